@@ -1,0 +1,41 @@
+# Shared build settings and helpers for every layer.
+
+add_library(brp_warnings INTERFACE)
+target_compile_options(brp_warnings INTERFACE -Wall -Wextra -Wpedantic -Wno-unused-parameter)
+target_compile_definitions(brp_warnings INTERFACE QT_NO_KEYWORDS_DISABLED)
+if(BRP_SANITIZE)
+  target_compile_options(brp_warnings INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
+  target_link_options(brp_warnings INTERFACE -fsanitize=address,undefined)
+endif()
+
+# brp_add_layer(NAME DEPS ...): a static library made of every .cpp in the
+# current folder, with the folder on the include path of its users.
+function(brp_add_layer name)
+  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+                                   ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  list(FILTER _src INCLUDE REGEX "\\.(cpp|qrc)$")
+  if(_src)
+    file(GLOB _all CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+                                     ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+    add_library(${name} STATIC ${_all})
+    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARGN} PRIVATE brp_warnings)
+  else()
+    # Nothing built here yet: headers only.
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARGN})
+  endif()
+endfunction()
+
+# brp_add_test_dir(NAME DEPS ...): one GoogleTest executable from every .cpp in the
+# current test folder, registered with CTest on Qt's offscreen platform.
+function(brp_add_test_dir name)
+  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_executable(${name} ${_src} ${PROJECT_SOURCE_DIR}/tests/support/test_main.cpp)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock Qt6::Test Qt6::Widgets brp_warnings)
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;BRP_SOURCE_DIR=${PROJECT_SOURCE_DIR};BRP_BINARY_DIR=${PROJECT_BINARY_DIR}")
+endfunction()

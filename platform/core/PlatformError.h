@@ -1,0 +1,16 @@
+#pragma once
+// Base of every failure the system raises: one message text, shown as it is by
+// the standard error display.
+
+#include <QString>
+#include <stdexcept>
+
+class PlatformError : public std::runtime_error {
+public:
+    explicit PlatformError(const QString& message)
+        : std::runtime_error(message.toStdString()), m_message(message) {}
+    const QString& Message() const { return m_message; }
+
+private:
+    QString m_message;
+};

@@ -1,0 +1,92 @@
+#include "TField.h"
+#include "TDataSet.h"
+
+#include <QLocale>
+#include <cmath>
+
+TField::TField(TDataSet* dataSet, QString name, TFieldType type, int index, int size)
+    : m_dataSet(dataSet), m_name(std::move(name)), m_type(type), m_index(index), m_size(size)
+{
+}
+
+QVariant TField::Value() const
+{
+    return m_dataSet ? m_dataSet->FieldValue(m_index) : QVariant();
+}
+
+bool TField::IsNull() const
+{
+    const QVariant v = Value();
+    return !v.isValid() || v.isNull();
+}
+
+QString TField::AsString() const
+{
+    const QVariant v = Value();
+    if (!v.isValid() || v.isNull())
+        return QString();
+    switch (m_type) {
+    case TFieldType::ftBoolean:
+        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case TFieldType::ftDate:
+        return QLocale::system().toString(v.toDate(), QLocale::ShortFormat);
+    case TFieldType::ftTime:
+        return QLocale::system().toString(v.toTime(), QLocale::ShortFormat);
+    case TFieldType::ftDateTime:
+        return QLocale::system().toString(v.toDateTime(), QLocale::ShortFormat);
+    case TFieldType::ftFloat:
+    case TFieldType::ftCurrency:
+    case TFieldType::ftBCD:
+        return QLocale::system().toString(v.toDouble(), 'g', 15);
+    default:
+        return v.toString();
+    }
+}
+
+QString TField::DisplayText() const
+{
+    const QVariant v = Value();
+    if (!v.isValid() || v.isNull())
+        return QString();
+    if (m_type == TFieldType::ftDate || m_type == TFieldType::ftDateTime)
+        return QLocale::system().toString(v.toDate(), QLocale::ShortFormat);
+    return AsString();
+}
+
+qint32 TField::AsInteger() const
+{
+    const QVariant v = Value();
+    if (!v.isValid() || v.isNull())
+        return 0;
+    if (IsFloatType(m_type))
+        return static_cast<qint32>(std::nearbyint(v.toDouble()));
+    return v.toInt();
+}
+
+double TField::AsFloat() const
+{
+    const QVariant v = Value();
+    if (!v.isValid() || v.isNull())
+        return 0.0;
+    return v.toDouble();
+}
+
+bool TField::AsBoolean() const
+{
+    const QVariant v = Value();
+    if (!v.isValid() || v.isNull())
+        return false;
+    return v.toBool();
+}
+
+QDateTime TField::AsDateTime() const
+{
+    const QVariant v = Value();
+    if (!v.isValid() || v.isNull())
+        return QDateTime();
+    if (m_type == TFieldType::ftDate)
+        return QDateTime(v.toDate(), QTime(0, 0));
+    if (m_type == TFieldType::ftTime)
+        return QDateTime(QDate(1899, 12, 30), v.toTime());
+    return v.toDateTime();
+}

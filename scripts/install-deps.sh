@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package the program, its tests and its tools need.
+# Packages already present are left alone, so a second run costs nothing.
+set -euo pipefail
+
+PACKAGES=(
+  # build
+  build-essential cmake ninja-build ccache pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
+  # database: client library, headers and the embedded engine
+  libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils
+  # fonts metric-compatible with the ones the layouts were designed with
+  fonts-liberation fonts-dejavu-core
+  # running and looking at the window without a display
+  xvfb xauth x11-apps imagemagick
+  # printing end to end, and reading what arrives
+  cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+  # independent EMF reader, fuzzing
+  emf2svg clang libclang-rt-14-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  echo "Installing: ${missing[*]}"
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,40 @@
+// brptool: inspect, extract, render and print saved-report files; evaluate
+// expressions. Dispatches to the commands that registered themselves.
+#include "BrpCommand.h"
+
+#include <QApplication>
+#include <cstdio>
+
+std::map<QString, BrpCommand>& brpCommands()
+{
+    static std::map<QString, BrpCommand> commands;
+    return commands;
+}
+
+static int usage()
+{
+    std::fprintf(stderr, "usage: brptool COMMAND [ARGS...]\ncommands:\n");
+    for (const auto& [name, cmd] : brpCommands())
+        std::fprintf(stderr, "  %s\n", qPrintable(cmd.usage));
+    return 2;
+}
+
+int main(int argc, char** argv)
+{
+    // Rendering and printing need a GUI application; without a display the
+    // offscreen platform serves.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QStringList args = app.arguments();
+    args.removeFirst();
+    if (args.isEmpty())
+        return usage();
+    const QString name = args.takeFirst();
+    auto it = brpCommands().find(name);
+    if (it == brpCommands().end()) {
+        std::fprintf(stderr, "brptool: unknown command '%s'\n", qPrintable(name));
+        return usage();
+    }
+    return it->second.run(args);
+}
