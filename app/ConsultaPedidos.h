@@ -1,0 +1,36 @@
+#pragma once
+// The pending-orders statement and its period, apart from the window so that
+// both can be checked on their own.
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+class StatementText;
+class TParams;
+
+namespace ConsultaPedidos {
+
+// The first half of the union, stored as one line.
+QString PrimeiraMetade();
+// " Union" and the second half, as fifty pieces of 99 characters in one line.
+QString ParteUniao();
+// The pieces behind the two texts above, unpadded.
+QStringList PecasPrimeiraMetade();
+QStringList PecasUniao();
+
+// Rebuilds the whole statement of the listing: both halves, the type
+// condition at the end of each when `tiposPedido` is not empty, and the sort.
+void MontarInstrucao(StatementText& sql, const QString& tiposPedido);
+
+// The listing never looks before this day, whatever the start field says.
+QDate DataMinima();
+
+// Sets DataInicial (the later of the start text and 01/01/2013) and DataFinal
+// from dd/mm/yyyy texts; raises PlatformError for a text that is no date.
+void DefinirPeriodo(TParams& params, const QString& dataIni, const QString& dataFim);
+
+// dd/mm/yyyy text to a date; raises PlatformError when it is not one.
+QDate TextoParaData(const QString& text);
+
+}

@@ -1,0 +1,473 @@
+#include "FbConnection.h"
+#include "DatabaseError.h"
+#include "FirebirdEnvironment.h"
+#include "Win1252Text.h"
+
+#include <firebird/Interface.h>
+
+#include <QDateTime>
+#include <QFile>
+#include <cmath>
+#include <cstring>
+
+using namespace Firebird;
+
+namespace {
+
+constexpr unsigned kDialect = 1;
+
+// Status objects are cheap; one per call keeps the class free of shared state.
+struct Status {
+    IStatus* raw = FirebirdEnvironment::master()->getStatus();
+    ThrowStatusWrapper wrapper{raw};
+    ~Status() { raw->dispose(); }
+    ThrowStatusWrapper* operator&() { return &wrapper; }
+};
+
+QString describe(const FbException& e)
+{
+    char buf[2048];
+    const unsigned n = FirebirdEnvironment::util()->formatStatus(buf, sizeof buf, e.getStatus());
+    return win1252ToQString(buf, static_cast<qsizetype>(std::strlen(buf) < n ? std::strlen(buf) : n)).trimmed();
+}
+
+template <typename F>
+auto guarded(F&& f) -> decltype(f())
+{
+    try {
+        return f();
+    } catch (const FbException& e) {
+        throw DatabaseError(describe(e));
+    }
+}
+
+struct MetaRelease {
+    void operator()(IMessageMetadata* m) const { if (m) m->release(); }
+};
+using MetaPtr = std::unique_ptr<IMessageMetadata, MetaRelease>;
+
+const QDate kEpoch(1858, 11, 17);   // day 0 of ISC_DATE
+
+ISC_DATE encodeDate(const QDate& d)
+{
+    return static_cast<ISC_DATE>(kEpoch.daysTo(d));
+}
+
+QDate decodeDate(ISC_DATE d)
+{
+    return kEpoch.addDays(d);
+}
+
+ISC_TIME encodeTime(const QTime& t)
+{
+    return static_cast<ISC_TIME>(t.msecsSinceStartOfDay()) * 10;
+}
+
+QTime decodeTime(ISC_TIME t)
+{
+    return QTime::fromMSecsSinceStartOfDay(static_cast<int>(t / 10));
+}
+
+QDateTime asDateTime(const QVariant& v)
+{
+    if (v.typeId() == QMetaType::QDate)
+        return QDateTime(v.toDate(), QTime(0, 0));
+    if (v.typeId() == QMetaType::QString) {
+        // Texts sent as dates follow the day/month/year order.
+        const QDate d = QDate::fromString(v.toString().trimmed(), QStringLiteral("dd/MM/yyyy"));
+        if (d.isValid())
+            return QDateTime(d, QTime(0, 0));
+    }
+    return v.toDateTime();
+}
+
+// Writes `v` into the input message field `i`.
+void putValue(IMessageMetadata* meta, unsigned i, unsigned char* buf, const QVariant& v)
+{
+    Status st;
+    const unsigned type = meta->getType(&st, i) & ~1u;
+    const unsigned off = meta->getOffset(&st, i);
+    const unsigned nullOff = meta->getNullOffset(&st, i);
+    const int scale = meta->getScale(&st, i);
+    const unsigned len = meta->getLength(&st, i);
+    auto* null = reinterpret_cast<short*>(buf + nullOff);
+    if (!v.isValid() || v.isNull()) {
+        *null = -1;
+        return;
+    }
+    *null = 0;
+    unsigned char* p = buf + off;
+    const double scaled = v.toDouble() * std::pow(10.0, -scale);
+    switch (type) {
+    case SQL_VARYING:
+    case SQL_TEXT: {
+        QString text;
+        if (v.typeId() == QMetaType::QDate)
+            text = v.toDate().toString(QStringLiteral("dd.MM.yyyy"));
+        else if (v.typeId() == QMetaType::QDateTime)
+            text = v.toDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+        else
+            text = v.toString();
+        const QByteArray bytes = qStringToWin1252(text);
+        if (static_cast<unsigned>(bytes.size()) > len)
+            throw DatabaseError(QStringLiteral("arithmetic exception, numeric overflow, or string truncation\n"
+                                               "-string right truncation"));
+        if (type == SQL_VARYING) {
+            const auto n = static_cast<unsigned short>(bytes.size());
+            std::memcpy(p, &n, sizeof n);
+            std::memcpy(p + sizeof n, bytes.constData(), n);
+        } else {
+            std::memset(p, ' ', len);
+            std::memcpy(p, bytes.constData(), static_cast<size_t>(bytes.size()));
+        }
+        break;
+    }
+    case SQL_SHORT: { const auto x = static_cast<short>(std::llround(scaled)); std::memcpy(p, &x, sizeof x); break; }
+    case SQL_LONG: { const auto x = static_cast<ISC_LONG>(std::llround(scaled)); std::memcpy(p, &x, sizeof x); break; }
+    case SQL_INT64: { const auto x = static_cast<ISC_INT64>(std::llround(scaled)); std::memcpy(p, &x, sizeof x); break; }
+    case SQL_FLOAT: { const auto x = static_cast<float>(v.toDouble()); std::memcpy(p, &x, sizeof x); break; }
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: { const double x = v.toDouble(); std::memcpy(p, &x, sizeof x); break; }
+    case SQL_BOOLEAN: { const FB_BOOLEAN x = v.toBool() ? FB_TRUE : FB_FALSE; std::memcpy(p, &x, sizeof x); break; }
+    case SQL_TYPE_DATE: { const ISC_DATE x = encodeDate(asDateTime(v).date()); std::memcpy(p, &x, sizeof x); break; }
+    case SQL_TYPE_TIME: { const ISC_TIME x = encodeTime(v.toTime()); std::memcpy(p, &x, sizeof x); break; }
+    case SQL_TIMESTAMP: {
+        const QDateTime dt = asDateTime(v);
+        ISC_TIMESTAMP x;
+        x.timestamp_date = encodeDate(dt.date());
+        x.timestamp_time = encodeTime(dt.time());
+        std::memcpy(p, &x, sizeof x);
+        break;
+    }
+    default:
+        throw DatabaseError(QStringLiteral("Unsupported parameter type %1").arg(type));
+    }
+}
+
+TFieldType fieldTypeOf(unsigned type, int scale, int subType)
+{
+    switch (type) {
+    case SQL_VARYING:
+    case SQL_TEXT: return TFieldType::ftString;
+    case SQL_SHORT: return scale < 0 ? TFieldType::ftBCD : TFieldType::ftSmallint;
+    case SQL_LONG: return scale < 0 ? TFieldType::ftBCD : TFieldType::ftInteger;
+    case SQL_INT64: return scale < 0 ? TFieldType::ftBCD : TFieldType::ftFloat;
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: return TFieldType::ftFloat;
+    case SQL_BOOLEAN: return TFieldType::ftBoolean;
+    case SQL_TYPE_DATE: return TFieldType::ftDate;
+    case SQL_TYPE_TIME: return TFieldType::ftTime;
+    case SQL_TIMESTAMP: return TFieldType::ftDateTime;
+    case SQL_BLOB: return subType == 1 ? TFieldType::ftMemo : TFieldType::ftBlob;
+    default: return TFieldType::ftUnknown;
+    }
+}
+
+QByteArray readBlob(IAttachment* att, ITransaction* tra, ISC_QUAD id)
+{
+    Status st;
+    IBlob* blob = att->openBlob(&st, tra, &id, 0, nullptr);
+    QByteArray out;
+    char chunk[16384];
+    for (;;) {
+        unsigned got = 0;
+        const int r = blob->getSegment(&st, sizeof chunk, chunk, &got);
+        if (r == IStatus::RESULT_OK || r == IStatus::RESULT_SEGMENT)
+            out.append(chunk, static_cast<qsizetype>(got));
+        else
+            break;
+    }
+    blob->close(&st);
+    return out;
+}
+
+QVariant getValue(IAttachment* att, ITransaction* tra, IMessageMetadata* meta, unsigned i,
+                  const unsigned char* buf)
+{
+    Status st;
+    const unsigned type = meta->getType(&st, i) & ~1u;
+    if (*reinterpret_cast<const short*>(buf + meta->getNullOffset(&st, i)))
+        return QVariant();
+    const unsigned char* p = buf + meta->getOffset(&st, i);
+    const int scale = meta->getScale(&st, i);
+    const double factor = std::pow(10.0, scale);
+    switch (type) {
+    case SQL_VARYING: {
+        unsigned short n;
+        std::memcpy(&n, p, sizeof n);
+        return win1252ToQString(reinterpret_cast<const char*>(p + sizeof n), n);
+    }
+    case SQL_TEXT:
+        return win1252ToQString(reinterpret_cast<const char*>(p), meta->getLength(&st, i));
+    case SQL_SHORT: { short x; std::memcpy(&x, p, sizeof x); return scale < 0 ? QVariant(x * factor) : QVariant(int(x)); }
+    case SQL_LONG: { ISC_LONG x; std::memcpy(&x, p, sizeof x); return scale < 0 ? QVariant(x * factor) : QVariant(int(x)); }
+    case SQL_INT64: { ISC_INT64 x; std::memcpy(&x, p, sizeof x); return scale < 0 ? QVariant(double(x) * factor) : QVariant(qint64(x)); }
+    case SQL_FLOAT: { float x; std::memcpy(&x, p, sizeof x); return double(x); }
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: { double x; std::memcpy(&x, p, sizeof x); return x; }
+    case SQL_BOOLEAN: return *p != 0;
+    case SQL_TYPE_DATE: { ISC_DATE x; std::memcpy(&x, p, sizeof x); return decodeDate(x); }
+    case SQL_TYPE_TIME: { ISC_TIME x; std::memcpy(&x, p, sizeof x); return decodeTime(x); }
+    case SQL_TIMESTAMP: {
+        ISC_TIMESTAMP x;
+        std::memcpy(&x, p, sizeof x);
+        return QDateTime(decodeDate(x.timestamp_date), decodeTime(x.timestamp_time));
+    }
+    case SQL_BLOB: {
+        ISC_QUAD id;
+        std::memcpy(&id, p, sizeof id);
+        const QByteArray bytes = readBlob(att, tra, id);
+        if (meta->getSubType(&st, i) == 1)
+            return win1252ToQString(bytes);
+        return bytes;
+    }
+    default:
+        return QVariant();
+    }
+}
+
+void fillInput(IMessageMetadata* meta, std::vector<unsigned char>& buf, const QVariantList& params)
+{
+    Status st;
+    const unsigned count = meta->getCount(&st);
+    if (count != static_cast<unsigned>(params.size()))
+        throw DatabaseError(QStringLiteral("Statement expects %1 parameters, %2 given").arg(count).arg(params.size()));
+    buf.assign(meta->getMessageLength(&st), 0);
+    for (unsigned i = 0; i < count; ++i)
+        putValue(meta, i, buf.data(), params[static_cast<qsizetype>(i)]);
+}
+
+} // namespace
+
+FbConnection::FbConnection() = default;
+
+FbConnection::~FbConnection()
+{
+    try {
+        Detach();
+    } catch (...) {
+    }
+}
+
+void FbConnection::attachWith(const QString& location, const QString& user, const QString& password, bool create,
+                              int pageSize)
+{
+    Detach();
+    guarded([&] {
+        Status st;
+        IMaster* master = FirebirdEnvironment::master();
+        IXpbBuilder* dpb = FirebirdEnvironment::util()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
+        dpb->insertString(&st, isc_dpb_config, FirebirdEnvironment::providerConfig(location).toUtf8().constData());
+        dpb->insertString(&st, isc_dpb_lc_ctype, "WIN1252");
+        if (!user.isEmpty())
+            dpb->insertString(&st, isc_dpb_user_name, qStringToWin1252(user).constData());
+        if (!password.isEmpty())
+            dpb->insertString(&st, isc_dpb_password, qStringToWin1252(password).constData());
+        dpb->insertInt(&st, isc_dpb_sql_dialect, kDialect);
+        if (create) {
+            dpb->insertInt(&st, isc_dpb_page_size, pageSize);
+            dpb->insertString(&st, isc_dpb_set_db_charset, "WIN1252");
+        }
+        IProvider* prov = master->getDispatcher();
+        const QByteArray path = QFile::encodeName(location);
+        try {
+            m_attachment = create
+                ? prov->createDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st))
+                : prov->attachDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+        } catch (...) {
+            dpb->dispose();
+            prov->release();
+            throw;
+        }
+        dpb->dispose();
+        prov->release();
+        return 0;
+    });
+}
+
+void FbConnection::Attach(const QString& location, const QString& user, const QString& password)
+{
+    attachWith(location, user, password, false, 0);
+}
+
+void FbConnection::Create(const QString& location, const QString& user, const QString& password, int pageSize)
+{
+    attachWith(location, user, password, true, pageSize);
+}
+
+void FbConnection::Detach()
+{
+    for (auto& [sql, stmt] : m_cache) {
+        try { Status st; stmt->free(&st); } catch (...) { stmt->release(); }
+    }
+    m_cache.clear();
+    if (m_batch)
+        RollbackBatch();
+    if (!m_attachment)
+        return;
+    IAttachment* att = m_attachment;
+    m_attachment = nullptr;
+    guarded([&] {
+        Status st;
+        try {
+            att->detach(&st);
+        } catch (...) {
+            att->release();
+            throw;
+        }
+        return 0;
+    });
+}
+
+ITransaction* FbConnection::startTransaction(bool readOnly)
+{
+    Status st;
+    const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait,
+                                 static_cast<unsigned char>(readOnly ? isc_tpb_read : isc_tpb_write)};
+    return m_attachment->startTransaction(&st, sizeof tpb, tpb);
+}
+
+void FbConnection::finishTransaction(ITransaction* tra, bool commit)
+{
+    if (!tra)
+        return;
+    Status st;
+    try {
+        if (commit)
+            tra->commit(&st);
+        else
+            tra->rollback(&st);
+    } catch (...) {
+        tra->release();
+        throw;
+    }
+}
+
+FbResult FbConnection::Query(const QString& sql, const QVariantList& params)
+{
+    if (!m_attachment)
+        throw DatabaseError(QStringLiteral("Database not connected"));
+    return guarded([&] {
+        Status st;
+        FbResult result;
+        ITransaction* tra = m_batch ? m_batch : startTransaction(true);
+        IStatement* stmt = nullptr;
+        IResultSet* rs = nullptr;
+        try {
+            const QByteArray text = qStringToWin1252(sql);
+            stmt = m_attachment->prepare(&st, tra, 0, text.constData(), kDialect, IStatement::PREPARE_PREFETCH_METADATA);
+            MetaPtr in(stmt->getInputMetadata(&st));
+            std::vector<unsigned char> inBuf;
+            fillInput(in.get(), inBuf, params);
+            MetaPtr out(stmt->getOutputMetadata(&st));
+            const unsigned cols = out->getCount(&st);
+            for (unsigned i = 0; i < cols; ++i) {
+                const char* alias = out->getAlias(&st, i);
+                const char* field = out->getField(&st, i);
+                FbColumn c;
+                c.name = QString::fromLatin1(alias && *alias ? alias : field);
+                c.type = fieldTypeOf(out->getType(&st, i) & ~1u, out->getScale(&st, i), out->getSubType(&st, i));
+                c.size = static_cast<int>(out->getLength(&st, i));
+                result.columns.push_back(c);
+            }
+            if (cols > 0) {
+                rs = stmt->openCursor(&st, tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), out.get(), 0);
+                std::vector<unsigned char> row(out->getMessageLength(&st));
+                while (rs->fetchNext(&st, row.data()) == IStatus::RESULT_OK) {
+                    QVariantList values;
+                    values.reserve(static_cast<qsizetype>(cols));
+                    for (unsigned i = 0; i < cols; ++i)
+                        values.append(getValue(m_attachment, tra, out.get(), i, row.data()));
+                    result.rows.push_back(std::move(values));
+                }
+                rs->close(&st);
+                rs = nullptr;
+            } else {
+                stmt->execute(&st, tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), nullptr, nullptr);
+            }
+            stmt->free(&st);
+            stmt = nullptr;
+            if (!m_batch)
+                finishTransaction(tra, true);
+        } catch (...) {
+            if (rs)
+                rs->release();
+            if (stmt)
+                stmt->release();
+            if (!m_batch) {
+                try { finishTransaction(tra, false); } catch (...) {}
+            }
+            throw;
+        }
+        return result;
+    });
+}
+
+void FbConnection::Execute(const QString& sql, const QVariantList& params)
+{
+    if (!m_attachment)
+        throw DatabaseError(QStringLiteral("Database not connected"));
+    guarded([&] {
+        Status st;
+        if (!m_batch) {
+            ITransaction* tra = startTransaction(false);
+            try {
+                const QByteArray text = qStringToWin1252(sql);
+                IStatement* stmt = m_attachment->prepare(&st, tra, 0, text.constData(), kDialect, 0);
+                try {
+                    MetaPtr in(stmt->getInputMetadata(&st));
+                    std::vector<unsigned char> inBuf;
+                    fillInput(in.get(), inBuf, params);
+                    stmt->execute(&st, tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), nullptr, nullptr);
+                } catch (...) {
+                    stmt->release();
+                    throw;
+                }
+                stmt->free(&st);
+                finishTransaction(tra, true);
+            } catch (...) {
+                try { finishTransaction(tra, false); } catch (...) {}
+                throw;
+            }
+            return 0;
+        }
+        IStatement*& stmt = m_cache[sql];
+        if (!stmt) {
+            const QByteArray text = qStringToWin1252(sql);
+            try {
+                stmt = m_attachment->prepare(&st, m_batch, 0, text.constData(), kDialect, 0);
+            } catch (...) {
+                m_cache.erase(sql);
+                throw;
+            }
+        }
+        MetaPtr in(stmt->getInputMetadata(&st));
+        std::vector<unsigned char> inBuf;
+        fillInput(in.get(), inBuf, params);
+        stmt->execute(&st, m_batch, in.get(), inBuf.empty() ? nullptr : inBuf.data(), nullptr, nullptr);
+        return 0;
+    });
+}
+
+void FbConnection::BeginBatch()
+{
+    if (!m_attachment)
+        throw DatabaseError(QStringLiteral("Database not connected"));
+    if (!m_batch)
+        m_batch = guarded([&] { return startTransaction(false); });
+}
+
+void FbConnection::CommitBatch()
+{
+    ITransaction* tra = m_batch;
+    m_batch = nullptr;
+    guarded([&] { finishTransaction(tra, true); return 0; });
+}
+
+void FbConnection::RollbackBatch()
+{
+    ITransaction* tra = m_batch;
+    m_batch = nullptr;
+    guarded([&] { finishTransaction(tra, false); return 0; });
+}

@@ -1,0 +1,65 @@
+#pragma once
+// One attachment to a Firebird database through the client's object
+// interface. Statements are prepared in SQL dialect 1 (double-quoted text is a
+// string constant) and text travels in WIN1252. Failures raise DatabaseError
+// with the database's own message text.
+
+#include "TField.h"
+
+#include <QDate>
+#include <QString>
+#include <QVariantList>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace Firebird { class IAttachment; class ITransaction; class IStatement; }
+
+struct FbColumn {
+    QString name;      // the column's alias, as the database gives it
+    TFieldType type;
+    int size;
+};
+
+struct FbResult {
+    std::vector<FbColumn> columns;
+    std::vector<QVariantList> rows;
+};
+
+class FbConnection {
+public:
+    FbConnection();
+    ~FbConnection();
+    FbConnection(const FbConnection&) = delete;
+    FbConnection& operator=(const FbConnection&) = delete;
+
+    // `location` is a local file (embedded engine) or "host:/path" (server).
+    void Attach(const QString& location, const QString& user, const QString& password);
+    // Creates a dialect 1 database with default character set WIN1252 and
+    // stays attached to it.
+    void Create(const QString& location, const QString& user, const QString& password, int pageSize = 8192);
+    void Detach();
+    bool IsAttached() const { return m_attachment != nullptr; }
+
+    // Runs a statement and fetches every row. `params` fill the "?" markers in
+    // order; an invalid QVariant is null. `paramTypes` (optional, same length)
+    // says how a value was typed, so a date goes in as a date.
+    FbResult Query(const QString& sql, const QVariantList& params = {});
+
+    // Runs a statement without result, in the open batch transaction if there
+    // is one, else in its own committed transaction. Prepared statements are
+    // cached by text while a batch is open.
+    void Execute(const QString& sql, const QVariantList& params = {});
+    void BeginBatch();
+    void CommitBatch();
+    void RollbackBatch();
+
+private:
+    Firebird::ITransaction* startTransaction(bool readOnly);
+    void finishTransaction(Firebird::ITransaction* tra, bool commit);
+    void attachWith(const QString& location, const QString& user, const QString& password, bool create, int pageSize);
+
+    Firebird::IAttachment* m_attachment = nullptr;
+    Firebird::ITransaction* m_batch = nullptr;
+    std::map<QString, Firebird::IStatement*> m_cache;
+};

@@ -1,0 +1,40 @@
+#pragma once
+// Common ground of the two kinds of query (SQL driver layer and alias
+// database): the statement lines, the named parameters parsed from them, and
+// the fetched rows. Opening fetches every row, so the record count is known.
+
+#include "StatementText.h"
+#include "TDataSet.h"
+#include "TParams.h"
+
+class FbConnection;
+
+class SqlDataSet : public TDataSet {
+    Q_OBJECT
+public:
+    explicit SqlDataSet(TComponent* owner = nullptr);
+
+    StatementText& SQL() { return m_sql; }
+    const StatementText& SQL() const { return m_sql; }
+
+    TParams& Params() { return m_params; }
+    int ParamCount() const { return m_params.Count(); }
+    TParam* ParamByName(const QString& name) const { return m_params.ParamByName(name); }
+
+    int RecordCount() const override { return static_cast<int>(m_rows.size()); }
+    QVariant FieldValue(int index) const override;
+
+protected:
+    // The attachment to run the statement on, opened if need be.
+    virtual FbConnection& AcquireConnection() = 0;
+
+    void InternalOpen() override;
+    void InternalClose() override;
+    bool InternalGoto(int record) override;
+
+private:
+    StatementText m_sql;
+    TParams m_params;
+    std::vector<QVariantList> m_rows;
+    int m_current = -1;
+};

@@ -1,0 +1,25 @@
+#pragma once
+// A query of the SQL driver layer; opening it opens its connection first when
+// that is closed.
+
+#include "SqlDataSet.h"
+
+#include <QPointer>
+
+class TSQLConnection;
+
+class TSQLQuery : public SqlDataSet {
+    Q_OBJECT
+public:
+    explicit TSQLQuery(TComponent* owner = nullptr);
+
+    TSQLConnection* SQLConnection() const;
+    void SetSQLConnection(TSQLConnection* connection);
+
+protected:
+    FbConnection& AcquireConnection() override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    QPointer<TSQLConnection> m_connection;
+};
