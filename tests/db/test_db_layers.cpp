@@ -1,0 +1,260 @@
+// Parameter lists, statement parameters and the Firebird layers on real
+// database files in a temporary folder.
+#include "AliasConfig.h"
+#include "DatabaseError.h"
+#include "FbConnection.h"
+#include "FirebirdEnvironment.h"
+#include "ParameterList.h"
+#include "StatementText.h"
+#include "TDatabase.h"
+#include "TParams.h"
+#include "TQuery.h"
+#include "TSQLConnection.h"
+#include "TSQLQuery.h"
+#include "TSession.h"
+#include "TempFirebird.h"
+#include "Win1252Text.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+TEST(ParameterList, NameValueRules)
+{
+    ParameterList p{QStringLiteral("DriverName=Informix"), QStringLiteral("DataBase="),
+                    QStringLiteral("User_Name=user"), QStringLiteral("Trim Char=False")};
+    EXPECT_EQ(p.Value(QStringLiteral("drivername")), QStringLiteral("Informix"));
+    EXPECT_EQ(p.Value(QStringLiteral("absent")), QString());
+    EXPECT_EQ(p.IndexOfName(QStringLiteral("DATABASE")), 1);
+
+    p.SetValue(QStringLiteral("database"), QStringLiteral("srv:/data/x.fdb"));   // replaced in place
+    EXPECT_EQ(p.Lines().at(1), QStringLiteral("database=srv:/data/x.fdb"));
+    p.SetValue(QStringLiteral("USER_NAME"), QString());                           // empty removes
+    EXPECT_EQ(p.IndexOfName(QStringLiteral("User_Name")), -1);
+    p.SetValue(QStringLiteral("USER_NAME"), QString());                           // absent: no effect
+    p.SetValue(QStringLiteral("Password"), QStringLiteral("a=b"));                // appended, '=' in value kept
+    EXPECT_EQ(p.Value(QStringLiteral("password")), QStringLiteral("a=b"));
+    EXPECT_EQ(p.Count(), 4);
+    p.Remove(QStringLiteral("Database"));
+    EXPECT_EQ(p.Text(), QStringLiteral("DriverName=Informix\r\nTrim Char=False\r\nPassword=a=b\r\n"));
+}
+
+TEST(TParams, NamedMarkers)
+{
+    struct Caso { const char* sql; const char* positional; QStringList names; };
+    const Caso casos[] = {
+        {"select * from t where a = :A and b = :b", "select * from t where a = ? and b = ?", {"A", "b"}},
+        {"x between :D1 and :D2 union x between :d1 and :D2", "x between ? and ? union x between ? and ?",
+         {"D1", "D2", "d1", "D2"}},
+        {"where s = ':no' and t = \"a:b\" and u = :Yes", "where s = ':no' and t = \"a:b\" and u = ?", {"Yes"}},
+        {"where s = 'it''s :no' and u = :p_1$", "where s = 'it''s :no' and u = ?", {"p_1$"}},
+        {"cast(x as int)::text, a : b, :", "cast(x as int)::text, a : b, :", {}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.sql);
+        const ParsedStatement p = TParams::Parse(QString::fromUtf8(c.sql));
+        EXPECT_EQ(p.sql, QString::fromUtf8(c.positional));
+        EXPECT_EQ(p.occurrences, c.names);
+    }
+
+    TParams params;
+    params.Rebuild({QStringLiteral("D1"), QStringLiteral("D2"), QStringLiteral("d1")});
+    ASSERT_EQ(params.Count(), 2);   // one entry per name, whatever its case
+    params.ParamByName(QStringLiteral("d2"))->SetAsDate(QDate(2020, 2, 29));
+    params.Rebuild({QStringLiteral("D2"), QStringLiteral("X")});   // a kept name keeps its value
+    EXPECT_EQ(params.ParamByName(QStringLiteral("D2"))->AsDate(), QDate(2020, 2, 29));
+    EXPECT_TRUE(params.ParamByName(QStringLiteral("X"))->IsNull());
+    EXPECT_EQ(params.FindParam(QStringLiteral("D1")), nullptr);
+    EXPECT_THROW(params.ParamByName(QStringLiteral("D1")), DatabaseError);
+}
+
+TEST(StatementText, LinesAndText)
+{
+    StatementText s;
+    int changes = 0;
+    s.SetOnChange([&] { ++changes; });
+    s.Add(QStringLiteral("a"));
+    s.Add(QStringLiteral("b"));
+    EXPECT_EQ(s.Text(), QStringLiteral("a\r\nb\r\n"));
+    s.SetText(s.Text() + QStringLiteral("c"));
+    EXPECT_EQ(s.Lines(), (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+    s.SetText(QStringLiteral("x\ny\r\n\r\nz\r"));
+    EXPECT_EQ(s.Lines(), (QStringList{QStringLiteral("x"), QStringLiteral("y"), QString(), QStringLiteral("z")}));
+    EXPECT_EQ(changes, 4);
+}
+
+TEST(Win1252Text, RoundTripAndUnmappable)
+{
+    const QString text = QStringLiteral("Atenção: São Paulo – 10 € “ok”");
+    const QByteArray bytes = qStringToWin1252(text);
+    EXPECT_EQ(bytes.size(), text.size());
+    EXPECT_EQ(static_cast<unsigned char>(bytes.at(5)), 0xE7);   // ç
+    EXPECT_EQ(win1252ToQString(bytes), text);
+    EXPECT_EQ(qStringToWin1252(QStringLiteral("ĳ")), QByteArray("?"));
+}
+
+TEST(FirebirdEnvironment, LocalOrServer)
+{
+    struct Caso { const char* location; bool remote; };
+    const Caso casos[] = {
+        {"/home/ana/kavrano.fdb", false}, {"kavrano.fdb", false}, {"C:\\Kavrano.gdb", false},
+        {"c:/dados/k.gdb", false},        {"/dados/a:b.fdb", false}, {"servidor:/dados/k.fdb", true},
+        {"servidor:C:\\Kavrano.gdb", true}, {"10.0.0.5/3051:/dados/k.fdb", true}, {"inet://srv/k", true},
+        {"srv/gds_db:k", true},
+    };
+    for (const Caso& c : casos)
+        EXPECT_EQ(FirebirdEnvironment::isRemoteLocation(QString::fromLatin1(c.location)), c.remote) << c.location;
+}
+
+TEST(FirebirdEnvironment, PrivateLockFolder)
+{
+    FirebirdEnvironment::prepare();
+    EXPECT_FALSE(qEnvironmentVariableIsEmpty("FIREBIRD_LOCK"));
+}
+
+class FirebirdFiles : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir = new TempFirebirdDir;
+        FbConnection db;
+        db.Create(dir->path(QStringLiteral("t.fdb")), QStringLiteral("SYSDBA"), QString());
+        db.Execute(QStringLiteral("CREATE TABLE T (ID INTEGER NOT NULL, NOME VARCHAR(30), FIXO CHAR(4),"
+                                  " DIA DATE, VALOR NUMERIC(15,2), QTD SMALLINT, MEMO BLOB SUB_TYPE 1)"));
+        db.Execute(QStringLiteral("INSERT INTO T VALUES (1, \"Ação\", \"ab\", \"10-MAY-2014\", 12.5, 3, \"nota é\")"));
+        db.Execute(QStringLiteral("INSERT INTO T (ID) VALUES (2)"));
+    }
+    static void TearDownTestSuite()
+    {
+        delete dir;
+        dir = nullptr;
+    }
+    static QString file() { return dir->path(QStringLiteral("t.fdb")); }
+    static TempFirebirdDir* dir;
+};
+
+TempFirebirdDir* FirebirdFiles::dir = nullptr;
+
+TEST_F(FirebirdFiles, ValuesTypesAndNulls)
+{
+    TSQLConnection cn;
+    cn.SetDriverName(QStringLiteral("Interbase"));
+    cn.Params().SetValue(QStringLiteral("Database"), file());
+    cn.Params().SetValue(QStringLiteral("User_Name"), QStringLiteral("SYSDBA"));
+    TSQLQuery q;
+    q.SetSQLConnection(&cn);
+    // Dialect 1: double quotes make a string constant; one name, two markers.
+    q.SQL().Add(QStringLiteral("select * from T where NOME = \"Ação\" or ID = :Id or ID = :id + 1"));
+    q.SQL().Add(QStringLiteral("order by ID"));
+    ASSERT_EQ(q.ParamCount(), 1);
+    q.ParamByName(QStringLiteral("ID"))->SetAsInteger(1);
+    EXPECT_FALSE(cn.Connected());
+    q.Open();   // opens the connection on the way
+    EXPECT_TRUE(cn.Connected());
+    ASSERT_EQ(q.RecordCount(), 2);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("nome"))->AsString(), QStringLiteral("Ação"));
+    EXPECT_EQ(q.FieldByName(QStringLiteral("FIXO"))->AsString(), QStringLiteral("ab  "));
+    EXPECT_EQ(q.FieldByName(QStringLiteral("DIA"))->AsDateTime(), QDateTime(QDate(2014, 5, 10), QTime(0, 0)));
+    EXPECT_DOUBLE_EQ(q.FieldByName(QStringLiteral("VALOR"))->AsFloat(), 12.5);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("QTD"))->DataType(), TFieldType::ftSmallint);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("MEMO"))->AsString(), QStringLiteral("nota é"));
+    q.Next();
+    EXPECT_EQ(q.FieldByName(QStringLiteral("ID"))->AsInteger(), 2);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("NOME"))->AsString(), QString());
+    EXPECT_EQ(q.FieldByName(QStringLiteral("VALOR"))->AsFloat(), 0.0);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("DIA"))->DisplayText(), QString());
+    q.Next();
+    EXPECT_TRUE(q.Eof());
+
+    // Dates bind as dates.
+    q.SQL().SetText(QStringLiteral("select ID from T where DIA between :D and :D"));
+    q.ParamByName(QStringLiteral("D"))->SetAsDate(QDate(2014, 5, 10));
+    q.Open();
+    EXPECT_EQ(q.RecordCount(), 1);
+}
+
+TEST_F(FirebirdFiles, FailuresCarryTheDatabaseText)
+{
+    TSQLConnection cn;
+    cn.SetDriverName(QStringLiteral("Interbase"));
+    cn.Params().SetValue(QStringLiteral("Database"), dir->path(QStringLiteral("missing.fdb")));
+    try {
+        cn.Open();
+        FAIL() << "opened a missing file";
+    } catch (const DatabaseError& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("missing.fdb"))) << e.Message().toStdString();
+    }
+    EXPECT_FALSE(cn.Connected());
+
+    cn.Params().SetValue(QStringLiteral("Database"), file());
+    TSQLQuery q;
+    q.SetSQLConnection(&cn);
+    q.SQL().Add(QStringLiteral("select * from SEM_TABELA"));
+    try {
+        q.Open();
+        FAIL() << "opened a missing table";
+    } catch (const DatabaseError& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("Table unknown"))) << e.Message().toStdString();
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("SEM_TABELA")));
+    }
+    EXPECT_FALSE(q.Active());
+    EXPECT_TRUE(q.IsEmpty());
+
+    // A non-database file and a directory fail with a message too.
+    TempFirebirdDir::writeFile(dir->path(QStringLiteral("texto.fdb")), QStringLiteral("not a database\n"));
+    for (const QString& bad : {dir->path(QStringLiteral("texto.fdb")), dir->path(QString())}) {
+        FbConnection db;
+        EXPECT_THROW(db.Attach(bad, QStringLiteral("SYSDBA"), QString()), DatabaseError) << bad.toStdString();
+    }
+
+    TSQLConnection other;
+    other.SetDriverName(QStringLiteral("Informix"));
+    other.Params().SetValue(QStringLiteral("Database"), file());
+    EXPECT_THROW(other.Open(), DatabaseError);
+}
+
+TEST_F(FirebirdFiles, AliasDatabaseAndQueries)
+{
+    dir->writeAliases(QStringLiteral("# test aliases\n[Kavrano]\nDRIVER=INTRBASE\nSERVER NAME=%1\nUSER NAME=SYSDBA\n\n"
+                                     "[Path map]\nC:\\=%2/\nC:\\Dados\\=/nowhere/\n")
+                          .arg(file(), dir->path(QString()).chopped(1)));
+    EXPECT_EQ(AliasConfig::MapLocation(QStringLiteral("c:\\T.fdb")), dir->path(QStringLiteral("T.fdb")));
+    EXPECT_EQ(AliasConfig::MapLocation(QStringLiteral("C:\\Dados\\Sub\\K.gdb")), QStringLiteral("/nowhere/Sub/K.gdb"));
+    EXPECT_EQ(AliasConfig::MapLocation(QStringLiteral("srv:/x.fdb")), QStringLiteral("srv:/x.fdb"));
+
+    ParameterList alias;
+    TSession::Default()->GetAliasParams(QStringLiteral("kavrano"), alias);
+    EXPECT_EQ(alias.Value(QStringLiteral("SERVER NAME")), file());
+    EXPECT_THROW(TSession::Default()->GetAliasParams(QStringLiteral("Outro"), alias), DatabaseError);
+
+    auto db = std::make_unique<TDatabase>();
+    db->SetAliasName(QStringLiteral("Kavrano"));
+    db->SetDatabaseName(QStringLiteral("DbKavrano"));
+    db->Params().SetValue(QStringLiteral("USER NAME"), QStringLiteral("SYSDBA"));
+    db->Open();   // the alias's server name
+    EXPECT_EQ(db->OpenedLocation(), file());
+
+    TQuery q;
+    q.SetDatabaseName(QStringLiteral("dbKAVRANO"));
+    q.SQL().SetLines({QStringLiteral("select * from T"), QStringLiteral("where ID = :Id or NOME = :Nome")});
+    q.ParamByName(QStringLiteral("Id"))->SetDataType(TFieldType::ftString);
+    q.Open();   // null parameters match nothing
+    EXPECT_TRUE(q.Active());
+    EXPECT_TRUE(q.IsEmpty());
+
+    // A parameter written on the component wins over the alias, even empty.
+    db->Close();
+    db->SetParam(QStringLiteral("SERVER NAME"), QString());
+    EXPECT_THROW(db->Open(), DatabaseError);
+    db->SetParam(QStringLiteral("SERVER NAME"), QStringLiteral("C:\\t.fdb"));   // through the path map
+    db->Open();
+    EXPECT_EQ(db->OpenedLocation(), file());
+    q.Close();
+    q.SQL().SetText(QStringLiteral("select ID from T"));
+    q.Open();
+    EXPECT_EQ(q.RecordCount(), 2);
+
+    db.reset();
+    q.Close();
+    EXPECT_THROW(q.Open(), DatabaseError);   // no database of that name any more
+}
