@@ -1,0 +1,86 @@
+#pragma once
+// The program's one window: a billing period, the order types, and the
+// buttons that list, clear and leave.
+
+#include "printfast.h"
+
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+
+class QCheckBox;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QPushButton;
+class TMaskEdit;
+class TStatusBar;
+
+class TFPrincipal : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFPrincipal(QWidget* parent = nullptr);
+    ~TFPrincipal() override;
+
+    // Controls and components, owned by the window.
+    QLabel* Label3 = nullptr;
+    TMaskEdit* DataIni = nullptr;
+    QLabel* Label6 = nullptr;
+    TMaskEdit* DataFim = nullptr;
+    QPushButton* BtImp = nullptr;
+    QPushButton* BtNovoRel = nullptr;
+    QPushButton* BtSair = nullptr;
+    QGroupBox* gbTipoPedido = nullptr;
+    QCheckBox* P51 = nullptr;
+    QCheckBox* P55 = nullptr;
+    QCheckBox* P56 = nullptr;
+    TStatusBar* BarraStatus = nullptr;
+    // CnKavrano and DbKavrano (data layer) come here, before PFRel.
+    TPrintFast* PFRel = nullptr;
+    // QryRel, RelatorP, RlPadrao (data layer) and BRRelatorio (report
+    // engine) come here.
+
+    // Event handlers.
+    void FormCreate();
+    void FormKeyDown(QObject* Sender, std::uint16_t& Key, Qt::KeyboardModifiers Shift);
+    void DataIniExit();
+    void DataFimExit();
+    void BtImpClick();
+    void BtNovoRelClick();
+    void BtSairClick();
+
+protected:
+    bool ValidarDataIni();
+    bool ValidarDataFim();
+    void LimparCampos();
+    void DesabilitarControles();
+    void HabilitarControles();
+    void ConectarBanco();
+    virtual void BuscarPedidos();
+    virtual void MostrarRelatorio();
+    // Whether the listing query found nothing; a query that is not open
+    // counts as empty.
+    virtual bool ConsultaVazia();
+    virtual void FecharConsulta();
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+    std::uint16_t UltimaTecla = 0;
+    QString TiposPedido;
+
+private:
+    void CriarControles();
+    void CriarComponentes();
+    void InstalarPrevisaoTeclas();
+    // The platform's own dialog keys for the focused control; true when the
+    // key was one of them, and then the window's key handler never sees it.
+    bool TeclaDeDialogo(QWidget* control, QKeyEvent* event);
+    void ProximoControleIrmao(QWidget* control, bool avancar);
+    void ProximoControle(bool anterior);
+    void Limpeza();
+
+    bool m_centrada = false;
+};
+
+extern TFPrincipal* FPrincipal;

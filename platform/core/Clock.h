@@ -1,0 +1,12 @@
+#pragma once
+// The program's source of "today". Tests pin it to a fixed day so that date
+// completion does not depend on when they run.
+
+#include <QDate>
+
+class Clock {
+public:
+    static QDate today();
+    static void setFixedToday(const QDate& day);
+    static void reset();
+};

@@ -1,0 +1,36 @@
+#pragma once
+// Every message box of the program goes through this service, so that tests
+// can answer and inspect them without a window appearing.
+
+#include <QMessageBox>
+#include <QString>
+
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+
+    // The service in use: the one installed by setInstance, else the one
+    // that shows real message boxes.
+    static MessageService& instance();
+    // Installs `service` (not owned); nullptr goes back to real message boxes.
+    static void setInstance(MessageService* service);
+    static MessageService* installed();
+
+    // Shows a modal message and returns the button the operator pressed.
+    virtual QMessageBox::StandardButton show(const QString& caption, const QString& text,
+                                             QMessageBox::Icon icon,
+                                             QMessageBox::StandardButtons buttons = QMessageBox::Ok) = 0;
+
+    // The platform's warning dialog: caption "Warning", warning icon, OK.
+    QMessageBox::StandardButton warning(const QString& text)
+    {
+        return show(QStringLiteral("Warning"), text, QMessageBox::Warning, QMessageBox::Ok);
+    }
+};
+
+// Real message boxes over QMessageBox.
+class QtMessageService : public MessageService {
+public:
+    QMessageBox::StandardButton show(const QString& caption, const QString& text, QMessageBox::Icon icon,
+                                     QMessageBox::StandardButtons buttons) override;
+};
