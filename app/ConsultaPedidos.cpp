@@ -1,6 +1,6 @@
 #include "ConsultaPedidos.h"
 
-#include "PlatformError.h"
+#include "Convert.h"
 #include "StatementText.h"
 #include "TParams.h"
 
@@ -129,10 +129,7 @@ QDate DataMinima()
 
 QDate TextoParaData(const QString& text)
 {
-    const QDate d = QDate::fromString(text.trimmed(), QStringLiteral("d/M/yyyy"));
-    if (!d.isValid())
-        throw PlatformError(QStringLiteral("'%1' is not a valid date").arg(text));
-    return d;
+    return StrToDate(text);
 }
 
 void DefinirPeriodo(TParams& params, const QString& dataIni, const QString& dataFim)

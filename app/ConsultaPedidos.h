@@ -27,10 +27,10 @@ void MontarInstrucao(StatementText& sql, const QString& tiposPedido);
 QDate DataMinima();
 
 // Sets DataInicial (the later of the start text and 01/01/2013) and DataFinal
-// from dd/mm/yyyy texts; raises PlatformError for a text that is no date.
+// from dd/mm/yyyy texts; raises EConvertError for a text that is no date.
 void DefinirPeriodo(TParams& params, const QString& dataIni, const QString& dataFim);
 
-// dd/mm/yyyy text to a date; raises PlatformError when it is not one.
+// The platform's day/month/year conversion (raises EConvertError).
 QDate TextoParaData(const QString& text);
 
 }

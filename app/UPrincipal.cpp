@@ -144,6 +144,7 @@ void TFPrincipal::CriarControles()
 
 void TFPrincipal::CriarComponentes()
 {
+    CriarComponentesBanco();
     // Stored settings of the text-mode printer component; only configured.
     PFRel = new TPrintFast();
     PFRel->setParent(this);

@@ -13,7 +13,11 @@ class QGroupBox;
 class QKeyEvent;
 class QLabel;
 class QPushButton;
+class TDatabase;
 class TMaskEdit;
+class TQuery;
+class TSQLConnection;
+class TSQLQuery;
 class TStatusBar;
 
 class TFPrincipal : public QWidget {
@@ -35,10 +39,13 @@ public:
     QCheckBox* P55 = nullptr;
     QCheckBox* P56 = nullptr;
     TStatusBar* BarraStatus = nullptr;
-    // CnKavrano and DbKavrano (data layer) come here, before PFRel.
+    TSQLConnection* CnKavrano = nullptr;
+    TDatabase* DbKavrano = nullptr;
     TPrintFast* PFRel = nullptr;
-    // QryRel, RelatorP, RlPadrao (data layer) and BRRelatorio (report
-    // engine) come here.
+    TSQLQuery* QryRel = nullptr;
+    TQuery* RelatorP = nullptr;
+    TQuery* RlPadrao = nullptr;
+    // BRRelatorio (report engine) comes here.
 
     // Event handlers.
     void FormCreate();
@@ -56,6 +63,7 @@ protected:
     void DesabilitarControles();
     void HabilitarControles();
     void ConectarBanco();
+    void CopiarParametros(TSQLConnection* Conexao, TDatabase* Banco);
     virtual void BuscarPedidos();
     virtual void MostrarRelatorio();
     // Whether the listing query found nothing; a query that is not open
@@ -72,6 +80,7 @@ protected:
 private:
     void CriarControles();
     void CriarComponentes();
+    void CriarComponentesBanco();
     void InstalarPrevisaoTeclas();
     // The platform's own dialog keys for the focused control; true when the
     // key was one of them, and then the window's key handler never sees it.

@@ -1,17 +1,229 @@
 // Start-up connection, the listing query and the report hand-over.
 #include "UPrincipal.h"
 
-void TFPrincipal::FormCreate() {}
+#include "Application.h"
+#include "ConsultaPedidos.h"
+#include "MessageService.h"
+#include "ParameterList.h"
+#include "PlatformError.h"
+#include "TDatabase.h"
+#include "TQuery.h"
+#include "TSQLConnection.h"
+#include "TSQLQuery.h"
+#include "TSession.h"
+#include "TStatusBar.h"
+#include "TMaskEdit.h"
+#include "Win1252Text.h"
 
-void TFPrincipal::ConectarBanco() {}
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
 
-void TFPrincipal::BuscarPedidos() {}
+namespace {
+
+const QString kLocalPadrao = QStringLiteral("C:\\Kavrano.gdb");
+const QString kArquivoCaminho = QStringLiteral("Caminho.Dir");
+
+QString textoDaFalha(const std::exception& e)
+{
+    if (const auto* p = dynamic_cast<const PlatformError*>(&e))
+        return p->Message();
+    return QString::fromLocal8Bit(e.what());
+}
+
+// The location file of `dir`. The name is matched without regard to case, as
+// the file systems the program was made for do; an exact match comes first.
+QString arquivoCaminho(const QString& dir)
+{
+    const QString exato = dir + kArquivoCaminho;
+    if (QFileInfo(exato).isFile())
+        return exato;
+    const QStringList nomes = QDir(dir).entryList(QDir::Files | QDir::Hidden);
+    for (const QString& nome : nomes)
+        if (nome.compare(kArquivoCaminho, Qt::CaseInsensitive) == 0)
+            return dir + nome;
+    return QString();
+}
+
+// The first line, without its line break and without trimming. UTF-8 as the
+// platform writes it; a file written in Windows-1252 reads as such.
+QString primeiraLinha(const QString& arquivo)
+{
+    QFile f(arquivo);
+    if (!f.open(QIODevice::ReadOnly))
+        throw PlatformError(QStringLiteral("Cannot open file \"%1\". %2").arg(arquivo, f.errorString()));
+    QByteArray linha = f.readLine(64 * 1024);
+    f.close();
+    while (linha.endsWith('\n') || linha.endsWith('\r'))
+        linha.chop(1);
+    if (const qsizetype cr = linha.indexOf('\r'); cr >= 0)
+        linha.truncate(cr);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString texto = decoder(linha);
+    if (decoder.hasError())
+        texto = win1252ToQString(linha);
+    return texto;
+}
+
+} // namespace
+
+void TFPrincipal::CriarComponentesBanco()
+{
+    CnKavrano = new TSQLConnection();
+    CnKavrano->setParent(this);
+    CnKavrano->SetName(QStringLiteral("CnKavrano"));
+    CnKavrano->SetConnectionName(QStringLiteral("InformixConnection"));
+    CnKavrano->SetDriverName(QStringLiteral("Interbase"));
+    CnKavrano->SetGetDriverFunc(QStringLiteral("getSQLDriverINTERBASE"));
+    CnKavrano->SetLibraryName(QStringLiteral("dbexpint.dll"));
+    CnKavrano->SetVendorLib(QStringLiteral("gds32.dll"));
+    CnKavrano->SetLoginPrompt(false);
+    CnKavrano->Params().SetLines({
+        QStringLiteral("DriverName=Informix"),
+        QStringLiteral("HostName=ServerName"),
+        QStringLiteral("DataBase="),
+        QStringLiteral("User_Name=user"),
+        QStringLiteral("Password=password"),
+        QStringLiteral("BlobSize=-1"),
+        QStringLiteral("ErrorResourceFile="),
+        QStringLiteral("LocaleCode=0000"),
+        QStringLiteral("Informix TransIsolation=ReadCommited"),
+        QStringLiteral("Trim Char=False"),
+    });
+
+    DbKavrano = new TDatabase();
+    DbKavrano->setParent(this);
+    DbKavrano->SetName(QStringLiteral("DbKavrano"));
+    DbKavrano->SetAliasName(QStringLiteral("Kavrano"));
+    DbKavrano->SetDatabaseName(QStringLiteral("DbKavrano"));
+    DbKavrano->SetSessionName(QStringLiteral("Default"));
+    DbKavrano->SetLoginPrompt(false);
+    DbKavrano->Params().SetLines({QStringLiteral("USER NAME=SYSDBA"), QStringLiteral("PASSWORD=masterkey")});
+
+    QryRel = new TSQLQuery();
+    QryRel->setParent(this);
+    QryRel->SetName(QStringLiteral("QryRel"));
+
+    RelatorP = new TQuery();
+    RelatorP->setParent(this);
+    RelatorP->SetName(QStringLiteral("RelatorP"));
+    RelatorP->SetDatabaseName(QStringLiteral("dbKavrano"));
+    RelatorP->SQL().SetLines({
+        QStringLiteral("select *"),
+        QStringLiteral("from RelatorP"),
+        QStringLiteral("where"),
+        QStringLiteral("    Sistema = :Sistema and"),
+        QStringLiteral("    OpcaoMenu = :OpcaoMenu and"),
+        QStringLiteral("    ConfigLocal = :ConfigLocal"),
+    });
+    for (const char* nome : {"Sistema", "OpcaoMenu", "ConfigLocal"})
+        RelatorP->ParamByName(QString::fromLatin1(nome))->SetDataType(TFieldType::ftString);
+    RelatorP->SetCachedUpdates(true);
+
+    RlPadrao = new TQuery();
+    RlPadrao->setParent(this);
+    RlPadrao->SetName(QStringLiteral("RlPadrao"));
+    RlPadrao->SetDatabaseName(QStringLiteral("DbKavrano"));
+    RlPadrao->SQL().SetLines({QStringLiteral("Select * from RlPadrao")});
+}
+
+void TFPrincipal::FormCreate()
+{
+    CnKavrano->Params().Remove(QStringLiteral("Database"));
+    bool conectou = true;
+    try {
+        // The program's working directory, not its own folder.
+        QString dir = QDir::currentPath().trimmed();
+        if (!dir.isEmpty() && !dir.endsWith(QLatin1Char('/')))
+            dir += QLatin1Char('/');
+        const QString arquivo = arquivoCaminho(dir);
+        if (!arquivo.isEmpty()) {
+            const QString local = primeiraLinha(arquivo);
+            DbKavrano->Close();
+            DbKavrano->SetParam(QStringLiteral("SERVER NAME"), local);
+            DbKavrano->Open();
+        } else {
+            DbKavrano->Open();
+        }
+    } catch (const std::exception&) {
+        conectou = false;
+    }
+    if (!conectou) {
+        // A failure here is not caught: it ends start-up and reaches the
+        // standard error display.
+        DbKavrano->Close();
+        DbKavrano->SetParam(QStringLiteral("SERVER NAME"), kLocalPadrao);
+        DbKavrano->Open();
+        MessageService::instance().show(
+            QStringLiteral("Atenção"),
+            QStringLiteral("Você passou o caminho errado para o BDE, e será restaurdado a configuração anterior"),
+            QMessageBox::Critical, QMessageBox::Ok);
+    } else {
+        ConectarBanco();
+    }
+    RelatorP->Open();
+    RlPadrao->Open();
+}
+
+void TFPrincipal::ConectarBanco()
+{
+    try {
+        CnKavrano->Close();
+        CopiarParametros(CnKavrano, DbKavrano);
+        CnKavrano->Open();
+    } catch (const std::exception& e) {
+        // The line break of the message box on this platform is "\n".
+        MessageService::instance().show(
+            QStringLiteral("Informação"),
+            QStringLiteral("Impossível conectar ao banco de dados pelo seguinte motivo: ") + QLatin1Char('\n')
+                + textoDaFalha(e),
+            QMessageBox::Information, QMessageBox::Ok);
+    }
+}
+
+void TFPrincipal::CopiarParametros(TSQLConnection* Conexao, TDatabase* Banco)
+{
+    QString local = Banco->Params().Value(QStringLiteral("SERVER NAME"));
+    const QString usuario = Banco->Params().Value(QStringLiteral("USER NAME"));
+    const QString senha = Banco->Params().Value(QStringLiteral("PASSWORD"));
+    if (local.trimmed().isEmpty()) {
+        ParameterList alias;
+        TSession::Default()->GetAliasParams(QStringLiteral("Kavrano"), alias);
+        local = alias.Value(QStringLiteral("SERVER NAME"));
+    }
+    if (local.trimmed().isEmpty())
+        local = kLocalPadrao;
+    Conexao->Params().SetValue(QStringLiteral("DataBase"), local);
+    Conexao->Params().SetValue(QStringLiteral("User_Name"), usuario);
+    Conexao->Params().SetValue(QStringLiteral("Password"), senha);
+}
+
+void TFPrincipal::BuscarPedidos()
+{
+    try {
+        BarraStatus->SetPanelText(0, QStringLiteral("Buscando pedidos. Isto poderá levar alguns instantes..."));
+        Application::ProcessMessages();
+        QryRel->SetSQLConnection(CnKavrano);
+        QryRel->Close();
+        ConsultaPedidos::MontarInstrucao(QryRel->SQL(), TiposPedido);
+        ConsultaPedidos::DefinirPeriodo(QryRel->Params(), DataIni->Text(), DataFim->Text());
+        QryRel->Open();
+    } catch (const std::exception& e) {
+        QryRel->Close();
+        MessageService::instance().warning(
+            QStringLiteral("Ocorreu o seguinte erro ao consultar os pedidos no banco de dados: ") + textoDaFalha(e));
+    }
+}
 
 void TFPrincipal::MostrarRelatorio() {}
 
 bool TFPrincipal::ConsultaVazia()
 {
-    return true;
+    return QryRel->IsEmpty();
 }
 
-void TFPrincipal::FecharConsulta() {}
+void TFPrincipal::FecharConsulta()
+{
+    QryRel->Close();
+}
