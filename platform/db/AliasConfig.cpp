@@ -1,5 +1,7 @@
 #include "AliasConfig.h"
+#include "DatabaseError.h"
 
+#include <QRegularExpression>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTextStream>
@@ -72,6 +74,16 @@ QString MapLocation(const QString& location)
     QString rest = location.mid(map.Name(best).size());
     rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return map.ValueFromIndex(best) + rest;
+}
+
+QString ResolveLocation(const QString& location)
+{
+    const QString mapped = MapLocation(location);
+    static const QRegularExpression drive(QStringLiteral("^\\s*[A-Za-z]:[\\\\/]"));
+    if (drive.match(mapped).hasMatch())
+        throw DatabaseError(QStringLiteral("Cannot open database \"%1\": no local folder for its drive in the"
+                                           " [Path map] of %2").arg(location, FilePath()));
+    return mapped;
 }
 
 }

@@ -35,4 +35,8 @@ std::optional<ParameterList> AliasParams(const QString& alias);
 // forward slashes; anything else is returned unchanged.
 QString MapLocation(const QString& location);
 
+// MapLocation, failing with a DatabaseError that says so when a drive path
+// ("C:\...") has no entry in the map: such a path names no file here.
+QString ResolveLocation(const QString& location);
+
 }

@@ -61,7 +61,7 @@ void TDatabase::Open()
     if (location.trimmed().isEmpty())
         throw DatabaseError(QStringLiteral("Alias %1: no database location (SERVER NAME is empty)").arg(m_alias));
     auto conn = std::make_unique<FbConnection>();
-    const QString mapped = AliasConfig::MapLocation(location);
+    const QString mapped = AliasConfig::ResolveLocation(location);
     conn->Attach(mapped, effectiveParam(QStringLiteral("USER NAME"), *alias),
                  effectiveParam(QStringLiteral("PASSWORD"), *alias));
     m_connection = std::move(conn);

@@ -16,7 +16,7 @@ void TSQLConnection::Open()
     if (location.trimmed().isEmpty())
         throw DatabaseError(QStringLiteral("No database: the DataBase parameter is empty"));
     auto conn = std::make_unique<FbConnection>();
-    conn->Attach(AliasConfig::MapLocation(location), m_params.Value(QStringLiteral("User_Name")),
+    conn->Attach(AliasConfig::ResolveLocation(location), m_params.Value(QStringLiteral("User_Name")),
                  m_params.Value(QStringLiteral("Password")));
     m_connection = std::move(conn);
 }
