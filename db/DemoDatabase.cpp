@@ -44,15 +44,20 @@ QStringList SchemaStatements()
 
 QStringList IndexStatements()
 {
-    // The period bound on orders, and the document number on every table the
-    // listing probes for an existing receivable; the note searches by order.
+    // The period bound on orders. Each receivable table is probed with
+    // "number = X or (text like ... and company = Y)": with an index on each
+    // side of the "or" the engine merges two index lookups instead of reading
+    // the table for every order. The two fiscal-note probes pair the order's
+    // keys with "cancelado <> ..." on the other side of their "or", which no
+    // index serves, so indexes there would not be used by this statement.
     return {
         QStringLiteral("CREATE INDEX IX_PEDIDOC_DATAFATURA ON Pedidoc (datafatura)"),
         QStringLiteral("CREATE INDEX IX_DOCUREC_NUMDOCORIG ON Docurec (NumDocOrig)"),
+        QStringLiteral("CREATE INDEX IX_DOCUREC_CODEMPRESA ON Docurec (CodEmpresa)"),
         QStringLiteral("CREATE INDEX IX_DOCAGRUPADOS_NUMDOCORIG ON docagrupados (numdocorig)"),
+        QStringLiteral("CREATE INDEX IX_DOCAGRUPADOS_CODEMPRESA ON docagrupados (codempresa)"),
         QStringLiteral("CREATE INDEX IX_DOCURECFATURA_NUMDOCORIG ON docurecfatura (numdocorig)"),
-        QStringLiteral("CREATE INDEX IX_NFEPEDI_PEDIDO ON nfepedi (CodPedido, tipopedido)"),
-        QStringLiteral("CREATE INDEX IX_NFSAIDC_PEDIDO ON NfSaidc (CodPedido, TipoPedido, codempresa)"),
+        QStringLiteral("CREATE INDEX IX_DOCURECFATURA_CODEMPRESA ON docurecfatura (codempresa)"),
     };
 }
 

@@ -6,4 +6,26 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh Release
 DIR=build/release
+
+# The demo database and the alias that names it, made once; later starts keep
+# whatever is there, so an edited alias file or database stays as it is.
+DATA="${XDG_DATA_HOME:-$HOME/.local/share}/pedidos"
+CONF="${XDG_CONFIG_HOME:-$HOME/.config}/pedidos"
+mkdir -p "$DATA" "$CONF"
+if [ ! -f "$DATA/Kavrano.gdb" ]; then
+  "$DIR/db/pedidos-demo-db" "$DATA/Kavrano.gdb" --orders 2000
+fi
+if [ ! -f "$CONF/aliases.conf" ]; then
+  cat > "$CONF/aliases.conf" <<CONF
+# Database aliases of the listing program (see README, "Where its data lives").
+[Kavrano]
+DRIVER=INTRBASE
+SERVER NAME=$DATA/Kavrano.gdb
+USER NAME=SYSDBA
+
+# Windows drive paths as the program knows them, and where they are here.
+[Path map]
+C:\\=$DATA/
+CONF
+fi
 exec "$DIR/app/pedidos"

@@ -1,0 +1,104 @@
+// The pending-orders listing on generated data: open and fetch every row,
+// with and without the demo database's indexes, as a ratio against fetching
+// "select * from Pedidoc" from the same file in the same run.
+//
+// The databases are generated once into <temp>/pedidos-bench-<uid>/ and kept.
+#include "ConsultaPedidos.h"
+#include "DemoDatabase.h"
+#include "TSQLConnection.h"
+#include "TSQLQuery.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <unistd.h>
+
+namespace {
+
+QString database(int orders, bool indexes)
+{
+    const QString dir = QDir::tempPath() + QStringLiteral("/pedidos-bench-%1").arg(getuid());
+    QDir().mkpath(dir);
+    const QString path = dir + QStringLiteral("/pedidos-%1-%2.fdb").arg(orders).arg(indexes ? "idx" : "noidx");
+    if (!QFile::exists(path)) {
+        const QString part = path + QStringLiteral(".part");
+        QFile::remove(part);
+        DemoDatabase::Options o;
+        o.orders = orders;
+        o.indexes = indexes;
+        DemoDatabase::Create(part, o);
+        QFile::rename(part, path);
+    }
+    return path;
+}
+
+// Milliseconds to open `q` and walk every row.
+double openAndFetch(TSQLQuery& q, int* rows)
+{
+    QElapsedTimer t;
+    t.start();
+    q.Open();
+    int n = 0;
+    for (q.First(); !q.Eof(); q.Next())
+        ++n;
+    q.Close();
+    *rows = n;
+    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
+
+void BM_PendingOrders(benchmark::State& state)
+{
+    const int orders = static_cast<int>(state.range(0));
+    const bool indexes = state.range(1) != 0;
+    TSQLConnection cn;
+    cn.SetDriverName(QStringLiteral("Interbase"));
+    cn.Params().SetValue(QStringLiteral("Database"), database(orders, indexes));
+    cn.Params().SetValue(QStringLiteral("User_Name"), QStringLiteral("SYSDBA"));
+
+    TSQLQuery listagem;
+    listagem.SetSQLConnection(&cn);
+    ConsultaPedidos::MontarInstrucao(listagem.SQL(), QString());
+    ConsultaPedidos::DefinirPeriodo(listagem.Params(), QStringLiteral("01/01/1950"), QStringLiteral("01/01/2999"));
+    TSQLQuery tudo;
+    tudo.SetSQLConnection(&cn);
+    tudo.SQL().Add(QStringLiteral("select * from Pedidoc"));
+
+    int rows = 0, allRows = 0;
+    openAndFetch(tudo, &allRows);   // warm the page cache for both
+    double total = 0, baseline = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        const double ms = openAndFetch(listagem, &rows);
+        state.SetIterationTime(ms / 1000.0);
+        total += ms;
+        baseline += openAndFetch(tudo, &allRows);
+        ++runs;
+    }
+    state.counters["rows"] = rows;
+    state.counters["baseline_ms"] = baseline / runs;
+    state.counters["x_select_all"] = total / baseline;
+}
+
+}
+
+BENCHMARK(BM_PendingOrders)
+    ->ArgNames({"orders", "indexes"})
+    ->Args({10000, 0})
+    ->Args({10000, 1})
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
