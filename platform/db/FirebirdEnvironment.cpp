@@ -1,6 +1,9 @@
 #include "FirebirdEnvironment.h"
 
 #include <firebird/Interface.h>
+#include <ibase.h>
+
+#include <QCoreApplication>
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,12 +11,29 @@
 #include <mutex>
 #include <unistd.h>
 
+namespace {
+
+// The client library takes over SIGINT and SIGTERM to shut its engine down;
+// without this the program would live on, with dead connections, after being
+// told to stop. Runs on the library's shutdown thread: only post.
+int onShutdown(const int reason, const int, void*)
+{
+    if (reason == fb_shutrsn_signal)
+        if (auto* app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(app, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    return 0;
+}
+
+}
+
 namespace FirebirdEnvironment {
 
 void prepare()
 {
     static std::once_flag once;
     std::call_once(once, [] {
+        ISC_STATUS_ARRAY status;
+        fb_shutdown_callback(status, onShutdown, fb_shut_finish, nullptr);
         if (!qEnvironmentVariableIsEmpty("FIREBIRD_LOCK"))
             return;
         QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
