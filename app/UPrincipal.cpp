@@ -197,7 +197,7 @@ bool TFPrincipal::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (TeclaDeDialogo(control, key))
-            return key->isAccepted();
+            return key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab;
         std::uint16_t codigo = VirtualKeyOf(*key);
         Application::Guard([&] { FormKeyDown(control, codigo, key->modifiers()); });
         return false; // the control still gets the key
@@ -220,10 +220,8 @@ bool TFPrincipal::TeclaDeDialogo(QWidget* control, QKeyEvent* event)
 {
     const int key = event->key();
     const bool semCtrlAlt = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && semCtrlAlt) {
-        event->ignore(); // Qt moves the focus along the tab order itself
-        return true;
-    }
+    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && semCtrlAlt)
+        return true; // the control passes it to Qt's own tab handling
     auto* botao = qobject_cast<QAbstractButton*>(control);
     if (!botao || !semCtrlAlt)
         return false;
@@ -233,12 +231,10 @@ bool TFPrincipal::TeclaDeDialogo(QWidget* control, QKeyEvent* event)
     case Qt::Key_Right:
     case Qt::Key_Down:
         ProximoControleIrmao(control, key == Qt::Key_Right || key == Qt::Key_Down);
-        event->accept();
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (qobject_cast<QPushButton*>(control)) {
-            event->accept();
             botao->click();
             return true;
         }

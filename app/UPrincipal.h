@@ -75,6 +75,7 @@ private:
     void InstalarPrevisaoTeclas();
     // The platform's own dialog keys for the focused control; true when the
     // key was one of them, and then the window's key handler never sees it.
+    // Tab is left to Qt; the others are done here and go no further.
     bool TeclaDeDialogo(QWidget* control, QKeyEvent* event);
     void ProximoControleIrmao(QWidget* control, bool avancar);
     void ProximoControle(bool anterior);
