@@ -15,6 +15,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleFactory>
+
+#include <algorithm>
 
 TFPrincipal* FPrincipal = nullptr;
 
@@ -26,6 +30,13 @@ const QString kMascaraData = QStringLiteral("!99/99/9999;1;_");
 void Posicionar(QWidget* w, int left, int top, int width, int height)
 {
     w->setGeometry(left, top, width, height);
+}
+
+// Labels size themselves to their text, so a font a little wider than the
+// designed one does not cut the caption.
+void PosicionarRotulo(QLabel* l, int left, int top, int width, int height)
+{
+    Posicionar(l, left, top, std::max(width, l->sizeHint().width()), height);
 }
 
 } // namespace
@@ -65,7 +76,7 @@ void TFPrincipal::CriarControles()
     // Left, top, width and height are the designed ones, in client pixels.
     Label3 = new QLabel(QStringLiteral("Período de Faturamento"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Posicionar(Label3, 12, 20, 115, 13);
+    PosicionarRotulo(Label3, 12, 20, 115, 13);
 
     auto criarData = [this](const QString& nome) {
         auto* edit = new TMaskEdit(this);
@@ -80,7 +91,7 @@ void TFPrincipal::CriarControles()
 
     Label6 = new QLabel(QStringLiteral("a"), this);
     Label6->setObjectName(QStringLiteral("Label6"));
-    Posicionar(Label6, 211, 23, 6, 13);
+    PosicionarRotulo(Label6, 211, 23, 6, 13);
 
     DataFim = criarData(QStringLiteral("DataFim"));
     Posicionar(DataFim, 225, 18, 65, 21);
@@ -102,6 +113,12 @@ void TFPrincipal::CriarControles()
     gbTipoPedido = new QGroupBox(QStringLiteral("Tipo Pedido"), this);
     gbTipoPedido->setObjectName(QStringLiteral("gbTipoPedido"));
     Posicionar(gbTipoPedido, 51, 47, 278, 36);
+    // The boxes sit 14 pixels down a 36-pixel frame: that needs the caption
+    // drawn on the frame line, not above it.
+    if (QStyle* classico = QStyleFactory::create(QStringLiteral("Windows"))) {
+        classico->setParent(gbTipoPedido);
+        gbTipoPedido->setStyle(classico);
+    }
 
     auto criarTipo = [this](const QString& nome, const QString& texto) {
         auto* cb = new QCheckBox(texto, gbTipoPedido);

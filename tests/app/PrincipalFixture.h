@@ -2,6 +2,7 @@
 // The main window on the offscreen platform, shown and active, with the data
 // hooks replaced by recorders.
 
+#include "Application.h"
 #include "Clock.h"
 #include "PlatformError.h"
 #include "RecordingMessageService.h"
@@ -59,6 +60,7 @@ protected:
     void SetUp() override
     {
         Clock::setFixedToday(QDate(2026, 3, 9));
+        Application::InstallFontSubstitutes();
         w = new TestPrincipal;
         w->show();
         QApplication::setActiveWindow(w);

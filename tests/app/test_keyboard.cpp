@@ -136,8 +136,10 @@ TEST_F(KeyboardTest, PastedLettersEndInTheMessagesNotACrash)
         QTest::keyClick(w->DataIni, Qt::Key_Return);
         ASSERT_LE(messages.messages().size(), 1);
         EXPECT_EQ(w->DataIni->Text().size(), 10);
-        if (!messages.messages().isEmpty())
+        if (!messages.messages().isEmpty()) {
             EXPECT_EQ(messages.messages()[0].text, QStringLiteral("Data inicial inválida."));
+            EXPECT_EQ(w->DataIni->Text(), QStringLiteral("  /  /    "));
+        }
     }
 }
 
