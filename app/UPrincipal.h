@@ -4,6 +4,8 @@
 
 #include "printfast.h"
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -70,8 +72,8 @@ protected:
     QString TiposPedido;
 
 private:
-    void CriarControles();
-    void CriarComponentes();
+    void CriarDaDefinicao();
+    void LigarEvento(QObject* objeto, const QString& evento, const QString& handler);
     void InstalarPrevisaoTeclas();
     // The platform's own dialog keys for the focused control; true when the
     // key was one of them, and then the window's key handler never sees it.
@@ -82,6 +84,8 @@ private:
     void Limpeza();
 
     bool m_centrada = false;
+    bool m_previsaoTeclas = false;
+    QList<QPair<QObject*, void (TFPrincipal::*)()>> m_aoSair;
 };
 
 extern TFPrincipal* FPrincipal;
