@@ -150,8 +150,8 @@ void TFPrincipal::LigarEvento(QObject* objeto, const QString& evento, const QStr
 
 void TFPrincipal::InstalarPrevisaoTeclas()
 {
-    // Key preview: the window looks at every key of its controls first; the
-    // date fields are watched for the focus leaving them.
+    // The window looks at every key of its controls first (the platform's
+    // dialog keys, then the key preview) and sees the focus leave them.
     for (QWidget* w : findChildren<QWidget*>())
         if (w->focusPolicy() != Qt::NoFocus)
             w->installEventFilter(this);
@@ -176,12 +176,14 @@ bool TFPrincipal::eventFilter(QObject* watched, QEvent* event)
     if (!control)
         return QWidget::eventFilter(watched, event);
 
-    if (event->type() == QEvent::KeyPress && m_previsaoTeclas) {
+    if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (TeclaDeDialogo(control, key))
             return key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab;
-        std::uint16_t codigo = VirtualKeyOf(*key);
-        Application::Guard([&] { FormKeyDown(control, codigo, key->modifiers()); });
+        if (m_previsaoTeclas) {
+            std::uint16_t codigo = VirtualKeyOf(*key);
+            Application::Guard([&] { FormKeyDown(control, codigo, key->modifiers()); });
+        }
         return false; // the control still gets the key
     }
 
