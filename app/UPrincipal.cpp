@@ -44,6 +44,9 @@ static void CarregarRecursos()
 TFPrincipal::TFPrincipal(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
+    // The global refers to the window from the start, FormCreate included.
+    if (!FPrincipal)
+        FPrincipal = this;
     CriarDaDefinicao();
     // A failure while starting up is reported and the window still opens.
     Application::Guard([this] { FormCreate(); });

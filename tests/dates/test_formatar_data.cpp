@@ -70,6 +70,28 @@ TEST_F(FormatarDataTest, NonDigitsInTheYearAreAConversionError)
         EXPECT_THROW(FormatarData(QString::fromUtf8(text)), EConvertError) << text;
 }
 
+TEST_F(FormatarDataTest, EveryMaskShapedTextCompletesWithoutFailing)
+{
+    // Whatever digits and blanks the field holds, completion gives a text of
+    // at most ten characters that the date conversion then judges.
+    const QChar alphabet[] = {u' ', u'0', u'1', u'5', u'9'};
+    const int positions[] = {0, 1, 3, 4, 6, 7, 8, 9};
+    QString text = QStringLiteral("  /  /    ");
+    int combinations = 1;
+    for (int i = 0; i < 8; ++i)
+        combinations *= 5;
+    for (int n = 0; n < combinations; ++n) {
+        int k = n;
+        for (int pos : positions) {
+            text[pos] = alphabet[k % 5];
+            k /= 5;
+        }
+        const QString out = FormatarData(text);
+        ASSERT_LE(out.size(), 10) << text.toStdString();
+        ASSERT_EQ(out.left(6).count(u'/'), 2) << text.toStdString();
+    }
+}
+
 TEST(PaddingRoutines, Examples)
 {
     EXPECT_EQ(ZerosEsquerda(QStringLiteral(" 7 "), 2), QStringLiteral("07"));
