@@ -202,9 +202,10 @@ void ApplyProperties(QObject* object, const DefinitionObject& def, const FormBui
         if (widget) {
             if (SetControlProperty(widget, p.name, v, hooks))
                 continue;
-        } else if (p.name.compare(QLatin1String("Left"), Qt::CaseInsensitive) == 0 ||
-                   p.name.compare(QLatin1String("Top"), Qt::CaseInsensitive) == 0) {
-            continue; // where a component sat in the designer
+        } else if ((p.name.compare(QLatin1String("Left"), Qt::CaseInsensitive) == 0 ||
+                    p.name.compare(QLatin1String("Top"), Qt::CaseInsensitive) == 0) &&
+                   FindProperty(object->metaObject(), p.name) < 0) {
+            continue; // where a non-visual component sat in the designer
         }
         FormBuilder::SetProperty(object, p.name, v);
     }
@@ -216,11 +217,11 @@ void BuildChildren(QWidget* form, QObject* parent, const DefinitionObject& def, 
         const ClassFactory factory = FindClass(child.className);
         if (!factory)
             Fail(QStringLiteral("Class %1 not found").arg(child.className));
-        // Components that are not controls belong to the window.
+        // A component its factory gave no owner belongs to the window.
         QObject* object = factory(parent);
         if (!object)
             Fail(QStringLiteral("Class %1 not found").arg(child.className));
-        if (!object->isWidgetType())
+        if (!object->parent())
             object->setParent(form);
         object->setObjectName(child.name);
         ApplyProperties(object, child, hooks);

@@ -4,6 +4,9 @@
 #include "TMaskEdit.h"
 #include "TStatusBar.h"
 
+#include "ClassRegistry.h"
+#include "TestParts.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -240,6 +243,33 @@ TEST(FormBuilder, BuildsControlsBindsEventsAndOrdersTabs)
             w = w->nextInFocusChain();
     }
     EXPECT_EQ(chain, (QList<QWidget*>{botao, campo, a, b}));
+}
+
+TEST(FormBuilder, ComponentsKeepTheOwnerTheirFactoryGaveThem)
+{
+    RegisterClass("TTestHolder", [](QObject*) -> QObject* { return new TTestHolder; });
+    RegisterClass("TTestPart", [](QObject* parent) -> QObject* { return new TTestPart(parent); });
+    const char* text = "object F: TF\n"
+                       "  object H: TTestHolder\n"
+                       "    Left = 300\n"
+                       "    Part.Left = 7\n"
+                       "    object P: TTestPart\n"
+                       "      Left = 12\n"
+                       "      Items = ('a' 'b')\n"
+                       "    end\n"
+                       "  end\n"
+                       "end\n";
+    QWidget form;
+    FormBuilder::Build(&form, ReadDefinition(QString::fromUtf8(text)), {});
+    auto* holder = form.findChild<TTestHolder*>("H");
+    ASSERT_TRUE(holder);
+    EXPECT_EQ(holder->parent(), &form);   // no owner from its factory: the window's
+    EXPECT_EQ(holder->Part()->m_left, 7); // dotted sub-object
+    auto* part = holder->findChild<TTestPart*>("P");
+    ASSERT_TRUE(part);
+    EXPECT_EQ(part->parent(), holder);
+    EXPECT_EQ(part->m_left, 12); // a real Left property is set, not skipped
+    EXPECT_EQ(part->m_items, (QStringList{"a", "b"}));
 }
 
 TEST(FormBuilder, MistakesInTheDefinitionAreReported)
