@@ -47,7 +47,9 @@ TFPrincipal::TFPrincipal(QWidget* parent)
     // The global refers to the window from the start, FormCreate included.
     if (!FPrincipal)
         FPrincipal = this;
-    CriarDaDefinicao();
+    CriarControles();
+    CriarComponentes();
+    InstalarPrevisaoTeclas();
     // A failure while starting up is reported and the window still opens.
     Application::Guard([this] { FormCreate(); });
 }
@@ -61,7 +63,7 @@ TFPrincipal::~TFPrincipal()
         FPrincipal = nullptr;
 }
 
-void TFPrincipal::CriarDaDefinicao()
+void TFPrincipal::CriarControles()
 {
     CarregarRecursos();
     TPrintFast::Register();
@@ -96,9 +98,6 @@ void TFPrincipal::CriarDaDefinicao()
     P55 = Controle<QCheckBox>(this, "P55");
     P56 = Controle<QCheckBox>(this, "P56");
     BarraStatus = Controle<TStatusBar>(this, "BarraStatus");
-    PFRel = findChild<TPrintFast*>(QStringLiteral("PFRel"));
-    if (!PFRel)
-        throw PlatformError(QStringLiteral("Component PFRel missing from the window definition"));
 
     // The window's own settings.
     const auto valor = [&](const char* nome) { return proprias.value(QString::fromLatin1(nome)); };
@@ -116,8 +115,16 @@ void TFPrincipal::CriarDaDefinicao()
     m_previsaoTeclas = valor("KeyPreview").toBool();
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
-    InstalarPrevisaoTeclas();
     DataIni->setFocus();
+}
+
+void TFPrincipal::CriarComponentes()
+{
+    // Stored settings of the text-mode printer component; only configured.
+    // Created with the window's definition.
+    PFRel = findChild<TPrintFast*>(QStringLiteral("PFRel"));
+    if (!PFRel)
+        throw PlatformError(QStringLiteral("Component PFRel missing from the window definition"));
 }
 
 void TFPrincipal::LigarEvento(QObject* objeto, const QString& evento, const QString& handler)

@@ -72,8 +72,8 @@ protected:
     QString TiposPedido;
 
 private:
-    void CriarDaDefinicao();
-    void LigarEvento(QObject* objeto, const QString& evento, const QString& handler);
+    void CriarControles();
+    void CriarComponentes();
     void InstalarPrevisaoTeclas();
     // The platform's own dialog keys for the focused control; true when the
     // key was one of them, and then the window's key handler never sees it.
@@ -82,6 +82,7 @@ private:
     void ProximoControleIrmao(QWidget* control, bool avancar);
     void ProximoControle(bool anterior);
     void Limpeza();
+    void LigarEvento(QObject* objeto, const QString& evento, const QString& handler);
 
     bool m_centrada = false;
     bool m_previsaoTeclas = false;
