@@ -2,6 +2,8 @@
 
 #include "Application.h"
 #include "ButtonPictures.h"
+#include "DefinitionReader.h"
+#include "FormBuilder.h"
 #include "MessageService.h"
 #include "TMaskEdit.h"
 #include "TStatusBar.h"
@@ -9,6 +11,7 @@
 #include "VirtualKeys.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -21,20 +24,29 @@ TFPrincipal* FPrincipal = nullptr;
 namespace {
 
 const QString kDataVazia = QStringLiteral("  /  /    ");
-const QString kMascaraData = QStringLiteral("!99/99/9999;1;_");
 
-void Posicionar(QWidget* w, int left, int top, int width, int height)
+template <class T>
+T* Controle(QWidget* form, const char* nome)
 {
-    w->setGeometry(left, top, width, height);
+    T* c = form->findChild<T*>(QString::fromLatin1(nome));
+    if (!c)
+        throw PlatformError(QStringLiteral("Component %1 missing from the window definition").arg(nome));
+    return c;
 }
 
 } // namespace
 
-TFPrincipal::TFPrincipal(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+static void CarregarRecursos()
 {
-    setObjectName(QStringLiteral("FPrincipal"));
+    Q_INIT_RESOURCE(resources);
+}
+
+TFPrincipal::TFPrincipal(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    // The global refers to the window from the start, FormCreate included.
+    if (!FPrincipal)
+        FPrincipal = this;
     CriarControles();
     CriarComponentes();
     InstalarPrevisaoTeclas();
@@ -53,92 +65,56 @@ TFPrincipal::~TFPrincipal()
 
 void TFPrincipal::CriarControles()
 {
-    setWindowTitle(QStringLiteral("Listagem de Pedidos sem Contas a Receber"));
-    // Designed at 96 pixels per inch with 13-pixel text: kept in pixels.
-    QFont fonte(QStringLiteral("MS Sans Serif"));
-    fonte.setPixelSize(11);
-    setFont(fonte);
-    setFixedSize(395, 147);
+    CarregarRecursos();
+    TPrintFast::Register();
+    QFile arquivo(QStringLiteral(":/UPrincipal.def"));
+    if (!arquivo.open(QIODevice::ReadOnly))
+        throw PlatformError(QStringLiteral("Resource UPrincipal.def not found"));
+    const DefinitionObject definicao = ReadDefinition(QString::fromUtf8(arquivo.readAll()));
+
+    FormBuilderHooks hooks;
+    hooks.bindEvent = [this](QObject* o, const QString& e, const QString& h) { LigarEvento(o, e, h); };
+    hooks.picture = [](const QString& nome) {
+        if (nome == QLatin1String("Impressora"))
+            return ButtonPictures::Impressora();
+        if (nome == QLatin1String("PaginaNova"))
+            return ButtonPictures::PaginaNova();
+        if (nome == QLatin1String("PortaAberta"))
+            return ButtonPictures::PortaAberta();
+        throw PlatformError(QStringLiteral("Picture %1 not found").arg(nome));
+    };
+    setObjectName(definicao.name);
+    const auto proprias = FormBuilder::Build(this, definicao, hooks);
+
+    Label3 = Controle<QLabel>(this, "Label3");
+    DataIni = Controle<TMaskEdit>(this, "DataIni");
+    Label6 = Controle<QLabel>(this, "Label6");
+    DataFim = Controle<TMaskEdit>(this, "DataFim");
+    BtImp = Controle<QPushButton>(this, "BtImp");
+    BtNovoRel = Controle<QPushButton>(this, "BtNovoRel");
+    BtSair = Controle<QPushButton>(this, "BtSair");
+    gbTipoPedido = Controle<QGroupBox>(this, "gbTipoPedido");
+    P51 = Controle<QCheckBox>(this, "P51");
+    P55 = Controle<QCheckBox>(this, "P55");
+    P56 = Controle<QCheckBox>(this, "P56");
+    BarraStatus = Controle<TStatusBar>(this, "BarraStatus");
+
+    // The window's own settings.
+    const auto valor = [&](const char* nome) { return proprias.value(QString::fromLatin1(nome)); };
+    if (valor("BorderStyle").text == QLatin1String("bsSingle") ||
+        valor("BorderStyle").text == QLatin1String("bsDialog"))
+        setFixedSize(size());
+    const QStringList icones = valor("BorderIcons").set;
+    Qt::WindowFlags flags = windowFlags() & ~(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
+    if (icones.contains(QStringLiteral("biMinimize")))
+        flags |= Qt::WindowMinimizeButtonHint;
+    if (icones.contains(QStringLiteral("biMaximize")))
+        flags |= Qt::WindowMaximizeButtonHint;
+    setWindowFlags(flags);
+    m_centrada = valor("Position").text != QLatin1String("poScreenCenter");
+    m_previsaoTeclas = valor("KeyPreview").toBool();
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
-
-    // Left, top, width and height are the designed ones, in client pixels.
-    Label3 = new QLabel(QStringLiteral("Período de Faturamento"), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Posicionar(Label3, 12, 20, 115, 13);
-
-    auto criarData = [this](const QString& nome) {
-        auto* edit = new TMaskEdit(this);
-        edit->setObjectName(nome);
-        edit->SetEditMask(kMascaraData);
-        edit->setMaxLength(10);
-        edit->SetText(kDataVazia);
-        return edit;
-    };
-    DataIni = criarData(QStringLiteral("DataIni"));
-    Posicionar(DataIni, 137, 18, 65, 21);
-
-    Label6 = new QLabel(QStringLiteral("a"), this);
-    Label6->setObjectName(QStringLiteral("Label6"));
-    Posicionar(Label6, 211, 23, 6, 13);
-
-    DataFim = criarData(QStringLiteral("DataFim"));
-    Posicionar(DataFim, 225, 18, 65, 21);
-
-    auto criarBotao = [this](const QString& nome, const QString& texto, const QIcon& figura) {
-        auto* bt = new QPushButton(figura, texto, this);
-        bt->setObjectName(nome);
-        bt->setIconSize(QSize(16, 16));
-        bt->setAutoDefault(false);
-        return bt;
-    };
-    BtImp = criarBotao(QStringLiteral("BtImp"), QStringLiteral("&Imprimir"), ButtonPictures::Impressora());
-    Posicionar(BtImp, 109, 101, 90, 25);
-    BtNovoRel = criarBotao(QStringLiteral("BtNovoRel"), QStringLiteral("&Limpar"), ButtonPictures::PaginaNova());
-    Posicionar(BtNovoRel, 201, 101, 90, 25);
-    BtSair = criarBotao(QStringLiteral("BtSair"), QStringLiteral("&Sair"), ButtonPictures::PortaAberta());
-    Posicionar(BtSair, 293, 101, 90, 25);
-
-    gbTipoPedido = new QGroupBox(QStringLiteral("Tipo Pedido"), this);
-    gbTipoPedido->setObjectName(QStringLiteral("gbTipoPedido"));
-    Posicionar(gbTipoPedido, 51, 47, 278, 36);
-
-    auto criarTipo = [this](const QString& nome, const QString& texto) {
-        auto* cb = new QCheckBox(texto, gbTipoPedido);
-        cb->setObjectName(nome);
-        cb->setChecked(false);
-        return cb;
-    };
-    P51 = criarTipo(QStringLiteral("P51"), QStringLiteral("51 - NF"));
-    Posicionar(P51, 19, 15, 63, 13);
-    P55 = criarTipo(QStringLiteral("P55"), QStringLiteral("55 - PDV"));
-    Posicionar(P55, 99, 14, 74, 13);
-    P56 = criarTipo(QStringLiteral("P56"), QStringLiteral("56 - ECF"));
-    Posicionar(P56, 187, 14, 78, 13);
-
-    BarraStatus = new TStatusBar(this);
-    BarraStatus->setObjectName(QStringLiteral("BarraStatus"));
-    Posicionar(BarraStatus, 0, 147 - 19, 395, 19);
-    BarraStatus->AddPanel(50);
-
-    // Tab order: the two dates, the group's boxes, then the buttons.
-    setTabOrder(DataIni, DataFim);
-    setTabOrder(DataFim, P51);
-    setTabOrder(P51, P55);
-    setTabOrder(P55, P56);
-    setTabOrder(P56, BtImp);
-    setTabOrder(BtImp, BtNovoRel);
-    setTabOrder(BtNovoRel, BtSair);
-    BarraStatus->setFocusPolicy(Qt::NoFocus);
-    gbTipoPedido->setFocusPolicy(Qt::NoFocus);
-
-    auto ligar = [this](QPushButton* bt, void (TFPrincipal::*handler)()) {
-        connect(bt, &QPushButton::clicked, this, [this, handler] { Application::Guard([&] { (this->*handler)(); }); });
-    };
-    ligar(BtImp, &TFPrincipal::BtImpClick);
-    ligar(BtNovoRel, &TFPrincipal::BtNovoRelClick);
-    ligar(BtSair, &TFPrincipal::BtSairClick);
-
     DataIni->setFocus();
 }
 
@@ -146,31 +122,47 @@ void TFPrincipal::CriarComponentes()
 {
     CriarComponentesBanco();
     // Stored settings of the text-mode printer component; only configured.
-    PFRel = new TPrintFast();
-    PFRel->setParent(this);
-    PFRel->SetName(QStringLiteral("PFRel"));
-    PFRel->SetPageNumber(0);
-    PFRel->SetLineNumber(0);
-    PFRel->SetPrinterName(TPrintFast::pfEpson9pinos);
-    PFRel->HeaderData()->SetFirstPage(1);
-    PFRel->SetQtLines(60);
-    PFRel->SetLinesHeader(0);
-    PFRel->SetLinesFooter(0);
-    PFRel->SetPageWidth(80);
-    PFRel->Windows()->SetPrintForWindows(false);
-    QFont fonte(QStringLiteral("Courier New"));
-    fonte.setPixelSize(11);
-    PFRel->Windows()->SetFont(fonte);
-    PFRel->Windows()->SetLineSpace(20);
-    PFRel->Windows()->SetOrientation(TPrintWin::poPortrait);
-    PFRel->SetPrinterTermic(false);
-    PFRel->SetPaisagem(false);
-    PFRel->SetZoom(0);
+    // Created with the window's definition.
+    PFRel = findChild<TPrintFast*>(QStringLiteral("PFRel"));
+    if (!PFRel)
+        throw PlatformError(QStringLiteral("Component PFRel missing from the window definition"));
+}
+
+void TFPrincipal::LigarEvento(QObject* objeto, const QString& evento, const QString& handler)
+{
+    static const QHash<QString, void (TFPrincipal::*)()> handlers = {
+        {QStringLiteral("DataIniExit"), &TFPrincipal::DataIniExit},
+        {QStringLiteral("DataFimExit"), &TFPrincipal::DataFimExit},
+        {QStringLiteral("BtImpClick"), &TFPrincipal::BtImpClick},
+        {QStringLiteral("BtNovoRelClick"), &TFPrincipal::BtNovoRelClick},
+        {QStringLiteral("BtSairClick"), &TFPrincipal::BtSairClick},
+    };
+    if (objeto == this) {
+        // FormCreate runs when the window is complete; FormKeyDown through
+        // the key preview.
+        if ((evento == QLatin1String("OnCreate") && handler == QLatin1String("FormCreate")) ||
+            (evento == QLatin1String("OnKeyDown") && handler == QLatin1String("FormKeyDown")))
+            return;
+    } else if (handlers.contains(handler)) {
+        const auto metodo = handlers.value(handler);
+        if (evento == QLatin1String("OnClick")) {
+            if (auto* botao = qobject_cast<QAbstractButton*>(objeto)) {
+                connect(botao, &QAbstractButton::clicked, this,
+                        [this, metodo] { Application::Guard([&] { (this->*metodo)(); }); });
+                return;
+            }
+        } else if (evento == QLatin1String("OnExit")) {
+            m_aoSair.append({objeto, metodo});
+            return;
+        }
+    }
+    throw PlatformError(QStringLiteral("Event %1 = %2 of %3 cannot be bound").arg(evento, handler, objeto->objectName()));
 }
 
 void TFPrincipal::InstalarPrevisaoTeclas()
 {
-    // Key preview: the window looks at every key of its controls first.
+    // The window looks at every key of its controls first (the platform's
+    // dialog keys, then the key preview) and sees the focus leave them.
     for (QWidget* w : findChildren<QWidget*>())
         if (w->focusPolicy() != Qt::NoFocus)
             w->installEventFilter(this);
@@ -198,21 +190,21 @@ bool TFPrincipal::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (TeclaDeDialogo(control, key))
-            return key->isAccepted();
-        std::uint16_t codigo = VirtualKeyOf(*key);
-        Application::Guard([&] { FormKeyDown(control, codigo, key->modifiers()); });
+            return key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab;
+        if (m_previsaoTeclas) {
+            std::uint16_t codigo = VirtualKeyOf(*key);
+            Application::Guard([&] { FormKeyDown(control, codigo, key->modifiers()); });
+        }
         return false; // the control still gets the key
     }
 
-    if (event->type() == QEvent::FocusOut && (control == DataIni || control == DataFim)) {
+    if (event->type() == QEvent::FocusOut) {
         // Focus moving to another window is not leaving the field.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            if (control == DataIni)
-                Application::Guard([this] { DataIniExit(); });
-            else
-                Application::Guard([this] { DataFimExit(); });
-        }
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            for (const auto& [objeto, metodo] : m_aoSair)
+                if (objeto == control)
+                    Application::Guard([this, m = metodo] { (this->*m)(); });
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -221,10 +213,8 @@ bool TFPrincipal::TeclaDeDialogo(QWidget* control, QKeyEvent* event)
 {
     const int key = event->key();
     const bool semCtrlAlt = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && semCtrlAlt) {
-        event->ignore(); // Qt moves the focus along the tab order itself
-        return true;
-    }
+    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && semCtrlAlt)
+        return true; // the control passes it to Qt's own tab handling
     auto* botao = qobject_cast<QAbstractButton*>(control);
     if (!botao || !semCtrlAlt)
         return false;
@@ -234,12 +224,10 @@ bool TFPrincipal::TeclaDeDialogo(QWidget* control, QKeyEvent* event)
     case Qt::Key_Right:
     case Qt::Key_Down:
         ProximoControleIrmao(control, key == Qt::Key_Right || key == Qt::Key_Down);
-        event->accept();
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (qobject_cast<QPushButton*>(control)) {
-            event->accept();
             botao->click();
             return true;
         }

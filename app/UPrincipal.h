@@ -4,6 +4,8 @@
 
 #include "printfast.h"
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -84,12 +86,16 @@ private:
     void InstalarPrevisaoTeclas();
     // The platform's own dialog keys for the focused control; true when the
     // key was one of them, and then the window's key handler never sees it.
+    // Tab is left to Qt; the others are done here and go no further.
     bool TeclaDeDialogo(QWidget* control, QKeyEvent* event);
     void ProximoControleIrmao(QWidget* control, bool avancar);
     void ProximoControle(bool anterior);
     void Limpeza();
+    void LigarEvento(QObject* objeto, const QString& evento, const QString& handler);
 
     bool m_centrada = false;
+    bool m_previsaoTeclas = false;
+    QList<QPair<QObject*, void (TFPrincipal::*)()>> m_aoSair;
 };
 
 extern TFPrincipal* FPrincipal;

@@ -7,6 +7,6 @@ int main(int argc, char** argv)
 {
     Application app(argc, argv);
     app.Initialize();
-    FPrincipal = app.CreateForm<TFPrincipal>();
+    app.CreateForm<TFPrincipal>(); // sets FPrincipal
     return app.Run();
 }

@@ -1,5 +1,6 @@
 #include "TPrintFast.h"
 
+#include "ClassRegistry.h"
 #include "THeaderData.h"
 #include "TPrintWin.h"
 
@@ -101,6 +102,12 @@ void TPrintFast::SetWindows(TPrintWin* value)
     m_windows->SetFont(value->Font());
     m_windows->SetLineSpace(value->LineSpace());
     m_windows->SetOrientation(value->Orientation());
+}
+
+void TPrintFast::Register()
+{
+    RegisterClass(QStringLiteral("TPrintFast"),
+                  [](QObject* parent) -> QObject* { return new TPrintFast(qobject_cast<TComponent*>(parent)); });
 }
 
 QString TPrintFast::OutputFileName()

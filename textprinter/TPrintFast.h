@@ -57,6 +57,9 @@ public:
     explicit TPrintFast(TComponent* owner = nullptr);
     ~TPrintFast() override;
 
+    // Makes the class known to definitions.
+    static void Register();
+
     TBeforeNewPageEvent OnBeforeNewPage;
 
     bool PageHeader() const { return m_pageHeader; }

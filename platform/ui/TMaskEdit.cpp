@@ -13,12 +13,23 @@ TMaskEdit::TMaskEdit(QWidget* parent) : QLineEdit(parent) {}
 void TMaskEdit::SetEditMask(const QString& mask)
 {
     m_editMask = mask;
-    const QStringList parts = mask.split(u';');
+    applyMask();
+}
+
+void TMaskEdit::SetCharCase(TEditCharCase value)
+{
+    m_charCase = value;
+    applyMask();
+}
+
+void TMaskEdit::applyMask()
+{
+    const QStringList parts = m_editMask.split(u';');
     const QString pattern = parts.value(0);
     if (parts.size() > 2 && !parts[2].isEmpty())
         m_blank = parts[2].at(0);
 
-    QString qt;
+    QString qt = m_charCase == ecUpperCase ? QStringLiteral(">") : m_charCase == ecLowerCase ? QStringLiteral("<") : QString();
     for (int i = 0; i < pattern.size(); ++i) {
         const QChar c = pattern[i];
         switch (c.unicode()) {
@@ -47,7 +58,10 @@ void TMaskEdit::SetEditMask(const QString& mask)
             qt += c;
         }
     }
+    const QString text = Text();
     setInputMask(pattern.isEmpty() ? QString() : qt + u';' + m_blank);
+    if (!text.trimmed().isEmpty())
+        SetText(text);
 }
 
 QString TMaskEdit::Text() const

@@ -1,0 +1,17 @@
+// Any text given to the definition reader either reads or fails with
+// EParserError; nothing else may happen.
+#include "DefinitionReader.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    try {
+        const DefinitionObject o = ReadDefinition(text);
+        (void)o.find(QStringLiteral("Caption"));
+    } catch (const EParserError&) {
+    }
+    return 0;
+}

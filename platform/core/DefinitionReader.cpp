@@ -1,0 +1,312 @@
+#include "DefinitionReader.h"
+
+namespace {
+
+class Parser {
+public:
+    explicit Parser(const QString& text) : m_text(text) {}
+
+    DefinitionObject readRoot()
+    {
+        DefinitionObject root = readObject();
+        skipBlanks();
+        if (m_pos < m_text.size())
+            fail(QStringLiteral("text after the last 'end'"));
+        return root;
+    }
+
+private:
+    [[noreturn]] void fail(const QString& what) const
+    {
+        throw EParserError(QStringLiteral("Definition error on line %1: %2").arg(m_line).arg(what));
+    }
+
+    void skipBlanks()
+    {
+        while (m_pos < m_text.size()) {
+            const QChar c = m_text[m_pos];
+            if (c == u'\n')
+                ++m_line;
+            if (c.unicode() > u' ')
+                return;
+            ++m_pos;
+        }
+    }
+
+    QChar peek()
+    {
+        skipBlanks();
+        return m_pos < m_text.size() ? m_text[m_pos] : QChar();
+    }
+
+    static bool isIdentStart(QChar c) { return c.isLetter() || c == u'_'; }
+    static bool isIdentChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+
+    // An identifier, dots allowed inside ("Font.Name").
+    QString readName()
+    {
+        skipBlanks();
+        if (m_pos >= m_text.size() || !isIdentStart(m_text[m_pos]))
+            fail(QStringLiteral("a name was expected"));
+        const qsizetype start = m_pos;
+        while (m_pos < m_text.size() && (isIdentChar(m_text[m_pos]) || m_text[m_pos] == u'.'))
+            ++m_pos;
+        return m_text.mid(start, m_pos - start);
+    }
+
+    bool atKeyword(const char* keyword)
+    {
+        skipBlanks();
+        const QString k = QString::fromLatin1(keyword);
+        if (m_text.mid(m_pos, k.size()).compare(k, Qt::CaseInsensitive) != 0)
+            return false;
+        const qsizetype after = m_pos + k.size();
+        return after >= m_text.size() || !isIdentChar(m_text[after]);
+    }
+
+    void expect(QChar c)
+    {
+        if (peek() != c)
+            fail(QStringLiteral("'%1' was expected").arg(c));
+        ++m_pos;
+    }
+
+    DefinitionObject readObject()
+    {
+        DefinitionObject obj;
+        if (atKeyword("inherited") || atKeyword("inline"))
+            obj.inherited = true;
+        else if (!atKeyword("object"))
+            fail(QStringLiteral("'object' was expected"));
+        readName();
+        obj.name = readName();
+        if (peek() == u':') {
+            ++m_pos;
+            obj.className = readName();
+        } else {
+            obj.className = obj.name;
+            obj.name.clear();
+        }
+        if (peek() == u'[') { // creation index of inherited objects
+            while (m_pos < m_text.size() && m_text[m_pos] != u']')
+                ++m_pos;
+            expect(u']');
+        }
+        for (;;) {
+            if (peek().isNull())
+                fail(QStringLiteral("'end' missing for object %1").arg(obj.name));
+            if (atKeyword("end")) {
+                m_pos += 3;
+                return obj;
+            }
+            if (atKeyword("object") || atKeyword("inherited") || atKeyword("inline")) {
+                obj.children.append(readObject());
+                continue;
+            }
+            obj.properties.append(readProperty());
+        }
+    }
+
+    DefinitionProperty readProperty()
+    {
+        DefinitionProperty p;
+        p.name = readName();
+        expect(u'=');
+        p.value = std::make_shared<DefinitionValue>(readValue());
+        return p;
+    }
+
+    QString readString()
+    {
+        QString out;
+        for (;;) {
+            const QChar c = peek();
+            if (c == u'\'') {
+                ++m_pos;
+                for (;;) {
+                    if (m_pos >= m_text.size() || m_text[m_pos] == u'\n')
+                        fail(QStringLiteral("unterminated string"));
+                    if (m_text[m_pos] == u'\'') {
+                        if (m_pos + 1 < m_text.size() && m_text[m_pos + 1] == u'\'') {
+                            out += u'\'';
+                            m_pos += 2;
+                            continue;
+                        }
+                        ++m_pos;
+                        break;
+                    }
+                    out += m_text[m_pos++];
+                }
+            } else if (c == u'#') {
+                ++m_pos;
+                const qsizetype start = m_pos;
+                while (m_pos < m_text.size() && m_text[m_pos].isDigit())
+                    ++m_pos;
+                bool ok = false;
+                const uint code = m_text.mid(start, m_pos - start).toUInt(&ok);
+                if (!ok || code > 0xFFFF)
+                    fail(QStringLiteral("bad character code"));
+                out += QChar(static_cast<char16_t>(code));
+            } else if (c == u'+') {
+                ++m_pos; // the text goes on after a line break
+                const QChar next = peek();
+                if (next != u'\'' && next != u'#')
+                    fail(QStringLiteral("a string was expected after '+'"));
+            } else {
+                return out;
+            }
+            // Pieces join only when they touch or are joined by '+'.
+            if (m_pos < m_text.size() && m_text[m_pos] != u'\'' && m_text[m_pos] != u'#') {
+                const qsizetype save = m_pos;
+                const int saveLine = m_line;
+                if (peek() != u'+') {
+                    m_pos = save;
+                    m_line = saveLine;
+                    return out;
+                }
+            }
+        }
+    }
+
+    DefinitionValue readNumber()
+    {
+        DefinitionValue v;
+        const qsizetype start = m_pos;
+        if (m_text[m_pos] == u'-' || m_text[m_pos] == u'+')
+            ++m_pos;
+        if (m_pos < m_text.size() && m_text[m_pos] == u'$') {
+            ++m_pos;
+            const qsizetype h = m_pos;
+            while (m_pos < m_text.size() && isxdigit(m_text[m_pos].toLatin1()))
+                ++m_pos;
+            bool ok = false;
+            v.integer = m_text.mid(h, m_pos - h).toLongLong(&ok, 16);
+            if (!ok)
+                fail(QStringLiteral("bad hexadecimal number"));
+            if (m_text[start] == u'-')
+                v.integer = -v.integer;
+            v.kind = DefinitionValue::Integer;
+            v.number = static_cast<double>(v.integer);
+            return v;
+        }
+        bool isFloat = false;
+        while (m_pos < m_text.size()) {
+            const QChar c = m_text[m_pos];
+            if (c.isDigit()) {
+                ++m_pos;
+            } else if (c == u'.' || c == u'e' || c == u'E') {
+                isFloat = true;
+                ++m_pos;
+                if ((c == u'e' || c == u'E') && m_pos < m_text.size() &&
+                    (m_text[m_pos] == u'-' || m_text[m_pos] == u'+'))
+                    ++m_pos;
+            } else {
+                break;
+            }
+        }
+        const QString t = m_text.mid(start, m_pos - start);
+        bool ok = false;
+        if (isFloat) {
+            v.kind = DefinitionValue::Float;
+            v.number = t.toDouble(&ok);
+        } else {
+            v.kind = DefinitionValue::Integer;
+            v.integer = t.toLongLong(&ok);
+            v.number = static_cast<double>(v.integer);
+        }
+        if (!ok)
+            fail(QStringLiteral("bad number '%1'").arg(t));
+        return v;
+    }
+
+    DefinitionValue readValue()
+    {
+        const QChar c = peek();
+        DefinitionValue v;
+        if (c == u'\'' || c == u'#') {
+            v.kind = DefinitionValue::String;
+            v.text = readString();
+        } else if (c.isDigit() || c == u'-' || c == u'+' || c == u'$') {
+            v = readNumber();
+        } else if (c == u'[') {
+            ++m_pos;
+            v.kind = DefinitionValue::Set;
+            while (peek() != u']') {
+                v.set.append(readName());
+                if (peek() == u',')
+                    ++m_pos;
+                else if (peek() != u']')
+                    fail(QStringLiteral("',' or ']' was expected"));
+            }
+            ++m_pos;
+        } else if (c == u'(') {
+            ++m_pos;
+            v.kind = DefinitionValue::List;
+            while (peek() != u')') {
+                if (peek().isNull())
+                    fail(QStringLiteral("')' missing"));
+                v.list.append(readValue());
+            }
+            ++m_pos;
+        } else if (c == u'{') {
+            ++m_pos;
+            v.kind = DefinitionValue::Binary;
+            QByteArray hex;
+            while (peek() != u'}') {
+                if (peek().isNull())
+                    fail(QStringLiteral("'}' missing"));
+                const char h = m_text[m_pos++].toLatin1();
+                if (!isxdigit(h))
+                    fail(QStringLiteral("bad binary data"));
+                hex.append(h);
+            }
+            ++m_pos;
+            if (hex.size() % 2)
+                fail(QStringLiteral("odd number of hexadecimal digits"));
+            v.binary = QByteArray::fromHex(hex);
+        } else if (c == u'<') {
+            ++m_pos;
+            v.kind = DefinitionValue::Collection;
+            while (peek() != u'>') {
+                if (!atKeyword("item"))
+                    fail(QStringLiteral("'item' was expected"));
+                m_pos += 4;
+                DefinitionItem item;
+                while (!atKeyword("end")) {
+                    if (peek().isNull())
+                        fail(QStringLiteral("'end' missing for item"));
+                    item.properties.append(readProperty());
+                }
+                m_pos += 3;
+                v.items.append(item);
+            }
+            ++m_pos;
+        } else if (isIdentStart(c)) {
+            v.kind = DefinitionValue::Identifier;
+            v.text = readName();
+        } else {
+            fail(QStringLiteral("a value was expected"));
+        }
+        return v;
+    }
+
+    const QString& m_text;
+    qsizetype m_pos = 0;
+    int m_line = 1;
+};
+
+} // namespace
+
+const DefinitionValue* DefinitionObject::find(const QString& property) const
+{
+    for (const auto& p : properties)
+        if (p.name.compare(property, Qt::CaseInsensitive) == 0)
+            return p.value.get();
+    return nullptr;
+}
+
+DefinitionObject ReadDefinition(const QString& text)
+{
+    Parser parser(text);
+    return parser.readRoot();
+}

@@ -1,0 +1,65 @@
+#pragma once
+// Reader of the text definitions that describe windows and reports:
+//   object Name: TClass
+//     Property = value
+//     Sub.Property = value
+//     object Child: TClass ... end
+//   end
+// Values are quoted strings (with #nn character codes and + joins), numbers,
+// identifiers, sets [a, b], lists ( ... ), binary data { hex } and item
+// collections < item ... end >. Reading only builds the tree; what the
+// properties mean is up to the code that creates the objects.
+
+#include "PlatformError.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+struct DefinitionValue;
+
+struct DefinitionProperty {
+    QString name; // may be dotted, e.g. "Font.Name"
+    std::shared_ptr<DefinitionValue> value;
+};
+
+// One "item ... end" of a collection.
+struct DefinitionItem {
+    QList<DefinitionProperty> properties;
+};
+
+struct DefinitionValue {
+    enum Kind { String, Integer, Float, Identifier, Set, List, Binary, Collection };
+    Kind kind = Identifier;
+    QString text;           // String, Identifier
+    qint64 integer = 0;     // Integer
+    double number = 0;      // Float (Integer also fills it)
+    QStringList set;        // Set
+    QList<DefinitionValue> list; // List
+    QByteArray binary;      // Binary
+    QList<DefinitionItem> items; // Collection
+
+    bool isNumber() const { return kind == Integer || kind == Float; }
+    // True / False identifiers.
+    bool toBool() const { return kind == Identifier && text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0; }
+};
+
+struct DefinitionObject {
+    QString name;
+    QString className;
+    bool inherited = false;
+    QList<DefinitionProperty> properties;
+    QList<DefinitionObject> children;
+
+    const DefinitionValue* find(const QString& property) const; // case-insensitive
+};
+
+// Raised on text that is not a definition; the message gives the line.
+class EParserError : public PlatformError {
+public:
+    using PlatformError::PlatformError;
+};
+
+DefinitionObject ReadDefinition(const QString& text);

@@ -1,0 +1,83 @@
+// Message boxes go through the service; the standard error display reports a
+// failure's text and lets the program go on.
+#include "Application.h"
+#include "EConvertError.h"
+#include "RecordingMessageService.h"
+#include "TabPages.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(MessageService, RecorderCapturesAndAnswersAndRestoresPrevious)
+{
+    MessageService* before = &MessageService::instance();
+    {
+        RecordingMessageService outer;
+        {
+            RecordingMessageService inner;
+            inner.queueAnswer(QMessageBox::No);
+            EXPECT_EQ(MessageService::instance().show("Q", "sure?", QMessageBox::Question,
+                                                      QMessageBox::Yes | QMessageBox::No),
+                      QMessageBox::No);
+            EXPECT_EQ(MessageService::instance().show("Q", "again?", QMessageBox::Question,
+                                                      QMessageBox::Yes | QMessageBox::No),
+                      QMessageBox::Yes);
+            EXPECT_EQ(MessageService::instance().warning("careful"), QMessageBox::Ok);
+            ASSERT_EQ(inner.messages().size(), 3);
+            const auto& w = inner.messages()[2];
+            EXPECT_EQ(w.caption, "Warning");
+            EXPECT_EQ(w.icon, QMessageBox::Warning);
+            EXPECT_EQ(w.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+            EXPECT_EQ(w.text, "careful");
+        }
+        EXPECT_EQ(&MessageService::instance(), &outer);
+        EXPECT_TRUE(outer.messages().isEmpty());
+    }
+    EXPECT_EQ(&MessageService::instance(), before);
+}
+
+TEST(StandardErrorDisplay, ShowsTheFailureTextAndGoesOn)
+{
+    RecordingMessageService messages;
+    bool after = false;
+    Application::Guard([] { throw EConvertError(QStringLiteral("'x' is not a valid date")); });
+    Application::Guard([] { throw std::runtime_error("plain failure"); });
+    Application::Guard([] { throw 42; });
+    after = true;
+    EXPECT_TRUE(after);
+    ASSERT_EQ(messages.messages().size(), 3);
+    EXPECT_EQ(messages.texts()[0], "'x' is not a valid date");
+    EXPECT_EQ(messages.texts()[1], "plain failure");
+    for (const auto& m : messages.messages()) {
+        EXPECT_EQ(m.icon, QMessageBox::Critical);
+        EXPECT_EQ(m.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        EXPECT_EQ(m.caption, QCoreApplication::applicationName());
+    }
+}
+
+TEST(TabPages, BringsForwardOnlyTheFieldsOwnPage)
+{
+    QTabWidget tabs;
+    auto* first = new QWidget;
+    auto* second = new QWidget;
+    tabs.addTab(first, "one");
+    tabs.addTab(second, "two");
+    auto* onSecond = new QLineEdit(second);
+    auto* nested = new QLineEdit(new QWidget(second));
+    QWidget loose;
+    auto* elsewhere = new QLineEdit(&loose);
+
+    BringTabPageForward(nested); // not directly on the page
+    EXPECT_EQ(tabs.currentWidget(), first);
+    BringTabPageForward(elsewhere);
+    EXPECT_EQ(tabs.currentWidget(), first);
+    BringTabPageForward(onSecond);
+    EXPECT_EQ(tabs.currentWidget(), second);
+    BringTabPageForward(nullptr);
+}
+
+} // namespace
