@@ -366,7 +366,8 @@ FbResult FbConnection::Query(const QString& sql, const QVariantList& params)
                 const char* alias = out->getAlias(&st, i);
                 const char* field = out->getField(&st, i);
                 FbColumn c;
-                c.name = QString::fromLatin1(alias && *alias ? alias : field);
+                const char* name = alias && *alias ? alias : field;
+                c.name = win1252ToQString(name, static_cast<qsizetype>(std::strlen(name)));
                 c.type = fieldTypeOf(out->getType(&st, i) & ~1u, out->getScale(&st, i), out->getSubType(&st, i));
                 c.size = static_cast<int>(out->getLength(&st, i));
                 result.columns.push_back(c);

@@ -223,6 +223,7 @@ protected:
         FbConnection db;
         db.Create(dir->path(QStringLiteral("regras.fdb")), QStringLiteral("SYSDBA"), QString());
         DemoDatabase::CreateSchema(db);
+        db.BeginBatch();
         auto exec = [&](const char* sql, const QVariantList& v = {}) { db.Execute(QString::fromUtf8(sql), v); };
         exec("INSERT INTO Cliente (CodCliente, nome) VALUES (1, ?)", {QStringLiteral("Conceição Araújo")});
         exec("INSERT INTO CondPag (CodPrazo, descricao) VALUES ('000', 'À vista')");
@@ -290,6 +291,7 @@ protected:
         pedido(1, 55, 50002, QDate(2013, 1, 1));
         pedido(1, 55, 50003, QDate(2998, 12, 31));
         pedido(1, 55, 50004, QDate(2013, 1, 1), 100, "030", 1, "N", "09");
+        db.CommitBatch();
         db.Detach();
     }
     static void TearDownTestSuite()
