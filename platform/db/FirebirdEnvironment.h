@@ -27,7 +27,10 @@ Firebird::IUtil* util();
 // temporary directory, shared by every user; a lock folder left there by
 // another user stops us from attaching. Unless FIREBIRD_LOCK is already set,
 // point it at a private folder ($XDG_RUNTIME_DIR/firebird, or
-// <temp>/firebird-<uid>). Runs once, before the first attachment.
+// <temp>/firebird-<uid>). Runs once, before the first attachment. Separate
+// lock folders are safe: an engine refuses a database file that an engine
+// with another lock folder has open ("Database already opened with engine
+// instance, incompatible with current").
 void prepare();
 
 // True for "host:/path", "host/port:path" and "inet://..." locations; a bare
