@@ -21,7 +21,7 @@ struct Status {
     IStatus* raw = FirebirdEnvironment::master()->getStatus();
     ThrowStatusWrapper wrapper{raw};
     ~Status() { raw->dispose(); }
-    ThrowStatusWrapper* operator&() { return &wrapper; }
+    ThrowStatusWrapper* w() { return &wrapper; }
 };
 
 QString describe(const FbException& e)
@@ -85,11 +85,11 @@ QDateTime asDateTime(const QVariant& v)
 void putValue(IMessageMetadata* meta, unsigned i, unsigned char* buf, const QVariant& v)
 {
     Status st;
-    const unsigned type = meta->getType(&st, i) & ~1u;
-    const unsigned off = meta->getOffset(&st, i);
-    const unsigned nullOff = meta->getNullOffset(&st, i);
-    const int scale = meta->getScale(&st, i);
-    const unsigned len = meta->getLength(&st, i);
+    const unsigned type = meta->getType(st.w(), i) & ~1u;
+    const unsigned off = meta->getOffset(st.w(), i);
+    const unsigned nullOff = meta->getNullOffset(st.w(), i);
+    const int scale = meta->getScale(st.w(), i);
+    const unsigned len = meta->getLength(st.w(), i);
     auto* null = reinterpret_cast<short*>(buf + nullOff);
     if (!v.isValid() || v.isNull()) {
         *null = -1;
@@ -167,31 +167,55 @@ TFieldType fieldTypeOf(unsigned type, int scale, int subType)
 QByteArray readBlob(IAttachment* att, ITransaction* tra, ISC_QUAD id)
 {
     Status st;
-    IBlob* blob = att->openBlob(&st, tra, &id, 0, nullptr);
+    IBlob* blob = att->openBlob(st.w(), tra, &id, 0, nullptr);
     QByteArray out;
     char chunk[16384];
     for (;;) {
         unsigned got = 0;
-        const int r = blob->getSegment(&st, sizeof chunk, chunk, &got);
+        const int r = blob->getSegment(st.w(), sizeof chunk, chunk, &got);
         if (r == IStatus::RESULT_OK || r == IStatus::RESULT_SEGMENT)
             out.append(chunk, static_cast<qsizetype>(got));
         else
             break;
     }
-    blob->close(&st);
+    blob->close(st.w());
     return out;
 }
 
-QVariant getValue(IAttachment* att, ITransaction* tra, IMessageMetadata* meta, unsigned i,
-                  const unsigned char* buf)
+// Where and how an output column lies in the message, read once per statement.
+struct OutColumn {
+    unsigned type, offset, nullOffset, length;
+    int scale, subType;
+    double factor;
+};
+
+std::vector<OutColumn> describeOutput(IMessageMetadata* meta)
 {
     Status st;
-    const unsigned type = meta->getType(&st, i) & ~1u;
-    if (*reinterpret_cast<const short*>(buf + meta->getNullOffset(&st, i)))
+    std::vector<OutColumn> cols;
+    const unsigned n = meta->getCount(st.w());
+    for (unsigned i = 0; i < n; ++i) {
+        OutColumn c;
+        c.type = meta->getType(st.w(), i) & ~1u;
+        c.offset = meta->getOffset(st.w(), i);
+        c.nullOffset = meta->getNullOffset(st.w(), i);
+        c.length = meta->getLength(st.w(), i);
+        c.scale = meta->getScale(st.w(), i);
+        c.subType = meta->getSubType(st.w(), i);
+        c.factor = std::pow(10.0, c.scale);
+        cols.push_back(c);
+    }
+    return cols;
+}
+
+QVariant getValue(IAttachment* att, ITransaction* tra, const OutColumn& c, const unsigned char* buf)
+{
+    const unsigned type = c.type;
+    if (*reinterpret_cast<const short*>(buf + c.nullOffset))
         return QVariant();
-    const unsigned char* p = buf + meta->getOffset(&st, i);
-    const int scale = meta->getScale(&st, i);
-    const double factor = std::pow(10.0, scale);
+    const unsigned char* p = buf + c.offset;
+    const int scale = c.scale;
+    const double factor = c.factor;
     switch (type) {
     case SQL_VARYING: {
         unsigned short n;
@@ -199,7 +223,7 @@ QVariant getValue(IAttachment* att, ITransaction* tra, IMessageMetadata* meta, u
         return win1252ToQString(reinterpret_cast<const char*>(p + sizeof n), n);
     }
     case SQL_TEXT:
-        return win1252ToQString(reinterpret_cast<const char*>(p), meta->getLength(&st, i));
+        return win1252ToQString(reinterpret_cast<const char*>(p), c.length);
     case SQL_SHORT: { short x; std::memcpy(&x, p, sizeof x); return scale < 0 ? QVariant(x * factor) : QVariant(int(x)); }
     case SQL_LONG: { ISC_LONG x; std::memcpy(&x, p, sizeof x); return scale < 0 ? QVariant(x * factor) : QVariant(int(x)); }
     case SQL_INT64: { ISC_INT64 x; std::memcpy(&x, p, sizeof x); return scale < 0 ? QVariant(double(x) * factor) : QVariant(qint64(x)); }
@@ -218,7 +242,7 @@ QVariant getValue(IAttachment* att, ITransaction* tra, IMessageMetadata* meta, u
         ISC_QUAD id;
         std::memcpy(&id, p, sizeof id);
         const QByteArray bytes = readBlob(att, tra, id);
-        if (meta->getSubType(&st, i) == 1)
+        if (c.subType == 1)
             return win1252ToQString(bytes);
         return bytes;
     }
@@ -230,10 +254,10 @@ QVariant getValue(IAttachment* att, ITransaction* tra, IMessageMetadata* meta, u
 void fillInput(IMessageMetadata* meta, std::vector<unsigned char>& buf, const QVariantList& params)
 {
     Status st;
-    const unsigned count = meta->getCount(&st);
+    const unsigned count = meta->getCount(st.w());
     if (count != static_cast<unsigned>(params.size()))
         throw DatabaseError(QStringLiteral("Statement expects %1 parameters, %2 given").arg(count).arg(params.size()));
-    buf.assign(meta->getMessageLength(&st), 0);
+    buf.assign(meta->getMessageLength(st.w()), 0);
     for (unsigned i = 0; i < count; ++i)
         putValue(meta, i, buf.data(), params[static_cast<qsizetype>(i)]);
 }
@@ -257,24 +281,24 @@ void FbConnection::attachWith(const QString& location, const QString& user, cons
     guarded([&] {
         Status st;
         IMaster* master = FirebirdEnvironment::master();
-        IXpbBuilder* dpb = FirebirdEnvironment::util()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
-        dpb->insertString(&st, isc_dpb_config, FirebirdEnvironment::providerConfig(location).toUtf8().constData());
-        dpb->insertString(&st, isc_dpb_lc_ctype, "WIN1252");
+        IXpbBuilder* dpb = FirebirdEnvironment::util()->getXpbBuilder(st.w(), IXpbBuilder::DPB, nullptr, 0);
+        dpb->insertString(st.w(), isc_dpb_config, FirebirdEnvironment::providerConfig(location).toUtf8().constData());
+        dpb->insertString(st.w(), isc_dpb_lc_ctype, "WIN1252");
         if (!user.isEmpty())
-            dpb->insertString(&st, isc_dpb_user_name, qStringToWin1252(user).constData());
+            dpb->insertString(st.w(), isc_dpb_user_name, qStringToWin1252(user).constData());
         if (!password.isEmpty())
-            dpb->insertString(&st, isc_dpb_password, qStringToWin1252(password).constData());
-        dpb->insertInt(&st, isc_dpb_sql_dialect, kDialect);
+            dpb->insertString(st.w(), isc_dpb_password, qStringToWin1252(password).constData());
+        dpb->insertInt(st.w(), isc_dpb_sql_dialect, kDialect);
         if (create) {
-            dpb->insertInt(&st, isc_dpb_page_size, pageSize);
-            dpb->insertString(&st, isc_dpb_set_db_charset, "WIN1252");
+            dpb->insertInt(st.w(), isc_dpb_page_size, pageSize);
+            dpb->insertString(st.w(), isc_dpb_set_db_charset, "WIN1252");
         }
         IProvider* prov = master->getDispatcher();
         const QByteArray path = QFile::encodeName(location);
         try {
             m_attachment = create
-                ? prov->createDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st))
-                : prov->attachDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+                ? prov->createDatabase(st.w(), path.constData(), dpb->getBufferLength(st.w()), dpb->getBuffer(st.w()))
+                : prov->attachDatabase(st.w(), path.constData(), dpb->getBufferLength(st.w()), dpb->getBuffer(st.w()));
         } catch (...) {
             dpb->dispose();
             prov->release();
@@ -299,7 +323,7 @@ void FbConnection::Create(const QString& location, const QString& user, const QS
 void FbConnection::Detach()
 {
     for (auto& [sql, stmt] : m_cache) {
-        try { Status st; stmt->free(&st); } catch (...) { stmt->release(); }
+        try { Status st; stmt->free(st.w()); } catch (...) { stmt->release(); }
     }
     m_cache.clear();
     if (m_batch)
@@ -311,7 +335,7 @@ void FbConnection::Detach()
     guarded([&] {
         Status st;
         try {
-            att->detach(&st);
+            att->detach(st.w());
         } catch (...) {
             att->release();
             throw;
@@ -325,7 +349,7 @@ ITransaction* FbConnection::startTransaction(bool readOnly)
     Status st;
     const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait,
                                  static_cast<unsigned char>(readOnly ? isc_tpb_read : isc_tpb_write)};
-    return m_attachment->startTransaction(&st, sizeof tpb, tpb);
+    return m_attachment->startTransaction(st.w(), sizeof tpb, tpb);
 }
 
 void FbConnection::finishTransaction(ITransaction* tra, bool commit)
@@ -335,9 +359,9 @@ void FbConnection::finishTransaction(ITransaction* tra, bool commit)
     Status st;
     try {
         if (commit)
-            tra->commit(&st);
+            tra->commit(st.w());
         else
-            tra->rollback(&st);
+            tra->rollback(st.w());
     } catch (...) {
         tra->release();
         throw;
@@ -356,38 +380,39 @@ FbResult FbConnection::Query(const QString& sql, const QVariantList& params)
         IResultSet* rs = nullptr;
         try {
             const QByteArray text = qStringToWin1252(sql);
-            stmt = m_attachment->prepare(&st, tra, 0, text.constData(), kDialect, IStatement::PREPARE_PREFETCH_METADATA);
-            MetaPtr in(stmt->getInputMetadata(&st));
+            stmt = m_attachment->prepare(st.w(), tra, 0, text.constData(), kDialect, IStatement::PREPARE_PREFETCH_METADATA);
+            MetaPtr in(stmt->getInputMetadata(st.w()));
             std::vector<unsigned char> inBuf;
             fillInput(in.get(), inBuf, params);
-            MetaPtr out(stmt->getOutputMetadata(&st));
-            const unsigned cols = out->getCount(&st);
+            MetaPtr out(stmt->getOutputMetadata(st.w()));
+            const unsigned cols = out->getCount(st.w());
             for (unsigned i = 0; i < cols; ++i) {
-                const char* alias = out->getAlias(&st, i);
-                const char* field = out->getField(&st, i);
+                const char* alias = out->getAlias(st.w(), i);
+                const char* field = out->getField(st.w(), i);
                 FbColumn c;
                 const char* name = alias && *alias ? alias : field;
                 c.name = win1252ToQString(name, static_cast<qsizetype>(std::strlen(name)));
-                c.type = fieldTypeOf(out->getType(&st, i) & ~1u, out->getScale(&st, i), out->getSubType(&st, i));
-                c.size = static_cast<int>(out->getLength(&st, i));
+                c.type = fieldTypeOf(out->getType(st.w(), i) & ~1u, out->getScale(st.w(), i), out->getSubType(st.w(), i));
+                c.size = static_cast<int>(out->getLength(st.w(), i));
                 result.columns.push_back(c);
             }
             if (cols > 0) {
-                rs = stmt->openCursor(&st, tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), out.get(), 0);
-                std::vector<unsigned char> row(out->getMessageLength(&st));
-                while (rs->fetchNext(&st, row.data()) == IStatus::RESULT_OK) {
+                rs = stmt->openCursor(st.w(), tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), out.get(), 0);
+                std::vector<unsigned char> row(out->getMessageLength(st.w()));
+                const std::vector<OutColumn> layout = describeOutput(out.get());
+                while (rs->fetchNext(st.w(), row.data()) == IStatus::RESULT_OK) {
                     QVariantList values;
                     values.reserve(static_cast<qsizetype>(cols));
                     for (unsigned i = 0; i < cols; ++i)
-                        values.append(getValue(m_attachment, tra, out.get(), i, row.data()));
+                        values.append(getValue(m_attachment, tra, layout[i], row.data()));
                     result.rows.push_back(std::move(values));
                 }
-                rs->close(&st);
+                rs->close(st.w());
                 rs = nullptr;
             } else {
-                stmt->execute(&st, tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), nullptr, nullptr);
+                stmt->execute(st.w(), tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), nullptr, nullptr);
             }
-            stmt->free(&st);
+            stmt->free(st.w());
             stmt = nullptr;
             if (!m_batch)
                 finishTransaction(tra, true);
@@ -415,17 +440,17 @@ void FbConnection::Execute(const QString& sql, const QVariantList& params)
             ITransaction* tra = startTransaction(false);
             try {
                 const QByteArray text = qStringToWin1252(sql);
-                IStatement* stmt = m_attachment->prepare(&st, tra, 0, text.constData(), kDialect, 0);
+                IStatement* stmt = m_attachment->prepare(st.w(), tra, 0, text.constData(), kDialect, 0);
                 try {
-                    MetaPtr in(stmt->getInputMetadata(&st));
+                    MetaPtr in(stmt->getInputMetadata(st.w()));
                     std::vector<unsigned char> inBuf;
                     fillInput(in.get(), inBuf, params);
-                    stmt->execute(&st, tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), nullptr, nullptr);
+                    stmt->execute(st.w(), tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), nullptr, nullptr);
                 } catch (...) {
                     stmt->release();
                     throw;
                 }
-                stmt->free(&st);
+                stmt->free(st.w());
                 finishTransaction(tra, true);
             } catch (...) {
                 try { finishTransaction(tra, false); } catch (...) {}
@@ -437,16 +462,16 @@ void FbConnection::Execute(const QString& sql, const QVariantList& params)
         if (!stmt) {
             const QByteArray text = qStringToWin1252(sql);
             try {
-                stmt = m_attachment->prepare(&st, m_batch, 0, text.constData(), kDialect, 0);
+                stmt = m_attachment->prepare(st.w(), m_batch, 0, text.constData(), kDialect, 0);
             } catch (...) {
                 m_cache.erase(sql);
                 throw;
             }
         }
-        MetaPtr in(stmt->getInputMetadata(&st));
+        MetaPtr in(stmt->getInputMetadata(st.w()));
         std::vector<unsigned char> inBuf;
         fillInput(in.get(), inBuf, params);
-        stmt->execute(&st, m_batch, in.get(), inBuf.empty() ? nullptr : inBuf.data(), nullptr, nullptr);
+        stmt->execute(st.w(), m_batch, in.get(), inBuf.empty() ? nullptr : inBuf.data(), nullptr, nullptr);
         return 0;
     });
 }
