@@ -18,6 +18,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <functional>
+#include <ostream>
+
+// Readable texts in failure reports.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 class TestPrincipal : public TFPrincipal {
 public:
@@ -69,6 +76,8 @@ protected:
         QApplication::setActiveWindow(w);
         ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         w->DataIni->setFocus();
+        // Whatever start-up reported (no database here) is not under test.
+        messages.clear();
     }
     void TearDown() override
     {
