@@ -69,9 +69,6 @@ protected:
         Clock::setFixedToday(QDate(2026, 3, 9));
         Application::InstallFontSubstitutes();
         w = new TestPrincipal;
-        // Start-up finds no database alias here; its report is not what
-        // these tests look at.
-        messages.clear();
         w->show();
         QApplication::setActiveWindow(w);
         ASSERT_TRUE(QTest::qWaitForWindowActive(w));
