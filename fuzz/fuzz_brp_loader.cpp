@@ -12,7 +12,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const QString name = QDir::tempPath() + QStringLiteral("/fuzz_brp_loader_%1.BRP").arg(::getpid());
+    // One scratch file per process, removed when the fuzzer exits.
+    static const struct Scratch {
+        QString name = QDir::tempPath() + QStringLiteral("/fuzz_brp_loader_%1.BRP").arg(::getpid());
+        ~Scratch() { QFile::remove(name); }
+    } scratch;
+    const QString& name = scratch.name;
     {
         QFile f(name);
         if (!f.open(QIODevice::WriteOnly))
