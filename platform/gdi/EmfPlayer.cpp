@@ -141,6 +141,8 @@ private:
     QPainterPath m_path;  // device coordinates
     QString m_problem;
     int m_skipped = 0;
+    int m_emfPlus = 0;   // EMF+ comments (their drawing is not played)
+    int m_drawing = 0;   // records other than the header, comments and EOF
     TextMeasureCache m_measures;
 
     void problem(const QString& text, quint32 offset)
@@ -1318,8 +1320,11 @@ bool Player::record(quint32 type, const Rec& r, quint32 offset)
     case EMR_SMALLTEXTOUT:
         smallText(r, offset);
         break;
-    case EMR_HEADER:
     case EMR_GDICOMMENT:
+        if (r.has(8, 8) && r.u32(12) == 0x2B464D45)  // "EMF+"
+            ++m_emfPlus;
+        return true;
+    case EMR_HEADER:
     case EMR_SETMAPPERFLAGS:
     case EMR_SETROP2:
     case EMR_SETSTRETCHBLTMODE:
@@ -1402,6 +1407,8 @@ EmfPlayResult Player::run()
             break;
         }
         const Rec r{data + offset, rsize};
+        if (type != EMR_GDICOMMENT && type != EMR_EOF && type != EMR_HEADER)
+            ++m_drawing;
         if (!record(type, r, offset)) {
             sawEof = true;
             break;
@@ -1413,6 +1420,8 @@ EmfPlayResult Player::run()
     result.recordsSkipped = m_skipped;
     if (!sawEof && m_problem.isEmpty())
         problem(QStringLiteral("no end-of-file record"), offset);
+    if (m_emfPlus > 0 && m_drawing == 0 && m_problem.isEmpty())
+        m_problem = QStringLiteral("only EMF+ records, which are not painted");
     if (m_problem.isEmpty()) {
         result.status = EmfPlayResult::Status::Complete;
     } else {
