@@ -8,3 +8,4 @@ bash scripts/build.sh Release -DBRP_BENCH=ON
 DIR=build/release
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$DIR" --output-on-failure -j "$(nproc)"
+bash scripts/asan-tests.sh
