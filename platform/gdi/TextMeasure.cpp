@@ -1,0 +1,69 @@
+#include "TextMeasure.h"
+
+#include <QFontMetricsF>
+#include <cmath>
+
+TextMeasure::TextMeasure(const QFont& font) : m_font(font), m_raw(QRawFont::fromFont(font))
+{
+    if (m_raw.isValid()) {
+        m_ascent = int(std::lround(m_raw.ascent()));
+        m_descent = int(std::lround(m_raw.descent()));
+    } else {
+        QFontMetricsF fm(font);
+        m_ascent = int(std::lround(fm.ascent()));
+        m_descent = int(std::lround(fm.descent()));
+    }
+}
+
+int TextMeasure::Measure(const QString& text, QVector<quint32>* glyphs, QVector<int>* dx) const
+{
+    const int n = int(text.size());
+    QVector<quint32> g;
+    QVector<QPointF> adv;
+    if (m_raw.isValid()) {
+        g = m_raw.glyphIndexesForString(text);
+        adv = m_raw.advancesForGlyphIndexes(g, QRawFont::SeparateAdvances);
+    }
+    // glyphIndexesForString gives one glyph per code point; spread them back
+    // over UTF-16 units.
+    QVector<double> unitAdvance(n, 0.0);
+    QVector<quint32> unitGlyph(n, 0);
+    const bool rawOk = m_raw.isValid() && adv.size() == g.size();
+    QFontMetricsF fm(m_font);
+    int gi = 0;
+    for (int i = 0; i < n; ++i) {
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate();
+        if (rawOk && gi < g.size()) {
+            unitGlyph[i] = g[gi];
+            unitAdvance[i] = adv[gi].x();
+            ++gi;
+        } else {
+            unitAdvance[i] = fm.horizontalAdvance(text.mid(i, pair ? 2 : 1));
+        }
+        if (pair)
+            ++i;  // second unit: glyph 0, advance 0
+    }
+    if (glyphs)
+        *glyphs = unitGlyph;
+    if (dx)
+        dx->resize(n);
+    double pos = 0;
+    int prev = 0;
+    for (int i = 0; i < n; ++i) {
+        pos += unitAdvance[i];
+        const int next = int(std::lround(pos));
+        if (dx)
+            (*dx)[i] = next - prev;
+        prev = next;
+    }
+    return prev;
+}
+
+const TextMeasure& TextMeasureCache::For(const QFont& font)
+{
+    if (!m_measure || !(m_key == font) || m_key.pixelSize() != font.pixelSize()) {
+        m_measure = std::make_unique<TextMeasure>(font);
+        m_key = font;
+    }
+    return *m_measure;
+}

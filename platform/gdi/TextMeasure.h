@@ -1,0 +1,46 @@
+#pragma once
+// Text metrics shared by every canvas and the player: one advance per UTF-16
+// unit, rounded from cumulative positions so that the sum of the advances is
+// the rounded width. The recorder stores these advances as the Dx array, the
+// painter places glyphs with them, and the player reads them back, so a page
+// looks the same recorded, painted or replayed.
+
+#include <QFont>
+#include <QRawFont>
+#include <QString>
+#include <QVector>
+
+#include <memory>
+
+class TextMeasure {
+public:
+    explicit TextMeasure(const QFont& font);
+
+    const QFont& Font() const { return m_font; }
+    const QRawFont& RawFont() const { return m_raw; }
+    int Ascent() const { return m_ascent; }
+    int Descent() const { return m_descent; }
+    int Height() const { return m_ascent + m_descent; }
+
+    // Glyph indexes (one per UTF-16 unit; 0 for the second unit of a pair)
+    // and integer advances; returns the total width.
+    int Measure(const QString& text, QVector<quint32>* glyphs, QVector<int>* dx) const;
+    int Width(const QString& text) const { return Measure(text, nullptr, nullptr); }
+
+private:
+    QFont m_font;
+    QRawFont m_raw;
+    int m_ascent = 0;
+    int m_descent = 0;
+};
+
+// A one-font cache: canvases switch fonts rarely, so keeping the last one
+// avoids building raw fonts for every text output.
+class TextMeasureCache {
+public:
+    const TextMeasure& For(const QFont& font);
+
+private:
+    QFont m_key;
+    std::unique_ptr<TextMeasure> m_measure;
+};
