@@ -9,3 +9,4 @@
 #include "TBRUnit.h"
 #include "TBRUnitBase.h"
 #include "TPrinterOrientation.h"
+#include "TBRFrame.h"
