@@ -2,6 +2,20 @@
 #include "PrintError.h"
 #include "TMetafileCanvas.h"
 
+class RecordingPrinterService::PageCanvas : public TMetafileCanvas {
+public:
+    PageCanvas(PrintedPage& page, int width, int height, int ppi) : TMetafileCanvas(width, height, ppi), m_page(page) {}
+    bool StretchDraw(const TRect& rect, const QByteArray& emf) override
+    {
+        m_page.pictures.append(emf);
+        m_page.pictureRects.append(rect);
+        return true;
+    }
+
+private:
+    PrintedPage& m_page;
+};
+
 RecordedPrinter RecordedPrinter::Laser(const QString& name)
 {
     RecordedPrinter p;
@@ -130,13 +144,16 @@ void RecordingPrinterService::BeginDoc()
     Log.append(QStringLiteral("BeginDoc %1").arg(m_title));
     JobMode = m_modes[m_index];
     m_printing = true;
-    m_canvas = std::make_unique<TMetafileCanvas>(PageWidth(), PageHeight(), LogPixelsX());
+    m_page = PrintedPage{};
+    m_canvas = std::make_unique<PageCanvas>(m_page, PageWidth(), PageHeight(), LogPixelsX());
 }
 
 void RecordingPrinterService::closePage()
 {
-    if (m_canvas)
-        Pages.append(m_canvas->Finish());
+    if (m_canvas) {
+        m_page.emf = m_canvas->Finish();
+        Pages.append(m_page);
+    }
     m_canvas.reset();
 }
 
@@ -146,7 +163,8 @@ void RecordingPrinterService::NewPage()
         throw PrintError(QStringLiteral("Printer is not currently printing"));
     Log.append(QStringLiteral("NewPage"));
     closePage();
-    m_canvas = std::make_unique<TMetafileCanvas>(PageWidth(), PageHeight(), LogPixelsX());
+    m_page = PrintedPage{};
+    m_canvas = std::make_unique<PageCanvas>(m_page, PageWidth(), PageHeight(), LogPixelsX());
 }
 
 void RecordingPrinterService::EndDoc()

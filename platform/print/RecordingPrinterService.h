@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <memory>
 
+#include "TGraphics.h"
+
 class TMetafileCanvas;
 
 struct RecordedPrinter {
@@ -63,8 +65,14 @@ public:
 
     // "BeginDoc <title>", "NewPage", "EndDoc", "Abort", "SetPrinter <device>".
     QStringList Log;
-    // Pages of finished or aborted jobs, in order.
-    QList<QByteArray> Pages;
+    // Pages of finished or aborted jobs, in order: what was drawn, and the
+    // pictures stretched onto the page (kept as given, not re-recorded).
+    struct PrintedPage {
+        QByteArray emf;
+        QList<QByteArray> pictures;
+        QList<TRect> pictureRects;
+    };
+    QList<PrintedPage> Pages;
     // Device mode in force when the last job began.
     DeviceMode JobMode;
     // When set, BeginDoc fails with this text.
@@ -81,5 +89,7 @@ private:
     int m_index = -1;
     QString m_title;
     bool m_printing = false;
-    std::unique_ptr<TMetafileCanvas> m_canvas;
+    class PageCanvas;
+    std::unique_ptr<PageCanvas> m_canvas;
+    PrintedPage m_page;
 };
