@@ -20,6 +20,8 @@ QPen ToQPen(const TPen& p)
         return QPen(Qt::NoPen);
     QPen pen(ToQColor(p.Color));
     pen.setWidth(std::max(1, p.Width));
+    // Thin pens draw one device pixel whatever the transform.
+    pen.setCosmetic(p.Width <= 1);
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
     // Dashes only on one-pixel pens; wider dashed pens draw solid.
@@ -79,8 +81,8 @@ struct PainterCanvas::Impl {
         const double r = std::max(x1, x2), b = std::max(y1, y2);
         if (pen.Style == TPenStyle::psClear)
             return QRectF(l, t, r - l, b - t);
-        const double w = std::max(1, pen.Width);
-        return QRectF(l + w / 2, t + w / 2, std::max(0.0, r - l - w), std::max(0.0, b - t - w));
+        // The pen is centred on the outline through the outer pixel centres.
+        return QRectF(l + 0.5, t + 0.5, std::max(0.0, r - l - 1), std::max(0.0, b - t - 1));
     }
 };
 
@@ -113,15 +115,11 @@ void PainterCanvas::MoveTo(int x, int y)
 void PainterCanvas::LineTo(int x, int y)
 {
     d->setup(Pen, Brush, false);
-    // Lines run between pixel centres and leave out the end point.
     if (Pen.Style != TPenStyle::psClear) {
-        const double off = (std::max(1, Pen.Width) % 2) ? 0.5 : 0.0;
-        QLineF line(d->curX + off, d->curY + off, x + off, y + off);
-        if (line.length() > 0) {
-            const QPointF step = (line.p2() - line.p1()) / line.length();
-            line.setP2(line.p2() - step * 0.5);
-        }
-        d->painter->drawLine(line);
+        QPainterPath path;
+        path.moveTo(d->curX, d->curY);
+        path.lineTo(x, y);
+        d->painter->drawPath(path);
     }
     d->curX = x;
     d->curY = y;
@@ -130,19 +128,25 @@ void PainterCanvas::LineTo(int x, int y)
 void PainterCanvas::Rectangle(int x1, int y1, int x2, int y2)
 {
     d->setup(Pen, Brush, true);
-    d->painter->drawRect(d->shapeRect(x1, y1, x2, y2, Pen));
+    QPainterPath path;
+    path.addRect(d->shapeRect(x1, y1, x2, y2, Pen));
+    d->painter->drawPath(path);
 }
 
 void PainterCanvas::RoundRect(int x1, int y1, int x2, int y2, int cw, int ch)
 {
     d->setup(Pen, Brush, true);
-    d->painter->drawRoundedRect(d->shapeRect(x1, y1, x2, y2, Pen), cw / 2.0, ch / 2.0);
+    QPainterPath path;
+    path.addRoundedRect(d->shapeRect(x1, y1, x2, y2, Pen), cw / 2.0, ch / 2.0);
+    d->painter->drawPath(path);
 }
 
 void PainterCanvas::Ellipse(int x1, int y1, int x2, int y2)
 {
     d->setup(Pen, Brush, true);
-    d->painter->drawEllipse(d->shapeRect(x1, y1, x2, y2, Pen));
+    QPainterPath path;
+    path.addEllipse(d->shapeRect(x1, y1, x2, y2, Pen));
+    d->painter->drawPath(path);
 }
 
 void PainterCanvas::FillRect(const TRect& rc)
@@ -197,7 +201,7 @@ void PainterCanvas::TextOut(int x, int y, const QString& text, unsigned options)
     for (int i = 0; i < glyphs.size(); ++i) {
         if (glyphs[i] != 0 || !text.at(i).isLowSurrogate()) {
             runGlyphs.append(glyphs[i]);
-            positions.append(QPointF(left + pos, top + m.Ascent()));
+            positions.append(QPointF(pos, m.Ascent()));
         }
         pos += dx[i];
     }
@@ -205,9 +209,9 @@ void PainterCanvas::TextOut(int x, int y, const QString& text, unsigned options)
     run.setRawFont(m.RawFont());
     run.setGlyphIndexes(runGlyphs);
     run.setPositions(positions);
-    run.setUnderline(Font.Style & fsUnderline);
-    run.setStrikeOut(Font.Style & fsStrikeOut);
-    d->painter->drawGlyphRun(QPointF(0, 0), run);
+    d->painter->drawGlyphRun(QPointF(left, top), run);
+    m.DrawDecorations(d->painter, left, top + m.Ascent(), width, Font.Style & fsUnderline,
+                      Font.Style & fsStrikeOut, ToQColor(Font.Color));
 }
 
 bool PainterCanvas::StretchDraw(const TRect& rc, const QByteArray& emf)

@@ -1,6 +1,7 @@
 #include "TextMeasure.h"
 
 #include <QFontMetricsF>
+#include <QPainter>
 #include <cmath>
 
 TextMeasure::TextMeasure(const QFont& font) : m_font(font), m_raw(QRawFont::fromFont(font))
@@ -66,4 +67,17 @@ const TextMeasure& TextMeasureCache::For(const QFont& font)
         m_key = font;
     }
     return *m_measure;
+}
+
+void TextMeasure::DrawDecorations(QPainter* painter, double x, double baseline, double width, bool underline,
+                                  bool strikeOut, const QColor& color) const
+{
+    if ((!underline && !strikeOut) || width <= 0)
+        return;
+    QFontMetricsF fm(m_font);
+    const double thickness = std::max(1.0, std::round(fm.lineWidth()));
+    if (underline)
+        painter->fillRect(QRectF(x, baseline + std::max(1.0, std::round(fm.underlinePos())), width, thickness), color);
+    if (strikeOut)
+        painter->fillRect(QRectF(x, baseline - std::round(fm.strikeOutPos()), width, thickness), color);
 }

@@ -5,12 +5,15 @@
 // painter places glyphs with them, and the player reads them back, so a page
 // looks the same recorded, painted or replayed.
 
+#include <QColor>
 #include <QFont>
 #include <QRawFont>
 #include <QString>
 #include <QVector>
 
 #include <memory>
+
+class QPainter;
 
 class TextMeasure {
 public:
@@ -26,6 +29,11 @@ public:
     // and integer advances; returns the total width.
     int Measure(const QString& text, QVector<quint32>* glyphs, QVector<int>* dx) const;
     int Width(const QString& text) const { return Measure(text, nullptr, nullptr); }
+
+    // Underline and strike-out lines for a run of `width` starting at x on
+    // the baseline y (glyph runs leave them out under some transforms).
+    void DrawDecorations(QPainter* painter, double x, double baseline, double width, bool underline,
+                         bool strikeOut, const QColor& color) const;
 
 private:
     QFont m_font;
