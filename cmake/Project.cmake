@@ -7,6 +7,10 @@ if(BRP_SANITIZE)
   target_compile_options(brp_warnings INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
   target_link_options(brp_warnings INTERFACE -fsanitize=address,undefined)
 endif()
+if(BRP_FUZZ)
+  # Coverage feedback from the libraries under test, not only the target file.
+  target_compile_options(brp_warnings INTERFACE -fsanitize=fuzzer-no-link)
+endif()
 
 # brp_add_layer(NAME DEPS ...): a static library made of every .cpp in the
 # current folder, with the folder on the include path of its users.

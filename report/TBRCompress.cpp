@@ -71,7 +71,7 @@ void TBRCompress::EncodeByte(quint8 value)
 {
     // The path is noted leaf to root and emitted root to leaf. A leaf is at
     // most 256 levels deep (every inner node lies on a path only once).
-    bool path[FirstLeaf + 1];
+    quint8 path[FirstLeaf + 1];
     int depth = 0;
     int node = value + FirstLeaf;
     while (node != Root) {
@@ -79,17 +79,21 @@ void TBRCompress::EncodeByte(quint8 value)
         path[depth++] = Right[parent] == node;
         node = parent;
     }
+    // Bit state in locals: the output append could otherwise force a reload per bit.
+    unsigned bitIndex = BitIndex;
+    unsigned pending = PendingByte;
     while (depth > 0) {
-        if (path[--depth])
-            PendingByte |= quint16(1u << BitIndex);
-        if (BitIndex == 7) {
-            m_output->append(char(PendingByte & 0xFF));
-            BitIndex = 0;
-            PendingByte = 0;
+        pending |= unsigned(path[--depth]) << bitIndex;
+        if (bitIndex == 7) {
+            m_output->append(char(pending & 0xFF));
+            bitIndex = 0;
+            pending = 0;
         } else {
-            ++BitIndex;
+            ++bitIndex;
         }
     }
+    BitIndex = quint8(bitIndex);
+    PendingByte = quint16(pending);
     splay(value);
 }
 
@@ -102,17 +106,21 @@ void TBRCompress::EncodeBytes(const char* data, qsizetype size)
 quint8 TBRCompress::DecodeByte()
 {
     int node = Root;
+    unsigned bitIndex = BitIndex;
+    unsigned current = CurrentByte;
     while (node < FirstLeaf) {
-        if (BitIndex == 7) {
+        if (bitIndex == 7) {
             if (m_inputPosition >= m_inputSize)
                 throw DamagedStoreError(QStringLiteral("Compressed page data end before the page does"));
-            CurrentByte = quint8(m_input[m_inputPosition++]);
-            BitIndex = 0;
+            current = quint8(m_input[m_inputPosition++]);
+            bitIndex = 0;
         } else {
-            ++BitIndex;
+            ++bitIndex;
         }
-        node = (CurrentByte >> BitIndex) & 1 ? Right[node] : Left[node];
+        node = (current >> bitIndex) & 1 ? Right[node] : Left[node];
     }
+    BitIndex = quint8(bitIndex);
+    CurrentByte = quint16(current);
     if (node > FirstLeaf + 255)
         throw DamagedStoreError(QStringLiteral("Compressed page data hold an invalid code"));
     const quint8 value = quint8(node - FirstLeaf);

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -258,22 +259,25 @@ void TBRPageList::LocatePage(qint32 n)
         if (position < HeaderSize || position > lastPossible)
             position = lastRecord();
         qint32 p = readInt32At(position, size);
+        // Pages are numbered one after the other, so |n - p| steps must reach n;
+        // and offsets must move the right way. Either way the walk ends.
+        qint64 stepsLeft = std::abs(qint64(n) - p);
         if (n > p) {
-            // Forward through the next offsets; they must grow, so the walk ends.
+            // Forward through the next offsets.
             while (p != n) {
                 const qint32 next = readInt32At(position + 4, size);
-                if (next <= position || next > lastPossible)
+                if (next <= position || next > lastPossible || stepsLeft-- == 0)
                     throw notFound(position);
                 position = next;
                 p = readInt32At(position, size);
             }
         } else if (n < p) {
-            // Backward through the trailing start offsets; they must shrink.
+            // Backward through the trailing start offsets.
             while (p != n) {
                 if (position - 4 < HeaderSize)
                     throw notFound(position);
                 const qint32 previous = readInt32At(position - 4, size);
-                if (previous >= position || previous < HeaderSize)
+                if (previous >= position || previous < HeaderSize || stepsLeft-- == 0)
                     throw notFound(position);
                 position = previous;
                 p = readInt32At(position, size);

@@ -1,6 +1,9 @@
 // Runs the built brptool on small files written by the page store.
 #include "EmfSample.h"
 #include "TBRPageList.h"
+#include "TMetafileCanvas.h"
+
+#include <QImage>
 
 #include <QFile>
 #include <QProcess>
@@ -27,13 +30,30 @@ ToolRun brptool(const QStringList& args)
             QString::fromLocal8Bit(p.readAllStandardError())};
 }
 
+// A recorded A4 page at 96 pixels per inch: a title, a rule and a few cells.
+QByteArray recordedPage(const QString& title)
+{
+    TMetafileCanvas canvas(794, 1123);
+    TFont font;
+    font.SetSize(16);
+    canvas.SetFont(font);
+    canvas.TextOut(60, 40, title);
+    canvas.MoveTo(60, 80);
+    canvas.LineTo(734, 80);
+    font.SetSize(9);
+    canvas.SetFont(font);
+    for (int row = 0; row < 5; ++row)
+        canvas.TextOut(60, 100 + row * 20, QStringLiteral("Pedido %1   12/03/2024   1.234,560").arg(row + 1));
+    return canvas.Finish();
+}
+
 class BrpTool : public ::testing::Test {
 protected:
     void SetUp() override
     {
         if (qEnvironmentVariableIsEmpty("BRP_BINARY_DIR"))
             GTEST_SKIP() << "BRP_BINARY_DIR not set";
-        pages = {emfsample::page(700, 1), emfsample::page(2000, 2), emfsample::page(900, 3)};
+        pages = {emfsample::page(700, 1), recordedPage(QStringLiteral("Página dois")), emfsample::page(900, 3)};
         TBRPageList list;
         list.SetCompressed(true);
         list.SetStore(std::make_unique<TBRStream>(100000));
@@ -98,6 +118,9 @@ TEST_F(BrpTool, BadFilesFailWithAMessage)
         {{"info", dir.filePath("missing.BRP")}, "cannot open"},
         {{"extract", brokenName, "1", dir.filePath("x.emf")}, "Damaged"},
         {{"extract", file, "4", dir.filePath("x.emf")}, "has no page 4"},
+        {{"render", brokenName, dir.filePath("x.png")}, "Damaged"},
+        {{"render", file, dir.filePath("x.png"), "--page", "9"}, "has no page 9"},
+        {{"pdf", brokenName, dir.filePath("x.pdf")}, "Damaged"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
@@ -105,5 +128,51 @@ TEST_F(BrpTool, BadFilesFailWithAMessage)
         EXPECT_NE(r.exitCode, 0);
         EXPECT_TRUE((r.out + r.err).contains(c.expected)) << (r.out + r.err).toStdString();
     }
-    EXPECT_FALSE(QFile::exists(dir.filePath("x.emf")));
+    for (const char* out : {"x.emf", "x.png", "x.pdf"})
+        EXPECT_FALSE(QFile::exists(dir.filePath(out))) << out;
+}
+
+TEST_F(BrpTool, RenderPaintsAPageOfAReportOrAnEmf)
+{
+    const QString emf = dir.filePath("p2.emf");
+    ASSERT_EQ(brptool({"extract", file, "2", emf}).exitCode, 0);
+    struct Case {
+        QStringList args;
+        QSize size;
+    };
+    const Case cases[] = {
+        {{"render", file, dir.filePath("a.png"), "--page", "2"}, {794, 1123}},
+        {{"render", emf, dir.filePath("b.png"), "--zoom", "0.5"}, {397, 562}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const ToolRun r = brptool(c.args);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const QImage image(c.args[2]);
+        ASSERT_FALSE(image.isNull());
+        EXPECT_NEAR(image.width(), c.size.width(), 1);
+        EXPECT_NEAR(image.height(), c.size.height(), 1);
+        // The title's ink lies in the top band; the bottom of the page stays white.
+        int dark = 0;
+        for (int y = 0; y < image.height() / 10; ++y)
+            for (int x = 0; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 128;
+        EXPECT_GT(dark, 50);
+        EXPECT_EQ(image.pixel(image.width() / 2, image.height() - 5), qRgb(255, 255, 255));
+    }
+}
+
+TEST_F(BrpTool, PdfKeepsTheText)
+{
+    const QString pdf = dir.filePath("r.pdf");
+    const ToolRun r = brptool({"pdf", file, pdf});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    if (!text.waitForFinished(30000) || text.exitCode() != 0)
+        GTEST_SKIP() << "pdftotext not available";
+    const QString out = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(out.contains(QStringLiteral("Página dois"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Pedido 5"))) << out.toStdString();
+    EXPECT_EQ(out.count(QChar('\f')), 3) << "one PDF page per report page";
 }

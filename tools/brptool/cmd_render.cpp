@@ -1,0 +1,109 @@
+// brptool render IN OUT.png [--page N] [--zoom Z]: paints one page of a saved
+// report, or a plain EMF file, into an image through the EMF player.
+#include "BrpCommand.h"
+#include "BrpPageSource.h"
+
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+constexpr double MaxSide = 20000; // pixels; keeps a hostile frame from asking for gigabytes
+
+int runRender(const QStringList& argsIn)
+{
+    QStringList args = argsIn;
+    int page = 1;
+    double zoom = 1.0;
+    for (int i = 0; i < args.size();) {
+        if ((args[i] == QLatin1String("--page") || args[i] == QLatin1String("--zoom")) && i + 1 < args.size()) {
+            bool ok = false;
+            if (args[i] == QLatin1String("--page"))
+                page = args[i + 1].toInt(&ok);
+            else
+                zoom = args[i + 1].toDouble(&ok);
+            if (!ok || page < 1 || !(zoom > 0 && zoom <= 16)) {
+                std::fprintf(stderr, "brptool: bad value \"%s\" for %s\n", qPrintable(args[i + 1]), qPrintable(args[i]));
+                return 2;
+            }
+            args.remove(i, 2);
+        } else {
+            ++i;
+        }
+    }
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: brptool render IN OUT.png [--page N] [--zoom Z]\n");
+        return 2;
+    }
+    const QString in = args[0], out = args[1];
+    QByteArray emf;
+    try {
+        if (brptool::looksLikeEmf(in)) {
+            if (page != 1) {
+                std::fprintf(stderr, "brptool: \"%s\" is a single picture; it has no page %d\n", qPrintable(in), page);
+                return 1;
+            }
+            QFile f(in);
+            if (!f.open(QIODevice::ReadOnly)) {
+                std::fprintf(stderr, "brptool: cannot open \"%s\": %s\n", qPrintable(in), qPrintable(f.errorString()));
+                return 1;
+            }
+            emf = f.readAll();
+        } else {
+            TBRPageList list;
+            list.OpenFile(in);
+            if (page > list.Count()) {
+                std::fprintf(stderr, "brptool: \"%s\" has no page %d (it has %d)\n", qPrintable(in), page, list.Count());
+                return 1;
+            }
+            emf = list.FetchPage(page).value();
+        }
+    } catch (const PlatformError& e) {
+        std::fprintf(stderr, "brptool: %s\n", qPrintable(e.Message()));
+        return 1;
+    }
+
+    QSizeF pixels, millimetres;
+    QString error;
+    if (!brptool::pageSize(emf, &pixels, &millimetres, &error)) {
+        std::fprintf(stderr, "brptool: \"%s\" is not a usable picture: %s\n", qPrintable(in), qPrintable(error));
+        return 1;
+    }
+    const double w = std::ceil(pixels.width() * zoom), h = std::ceil(pixels.height() * zoom);
+    if (w > MaxSide || h > MaxSide) {
+        std::fprintf(stderr, "brptool: a %.0f x %.0f image is too large; use a smaller --zoom\n", w, h);
+        return 1;
+    }
+    QImage image(int(w), int(h), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    EmfPlayResult result;
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        result = EmfPlayer::Play(emf, &painter, QRectF(0, 0, w, h));
+    }
+    if (result.status == EmfPlayResult::Status::Refused) {
+        std::fprintf(stderr, "brptool: cannot play \"%s\": %s\n", qPrintable(in), qPrintable(result.error));
+        return 1;
+    }
+    if (!image.save(out, "PNG")) {
+        std::fprintf(stderr, "brptool: cannot write \"%s\"\n", qPrintable(out));
+        return 1;
+    }
+    if (result.status == EmfPlayResult::Status::Partial) {
+        std::fprintf(stderr, "brptool: the picture is damaged; %s holds what could be drawn: %s\n", qPrintable(out),
+                     qPrintable(result.error));
+        return 1;
+    }
+    std::printf("%s: %d x %d pixels, %d records played (%d not painted)\n", qPrintable(out), int(w), int(h),
+                result.recordsPlayed, result.recordsSkipped);
+    return 0;
+}
+
+BrpCommandRegistrar reg("render", "render IN OUT.png [--page N] [--zoom Z]  paint a page (saved report or .emf)",
+                        runRender);
+
+} // namespace
