@@ -3,6 +3,7 @@
 // The queue comes from scripts/cups-setup.sh; without it the tests skip and
 // say why.
 #include "BRPrntr.h"
+#include "PlatformError.h"
 #include "PrinterService.h"
 #include "TCanvas.h"
 #include "TBRUnitBase.h"
@@ -167,6 +168,35 @@ protected:
     static inline int serial = 0;
 };
 } // namespace
+
+TEST_F(CupsPrintTest, SettingsReadFromTheQueue)
+{
+    TBRPrinter t(nullptr);
+    t.SetPrinterIndex(t.Printer()->Printers().indexOf(cupsQueue().queue));
+    const TPrinterSettings& s = t.PrinterSettings();
+    EXPECT_EQ(s.Device(), cupsQueue().queue);
+    EXPECT_GT(s.PixelsPerInchX(), 0);
+    EXPECT_EQ(s.PaperSize(), TBRPaperSize::A4); // the queue's default paper
+    EXPECT_TRUE(s.PaperSizeSupported(TBRPaperSize::A4));
+    EXPECT_TRUE(s.PaperSizeSupported(TBRPaperSize::Letter));
+    EXPECT_TRUE(s.PaperSizeSupported(TBRPaperSize::Custom));
+    EXPECT_GE(s.PrintableLeft(), 0);
+    EXPECT_LT(s.PrintableLeft(), 200);
+    t.SetPaperSize(TBRPaperSize::Default);
+    EXPECT_NEAR(t.PaperWidth(), 2100, 2); // the physical sheet
+    EXPECT_NEAR(t.PaperLength(), 2970, 2);
+    // Settings written into the job come back when the printer is read again.
+    t.SetPaperSize(TBRPaperSize::Letter);
+    t.SetOrientation(poLandscape);
+    t.SetCopies(2);
+    t.PrinterSettings().ApplyToPrinter();
+    TPrinterSettings again(nullptr);
+    again.AttachPrinter(t.Printer());
+    EXPECT_EQ(again.PaperSize(), TBRPaperSize::Letter);
+    EXPECT_EQ(again.Copies(), 2);
+    EXPECT_EQ(again.DevMode()->dmOrientation, DMORIENT_LANDSCAPE);
+    EXPECT_THROW(t.SetPrinterIndex(t.Printer()->Printers().size()), PlatformError);
+}
 
 TEST_F(CupsPrintTest, ReportRunsAgainToThePrinter)
 {
