@@ -252,4 +252,17 @@ TEST_F(CupsPrintTest, BrptoolPrintsASavedReport)
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 1);
     EXPECT_TRUE(p.readAllStandardError().contains("not found"));
+
+    // So is a file that is not a saved report, or one cut short.
+    const QString cut = dir.filePath(QStringLiteral("cut.brp"));
+    QFile whole(file), part(cut);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly) && part.open(QIODevice::WriteOnly));
+    part.write(whole.read(300));
+    part.close();
+    for (const QString& bad : {qEnvironmentVariable("BRP_SOURCE_DIR") + QStringLiteral("/README.md"), cut}) {
+        p.start(tool, {QStringLiteral("print"), bad, QStringLiteral("--printer"), cupsQueue().queue});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 1) << bad.toStdString();
+        EXPECT_FALSE(p.readAllStandardError().isEmpty());
+    }
 }

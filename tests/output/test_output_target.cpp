@@ -140,6 +140,19 @@ TEST_F(TargetTest, RecordsPreviewPages)
     EXPECT_EQ(t.PageList().Count(), 2);
 }
 
+TEST_F(TargetTest, CompressedPagesReadBack)
+{
+    TBRPrinter t(&host);
+    t.SetCompression(true);
+    runJob(t, 3);
+    EXPECT_TRUE(t.PageList().Compressed());
+    for (int n = 3; n >= 1; --n) {
+        auto page = t.FetchPage(n);
+        ASSERT_NE(page, nullptr);
+        EXPECT_TRUE(RecordingPrinterService::PageHasText(page->Data(), QStringLiteral("Page %1").arg(n)));
+    }
+}
+
 TEST_F(TargetTest, LandscapeRecordingAndRounding)
 {
     TBRPrinter t(&host);
