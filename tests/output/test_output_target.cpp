@@ -438,6 +438,20 @@ TEST_F(TargetTest, PreviewHandshakes)
     EXPECT_EQ(report.received[0].lParam, reinterpret_cast<quintptr>(&t));
 }
 
+TEST_F(TargetTest, FreedTargetLetsItsPreviewGo)
+{
+    struct Preview : QObject, BRPrinterClient {
+        TBRPrinter* detached = nullptr;
+        void DetachPrinter(TBRPrinter* printer) override { detached = printer; }
+    } preview;
+    auto target = std::make_unique<TBRPrinter>(&host);
+    TBRPrinter* raw = target.get();
+    target->StatusClient = &preview;
+    runJob(*target, 1);
+    target.reset();
+    EXPECT_EQ(preview.detached, raw);
+}
+
 TEST_F(TargetTest, PreviewClosedMayFreeTheTarget)
 {
     MessageSink report;
