@@ -45,5 +45,12 @@ function(brp_add_test_dir name)
                                              BRP_DEFAULT_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;BRP_SOURCE_DIR=${PROJECT_SOURCE_DIR};BRP_BINARY_DIR=${PROJECT_BINARY_DIR}")
+    TEST_LIST ${name}_TESTS)
+  # The environment is set on the discovered tests by a script of our own:
+  # discovery's PROPERTIES would split this list into separate properties and
+  # set only the first variable.
+  set(_env "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;BRP_SOURCE_DIR=${PROJECT_SOURCE_DIR};BRP_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${name}_env.cmake
+       "if(DEFINED ${name}_TESTS)\n  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"${_env}\")\nendif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_CURRENT_BINARY_DIR}/${name}_env.cmake)
 endfunction()

@@ -268,3 +268,29 @@ TEST(TBRPageList, DamagedFilesGiveErrors)
         EXPECT_FALSE(message.isEmpty());
     }
 }
+
+// Pages 1 and Count are found without the chain; others are reached from the
+// current record, forward or backward. A broken backward link shows which way
+// was taken.
+TEST(TBRPageList, WalksTheChainFromWhereItStands)
+{
+    QTemporaryDir tmp;
+    auto writer = makeList(samplePages(5), false);
+    writer->WriteHeader();
+    QByteArray file = storeBytes(*writer);
+    qint32 starts[6] = {0, 128};
+    for (int n = 2; n <= 5; ++n)
+        starts[n] = int32At(file, starts[n - 1] + 4);
+    setInt32(file, starts[5] - 4, starts[2]); // page 4's trailing offset names page 2
+    const QString name = tmp.filePath("w.BRP");
+    writeAll(name, file);
+
+    TBRPageList list;
+    list.OpenFile(name);
+    EXPECT_TRUE(list.FetchPage(5).has_value());
+    EXPECT_TRUE(list.FetchPage(1).has_value());
+    EXPECT_TRUE(list.FetchPage(3).has_value()) << "forward from page 2";
+    EXPECT_TRUE(list.FetchPage(5).has_value());
+    EXPECT_THROW(list.FetchPage(3), DamagedStoreError) << "backward from page 5 through the broken link";
+    EXPECT_TRUE(list.FetchPage(1).has_value());
+}
