@@ -39,6 +39,9 @@ function(brp_add_test_dir name)
   add_executable(${name} ${_src} ${PROJECT_SOURCE_DIR}/tests/support/test_main.cpp)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock Qt6::Test Qt6::Widgets brp_warnings)
+  # Fallbacks for the two folders when a test executable is run by hand.
+  target_compile_definitions(${name} PRIVATE BRP_DEFAULT_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                                             BRP_DEFAULT_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     TEST_LIST ${name}_TESTS)

@@ -7,5 +7,6 @@ bash scripts/install-deps.sh
 bash scripts/build.sh Release -DBRP_BENCH=ON
 DIR=build/release
 export QT_QPA_PLATFORM=offscreen
+bash scripts/cups-setup.sh "$DIR/cups-pdf.env" || true  # a PDF print queue; its test skips without one
 ctest --test-dir "$DIR" --output-on-failure -j "$(nproc)"
 bash scripts/asan-tests.sh

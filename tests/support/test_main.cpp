@@ -11,6 +11,12 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef BRP_DEFAULT_SOURCE_DIR
+    if (qEnvironmentVariableIsEmpty("BRP_SOURCE_DIR"))
+        qputenv("BRP_SOURCE_DIR", BRP_DEFAULT_SOURCE_DIR);
+    if (qEnvironmentVariableIsEmpty("BRP_BINARY_DIR"))
+        qputenv("BRP_BINARY_DIR", BRP_DEFAULT_BINARY_DIR);
+#endif
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     QApplication app(argc, argv);

@@ -1,0 +1,462 @@
+#include "TBRPrinter.h"
+#include "BRMessages.h"
+#include "BRPrintHost.h"
+#include "BRRound.h"
+#include "EBRError.h"
+#include "PrinterService.h"
+#include "TBRPageList.h"
+#include "TBRPreviewInterface.h"
+#include "TBRStream.h"
+#include "TBRUnitBase.h"
+#include "TCanvas.h"
+#include "TMetafile.h"
+#include "TMetafileCanvas.h"
+#include "TPrinterSettings.h"
+#include <QCoreApplication>
+#include <QWidget>
+
+namespace {
+constexpr qint32 kStoreMemoryLimit = 100000;
+
+void post(QObject* receiver, int message, quintptr wParam, quintptr lParam)
+{
+    if (receiver)
+        QCoreApplication::postEvent(receiver, new BRMessageEvent(message, wParam, lParam));
+}
+} // namespace
+
+TBRPrinter::TBRPrinter(QObject* owner) : QObject(nullptr), m_pageList(std::make_unique<TBRPageList>())
+{
+    HasPrinters = !ApplicationPrinter().Printers().isEmpty();
+    m_ownerReport = dynamic_cast<BRPrintHost*>(owner);
+    UseStandardprinter = m_ownerReport ? m_ownerReport->UseStandardprinter() : false;
+    if (UseStandardprinter) {
+        m_printer = &ApplicationPrinter();
+    } else {
+        m_privatePrinter = CreatePrinterService();
+        m_printer = m_privatePrinter.get();
+    }
+    m_printerSettings = std::make_unique<TPrinterSettings>(owner);
+    if (HasPrinters) {
+        m_printerSettings->AttachPrinter(m_printer);
+        QCoreApplication::processEvents();
+    }
+    PrintableTop = m_printerSettings->PrintableTop();
+    PrintableLeft = m_printerSettings->PrintableLeft();
+}
+
+TBRPrinter::~TBRPrinter()
+{
+    // A job that is still on the printer must not stay open on it.
+    if (State == jsRunning && Destination == qdPrinter && m_printer && m_printer->Printing()) {
+        try {
+            m_printer->Abort();
+        } catch (...) {
+        }
+    }
+    if (State != jsIdle)
+        ResetJob();
+    m_recordCanvas.reset();
+    m_pageMetafile.reset();
+    if (auto* client = dynamic_cast<BRPrinterClient*>(StatusClient.data()))
+        client->DetachPrinter(this);
+}
+
+// ---- job ------------------------------------------------------------------
+
+void TBRPrinter::useScreenFactors()
+{
+    HorzFactor = VertFactor = static_cast<long double>(BRScreenPixelsPerInch()) / 254;
+}
+
+void TBRPrinter::usePrinterFactors()
+{
+    HorzFactor = static_cast<long double>(m_printer->LogPixelsX()) / 254;
+    VertFactor = static_cast<long double>(m_printer->LogPixelsY()) / 254;
+}
+
+void TBRPrinter::StartJob()
+{
+    m_pageMetafile.reset();
+    PagesReady = 0;
+    CancelRequested = false;
+    if (Destination == qdPrinter)
+        m_printerSettings->ApplyToPrinter();
+    if (Destination == qdPrinter) {
+        PrintableTop = m_printerSettings->PrintableTop();
+        PrintableLeft = m_printerSettings->PrintableLeft();
+    } else {
+        PrintableTop = PrintableLeft = 0;
+    }
+    if (State != jsIdle)
+        throw EBRError(QStringLiteral("BRPrinter not ready"));
+    PageTotal = 0;
+    State = jsRunning;
+    if (Destination == qdPreview) {
+        m_pageList->SetStore(std::make_unique<TBRStream>(kStoreMemoryLimit));
+        m_store = m_pageList->Store();
+        useScreenFactors();
+    } else {
+        usePrinterFactors();
+    }
+}
+
+bool TBRPrinter::pageInRange() const
+{
+    return (FirstPage <= 0 || FirstPage <= PageTotal) && (LastPage <= 0 || LastPage >= PageTotal);
+}
+
+void TBRPrinter::openRecording()
+{
+    m_pageMetafile = std::make_unique<TMetafile>(DeviceWidth(OrientedPaperWidth()), DeviceHeight(OrientedPaperLength()));
+    m_recordCanvas = std::make_unique<TMetafileCanvas>(m_pageMetafile.get(), BRScreenPixelsPerInch());
+    m_pageCanvas = m_recordCanvas.get();
+    useScreenFactors();
+}
+
+// Ends the recording; a kept page goes to the page list.
+void TBRPrinter::closeRecording(bool keep)
+{
+    if (m_pageCanvas == m_recordCanvas.get())
+        m_pageCanvas = nullptr;
+    m_recordCanvas.reset(); // stores the finished recording in the metafile
+    if (keep && m_pageMetafile)
+        m_pageList->AppendPage(m_pageMetafile->Data());
+    m_pageMetafile.reset();
+}
+
+void TBRPrinter::openPrinterPage()
+{
+    if (!m_printer->Printing()) {
+        m_printer->SetTitle(JobTitle);
+        m_printer->BeginDoc();
+        m_pageCanvas = m_printer->Canvas();
+    } else {
+        m_pageCanvas = m_printer->Canvas();
+        if (m_pageCanvas)
+            m_pageCanvas->Refresh();
+    }
+    usePrinterFactors();
+}
+
+void TBRPrinter::postPagesReady()
+{
+    ++PagesReady;
+    post(StatusClient, BRM_PAGESREADY, static_cast<quintptr>(PagesReady), 0);
+}
+
+void TBRPrinter::closePage()
+{
+    if (Destination == qdPreview) {
+        closeRecording(true);
+    } else if (m_pageMetafile) {
+        closeRecording(false); // outside the range: recorded only to be discarded
+    } else if (pageInRange()) {
+        if (m_printer->Printing() && PageTotal != LastPage)
+            m_printer->NewPage();
+    }
+}
+
+void TBRPrinter::NewPage()
+{
+    if (State != jsRunning)
+        throw EBRError(QStringLiteral("Illegal call to NewPage"));
+    if (PageTotal > 0) {
+        closePage();
+        postPagesReady();
+    }
+    ++PageTotal;
+    if (Destination == qdPrinter && pageInRange())
+        openPrinterPage();
+    else
+        openRecording();
+}
+
+void TBRPrinter::FinishJob()
+{
+    if (State != jsRunning)
+        return;
+    if (Destination == qdPreview) {
+        if (PageTotal > 0 && m_pageMetafile)
+            closeRecording(true);
+    } else {
+        closeRecording(false);
+        m_pageCanvas = nullptr;
+        if (m_printer->Printing())
+            m_printer->EndDoc();
+    }
+    State = jsFinished;
+    QCoreApplication::processEvents();
+    postPagesReady();
+    if (Destination == qdPreview) {
+        if (m_pageList->Store())
+            m_pageList->WriteHeader();
+    } else if (AfterPrint) {
+        AfterPrint(this);
+    }
+}
+
+void TBRPrinter::AbortJob()
+{
+    if (Destination == qdPrinter) {
+        closeRecording(false);
+        m_pageCanvas = nullptr;
+        if (m_printer->Printing())
+            m_printer->Abort();
+    } else if (m_pageMetafile) {
+        closeRecording(true); // the pages made so far stay in the store
+    }
+    State = jsFinished;
+}
+
+void TBRPrinter::ResetJob()
+{
+    if (State == jsRunning)
+        RequestCancel();
+    m_recordCanvas.reset();
+    m_pageMetafile.reset();
+    m_pageCanvas = nullptr;
+    m_pageList->SetStore(nullptr);
+    m_store = nullptr;
+    m_pageList->Reset();
+    State = jsIdle;
+}
+
+void TBRPrinter::SetProgress(int value)
+{
+    Progress = value;
+    post(StatusClient, BRM_PROGRESS, static_cast<quintptr>(value), 0);
+}
+
+// ---- geometry ---------------------------------------------------------------
+
+int TBRPrinter::DeviceX(long double x) const
+{
+    return BRRound((x - PrintableLeft) * HorzFactor);
+}
+
+int TBRPrinter::DeviceY(long double y) const
+{
+    return BRRound((y - PrintableTop) * VertFactor);
+}
+
+int TBRPrinter::DeviceWidth(long double w) const
+{
+    return BRRound(w * HorzFactor);
+}
+
+int TBRPrinter::DeviceHeight(long double h) const
+{
+    return BRRound(h * VertFactor);
+}
+
+int TBRPrinter::OrientedPaperWidth() const
+{
+    return Orientation() == poPortrait ? PaperWidth() : PaperLength();
+}
+
+int TBRPrinter::OrientedPaperLength() const
+{
+    return Orientation() == poPortrait ? PaperLength() : PaperWidth();
+}
+
+// ---- pages, preview, files ---------------------------------------------------
+
+std::unique_ptr<TMetafile> TBRPrinter::FetchPage(int n)
+{
+    if ((State != jsRunning && State != jsFinished) || n < 1 || n > PageTotal)
+        return nullptr;
+    const std::optional<QByteArray> bytes = m_pageList->FetchPage(n);
+    if (!bytes)
+        return nullptr;
+    auto page = std::make_unique<TMetafile>();
+    page->LoadFromBytes(*bytes);
+    return page;
+}
+
+void TBRPrinter::OpenPreview()
+{
+    if (OnPreview) {
+        OnPreview(this);
+        return;
+    }
+    std::unique_ptr<TBRPreviewInterface> opener = PreviewInterfaceClass() ? PreviewInterfaceClass()() : nullptr;
+    if (opener)
+        PreviewWindow = opener->Present(this);
+}
+
+void TBRPrinter::PrintReport()
+{
+    if (RequestReceiver && !LoadedFromFile && !m_printerSettings->PrintMetaFile() && State == jsFinished) {
+        post(RequestReceiver, BRM_PRINT, 0, 0);
+        return;
+    }
+    if (State != jsFinished || !HasPrinters)
+        return;
+
+    m_printer->SetTitle(JobTitle);
+    if (m_printer->Printing())
+        m_printer->Abort();
+    m_printerSettings->ApplyToPrinter();
+    m_printer->BeginDoc();
+    try {
+        const int first = FirstPage != 0 ? FirstPage : 1;
+        const int last = LastPage != 0 ? LastPage : PageTotal;
+        for (int i = first; i <= last; ++i) {
+            QCoreApplication::processEvents();
+            if (std::unique_ptr<TMetafile> page = FetchPage(i)) {
+                if (TCanvas* canvas = m_printer->Canvas())
+                    canvas->StretchDraw(TRect{0, 0, m_printer->PageWidth(), m_printer->PageHeight()}, page->Data());
+            }
+            if (i < last)
+                m_printer->NewPage();
+            if (CancelRequested) {
+                m_printer->Abort();
+                break;
+            }
+        }
+    } catch (...) {
+        // A page that cannot be read ends the job unprinted rather than
+        // sending the pages before it as if the job were complete.
+        if (m_printer->Printing())
+            m_printer->Abort();
+        throw;
+    }
+    if (m_printer->Printing())
+        m_printer->EndDoc();
+}
+
+void TBRPrinter::SaveReportFile(const QString& fileName)
+{
+    if (State == jsFinished)
+        m_pageList->WriteToFile(fileName);
+}
+
+void TBRPrinter::LoadReportFile(const QString& fileName)
+{
+    if (State != jsIdle)
+        ResetJob();
+    try {
+        m_pageList->OpenFile(fileName);
+        PageTotal = m_pageList->Count();
+        useScreenFactors();
+        if (PageTotal > 0) {
+            // The paper is recognised from page 1, in units of 4 mm.
+            const std::optional<QByteArray> bytes = m_pageList->FetchPage(1);
+            if (bytes) {
+                TMetafile picture;
+                picture.LoadFromBytes(*bytes);
+                const int W = BRTrunc(picture.Width() / HorzFactor / 40);
+                const int L = BRTrunc(picture.Height() / HorzFactor / 40);
+                for (int i = static_cast<int>(TBRPaperSize::Letter); i <= static_cast<int>(TBRPaperSize::ESheet); ++i) {
+                    const BRPaperDimensions d = BRPaperTable(static_cast<TBRPaperSize>(i));
+                    const int w = BRTrunc(static_cast<long double>(d.width) / 4);
+                    const int l = BRTrunc(static_cast<long double>(d.length) / 4);
+                    if (w == W && l == L) {
+                        SetPaperSize(static_cast<TBRPaperSize>(i));
+                        SetOrientation(poPortrait);
+                    }
+                    if (w == L && l == W) {
+                        SetPaperSize(static_cast<TBRPaperSize>(i));
+                        SetOrientation(poLandscape);
+                    }
+                }
+            }
+        }
+    } catch (...) {
+        // Not a saved-report file, or a damaged one: nothing stays loaded.
+        m_pageList->SetStore(nullptr);
+        m_pageList->Reset();
+        m_store = nullptr;
+        PageTotal = 0;
+        State = jsIdle;
+        throw;
+    }
+    m_store = m_pageList->Store();
+    State = jsFinished;
+    OnPrintSetup = nullptr;
+    OnExport = nullptr;
+    LoadedFromFile = true;
+}
+
+void TBRPrinter::PreviewClosed(QWidget*)
+{
+    if (!RequestReceiver)
+        return;
+    BRMessageEvent event(BRM_PREVIEWCLOSED, 0, reinterpret_cast<quintptr>(this));
+    QCoreApplication::sendEvent(RequestReceiver, &event);
+    // The receiver may have freed this target: nothing below may touch it.
+}
+
+void TBRPrinter::SetPreviewOpen(bool value)
+{
+    struct Assign {
+        bool& target;
+        bool value;
+        ~Assign() { target = value; }
+    } assign{m_previewOpen, value};
+    if (m_previewOpen && !value) {
+        if (State == jsRunning)
+            RequestCancel();
+        if (AfterPreview)
+            AfterPreview(this);
+    }
+}
+
+void TBRPrinter::RunExport(TBRExportFilter* filter)
+{
+    if (OnExport)
+        OnExport(filter);
+}
+
+void TBRPrinter::InvokePrintSetup(QObject* sender)
+{
+    if (OnPrintSetup)
+        OnPrintSetup(sender);
+}
+
+// ---- forwarded settings --------------------------------------------------------
+
+int TBRPrinter::Copies() const { return m_printerSettings->Copies(); }
+void TBRPrinter::SetCopies(int v) { m_printerSettings->SetCopies(v); }
+bool TBRPrinter::Duplex() const { return m_printerSettings->Duplex(); }
+void TBRPrinter::SetDuplex(bool v) { m_printerSettings->SetDuplex(v); }
+int TBRPrinter::ExtendedDuplex() const { return m_printerSettings->ExtendedDuplex(); }
+void TBRPrinter::SetExtendedDuplex(int v) { m_printerSettings->SetExtendedDuplex(v); }
+TBRBin TBRPrinter::OutputBin() const { return m_printerSettings->OutputBin(); }
+void TBRPrinter::SetOutputBin(TBRBin v) { m_printerSettings->SetOutputBin(v); }
+TPrinterOrientation TBRPrinter::Orientation() const { return m_printerSettings->Orientation(); }
+void TBRPrinter::SetOrientation(TPrinterOrientation v) { m_printerSettings->SetOrientation(v); }
+TBRPaperSize TBRPrinter::PaperSize() const { return m_printerSettings->PaperSize(); }
+void TBRPrinter::SetPaperSize(TBRPaperSize v) { m_printerSettings->SetPaperSize(v); }
+int TBRPrinter::PaperWidth() const { return m_printerSettings->PaperWidth(); }
+void TBRPrinter::SetPaperWidth(int v) { m_printerSettings->SetPaperWidth(v); }
+int TBRPrinter::PaperLength() const { return m_printerSettings->PaperLength(); }
+void TBRPrinter::SetPaperLength(int v) { m_printerSettings->SetPaperLength(v); }
+bool TBRPrinter::PrintMetaFile() const { return m_printerSettings->PrintMetaFile(); }
+void TBRPrinter::SetPrintMetaFile(bool v) { m_printerSettings->SetPrintMetaFile(v); }
+bool TBRPrinter::UseCustomBinCode() const { return m_printerSettings->UseCustomBinCode(); }
+void TBRPrinter::SetUseCustomBinCode(bool v) { m_printerSettings->SetUseCustomBinCode(v); }
+int TBRPrinter::CustomBinCode() const { return m_printerSettings->CustomBinCode(); }
+void TBRPrinter::SetCustomBinCode(int v) { m_printerSettings->SetCustomBinCode(v); }
+bool TBRPrinter::UseCustomPaperCode() const { return m_printerSettings->UseCustomPaperCode(); }
+void TBRPrinter::SetUseCustomPaperCode(bool v) { m_printerSettings->SetUseCustomPaperCode(v); }
+int TBRPrinter::CustomPaperCode() const { return m_printerSettings->CustomPaperCode(); }
+void TBRPrinter::SetCustomPaperCode(int v) { m_printerSettings->SetCustomPaperCode(v); }
+void TBRPrinter::SetUseStandardprinter(bool v) { m_printerSettings->SetUseStandardprinter(v); }
+bool TBRPrinter::Compression() const { return m_pageList->Compressed(); }
+void TBRPrinter::SetCompression(bool v) { m_pageList->SetCompressed(v); }
+
+int TBRPrinter::PrinterIndex() const
+{
+    return m_printer ? m_printer->PrinterIndex() : -1;
+}
+
+void TBRPrinter::SetPrinterIndex(int index)
+{
+    if (!HasPrinters || m_printerSettings->UseStandardprinter())
+        return;
+    m_printer->SetPrinterIndex(index);
+    m_printer->ReloadDeviceMode();
+    m_printerSettings->ReadFromPrinter();
+}

@@ -1,0 +1,168 @@
+#pragma once
+// The output target of one report run: recorded pages for the preview, or the
+// printer directly. Converts native lengths to device units for the
+// printables, and later hands pages to the preview, prints, saves and loads them.
+
+#include "TBRBin.h"
+#include "TBRPaperSize.h"
+#include "TPrinterOrientation.h"
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class BRPrintHost;
+class PrinterService;
+class QWidget;
+class TBRExportFilter;
+class TBRPageList;
+class TBRStream;
+class TCanvas;
+class TMetafile;
+class TMetafileCanvas;
+class TPrinterSettings;
+
+enum TBRDestination { qdPreview = 0, qdPrinter = 1 };
+enum TBRJobState { jsIdle = 0, jsRunning = 1, jsFinished = 2 };
+
+using TBRNotifyEvent = std::function<void(QObject* sender)>;
+using TBRAfterPrintEvent = TBRNotifyEvent;
+using TBRAfterPreviewEvent = TBRNotifyEvent;
+using TBRExportEvent = std::function<void(TBRExportFilter* filter)>;
+
+// A status client that shows a target (the preview control) and must let go
+// of it when the target is freed.
+class BRPrinterClient {
+public:
+    virtual ~BRPrinterClient() = default;
+    virtual void DetachPrinter(class TBRPrinter* printer) = 0;
+};
+
+class TBRPrinter : public QObject {
+    Q_OBJECT
+public:
+    // The owner is normally the report (a BRPrintHost); any other owner gives
+    // a target without OwnerReport.
+    explicit TBRPrinter(QObject* owner = nullptr);
+    ~TBRPrinter() override;
+
+    // Job, in this order: StartJob, NewPage before each page, FinishJob or AbortJob.
+    void StartJob();
+    void NewPage();
+    void FinishJob();
+    void AbortJob();
+    void ResetJob();
+    void RequestCancel() { CancelRequested = true; }
+    void SetProgress(int value);
+
+    // Native units to device units of the current destination.
+    int DeviceX(long double x) const;
+    int DeviceY(long double y) const;
+    int DeviceWidth(long double w) const;
+    int DeviceHeight(long double h) const;
+
+    int OrientedPaperWidth() const;
+    int OrientedPaperLength() const;
+
+    // Page n (1-based) as a new metafile, or none.
+    std::unique_ptr<TMetafile> FetchPage(int n);
+
+    void OpenPreview();
+    void PrintReport();
+    void SaveReportFile(const QString& fileName);
+    void LoadReportFile(const QString& fileName);
+    void PreviewClosed(QWidget* window);
+    void SetPreviewOpen(bool value);
+    bool PreviewOpen() const { return m_previewOpen; }
+    void RunExport(TBRExportFilter* filter);
+    void InvokePrintSetup(QObject* sender);
+
+    // Forwarded to the settings, keeping their rules.
+    int Copies() const;
+    void SetCopies(int v);
+    bool Duplex() const;
+    void SetDuplex(bool v);
+    int ExtendedDuplex() const;
+    void SetExtendedDuplex(int v);
+    TBRBin OutputBin() const;
+    void SetOutputBin(TBRBin v);
+    TPrinterOrientation Orientation() const;
+    void SetOrientation(TPrinterOrientation v);
+    TBRPaperSize PaperSize() const;
+    void SetPaperSize(TBRPaperSize v);
+    int PaperWidth() const;
+    void SetPaperWidth(int v);
+    int PaperLength() const;
+    void SetPaperLength(int v);
+    bool PrintMetaFile() const;
+    void SetPrintMetaFile(bool v);
+    bool UseCustomBinCode() const;
+    void SetUseCustomBinCode(bool v);
+    int CustomBinCode() const;
+    void SetCustomBinCode(int v);
+    bool UseCustomPaperCode() const;
+    void SetUseCustomPaperCode(bool v);
+    int CustomPaperCode() const;
+    void SetCustomPaperCode(int v);
+    void SetUseStandardprinter(bool v);
+    bool Compression() const;
+    void SetCompression(bool v);
+    int PrinterIndex() const;
+    void SetPrinterIndex(int index);
+
+    TPrinterSettings& PrinterSettings() { return *m_printerSettings; }
+    TBRPageList& PageList() { return *m_pageList; }
+    PrinterService* Printer() const { return m_printer; }
+    TCanvas* PageCanvas() const { return m_pageCanvas; }
+    TMetafile* PageMetafile() const { return m_pageMetafile.get(); }
+    TBRStream* Store() const { return m_store; }
+    BRPrintHost* OwnerReport() const { return m_ownerReport; }
+
+    // Fields that callers read and set directly.
+    TBRAfterPrintEvent AfterPrint;
+    TBRAfterPreviewEvent AfterPreview;
+    TBRExportEvent OnExport;
+    TBRNotifyEvent OnPreview;
+    TBRNotifyEvent OnPrintSetup;
+    int PagesReady = 0;
+    bool CancelRequested = false;
+    TBRDestination Destination = qdPreview;
+    int FirstPage = 0;
+    int LastPage = 0;
+    int PrintableLeft = 0;
+    int PrintableTop = 0;
+    QPointer<QObject> StatusClient;
+    QPointer<QObject> RequestReceiver;
+    int PageTotal = 0;
+    bool HasPrinters = false;
+    int Progress = 0;
+    QString JobTitle;
+    TBRJobState State = jsIdle;
+    long double HorzFactor = 1.0L;
+    long double VertFactor = 1.0L;
+    QPointer<QWidget> PreviewWindow;
+    bool LoadedFromFile = false;
+    bool UseStandardprinter = false;
+
+private:
+    bool pageInRange() const;
+    void openRecording();
+    void openPrinterPage();
+    void closeRecording(bool keep);
+    void closePage();
+    void useScreenFactors();
+    void usePrinterFactors();
+    void postPagesReady();
+
+    PrinterService* m_printer = nullptr;
+    std::unique_ptr<PrinterService> m_privatePrinter;
+    std::unique_ptr<TPrinterSettings> m_printerSettings;
+    std::unique_ptr<TBRPageList> m_pageList;
+    TBRStream* m_store = nullptr;
+    TCanvas* m_pageCanvas = nullptr;
+    std::unique_ptr<TMetafile> m_pageMetafile;
+    std::unique_ptr<TMetafileCanvas> m_recordCanvas;
+    bool m_previewOpen = false;
+    BRPrintHost* m_ownerReport = nullptr;
+};

@@ -1,0 +1,268 @@
+// End to end through a real CUPS queue that writes PDF files: a report run
+// straight to the printer, a replay of recorded pages, and brptool print.
+// The queue comes from scripts/cups-setup.sh; without it the tests skip and
+// say why.
+#include "BRPrntr.h"
+#include "PlatformError.h"
+#include "PrinterService.h"
+#include "TCanvas.h"
+#include "TBRUnitBase.h"
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+struct CupsQueue {
+    QString queue;
+    QString outDir;
+    QString unavailable;
+};
+
+QMap<QString, QString> readEnvFile(const QString& path)
+{
+    QMap<QString, QString> values;
+    QFile f(path);
+    if (f.open(QIODevice::ReadOnly | QIODevice::Text))
+        for (const QByteArray& line : f.readAll().split('\n')) {
+            const int eq = line.indexOf('=');
+            if (eq > 0)
+                values.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)).trimmed());
+        }
+    return values;
+}
+
+const CupsQueue& cupsQueue()
+{
+    static const CupsQueue queue = [] {
+        CupsQueue q;
+        const QString path = qEnvironmentVariable("BRP_BINARY_DIR") + QStringLiteral("/cups-pdf.env");
+        if (!QFile::exists(path)) // run on its own: prepare the queue now
+            QProcess::execute(QStringLiteral("bash"),
+                              {qEnvironmentVariable("BRP_SOURCE_DIR") + QStringLiteral("/scripts/cups-setup.sh"), path});
+        const auto env = readEnvFile(path);
+        q.queue = env.value(QStringLiteral("QUEUE"));
+        q.outDir = env.value(QStringLiteral("OUTDIR"));
+        q.unavailable = env.value(QStringLiteral("UNAVAILABLE"));
+        if (q.queue.isEmpty() && q.unavailable.isEmpty())
+            q.unavailable = QStringLiteral("scripts/cups-setup.sh wrote no queue to ") + path;
+        return q;
+    }();
+    return queue;
+}
+
+QString run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Waits (bounded) for cups-pdf to deliver the job whose title holds token.
+QString waitForPdf(const QString& dir, const QString& token)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 60000) {
+        for (const QString& name : QDir(dir).entryList({QStringLiteral("*.pdf")}, QDir::Files))
+            if (name.contains(token)) {
+                const QString path = QDir(dir).filePath(name);
+                if (!run(QStringLiteral("pdfinfo"), {path}).isEmpty())
+                    return path;
+            }
+        QThread::msleep(200);
+    }
+    return QString();
+}
+
+int pdfPages(const QString& info)
+{
+    const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// Draws one page of the test report.
+void drawPage(TBRPrinter& t, int n)
+{
+    TFont font;
+    font.PixelsPerInch = 96;
+    font.SetSize(14);
+    t.PageCanvas()->SetFont(font);
+    t.PageCanvas()->TextOut(t.DeviceX(250), t.DeviceY(250), QStringLiteral("Listagem pagina %1").arg(n));
+    t.PageCanvas()->Rectangle(t.DeviceX(200), t.DeviceY(200), t.DeviceX(1900), t.DeviceY(2800));
+}
+
+void generate(TBRPrinter& t, int pages)
+{
+    t.StartJob();
+    for (int i = 1; i <= pages; ++i) {
+        t.NewPage();
+        drawPage(t, i);
+    }
+    t.FinishJob();
+}
+
+// Stand-in for the report: on the print request it runs again with the
+// printer as destination.
+class StandInReport : public QObject, public BRPrintHost {
+public:
+    QString queue, title;
+    int pages = 3;
+    bool printed = false;
+    TBRPrinterEvent OnGetPrinterSettings() const override { return {}; }
+    TBRPrinterEvent OnApplyPrinterSettings() const override { return {}; }
+    bool UseStandardprinter() const override { return false; }
+
+    bool event(QEvent* e) override
+    {
+        if (!BRMessageEvent::Is(e, BRM_PRINT))
+            return QObject::event(e);
+        TBRPrinter target(this);
+        target.SetPrinterIndex(target.Printer()->Printers().indexOf(queue));
+        target.SetPaperSize(TBRPaperSize::A4);
+        target.Destination = qdPrinter;
+        target.JobTitle = title;
+        generate(target, pages);
+        printed = true;
+        return true;
+    }
+};
+
+class CupsPrintTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const CupsQueue& q = cupsQueue();
+        if (!q.unavailable.isEmpty())
+            GTEST_SKIP() << "CUPS is not available: " << q.unavailable.toStdString();
+        if (!CreatePrinterService()->Printers().contains(q.queue))
+            GTEST_SKIP() << "Qt print support does not list the queue " << q.queue.toStdString();
+        TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
+        token = QStringLiteral("brpe2e%1x%2").arg(QCoreApplication::applicationPid()).arg(++serial);
+    }
+
+    void checkPdf(const QString& pdf, int pages, const QStringList& texts)
+    {
+        ASSERT_FALSE(pdf.isEmpty()) << "no PDF from the queue within 60 s in " << cupsQueue().outDir.toStdString();
+        const QString info = run(QStringLiteral("pdfinfo"), {pdf});
+        EXPECT_EQ(pdfPages(info), pages) << info.toStdString();
+        // A4 is 595.28 x 841.89 points; writers round either way.
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("Page size:\\s+59[56](\\.\\d+)? x 84[12](\\.\\d+)? pts"))
+                        .match(info)
+                        .hasMatch())
+            << "not A4: " << info.toStdString();
+        const QString text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        for (const QString& t : texts)
+            EXPECT_TRUE(text.contains(t)) << t.toStdString() << " missing from: " << text.toStdString();
+        QFile::remove(pdf);
+    }
+
+    QString token;
+    static inline int serial = 0;
+};
+} // namespace
+
+TEST_F(CupsPrintTest, SettingsReadFromTheQueue)
+{
+    TBRPrinter t(nullptr);
+    t.SetPrinterIndex(t.Printer()->Printers().indexOf(cupsQueue().queue));
+    const TPrinterSettings& s = t.PrinterSettings();
+    EXPECT_EQ(s.Device(), cupsQueue().queue);
+    EXPECT_GT(s.PixelsPerInchX(), 0);
+    EXPECT_EQ(s.PaperSize(), TBRPaperSize::A4); // the queue's default paper
+    EXPECT_TRUE(s.PaperSizeSupported(TBRPaperSize::A4));
+    EXPECT_TRUE(s.PaperSizeSupported(TBRPaperSize::Letter));
+    EXPECT_TRUE(s.PaperSizeSupported(TBRPaperSize::Custom));
+    EXPECT_GE(s.PrintableLeft(), 0);
+    EXPECT_LT(s.PrintableLeft(), 200);
+    t.SetPaperSize(TBRPaperSize::Default);
+    EXPECT_NEAR(t.PaperWidth(), 2100, 2); // the physical sheet
+    EXPECT_NEAR(t.PaperLength(), 2970, 2);
+    // Settings written into the job come back when the printer is read again.
+    t.SetPaperSize(TBRPaperSize::Letter);
+    t.SetOrientation(poLandscape);
+    t.SetCopies(2);
+    t.PrinterSettings().ApplyToPrinter();
+    TPrinterSettings again(nullptr);
+    again.AttachPrinter(t.Printer());
+    EXPECT_EQ(again.PaperSize(), TBRPaperSize::Letter);
+    EXPECT_EQ(again.Copies(), 2);
+    EXPECT_EQ(again.DevMode()->dmOrientation, DMORIENT_LANDSCAPE);
+    EXPECT_THROW(t.SetPrinterIndex(t.Printer()->Printers().size()), PlatformError);
+}
+
+TEST_F(CupsPrintTest, ReportRunsAgainToThePrinter)
+{
+    StandInReport report;
+    report.queue = cupsQueue().queue;
+    report.title = token;
+    TBRPrinter preview(&report);
+    preview.RequestReceiver = &report;
+    generate(preview, 3);
+    preview.PrintReport(); // posts the print request
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(report.printed);
+    checkPdf(waitForPdf(cupsQueue().outDir, token), 3,
+             {QStringLiteral("Listagem pagina 1"), QStringLiteral("Listagem pagina 3")});
+}
+
+TEST_F(CupsPrintTest, StoredPagesReplayed)
+{
+    TBRPrinter t(nullptr);
+    t.SetPrinterIndex(t.Printer()->Printers().indexOf(cupsQueue().queue));
+    t.SetPaperSize(TBRPaperSize::A4);
+    generate(t, 4);
+    t.SetPrintMetaFile(true);
+    t.FirstPage = 2;
+    t.LastPage = 3;
+    t.JobTitle = token;
+    t.PrintReport();
+    checkPdf(waitForPdf(cupsQueue().outDir, token), 2,
+             {QStringLiteral("Listagem pagina 2"), QStringLiteral("Listagem pagina 3")});
+}
+
+TEST_F(CupsPrintTest, BrptoolPrintsASavedReport)
+{
+    const QString tool = qEnvironmentVariable("BRP_BINARY_DIR") + QStringLiteral("/tools/brptool");
+    if (!QFile::exists(tool))
+        GTEST_SKIP() << "brptool is not built";
+    QTemporaryDir dir;
+    const QString file = dir.filePath(token + QStringLiteral(".brp"));
+    {
+        TBRPrinter t(nullptr);
+        generate(t, 3);
+        t.SaveReportFile(file);
+    }
+    QProcess p;
+    p.start(tool, {QStringLiteral("print"), file, QStringLiteral("--printer"), cupsQueue().queue,
+                   QStringLiteral("--pages"), QStringLiteral("3-"), QStringLiteral("--copies"), QStringLiteral("1")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    checkPdf(waitForPdf(cupsQueue().outDir, token), 1, {QStringLiteral("Listagem pagina 3")});
+
+    // A missing printer is refused before anything is sent.
+    p.start(tool, {QStringLiteral("print"), file, QStringLiteral("--printer"), QStringLiteral("NoSuchQueue")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(p.readAllStandardError().contains("not found"));
+
+    // So is a file that is not a saved report, or one cut short.
+    const QString cut = dir.filePath(QStringLiteral("cut.brp"));
+    QFile whole(file), part(cut);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly) && part.open(QIODevice::WriteOnly));
+    part.write(whole.read(300));
+    part.close();
+    for (const QString& bad : {qEnvironmentVariable("BRP_SOURCE_DIR") + QStringLiteral("/README.md"), cut}) {
+        p.start(tool, {QStringLiteral("print"), bad, QStringLiteral("--printer"), cupsQueue().queue});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 1) << bad.toStdString();
+        EXPECT_FALSE(p.readAllStandardError().isEmpty());
+    }
+}
