@@ -2,6 +2,7 @@
 // The expression language of the report engine: values, the compiled elements,
 // the evaluator, the function library and the environments.
 
+#include "DateMask.h"
 #include "ExpressionEngine.h"
 #include "ExpressionError.h"
 #include "ExpressionLocale.h"
