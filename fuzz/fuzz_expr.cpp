@@ -1,6 +1,6 @@
 // libFuzzer target: any expression text must compile and evaluate (plainly,
 // accumulating and after a reset) without crashing, hanging or reading out of
-// bounds. The input is also tried as a numeric mask.
+// bounds. The input is also tried as a numeric and as a date mask.
 #include "BRExpr.h"
 #include "TMemDataSet.h"
 
@@ -72,5 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     (void)FormatNumericMask(text, 1234.5678, QLocale(QStringLiteral("pt_BR")), &ok);
     (void)FormatNumericMask(text, -0.004, QLocale::c(), &ok);
     (void)FormatNumericMask(text, 9.99e17, QLocale::c(), &ok);
+    (void)FormatDateTimeMask(text, QDateTime(QDate(2005, 2, 1), QTime(14, 7, 3)), QLocale(QStringLiteral("pt_BR")));
+    (void)FormatDateTimeMask(text, QDateTime(), QLocale::c());
     return 0;
 }

@@ -267,6 +267,8 @@ QString FormatGeneralFloat(double value, const QLocale& locale)
         return QStringLiteral("NAN");
     if (std::isinf(value))
         return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+    if (value == 0.0)
+        return QStringLiteral("0");   // no "-0"
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.15G", value);
     QString text = QString::fromLatin1(buf);
