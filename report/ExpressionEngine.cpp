@@ -5,9 +5,12 @@
 #include "TBREvEnvironment.h"
 #include "TBRFunctionLibrary.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 namespace {
+// Taken when the program loads, so that an engine started on first use still
+// shows the program's start time.
+const QDateTime s_processStart = QDateTime::currentDateTime();
 TBRFunctionLibrary* s_library = nullptr;
 TBREvEnvironment* s_global = nullptr;
 bool s_stopping = false;
@@ -41,12 +44,17 @@ void RegisterBuiltinFunctions(TBRFunctionLibrary& l)
 
 void StartExpressionEngine(const QString& appName)
 {
+    StartExpressionEngine(appName, ExpressionNow());
+}
+
+void StartExpressionEngine(const QString& appName, const QDateTime& startTime)
+{
     if (s_library || s_stopping)
         return;
     s_library = new TBRFunctionLibrary;
     RegisterBuiltinFunctions(*s_library);
     s_global = new TBREvEnvironment;
-    const QDateTime now = ExpressionNow();
+    const QDateTime& now = startTime;
     const QLocale locale = ExpressionLocale();
     s_global->Define(QStringLiteral("AppStartTime"), u'\'' + LongTimeText(now.time(), locale) + u'\'');
     s_global->Define(QStringLiteral("AppStartDate"), u'\'' + ShortDateText(now.date(), locale) + u'\'');
@@ -69,7 +77,7 @@ void StopExpressionEngine()
 static void ensureStarted()
 {
     if (!s_library)
-        StartExpressionEngine(QCoreApplication::applicationName());
+        StartExpressionEngine(QGuiApplication::applicationDisplayName(), s_processStart);
 }
 
 TBRFunctionLibrary& FunctionLibrary()

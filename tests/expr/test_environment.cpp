@@ -3,6 +3,8 @@
 #include "ExprFixture.h"
 #include "TMemDataSet.h"
 
+#include <QGuiApplication>
+
 namespace {
 
 class EnvironmentTest : public ExprTest {
@@ -164,4 +166,13 @@ TEST_F(EnvironmentTest, UseCountAndTheGlobalReleaseFlag)
                             {QStringLiteral("0"), QStringLiteral("''")});
     EXPECT_EQ(streamed.Strings(), QStringList({QStringLiteral("PAGENUMBER"), QStringLiteral("BRSTRINGSBAND1")}));
     EXPECT_EQ(streamed.Data(), QStringList({QStringLiteral("0"), QStringLiteral("''")}));
+}
+
+TEST_F(ExprTest, EngineStartedOnFirstUseNamesTheApplication)
+{
+    StopExpressionEngine();
+    TBREvaluator e;
+    e.Compile(QStringLiteral("APPNAME"));   // starts the engine
+    EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("STRING:") + QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(eval(QStringLiteral("TYPEOF(APPSTARTTIME)")), QStringLiteral("STRING:STRING"));
 }
