@@ -17,8 +17,8 @@ void SetExpressionLocale(std::optional<QLocale> locale);
 QDateTime ExpressionNow();
 void SetExpressionClock(std::function<QDateTime()> clock);
 
-// The locale's long time format without the time-zone part, which the
-// platform's formats we mirror never carried.
+// The locale's long time format without its time-zone part: report times
+// print as 14:05:09 or 2:05:09 PM, never with a zone name.
 QString LongTimeText(const QTime& time, const QLocale& locale);
 QString ShortDateText(const QDate& date, const QLocale& locale);
 
