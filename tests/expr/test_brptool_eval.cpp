@@ -1,0 +1,89 @@
+// The built brptool's eval command, run as a process.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct ToolRun {
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+ToolRun brptool(const QStringList& args)
+{
+    // BRP_BINARY_DIR when CTest passes it; otherwise found from this test's own place in the build tree.
+    QString binaryDir = qEnvironmentVariable("BRP_BINARY_DIR");
+    if (binaryDir.isEmpty())
+        binaryDir = QCoreApplication::applicationDirPath() + QStringLiteral("/../..");
+    const QString exe = binaryDir + QStringLiteral("/tools/brptool");
+    QProcess p;
+    p.start(exe, QStringList{QStringLiteral("eval")} + args);
+    if (!p.waitForFinished(30000))
+        return {-1, {}, QStringLiteral("did not finish: ") + exe};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+QString writeFile(const QTemporaryDir& dir, const char* name, const char* text)
+{
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(text);
+    return path;
+}
+
+} // namespace
+
+TEST(BrptoolEval, PrintsKindAndText)
+{
+    const ToolRun r = brptool({QStringLiteral("2+3*4")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("INTEGER 14\n"));
+    EXPECT_EQ(brptool({QStringLiteral("--locale"), QStringLiteral("pt_BR"), QStringLiteral("1.5 * 3")}).out,
+              QStringLiteral("FLOAT 4,5\n"));
+    EXPECT_EQ(brptool({QStringLiteral("PAGNUMBER")}).out, QStringLiteral("ERROR Unknown function : PAGNUMBER\n"));
+    EXPECT_EQ(brptool({}).exitCode, 2);
+}
+
+TEST(BrptoolEval, WalksTheRowsOfACsvFile)
+{
+    QTemporaryDir dir;
+    const QString csv = writeFile(dir, "pedidos.csv",
+                                  "NUMERO:integer,TOTALPEDIDO:float,CLIENTE\n"
+                                  "1,10.5,\"Silva, Ana\"\n"
+                                  "2,,Bia\n"
+                                  "3,2.25,\"Diz \"\"Oi\"\"\"\n");
+    const QString data = QStringLiteral("QryRel=") + csv;
+    ToolRun r = brptool({QStringLiteral("--data"), data, QStringLiteral("SUM(QryRel.TOTALPEDIDO)")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("row 1: FLOAT 10.5\nrow 2: FLOAT 10.5\nrow 3: FLOAT 12.75\n"));
+    r = brptool({QStringLiteral("--data"), data, QStringLiteral("[CLIENTE] + '/' + STR(COUNT)")});
+    EXPECT_EQ(r.out, QStringLiteral("row 1: STRING Silva, Ana/1\nrow 2: STRING Bia/2\nrow 3: STRING Diz \"Oi\"/3\n"));
+}
+
+TEST(BrptoolEval, BadCsvNamesTheLine)
+{
+    QTemporaryDir dir;
+    const struct {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"A:integer\n1\nx\n", ":3: field 1: 'x' is not a valid integer"},
+        {"A,B\n1,2\n3\n", ":3: expected 2 fields, found 1"},
+        {"A:money\n1\n", ":1: unknown field type 'money'"},
+        {"A\n\"open\n", ":2: unterminated quoted field"},
+        {"D:date\n31/02/2005\n", ":2: field 1: '31/02/2005' is not a valid date"},
+    };
+    for (const auto& c : cases) {
+        const QString csv = writeFile(dir, "bad.csv", c.text);
+        const ToolRun r = brptool({QStringLiteral("--data"), QStringLiteral("Q=") + csv, QStringLiteral("1")});
+        EXPECT_EQ(r.exitCode, 1) << c.text;
+        EXPECT_TRUE(r.err.contains(csv + QString::fromLatin1(c.message))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+}
