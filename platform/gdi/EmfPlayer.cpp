@@ -258,7 +258,7 @@ QPen Player::qpen() const
         // One device pixel of the reference device, in target pixels.
         pen.setWidthF(std::clamp(std::abs(m_devToTarget.m11()), 1.0, kMaxPenWidth));
     } else {
-        pen.setWidthF(std::max(p.width, 1.0));
+        pen.setWidthF(std::clamp(p.width, 1.0, kMaxPenWidth));
     }
     // Dashes on wide cosmetic pens draw solid, as the platform does.
     if (p.geometric || p.width <= 1) {
@@ -762,6 +762,9 @@ std::optional<QImage> Player::dib(const Rec& r, quint32 offBmi, quint32 cbBmi, q
 
 void Player::bitmap(const Rec& r, quint32 type, quint32 offset)
 {
+    // Source positions index a bitmap of at most kMaxDibSide pixels a side:
+    // clamping them keeps rectangle arithmetic from overflowing.
+    auto sc = [&](quint32 o) { return std::clamp(r.i32(o), -kMaxDibSide, kMaxDibSide); };
     QRectF dest;
     QRect src;
     quint32 rop = SRCCOPY;
@@ -775,10 +778,10 @@ void Player::bitmap(const Rec& r, quint32 type, quint32 offset)
         dest = QRectF(r.i32(24), r.i32(28), r.i32(32), r.i32(36));
         rop = r.u32(40);
         offBmi = r.u32(84); cbBmi = r.u32(88); offBits = r.u32(92); cbBits = r.u32(96);
-        src = QRect(r.i32(44), r.i32(48), int(dest.width()), int(dest.height()));
+        src = QRect(sc(44), sc(48), sc(32), sc(36));
         if (type != EMR_BITBLT) {
             if (!r.has(0, 108)) return problem(QStringLiteral("short bitmap record"), offset);
-            src.setSize(QSize(r.i32(100), r.i32(104)));
+            src.setSize(QSize(sc(100), sc(104)));
         }
         if (cbBmi == 0) {
             // No source: a pattern fill with the current brush.
@@ -804,14 +807,14 @@ void Player::bitmap(const Rec& r, quint32 type, quint32 offset)
     }
     case EMR_STRETCHDIBITS:
         if (!r.has(0, 80)) return problem(QStringLiteral("short bitmap record"), offset);
-        src = QRect(r.i32(32), r.i32(36), r.i32(40), r.i32(44));
+        src = QRect(sc(32), sc(36), sc(40), sc(44));
         offBmi = r.u32(48); cbBmi = r.u32(52); offBits = r.u32(56); cbBits = r.u32(60);
         rop = r.u32(68);
         dest = QRectF(r.i32(24), r.i32(28), r.i32(72), r.i32(76));
         break;
     case EMR_SETDIBITSTODEVICE:
         if (!r.has(0, 76)) return problem(QStringLiteral("short bitmap record"), offset);
-        src = QRect(r.i32(32), r.i32(36), r.i32(40), r.i32(44));
+        src = QRect(sc(32), sc(36), sc(40), sc(44));
         offBmi = r.u32(48); cbBmi = r.u32(52); offBits = r.u32(56); cbBits = r.u32(60);
         dest = QRectF(r.i32(24), r.i32(28), src.width(), src.height());
         break;

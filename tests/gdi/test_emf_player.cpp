@@ -228,6 +228,18 @@ TEST(EmfPlayer, BoundsStateAndObjectTables)
     w.Record(EMR_SELECTOBJECT, {3});
     w.Record(EMR_SETWORLDTRANSFORM, {F(NAN), 0, 0, F(1), 0, 0});
     w.Record(EMR_RECTANGLE, {std::uint32_t(INT_MIN), std::uint32_t(INT_MIN), std::uint32_t(INT_MAX), std::uint32_t(INT_MAX)});
+    // Integer extremes that once overflowed rectangle arithmetic.
+    w.Record(EMR_CREATEPEN, {4, PS_SOLID, std::uint32_t(INT_MIN), 0, 0});
+    w.Record(EMR_SELECTOBJECT, {4});
+    w.Record(EMR_EXTCREATEPEN, {5, 0, 0, 0, 0, PS_GEOMETRIC | PS_SOLID, 0x7FFFFFFF, BS_SOLID, 0, 0, 0});
+    w.Record(EMR_SELECTOBJECT, {5});
+    w.Record(EMR_LINETO, {50, 50});
+    w.Record(EMR_STRETCHDIBITS, {0, 0, 0, 0, 10, 10, std::uint32_t(INT_MIN), std::uint32_t(INT_MAX),
+                                 std::uint32_t(INT_MAX), std::uint32_t(INT_MIN), 80, 40, 120, 16, 0, SRCCOPY, 80, 80,
+                                 40, 2, 2, 1u | (24u << 16), 0, 16, 0, 0, 0, 0, 0, 0, 0, 0});
+    w.Record(EMR_EXTSELECTCLIPRGN, {48, RGN_COPY, 32, 1, 1, 16, std::uint32_t(INT_MIN), std::uint32_t(INT_MIN),
+                                    std::uint32_t(INT_MAX), std::uint32_t(INT_MAX), std::uint32_t(INT_MIN),
+                                    std::uint32_t(INT_MIN), std::uint32_t(INT_MAX), std::uint32_t(INT_MAX)});
     w.Record(9999, {1, 2, 3});
     const Rendered r = Render(w.Bytes());
     EXPECT_TRUE(r.result.ok()) << r.result.error.toStdString();
