@@ -31,7 +31,7 @@ constexpr int kMaxDibSide = 32768;
 constexpr double kMaxCoordinate = 1e7;         // target pixels
 constexpr quint32 kMaxRegionRects = 4096;      // beyond, a region's bounding box stands in
 constexpr qint64 kMaxPatternPixels = 16 * 1024 * 1024;  // all pattern brushes together
-constexpr double kMaxPenWidth = 1e5;           // target pixels
+constexpr double kMaxPenWidth = 16384;         // target pixels (QPen refuses 32768 and up)
 
 // Bounds-checked little-endian view of one record.
 struct Rec {
