@@ -31,6 +31,7 @@ constexpr int kMaxDibSide = 32768;
 constexpr double kMaxCoordinate = 1e7;         // target pixels
 constexpr quint32 kMaxRegionRects = 4096;      // beyond, a region's bounding box stands in
 constexpr qint64 kMaxPatternPixels = 16 * 1024 * 1024;  // all pattern brushes together
+constexpr double kMaxCachedGlyph = 256;        // target pixels of em height
 constexpr double kMaxPenWidth = 16384;         // target pixels (QPen refuses 32768 and up)
 
 // Bounds-checked little-endian view of one record.
@@ -1002,12 +1003,23 @@ void Player::text(const Rec& r, bool wide, quint32 offset)
         y += adv[i].y();
     }
     if (m.RawFont().isValid()) {
-        QGlyphRun run;
-        run.setRawFont(m.RawFont());
-        run.setGlyphIndexes(runGlyphs);
-        run.setPositions(positions);
-        m_painter->setPen(m_dc.textColor);
-        m_painter->drawGlyphRun(QPointF(dx, baseline), run);
+        // Glyphs that come out very large or very stretched are drawn as
+        // outlines: the glyph cache cannot hold them (and mishandles them).
+        const double em = m.Font().pixelSize();
+        const bool outlines = em * std::max(sx, sy) > kMaxCachedGlyph || std::max(sx, sy) > 8 * std::min(sx, sy);
+        if (outlines) {
+            QPainterPath path;
+            for (int i = 0; i < runGlyphs.size(); ++i)
+                path.addPath(m.RawFont().pathForGlyph(runGlyphs[i]).translated(positions[i]));
+            m_painter->fillPath(path.translated(dx, baseline), m_dc.textColor);
+        } else {
+            QGlyphRun run;
+            run.setRawFont(m.RawFont());
+            run.setGlyphIndexes(runGlyphs);
+            run.setPositions(positions);
+            m_painter->setPen(m_dc.textColor);
+            m_painter->drawGlyphRun(QPointF(dx, baseline), run);
+        }
         m.DrawDecorations(m_painter, dx, baseline, width, f.underline, f.strikeOut, m_dc.textColor);
     }
     m_painter->restore();

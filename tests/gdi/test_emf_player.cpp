@@ -246,6 +246,32 @@ TEST(EmfPlayer, BoundsStateAndObjectTables)
     EXPECT_EQ(r.result.recordsSkipped, 1);
 }
 
+TEST(EmfPlayer, TextUnderExtremeScalingIsDrawnAsOutlines)
+{
+    // A reference device millions of pixels wide and a viewport stretched
+    // vertically left glyphs squeezed flat and stretched tall, which crashed
+    // the glyph cache; such text is filled as outlines instead.
+    Writer w;
+    w.Header({0, 0, 659, 412, 9, 0, 16510, 12383, ENHMETA_SIGNATURE, ENHMETA_VERSION, 0, 0, 1, 0, 0, 0,
+              1795163392, 800, 320, 240, 0, 0, 0, 0, 0});
+    std::vector<std::uint32_t> font = {1, std::uint32_t(-198), 75, 0, 0, 400, 0};
+    const char16_t face[] = u"Arial";
+    for (int i = 0; i < 16; ++i)
+        font.push_back(std::uint32_t(i * 2 < 5 ? face[i * 2] : 0) | (std::uint32_t(i * 2 + 1 < 5 ? face[i * 2 + 1] : 0) << 16));
+    w.Record(EMR_SETMAPMODE, {MM_ANISOTROPIC});
+    w.Record(EMR_SETVIEWPORTEXTEX, {66196, 0x40000000});
+    w.Record(EMR_SETWINDOWEXTEX, {9360, std::uint32_t(-7020)});
+    w.Record(EMR_SETWINDOWORGEX, {0, 7020});
+    w.Record(EMR_EXTCREATEFONTINDIRECTW, font);
+    w.Record(EMR_SELECTOBJECT, {1});
+    w.Record(EMR_SETTEXTALIGN, {TA_BASELINE});
+    w.Record(EMR_SETBKMODE, {TRANSPARENT});
+    w.Record(EMR_EXTTEXTOUTW, {0, 0, 0, 0, 1, 0, 0, 3410, 6663, 2, 76, 0, 0, 0, std::uint32_t(-1),
+                               std::uint32_t(-1), 0, 'H' | ('i' << 16)});
+    const Rendered r = Render(w.Bytes(), 64, 64);
+    EXPECT_TRUE(r.result.ok()) << r.result.error.toStdString();
+}
+
 TEST(EmfPlayer, CorpusOfOtherWritersRendersWithinTimeBounds)
 {
     QString dir = qEnvironmentVariable("BRP_EMF_CORPUS", QStringLiteral(BRP_EMF_CORPUS));
