@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegion>
 #include <QtEndian>
 #include <algorithm>
 #include <cmath>
@@ -28,6 +29,10 @@ constexpr int kMaxSaveDepth = 1024;
 constexpr qint64 kMaxDibPixels = 32 * 1024 * 1024;
 constexpr int kMaxDibSide = 32768;
 constexpr double kMaxCoordinate = 1e7;         // target pixels
+constexpr quint32 kMaxRegionRects = 4096;      // beyond, a region's bounding box stands in
+constexpr qint64 kMaxPatternPixels = 16 * 1024 * 1024;  // all pattern brushes together
+constexpr double kMaxCachedGlyph = 256;        // target pixels of em height
+constexpr double kMaxPenWidth = 16384;         // target pixels (QPen refuses 32768 and up)
 
 // Bounds-checked little-endian view of one record.
 struct Rec {
@@ -110,7 +115,7 @@ struct Dc {
     Qt::FillRule fillRule = Qt::OddEvenFill;
     QPointF cur;
     bool hasClip = false;
-    QPainterPath clip;  // device coordinates
+    QRegion clip;  // device coordinates; regions keep repeated clip edits cheap
     bool clockwise = false;
     double miterLimit = 10;
 };
@@ -141,6 +146,7 @@ private:
     QPainterPath m_path;  // device coordinates
     QString m_problem;
     int m_skipped = 0;
+    qint64 m_patternPixels = 0;
     int m_emfPlus = 0;   // EMF+ comments (their drawing is not played)
     int m_drawing = 0;   // records other than the header, comments and EOF
     TextMeasureCache m_measures;
@@ -177,7 +183,9 @@ private:
     void restoreDc(qint32 which);
     std::optional<QImage> dib(const Rec& r, quint32 offBmi, quint32 cbBmi, quint32 offBits, quint32 cbBits,
                               quint32 offset);
-    std::optional<QPainterPath> regionPath(const Rec& r, quint32 at, quint32 size);
+    std::optional<QRegion> regionData(const Rec& r, quint32 at, quint32 size);
+    void combineClip(const QRegion& region, quint32 mode);
+    static QRegion toRegion(const QPainterPath& devicePath);
 };
 
 QTransform Player::pageTransform() const
@@ -218,8 +226,10 @@ void Player::applyClip()
         m_painter->setClipPath(m_baseClipPath);
     else
         m_painter->setClipping(false);
-    if (m_dc.hasClip)
-        m_painter->setClipPath(m_devToTarget.map(m_dc.clip), m_baseClip ? Qt::IntersectClip : Qt::ReplaceClip);
+    if (m_dc.hasClip) {
+        m_painter->setTransform(m_devToTarget * m_base);
+        m_painter->setClipRegion(m_dc.clip, m_baseClip ? Qt::IntersectClip : Qt::ReplaceClip);
+    }
 }
 
 QBrush Player::toBrush(const BrushObj& b) const
@@ -247,9 +257,9 @@ QPen Player::qpen() const
     if (cosmetic) {
         pen.setCosmetic(true);
         // One device pixel of the reference device, in target pixels.
-        pen.setWidthF(std::max(1.0, std::abs(m_devToTarget.m11())));
+        pen.setWidthF(std::clamp(std::abs(m_devToTarget.m11()), 1.0, kMaxPenWidth));
     } else {
-        pen.setWidthF(std::max(p.width, 1.0));
+        pen.setWidthF(std::clamp(p.width, 1.0, kMaxPenWidth));
     }
     // Dashes on wide cosmetic pens draw solid, as the platform does.
     if (p.geometric || p.width <= 1) {
@@ -318,7 +328,8 @@ void Player::strokeFill(const QPainterPath& devicePath, bool fill, bool stroke)
         // Geometric widths are in logical units: scale them like the path.
         const QTransform l2d = logicalToDevice();
         const double scale = std::sqrt(std::abs(l2d.determinant()));
-        pen.setWidthF(pen.widthF() * (std::isfinite(scale) && scale > 0 ? scale : 1.0));
+        const double w = pen.widthF() * (std::isfinite(scale) && scale > 0 ? scale : 1.0);
+        pen.setWidthF(w >= 0 ? std::min(kMaxPenWidth, w) : 1.0);
     }
     QPainterPath p = devicePath;
     p.setFillRule(m_dc.fillRule);
@@ -378,21 +389,57 @@ void Player::restoreDc(qint32 which)
     applyClip();
 }
 
-std::optional<QPainterPath> Player::regionPath(const Rec& r, quint32 at, quint32 size)
+std::optional<QRegion> Player::regionData(const Rec& r, quint32 at, quint32 size)
 {
-    // RGNDATAHEADER (32 bytes) then rectangles in device units.
+    // RGNDATAHEADER (32 bytes: size, type, count, bytes, bounds) then
+    // rectangles in device units.
     if (size < 32 || !r.has(at, size))
         return std::nullopt;
     const quint32 count = r.u32(at + 8);
     if (quint64(count) * 16 > size - 32)
         return std::nullopt;
-    QPainterPath path;
-    for (quint32 i = 0; i < count; ++i) {
-        const quint32 o = at + 32 + i * 16;
-        const QRectF rc(QPointF(r.i32(o), r.i32(o + 4)), QPointF(r.i32(o + 8), r.i32(o + 12)));
-        path.addRect(rc.normalized());
+    auto c = [&](quint32 o) { return std::clamp(r.i32(o), -int(kMaxCoordinate), int(kMaxCoordinate)); };
+    auto rect = [&](quint32 o) {
+        return QRect(QPoint(c(o), c(o + 4)), QPoint(c(o + 8), c(o + 12)))
+            .normalized()
+            .adjusted(0, 0, -1, -1);
+    };
+    if (count > kMaxRegionRects)
+        return QRegion(rect(at + 16));
+    QRegion region;
+    for (quint32 i = 0; i < count; ++i)
+        region += rect(at + 32 + i * 16);
+    return region;
+}
+
+QRegion Player::toRegion(const QPainterPath& devicePath)
+{
+    const QRectF box = devicePath.boundingRect();
+    if (!(std::abs(box.left()) < kMaxCoordinate && std::abs(box.right()) < kMaxCoordinate
+          && std::abs(box.top()) < kMaxCoordinate && std::abs(box.bottom()) < kMaxCoordinate))
+        return QRegion(QRect(QPoint(-int(kMaxCoordinate), -int(kMaxCoordinate)),
+                             QPoint(int(kMaxCoordinate), int(kMaxCoordinate))));
+    QRegion region;
+    for (const QPolygonF& poly : devicePath.toFillPolygons())
+        region += QRegion(poly.toPolygon(), devicePath.fillRule());
+    return region;
+}
+
+void Player::combineClip(const QRegion& region, quint32 mode)
+{
+    const QRegion current = m_dc.hasClip
+                                ? m_dc.clip
+                                : QRegion(QRect(QPoint(-int(kMaxCoordinate), -int(kMaxCoordinate)),
+                                                QPoint(int(kMaxCoordinate), int(kMaxCoordinate))));
+    switch (mode) {
+    case RGN_AND: m_dc.clip = current.intersected(region); break;
+    case RGN_OR: m_dc.clip = current.united(region); break;
+    case RGN_XOR: m_dc.clip = current.xored(region); break;
+    case RGN_DIFF: m_dc.clip = current.subtracted(region); break;
+    default: m_dc.clip = region; break;
     }
-    return path;
+    m_dc.hasClip = true;
+    applyClip();
 }
 
 void Player::region(const Rec& r, quint32 type, quint32 offset)
@@ -400,30 +447,18 @@ void Player::region(const Rec& r, quint32 type, quint32 offset)
     if (type == EMR_EXTSELECTCLIPRGN) {
         if (!r.has(0, 16)) return problem(QStringLiteral("short clip record"), offset);
         const quint32 size = r.u32(8), mode = r.u32(12);
-        if (size == 0 || mode == RGN_COPY) {
-            if (size == 0) {
+        if (size == 0) {
+            // No region: RGN_COPY removes the clipping, other modes do nothing.
+            if (mode == RGN_COPY) {
                 m_dc.hasClip = false;
-                m_dc.clip = QPainterPath();
+                m_dc.clip = QRegion();
                 applyClip();
-                return;
             }
+            return;
         }
-        const auto path = regionPath(r, 16, size);
-        if (!path) return problem(QStringLiteral("bad clip region"), offset);
-        QPainterPath current = m_dc.clip;
-        if (!m_dc.hasClip) {
-            current = QPainterPath();
-            current.addRect(-kMaxCoordinate, -kMaxCoordinate, 2 * kMaxCoordinate, 2 * kMaxCoordinate);
-        }
-        switch (mode) {
-        case RGN_AND: m_dc.clip = current.intersected(*path); break;
-        case RGN_OR: m_dc.clip = current.united(*path); break;
-        case RGN_XOR: m_dc.clip = current.united(*path).subtracted(current.intersected(*path)); break;
-        case RGN_DIFF: m_dc.clip = current.subtracted(*path); break;
-        default: m_dc.clip = *path; break;
-        }
-        m_dc.hasClip = true;
-        applyClip();
+        const auto region = regionData(r, 16, size);
+        if (!region) return problem(QStringLiteral("bad clip region"), offset);
+        combineClip(*region, mode);
         return;
     }
     // FILLRGN (brush at 28, data at 32) and PAINTRGN (current brush, data at 28).
@@ -444,11 +479,13 @@ void Player::region(const Rec& r, quint32 type, quint32 offset)
         }
         at = 32;
     }
-    const auto path = regionPath(r, at, size);
-    if (!path) return problem(QStringLiteral("bad region"), offset);
+    const auto region = regionData(r, at, size);
+    if (!region) return problem(QStringLiteral("bad region"), offset);
     const BrushObj keep = m_dc.brush;
     m_dc.brush = brush;
-    strokeFill(*path, true, false);
+    QPainterPath path;
+    path.addRegion(*region);
+    strokeFill(path, true, false);
     m_dc.brush = keep;
 }
 
@@ -726,6 +763,9 @@ std::optional<QImage> Player::dib(const Rec& r, quint32 offBmi, quint32 cbBmi, q
 
 void Player::bitmap(const Rec& r, quint32 type, quint32 offset)
 {
+    // Source positions index a bitmap of at most kMaxDibSide pixels a side:
+    // clamping them keeps rectangle arithmetic from overflowing.
+    auto sc = [&](quint32 o) { return std::clamp(r.i32(o), -kMaxDibSide, kMaxDibSide); };
     QRectF dest;
     QRect src;
     quint32 rop = SRCCOPY;
@@ -739,10 +779,10 @@ void Player::bitmap(const Rec& r, quint32 type, quint32 offset)
         dest = QRectF(r.i32(24), r.i32(28), r.i32(32), r.i32(36));
         rop = r.u32(40);
         offBmi = r.u32(84); cbBmi = r.u32(88); offBits = r.u32(92); cbBits = r.u32(96);
-        src = QRect(r.i32(44), r.i32(48), int(dest.width()), int(dest.height()));
+        src = QRect(sc(44), sc(48), sc(32), sc(36));
         if (type != EMR_BITBLT) {
             if (!r.has(0, 108)) return problem(QStringLiteral("short bitmap record"), offset);
-            src.setSize(QSize(r.i32(100), r.i32(104)));
+            src.setSize(QSize(sc(100), sc(104)));
         }
         if (cbBmi == 0) {
             // No source: a pattern fill with the current brush.
@@ -768,14 +808,14 @@ void Player::bitmap(const Rec& r, quint32 type, quint32 offset)
     }
     case EMR_STRETCHDIBITS:
         if (!r.has(0, 80)) return problem(QStringLiteral("short bitmap record"), offset);
-        src = QRect(r.i32(32), r.i32(36), r.i32(40), r.i32(44));
+        src = QRect(sc(32), sc(36), sc(40), sc(44));
         offBmi = r.u32(48); cbBmi = r.u32(52); offBits = r.u32(56); cbBits = r.u32(60);
         rop = r.u32(68);
         dest = QRectF(r.i32(24), r.i32(28), r.i32(72), r.i32(76));
         break;
     case EMR_SETDIBITSTODEVICE:
         if (!r.has(0, 76)) return problem(QStringLiteral("short bitmap record"), offset);
-        src = QRect(r.i32(32), r.i32(36), r.i32(40), r.i32(44));
+        src = QRect(sc(32), sc(36), sc(40), sc(44));
         offBmi = r.u32(48); cbBmi = r.u32(52); offBits = r.u32(56); cbBits = r.u32(60);
         dest = QRectF(r.i32(24), r.i32(28), src.width(), src.height());
         break;
@@ -963,12 +1003,23 @@ void Player::text(const Rec& r, bool wide, quint32 offset)
         y += adv[i].y();
     }
     if (m.RawFont().isValid()) {
-        QGlyphRun run;
-        run.setRawFont(m.RawFont());
-        run.setGlyphIndexes(runGlyphs);
-        run.setPositions(positions);
-        m_painter->setPen(m_dc.textColor);
-        m_painter->drawGlyphRun(QPointF(dx, baseline), run);
+        // Glyphs that come out very large or very stretched are drawn as
+        // outlines: the glyph cache cannot hold them (and mishandles them).
+        const double em = m.Font().pixelSize();
+        const bool outlines = em * std::max(sx, sy) > kMaxCachedGlyph || std::max(sx, sy) > 8 * std::min(sx, sy);
+        if (outlines) {
+            QPainterPath path;
+            for (int i = 0; i < runGlyphs.size(); ++i)
+                path.addPath(m.RawFont().pathForGlyph(runGlyphs[i]).translated(positions[i]));
+            m_painter->fillPath(path.translated(dx, baseline), m_dc.textColor);
+        } else {
+            QGlyphRun run;
+            run.setRawFont(m.RawFont());
+            run.setGlyphIndexes(runGlyphs);
+            run.setPositions(positions);
+            m_painter->setPen(m_dc.textColor);
+            m_painter->drawGlyphRun(QPointF(dx, baseline), run);
+        }
         m.DrawDecorations(m_painter, dx, baseline, width, f.underline, f.strikeOut, m_dc.textColor);
     }
     m_painter->restore();
@@ -1095,7 +1146,7 @@ bool Player::record(quint32 type, const Rec& r, quint32 offset)
             Obj o;
             o.kind = Obj::Pen;
             o.pen.style = r.u32(12);
-            o.pen.width = std::abs(r.i32(16));
+            o.pen.width = std::abs(double(r.i32(16)));
             o.pen.color = ColorRef(r.u32(24));
             o.pen.null = (o.pen.style & PS_STYLE_MASK) == PS_NULL;
             m_objects[h] = o;
@@ -1117,7 +1168,7 @@ bool Player::record(quint32 type, const Rec& r, quint32 offset)
                 && r.has(52, quint64(entries) * 4)) {
                 const double w = std::max(1.0, o.pen.width);
                 for (quint32 i = 0; i < entries; ++i)
-                    o.pen.dashes.append(std::max(0.1, std::min(1000.0, r.u32(52 + i * 4) / w)));
+                    o.pen.dashes.append(std::clamp(r.u32(52 + i * 4) / w, 0.5, 1000.0));
                 if (o.pen.dashes.size() % 2)
                     o.pen.dashes.append(o.pen.dashes.last());
             }
@@ -1147,8 +1198,11 @@ bool Player::record(quint32 type, const Rec& r, quint32 offset)
             o.kind = Obj::Brush;
             o.brush.color = Qt::gray;
             if (auto img = dib(r, r.u32(16), r.u32(20), r.u32(24), r.u32(28), offset);
-                img && img->width() <= 256 && img->height() <= 256)
+                img && img->width() <= 256 && img->height() <= 256
+                && m_patternPixels + qint64(img->width()) * img->height() <= kMaxPatternPixels) {
+                m_patternPixels += qint64(img->width()) * img->height();
                 o.brush.pattern = *img;
+            }
             m_objects[h] = o;
         }
         break;
@@ -1271,30 +1325,20 @@ bool Player::record(quint32 type, const Rec& r, quint32 offset)
         break;
     case EMR_SELECTCLIPPATH:
         m_inPath = false;
-        m_dc.clip = m_dc.hasClip && need(12) && r.u32(8) == RGN_AND ? m_dc.clip.intersected(m_path) : m_path;
-        m_dc.hasClip = true;
+        combineClip(toRegion(m_path), need(12) ? r.u32(8) : RGN_COPY);
         m_path = QPainterPath();
-        applyClip();
         break;
     case EMR_INTERSECTCLIPRECT:
     case EMR_EXCLUDECLIPRECT:
         if (need(24)) {
             QPainterPath p;
             p.addRect(QRectF(QPointF(r.i32(8), r.i32(12)), QPointF(r.i32(16), r.i32(20))).normalized());
-            p = logicalToDevice().map(p);
-            QPainterPath current = m_dc.clip;
-            if (!m_dc.hasClip) {
-                current = QPainterPath();
-                current.addRect(-kMaxCoordinate, -kMaxCoordinate, 2 * kMaxCoordinate, 2 * kMaxCoordinate);
-            }
-            m_dc.clip = type == EMR_INTERSECTCLIPRECT ? current.intersected(p) : current.subtracted(p);
-            m_dc.hasClip = true;
-            applyClip();
+            combineClip(toRegion(logicalToDevice().map(p)), type == EMR_INTERSECTCLIPRECT ? RGN_AND : RGN_DIFF);
         }
         break;
     case EMR_OFFSETCLIPRGN:
         if (need(16) && m_dc.hasClip) {
-            m_dc.clip.translate(r.i32(8), r.i32(12));
+            m_dc.clip.translate(std::clamp(r.i32(8), -1000000, 1000000), std::clamp(r.i32(12), -1000000, 1000000));
             applyClip();
         }
         break;

@@ -19,7 +19,7 @@ QPen ToQPen(const TPen& p)
     if (p.Style == TPenStyle::psClear)
         return QPen(Qt::NoPen);
     QPen pen(ToQColor(p.Color));
-    pen.setWidth(std::max(1, p.Width));
+    pen.setWidth(std::clamp(p.Width, 1, 16384));  // QPen refuses wider
     // Thin pens draw one device pixel whatever the transform.
     pen.setCosmetic(p.Width <= 1);
     pen.setCapStyle(Qt::FlatCap);

@@ -31,7 +31,7 @@ void TFont::Assign(const TFont& source)
     Color = source.Color;
     Charset = source.Charset;
     Pitch = source.Pitch;
-    if (source.PixelsPerInch == PixelsPerInch || source.Height > 0)
+    if (source.PixelsPerInch == PixelsPerInch)
         Height = source.Height;
     else
         SetSize(source.Size());

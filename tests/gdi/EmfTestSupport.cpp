@@ -101,8 +101,11 @@ QByteArray Writer::Bytes(bool withEof) const
 {
     Writer h;
     // 100 x 100 pixels at 96 dpi: frame 0..2645 in 0.01 mm.
-    h.Record(emf::EMR_HEADER, {0, 0, 99, 99, 0, 0, 2645, 2645, emf::ENHMETA_SIGNATURE, emf::ENHMETA_VERSION, 0, 0,
-                               1, 0, 0, 0, 1920, 1440, 508, 381, 0, 0, 0, 508000, 381000});
+    if (!m_header.empty())
+        h.Record(emf::EMR_HEADER, m_header);
+    else
+        h.Record(emf::EMR_HEADER, {0, 0, 99, 99, 0, 0, 2645, 2645, emf::ENHMETA_SIGNATURE, emf::ENHMETA_VERSION, 0,
+                                   0, 1, 0, 0, 0, 1920, 1440, 508, 381, 0, 0, 0, 508000, 381000});
     QByteArray out = h.m_body;
     out.append(m_body);
     if (withEof) {

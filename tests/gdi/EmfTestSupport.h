@@ -44,9 +44,12 @@ public:
     Writer& Record(std::uint32_t type, const std::vector<std::uint32_t>& fields);
     Writer& Raw(const QByteArray& bytes) { m_body.append(bytes); return *this; }
     QByteArray Bytes(bool withEof = true) const;
+    // Replaces the header's 25 fields after type and size.
+    Writer& Header(const std::vector<std::uint32_t>& fields) { m_header = fields; return *this; }
 
 private:
     QByteArray m_body;
+    std::vector<std::uint32_t> m_header;
 };
 
 }  // namespace emftest

@@ -228,10 +228,48 @@ TEST(EmfPlayer, BoundsStateAndObjectTables)
     w.Record(EMR_SELECTOBJECT, {3});
     w.Record(EMR_SETWORLDTRANSFORM, {F(NAN), 0, 0, F(1), 0, 0});
     w.Record(EMR_RECTANGLE, {std::uint32_t(INT_MIN), std::uint32_t(INT_MIN), std::uint32_t(INT_MAX), std::uint32_t(INT_MAX)});
+    // Integer extremes that once overflowed rectangle arithmetic.
+    w.Record(EMR_CREATEPEN, {4, PS_SOLID, std::uint32_t(INT_MIN), 0, 0});
+    w.Record(EMR_SELECTOBJECT, {4});
+    w.Record(EMR_EXTCREATEPEN, {5, 0, 0, 0, 0, PS_GEOMETRIC | PS_SOLID, 0x7FFFFFFF, BS_SOLID, 0, 0, 0});
+    w.Record(EMR_SELECTOBJECT, {5});
+    w.Record(EMR_LINETO, {50, 50});
+    w.Record(EMR_STRETCHDIBITS, {0, 0, 0, 0, 10, 10, std::uint32_t(INT_MIN), std::uint32_t(INT_MAX),
+                                 std::uint32_t(INT_MAX), std::uint32_t(INT_MIN), 80, 40, 120, 16, 0, SRCCOPY, 80, 80,
+                                 40, 2, 2, 1u | (24u << 16), 0, 16, 0, 0, 0, 0, 0, 0, 0, 0});
+    w.Record(EMR_EXTSELECTCLIPRGN, {48, RGN_COPY, 32, 1, 1, 16, std::uint32_t(INT_MIN), std::uint32_t(INT_MIN),
+                                    std::uint32_t(INT_MAX), std::uint32_t(INT_MAX), std::uint32_t(INT_MIN),
+                                    std::uint32_t(INT_MIN), std::uint32_t(INT_MAX), std::uint32_t(INT_MAX)});
     w.Record(9999, {1, 2, 3});
     const Rendered r = Render(w.Bytes());
     EXPECT_TRUE(r.result.ok()) << r.result.error.toStdString();
     EXPECT_EQ(r.result.recordsSkipped, 1);
+}
+
+TEST(EmfPlayer, TextUnderExtremeScalingIsDrawnAsOutlines)
+{
+    // A reference device millions of pixels wide and a viewport stretched
+    // vertically left glyphs squeezed flat and stretched tall, which crashed
+    // the glyph cache; such text is filled as outlines instead.
+    Writer w;
+    w.Header({0, 0, 659, 412, 9, 0, 16510, 12383, ENHMETA_SIGNATURE, ENHMETA_VERSION, 0, 0, 1, 0, 0, 0,
+              1795163392, 800, 320, 240, 0, 0, 0, 0, 0});
+    std::vector<std::uint32_t> font = {1, std::uint32_t(-198), 75, 0, 0, 400, 0};
+    const char16_t face[] = u"Arial";
+    for (int i = 0; i < 16; ++i)
+        font.push_back(std::uint32_t(i * 2 < 5 ? face[i * 2] : 0) | (std::uint32_t(i * 2 + 1 < 5 ? face[i * 2 + 1] : 0) << 16));
+    w.Record(EMR_SETMAPMODE, {MM_ANISOTROPIC});
+    w.Record(EMR_SETVIEWPORTEXTEX, {66196, 0x40000000});
+    w.Record(EMR_SETWINDOWEXTEX, {9360, std::uint32_t(-7020)});
+    w.Record(EMR_SETWINDOWORGEX, {0, 7020});
+    w.Record(EMR_EXTCREATEFONTINDIRECTW, font);
+    w.Record(EMR_SELECTOBJECT, {1});
+    w.Record(EMR_SETTEXTALIGN, {TA_BASELINE});
+    w.Record(EMR_SETBKMODE, {TRANSPARENT});
+    w.Record(EMR_EXTTEXTOUTW, {0, 0, 0, 0, 1, 0, 0, 3410, 6663, 2, 76, 0, 0, 0, std::uint32_t(-1),
+                               std::uint32_t(-1), 0, 'H' | ('i' << 16)});
+    const Rendered r = Render(w.Bytes(), 64, 64);
+    EXPECT_TRUE(r.result.ok()) << r.result.error.toStdString();
 }
 
 TEST(EmfPlayer, CorpusOfOtherWritersRendersWithinTimeBounds)
