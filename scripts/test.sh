@@ -8,5 +8,5 @@ bash scripts/build.sh Release -DBRP_BENCH=ON
 DIR=build/release
 export QT_QPA_PLATFORM=offscreen
 bash scripts/cups-setup.sh "$DIR/cups-pdf.env" || true  # a PDF print queue; its test skips without one
+bash scripts/asan-tests.sh   # the EMF reader under AddressSanitizer
 ctest --test-dir "$DIR" --output-on-failure -j "$(nproc)"
-bash scripts/asan-tests.sh
