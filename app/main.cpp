@@ -1,12 +1,23 @@
-// Program start: initialize the application object, create the main window,
-// run the message loop until it closes.
+// Program start: the report engine's process-wide objects first (function
+// library, global expression environment, default units from the locale), then
+// the application object, the main window and the message loop until it closes.
 #include "Application.h"
+#include "ExpressionEngine.h"
+#include "TBRUnitBase.h"
 #include "UPrincipal.h"
+
+#include <QLocale>
 
 int main(int argc, char** argv)
 {
     Application app(argc, argv);
+    // No application title is set: the expression engine's AppName is the
+    // program's own name.
+    StartExpressionEngine(QCoreApplication::applicationName());
+    TBRUnitBase::InitDefaultUnits(QLocale::system());
     app.Initialize();
     app.CreateForm<TFPrincipal>(); // sets FPrincipal
-    return app.Run();
+    const int rc = app.Run();
+    StopExpressionEngine();
+    return rc;
 }

@@ -6,6 +6,7 @@
 
 #include <QGlyphRun>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
@@ -1003,10 +1004,14 @@ void Player::text(const Rec& r, bool wide, quint32 offset)
         y += adv[i].y();
     }
     if (m.RawFont().isValid()) {
-        // Glyphs that come out very large or very stretched are drawn as
-        // outlines: the glyph cache cannot hold them (and mishandles them).
+        // On pixel surfaces, glyphs that come out very large or very stretched
+        // are drawn as outlines: the raster glyph cache cannot hold them (and
+        // mishandles them). Vector surfaces (PDF, printers) keep real text.
         const double em = m.Font().pixelSize();
-        const bool outlines = em * std::max(sx, sy) > kMaxCachedGlyph || std::max(sx, sy) > 8 * std::min(sx, sy);
+        const QPaintEngine* engine = m_painter->paintEngine();
+        const bool raster = !engine || engine->type() != QPaintEngine::Pdf;
+        const bool outlines =
+            raster && (em * std::max(sx, sy) > kMaxCachedGlyph || std::max(sx, sy) > 8 * std::min(sx, sy));
         if (outlines) {
             QPainterPath path;
             for (int i = 0; i < runGlyphs.size(); ++i)

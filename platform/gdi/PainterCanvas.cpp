@@ -174,16 +174,9 @@ void PainterCanvas::TextOut(int x, int y, const QString& text, unsigned options)
     QVector<quint32> glyphs;
     QVector<int> dx;
     const int width = m.Measure(text, &glyphs, &dx);
-    int left = x;
-    if ((m_textAlign & TA_CENTER) == TA_CENTER)
-        left = x - width / 2;
-    else if (m_textAlign & TA_RIGHT)
-        left = x - width;
-    int top = y;
-    if ((m_textAlign & TA_BASELINE) == TA_BASELINE)
-        top = y - m.Ascent();
-    else if (m_textAlign & TA_BOTTOM)
-        top = y - m.Height();
+    const QPoint anchor = m.Anchor(m_textAlign, x, y, width);
+    const int left = anchor.x();
+    const int top = anchor.y();
     if (m_bkMode == OPAQUE)
         d->painter->fillRect(QRect(left, top, width, m.Height()), ToQColor(Brush.Color));
 

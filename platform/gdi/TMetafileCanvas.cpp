@@ -416,16 +416,9 @@ void TMetafileCanvas::TextOut(int x, int y, const QString& text, unsigned option
     const TextMeasure& m = d->measures.For(FontMapper::ToQFont(Font));
     QVector<int> dx;
     const int width = m.Measure(text, nullptr, &dx);
-    int left = x;
-    if ((m_textAlign & TA_CENTER) == TA_CENTER)
-        left = x - width / 2;
-    else if (m_textAlign & TA_RIGHT)
-        left = x - width;
-    int top = y;
-    if ((m_textAlign & TA_BASELINE) == TA_BASELINE)
-        top = y - m.Ascent();
-    else if (m_textAlign & TA_BOTTOM)
-        top = y - m.Height();
+    const QPoint anchor = m.Anchor(m_textAlign, x, y, width);
+    const int left = anchor.x();
+    const int top = anchor.y();
 
     const int n = int(text.size());
     const int strBytes = (n * 2 + 3) & ~3;

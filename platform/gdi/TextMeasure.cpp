@@ -1,4 +1,5 @@
 #include "TextMeasure.h"
+#include "TGraphics.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -80,4 +81,19 @@ void TextMeasure::DrawDecorations(QPainter* painter, double x, double baseline, 
         painter->fillRect(QRectF(x, baseline + std::max(1.0, std::round(fm.underlinePos())), width, thickness), color);
     if (strikeOut)
         painter->fillRect(QRectF(x, baseline - std::round(fm.strikeOutPos()), width, thickness), color);
+}
+
+QPoint TextMeasure::Anchor(unsigned textAlign, int x, int y, int width) const
+{
+    int left = x;
+    if ((textAlign & TA_CENTER) == TA_CENTER)
+        left = x - width / 2;
+    else if (textAlign & TA_RIGHT)
+        left = x - width;
+    int top = y;
+    if ((textAlign & TA_BASELINE) == TA_BASELINE)
+        top = y - Ascent();
+    else if (textAlign & TA_BOTTOM)
+        top = y - Height();
+    return QPoint(left, top);
 }

@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPoint>
 #include <QRawFont>
 #include <QString>
 #include <QVector>
@@ -29,6 +30,10 @@ public:
     // and integer advances; returns the total width.
     int Measure(const QString& text, QVector<quint32>* glyphs, QVector<int>* dx) const;
     int Width(const QString& text) const { return Measure(text, nullptr, nullptr); }
+
+    // Top-left corner of a run `width` wide output at (x, y) under the GDI
+    // text-alignment flags (left/centre/right, top/baseline/bottom).
+    QPoint Anchor(unsigned textAlign, int x, int y, int width) const;
 
     // Underline and strike-out lines for a run of `width` starting at x on
     // the baseline y (glyph runs leave them out under some transforms).

@@ -1,31 +1,16 @@
 // The built brptool's eval command, run as a process.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include "BrptoolRun.h"
+
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
 
-struct ToolRun {
-    int exitCode;
-    QString out;
-    QString err;
-};
-
 ToolRun brptool(const QStringList& args)
 {
-    // BRP_BINARY_DIR when CTest passes it; otherwise found from this test's own place in the build tree.
-    QString binaryDir = qEnvironmentVariable("BRP_BINARY_DIR");
-    if (binaryDir.isEmpty())
-        binaryDir = QCoreApplication::applicationDirPath() + QStringLiteral("/../..");
-    const QString exe = binaryDir + QStringLiteral("/tools/brptool");
-    QProcess p;
-    p.start(exe, QStringList{QStringLiteral("eval")} + args);
-    if (!p.waitForFinished(30000))
-        return {-1, {}, QStringLiteral("did not finish: ") + exe};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return runBrptool(QStringList{QStringLiteral("eval")} + args);
 }
 
 QString writeFile(const QTemporaryDir& dir, const char* name, const char* text)

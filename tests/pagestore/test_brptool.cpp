@@ -12,22 +12,15 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
-namespace {
+#include "BrptoolRun.h"
 
-struct ToolRun {
-    int exitCode;
-    QString out;
-    QString err;
-};
+namespace {
 
 ToolRun brptool(const QStringList& args)
 {
-    const QString exe = qEnvironmentVariable("BRP_BINARY_DIR") + "/tools/brptool";
-    QProcess p;
-    p.start(exe, args);
-    EXPECT_TRUE(p.waitForFinished(30000)) << exe.toStdString();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError())};
+    const ToolRun r = runBrptool(args);
+    EXPECT_NE(r.exitCode, -1) << r.err.toStdString();
+    return r;
 }
 
 // A recorded A4 page at 96 pixels per inch: a title, a rule and a few cells.
