@@ -19,6 +19,10 @@ int main(int argc, char** argv)
 #endif
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    // The embedded database engine's lock files: private to this run, so a
+    // program left running by the user cannot hold up the tests.
+    QTemporaryDir locks;
+    qputenv("FIREBIRD_LOCK", QFile::encodeName(locks.path()));
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
