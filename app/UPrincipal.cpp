@@ -2,10 +2,15 @@
 
 #include "Application.h"
 #include "ButtonPictures.h"
+#include "DatabaseClasses.h"
 #include "DefinitionReader.h"
 #include "FormBuilder.h"
 #include "MessageService.h"
+#include "TDatabase.h"
 #include "TMaskEdit.h"
+#include "TQuery.h"
+#include "TSQLConnection.h"
+#include "TSQLQuery.h"
 #include "TStatusBar.h"
 #include "UFuncoes.h"
 #include "VirtualKeys.h"
@@ -67,6 +72,7 @@ void TFPrincipal::CriarControles()
 {
     CarregarRecursos();
     TPrintFast::Register();
+    RegisterDatabaseClasses();
     QFile arquivo(QStringLiteral(":/UPrincipal.def"));
     if (!arquivo.open(QIODevice::ReadOnly))
         throw PlatformError(QStringLiteral("Resource UPrincipal.def not found"));
@@ -120,12 +126,13 @@ void TFPrincipal::CriarControles()
 
 void TFPrincipal::CriarComponentes()
 {
-    CriarComponentesBanco();
-    // Stored settings of the text-mode printer component; only configured.
-    // Created with the window's definition.
-    PFRel = findChild<TPrintFast*>(QStringLiteral("PFRel"));
-    if (!PFRel)
-        throw PlatformError(QStringLiteral("Component PFRel missing from the window definition"));
+    // The non-visual components, created with the window's definition.
+    CnKavrano = Controle<TSQLConnection>(this, "CnKavrano");
+    DbKavrano = Controle<TDatabase>(this, "DbKavrano");
+    PFRel = Controle<TPrintFast>(this, "PFRel");
+    QryRel = Controle<TSQLQuery>(this, "QryRel");
+    RelatorP = Controle<TQuery>(this, "RelatorP");
+    RlPadrao = Controle<TQuery>(this, "RlPadrao");
 }
 
 void TFPrincipal::LigarEvento(QObject* objeto, const QString& evento, const QString& handler)

@@ -82,7 +82,6 @@ protected:
 private:
     void CriarControles();
     void CriarComponentes();
-    void CriarComponentesBanco();
     void InstalarPrevisaoTeclas();
     // The platform's own dialog keys for the focused control; true when the
     // key was one of them, and then the window's key handler never sees it.

@@ -68,66 +68,6 @@ QString primeiraLinha(const QString& arquivo)
 
 } // namespace
 
-void TFPrincipal::CriarComponentesBanco()
-{
-    CnKavrano = new TSQLConnection();
-    CnKavrano->setParent(this);
-    CnKavrano->SetName(QStringLiteral("CnKavrano"));
-    CnKavrano->SetConnectionName(QStringLiteral("InformixConnection"));
-    CnKavrano->SetDriverName(QStringLiteral("Interbase"));
-    CnKavrano->SetGetDriverFunc(QStringLiteral("getSQLDriverINTERBASE"));
-    CnKavrano->SetLibraryName(QStringLiteral("dbexpint.dll"));
-    CnKavrano->SetVendorLib(QStringLiteral("gds32.dll"));
-    CnKavrano->SetLoginPrompt(false);
-    CnKavrano->Params().SetLines({
-        QStringLiteral("DriverName=Informix"),
-        QStringLiteral("HostName=ServerName"),
-        QStringLiteral("DataBase="),
-        QStringLiteral("User_Name=user"),
-        QStringLiteral("Password=password"),
-        QStringLiteral("BlobSize=-1"),
-        QStringLiteral("ErrorResourceFile="),
-        QStringLiteral("LocaleCode=0000"),
-        QStringLiteral("Informix TransIsolation=ReadCommited"),
-        QStringLiteral("Trim Char=False"),
-    });
-
-    DbKavrano = new TDatabase();
-    DbKavrano->setParent(this);
-    DbKavrano->SetName(QStringLiteral("DbKavrano"));
-    DbKavrano->SetAliasName(QStringLiteral("Kavrano"));
-    DbKavrano->SetDatabaseName(QStringLiteral("DbKavrano"));
-    DbKavrano->SetSessionName(QStringLiteral("Default"));
-    DbKavrano->SetLoginPrompt(false);
-    DbKavrano->Params().SetLines({QStringLiteral("USER NAME=SYSDBA"), QStringLiteral("PASSWORD=masterkey")});
-
-    QryRel = new TSQLQuery();
-    QryRel->setParent(this);
-    QryRel->SetName(QStringLiteral("QryRel"));
-
-    RelatorP = new TQuery();
-    RelatorP->setParent(this);
-    RelatorP->SetName(QStringLiteral("RelatorP"));
-    RelatorP->SetDatabaseName(QStringLiteral("dbKavrano"));
-    RelatorP->SQL().SetLines({
-        QStringLiteral("select *"),
-        QStringLiteral("from RelatorP"),
-        QStringLiteral("where"),
-        QStringLiteral("    Sistema = :Sistema and"),
-        QStringLiteral("    OpcaoMenu = :OpcaoMenu and"),
-        QStringLiteral("    ConfigLocal = :ConfigLocal"),
-    });
-    for (const char* nome : {"Sistema", "OpcaoMenu", "ConfigLocal"})
-        RelatorP->ParamByName(QString::fromLatin1(nome))->SetDataType(TFieldType::ftString);
-    RelatorP->SetCachedUpdates(true);
-
-    RlPadrao = new TQuery();
-    RlPadrao->setParent(this);
-    RlPadrao->SetName(QStringLiteral("RlPadrao"));
-    RlPadrao->SetDatabaseName(QStringLiteral("DbKavrano"));
-    RlPadrao->SQL().SetLines({QStringLiteral("Select * from RlPadrao")});
-}
-
 void TFPrincipal::FormCreate()
 {
     CnKavrano->Params().Remove(QStringLiteral("Database"));

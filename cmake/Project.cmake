@@ -35,8 +35,14 @@ endfunction()
 # brp_add_test_dir(NAME DEPS ...): one GoogleTest executable from every .cpp in the
 # current test folder, registered with CTest on Qt's offscreen platform.
 function(brp_add_test_dir name)
+  brp_add_test_dir_with_main(${name} ${PROJECT_SOURCE_DIR}/tests/support/test_main.cpp ${ARGN})
+endfunction()
+
+# brp_add_test_dir_with_main(NAME MAIN DEPS ...): the same with another entry
+# point, e.g. "" for a folder whose own .cpp files hold main().
+function(brp_add_test_dir_with_main name main)
   file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-  add_executable(${name} ${_src} ${PROJECT_SOURCE_DIR}/tests/support/test_main.cpp)
+  add_executable(${name} ${_src} ${main})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock Qt6::Test Qt6::Widgets brp_warnings)
   # Fallbacks for the two folders when a test executable is run by hand.

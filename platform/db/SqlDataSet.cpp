@@ -1,4 +1,5 @@
 #include "SqlDataSet.h"
+#include "DatabaseError.h"
 #include "FbConnection.h"
 
 SqlDataSet::SqlDataSet(TComponent* owner) : TDataSet(owner)
@@ -7,6 +8,45 @@ SqlDataSet::SqlDataSet(TComponent* owner) : TDataSet(owner)
         Close();
         m_params.Rebuild(TParams::Parse(m_sql.Text()).occurrences);
     });
+}
+
+QVariantList SqlDataSet::ParamData() const
+{
+    QVariantList items;
+    for (int i = 0; i < m_params.Count(); ++i) {
+        const TParam* p = m_params.Items(i);
+        items << QVariantMap{{QStringLiteral("Name"), p->Name()},
+                             {QStringLiteral("DataType"), TField::TypeName(p->DataType())}};
+    }
+    return items;
+}
+
+void SqlDataSet::SetParamData(const QVariantList& items)
+{
+    for (const QVariant& item : items) {
+        const QVariantMap properties = item.toMap();
+        QString name;
+        TFieldType type = TFieldType::ftUnknown;
+        for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
+            const QString key = it.key();
+            if (key.compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0) {
+                name = it.value().toString();
+            } else if (key.compare(QLatin1String("DataType"), Qt::CaseInsensitive) == 0) {
+                bool ok = false;
+                type = TField::TypeFromName(it.value().toString(), &ok);
+                if (!ok)
+                    throw DatabaseError(QStringLiteral("Invalid parameter data type %1").arg(it.value().toString()));
+            } else if (key.compare(QLatin1String("ParamType"), Qt::CaseInsensitive) != 0) {
+                throw DatabaseError(QStringLiteral("Parameter property %1 does not exist").arg(key));
+            }
+        }
+        if (name.isEmpty())
+            throw DatabaseError(QStringLiteral("Parameter without a name"));
+        if (TParam* p = m_params.FindParam(name))
+            p->SetDataType(type);
+        else
+            m_params.CreateParam(name, type);
+    }
 }
 
 QVariant SqlDataSet::FieldValue(int index) const

@@ -11,15 +11,26 @@ class FbConnection;
 
 class SqlDataSet : public TDataSet {
     Q_OBJECT
+    // "SQL.Strings" in a definition.
+    Q_PROPERTY(QStringList SQL READ SQLLines WRITE SetSQLLines)
+    // The declared parameters, one map per parameter: "Name", "DataType"
+    // ("ftString", ...) and "ParamType" (accepted, not used).
+    Q_PROPERTY(QVariantList ParamData READ ParamData WRITE SetParamData)
 public:
     explicit SqlDataSet(TComponent* owner = nullptr);
 
     StatementText& SQL() { return m_sql; }
     const StatementText& SQL() const { return m_sql; }
+    QStringList SQLLines() const { return m_sql.Lines(); }
+    void SetSQLLines(const QStringList& lines) { m_sql.SetLines(lines); }
 
     TParams& Params() { return m_params; }
     int ParamCount() const { return m_params.Count(); }
     TParam* ParamByName(const QString& name) const { return m_params.ParamByName(name); }
+    QVariantList ParamData() const;
+    // Declares each named parameter's type, adding the names the statement
+    // does not have yet; values stay null.
+    void SetParamData(const QVariantList& items);
 
     int RecordCount() const override { return static_cast<int>(m_rows.size()); }
     QVariant FieldValue(int index) const override;

@@ -17,6 +17,8 @@ class TDatabase : public TComponent {
     Q_PROPERTY(QString SessionName READ SessionName WRITE SetSessionName)
     Q_PROPERTY(bool LoginPrompt READ LoginPrompt WRITE SetLoginPrompt)
     Q_PROPERTY(bool Connected READ Connected WRITE SetConnected)
+    // "Params.Strings" in a definition.
+    Q_PROPERTY(QStringList Params READ ParamLines WRITE SetParamLines)
 public:
     explicit TDatabase(TComponent* owner = nullptr);
     ~TDatabase() override;
@@ -33,6 +35,8 @@ public:
     // The component's own parameter lines ("USER NAME", "PASSWORD", ...).
     ParameterList& Params() { return m_params; }
     const ParameterList& Params() const { return m_params; }
+    QStringList ParamLines() const { return m_params.Lines(); }
+    void SetParamLines(const QStringList& lines) { m_params.SetLines(lines); }
     void SetParam(const QString& name, const QString& value);
 
     bool Connected() const { return m_connection != nullptr; }

@@ -3,6 +3,7 @@
 
 #include <QLocale>
 #include <cmath>
+#include <iterator>
 
 TField::TField(TDataSet* dataSet, QString name, TFieldType type, int index, int size)
     : m_dataSet(dataSet), m_name(std::move(name)), m_type(type), m_index(index), m_size(size)
@@ -89,4 +90,26 @@ QDateTime TField::AsDateTime() const
     if (m_type == TFieldType::ftTime)
         return QDateTime(QDate(1899, 12, 30), v.toTime());
     return v.toDateTime();
+}
+
+namespace {
+const char* const kTypeNames[] = {"ftUnknown", "ftString", "ftMemo", "ftBlob", "ftInteger", "ftSmallint", "ftWord",
+                                  "ftFloat", "ftCurrency", "ftBCD", "ftBoolean", "ftDate", "ftTime", "ftDateTime"};
+static_assert(std::size(kTypeNames) == static_cast<size_t>(TFieldType::ftDateTime) + 1);
+} // namespace
+
+QString TField::TypeName(TFieldType t)
+{
+    return QString::fromLatin1(kTypeNames[static_cast<int>(t)]);
+}
+
+TFieldType TField::TypeFromName(const QString& name, bool* ok)
+{
+    for (size_t i = 0; i < std::size(kTypeNames); ++i)
+        if (name.compare(QLatin1String(kTypeNames[i]), Qt::CaseInsensitive) == 0) {
+            *ok = true;
+            return static_cast<TFieldType>(i);
+        }
+    *ok = false;
+    return TFieldType::ftUnknown;
 }

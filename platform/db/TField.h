@@ -49,6 +49,10 @@ public:
     {
         return t == TFieldType::ftDate || t == TFieldType::ftTime || t == TFieldType::ftDateTime;
     }
+    // "ftString", ... as stored definitions name the types; ok is false for
+    // a name that is none of them.
+    static QString TypeName(TFieldType t);
+    static TFieldType TypeFromName(const QString& name, bool* ok);
 
 private:
     TDataSet* m_dataSet;

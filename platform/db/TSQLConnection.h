@@ -20,6 +20,8 @@ class TSQLConnection : public TComponent {
     Q_PROPERTY(QString VendorLib READ VendorLib WRITE SetVendorLib)
     Q_PROPERTY(bool LoginPrompt READ LoginPrompt WRITE SetLoginPrompt)
     Q_PROPERTY(bool Connected READ Connected WRITE SetConnected)
+    // "Params.Strings" in a definition.
+    Q_PROPERTY(QStringList Params READ ParamLines WRITE SetParamLines)
 public:
     explicit TSQLConnection(TComponent* owner = nullptr);
     ~TSQLConnection() override;
@@ -39,6 +41,8 @@ public:
 
     ParameterList& Params() { return m_params; }
     const ParameterList& Params() const { return m_params; }
+    QStringList ParamLines() const { return m_params.Lines(); }
+    void SetParamLines(const QStringList& lines) { m_params.SetLines(lines); }
 
     bool Connected() const { return m_connection != nullptr; }
     void SetConnected(bool v) { v ? Open() : Close(); }

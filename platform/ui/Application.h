@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QWidget>
 #include <exception>
 #include <utility>
 

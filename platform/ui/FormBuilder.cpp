@@ -78,6 +78,24 @@ void SetFontProperty(QFont& font, const QString& sub, const DefinitionValue& v)
     }
 }
 
+QVariant ItemValue(const DefinitionValue& v, const QString& name)
+{
+    switch (v.kind) {
+    case DefinitionValue::String:
+    case DefinitionValue::Identifier: return v.text;
+    case DefinitionValue::Integer: return v.integer;
+    case DefinitionValue::Float: return v.number;
+    case DefinitionValue::Set: return v.set;
+    case DefinitionValue::List: {
+        QStringList lines;
+        for (const auto& item : v.list)
+            lines << ValueText(item);
+        return lines;
+    }
+    default: Fail(QStringLiteral("Invalid value for %1").arg(name));
+    }
+}
+
 int FindProperty(const QMetaObject* meta, const QString& name)
 {
     const int exact = meta->indexOfProperty(name.toLatin1().constData());
@@ -117,10 +135,26 @@ QVariant ToVariant(const QMetaProperty& p, const DefinitionValue& v, const QStri
             Fail(QStringLiteral("Invalid value for %1: %2").arg(name, ValueText(v)));
         return v.text;
     case QMetaType::QStringList: {
+        if (v.kind != DefinitionValue::List)
+            Fail(QStringLiteral("Invalid value for %1: %2").arg(name, ValueText(v)));
         QStringList lines;
         for (const auto& item : v.list)
             lines << ValueText(item);
         return lines;
+    }
+    case QMetaType::QVariantList: {
+        // Collection items as maps of property name to value; what the
+        // names mean is up to the object.
+        if (v.kind != DefinitionValue::Collection)
+            Fail(QStringLiteral("Invalid value for %1: %2").arg(name, ValueText(v)));
+        QVariantList items;
+        for (const auto& item : v.items) {
+            QVariantMap properties;
+            for (const auto& ip : item.properties)
+                properties.insert(ip.name, ItemValue(*ip.value, name + QLatin1Char('.') + ip.name));
+            items << properties;
+        }
+        return items;
     }
     default: Fail(QStringLiteral("Property %1 cannot be set from a definition").arg(name));
     }
@@ -302,6 +336,12 @@ void FormBuilder::SetProperty(QObject* object, const QString& name, const Defini
     const QMetaProperty p = meta->property(index);
     if (dot >= 0) {
         const QString rest = name.mid(dot + 1);
+        if (p.metaType().id() == QMetaType::QStringList && rest.compare(QLatin1String("Strings"), Qt::CaseInsensitive) == 0) {
+            // "SQL.Strings = ( ... )": the lines of a string list.
+            if (!p.isWritable() || !p.write(object, ToVariant(p, value, name)))
+                Fail(QStringLiteral("Property %1 is read-only").arg(name));
+            return;
+        }
         if (p.metaType().id() == QMetaType::QFont) {
             QFont font = p.read(object).value<QFont>();
             SetFontProperty(font, rest, value);

@@ -32,7 +32,9 @@ public:
                                                  const FormBuilderHooks& hooks);
 
     // Sets one property by name on any object: Q_PROPERTYs (case-insensitive,
-    // enumerations by name), dotted sub-objects ("HeaderData.FirstPage") and
-    // fonts ("Font.Name", "Windows.Font.Height").
+    // enumerations by name), dotted sub-objects ("HeaderData.FirstPage"),
+    // fonts ("Font.Name", "Windows.Font.Height"), string lists as
+    // "Name.Strings = ( 'a' 'b' )" and collections "< item ... end >" as a
+    // QVariantList of one QVariantMap per item.
     static void SetProperty(QObject* object, const QString& name, const DefinitionValue& value);
 };

@@ -1,9 +1,16 @@
 // The window as designed: controls, captions, places, tab order and the
 // stored settings of its components.
 #include "ButtonPictures.h"
+#include "DefinitionReader.h"
+#include "FormBuilder.h"
 #include "PrincipalFixture.h"
+#include "TDatabase.h"
+#include "TQuery.h"
+#include "TSQLConnection.h"
+#include "TSQLQuery.h"
 
 #include <QBitmap>
+#include <QFile>
 
 namespace {
 
@@ -123,6 +130,94 @@ TEST_F(LayoutTest, PFRelStoredSettings)
     EXPECT_FALSE(pf->PrinterTermic());
     EXPECT_FALSE(pf->Paisagem());
     EXPECT_EQ(pf->Zoom(), 0);
+}
+
+const QStringList kCnKavranoParams = {
+    "DriverName=Informix", "HostName=ServerName", "DataBase=", "User_Name=user", "Password=password", "BlobSize=-1",
+    "ErrorResourceFile=", "LocaleCode=0000", "Informix TransIsolation=ReadCommited", "Trim Char=False"};
+
+TEST_F(LayoutTest, DatabaseComponentsComeFromTheDefinition)
+{
+    const struct {
+        QObject* member;
+        const char* name;
+        const char* className;
+    } components[] = {
+        {w->CnKavrano, "CnKavrano", "TSQLConnection"}, {w->DbKavrano, "DbKavrano", "TDatabase"},
+        {w->QryRel, "QryRel", "TSQLQuery"},            {w->RelatorP, "RelatorP", "TQuery"},
+        {w->RlPadrao, "RlPadrao", "TQuery"},
+    };
+    for (const auto& c : components) {
+        ASSERT_NE(c.member, nullptr) << c.name;
+        EXPECT_EQ(c.member->objectName(), QString::fromLatin1(c.name));
+        EXPECT_STREQ(c.member->metaObject()->className(), c.className);
+        EXPECT_EQ(c.member->parent(), w);
+        EXPECT_EQ(w->findChildren<QObject*>(QString::fromLatin1(c.name)).size(), 1) << c.name;
+    }
+
+    // Start-up has already run here (without a database): it took the
+    // "DataBase" line out and set the alias database's location.
+    TSQLConnection* cn = w->CnKavrano;
+    EXPECT_EQ(cn->ConnectionName(), QStringLiteral("InformixConnection"));
+    EXPECT_EQ(cn->DriverName(), QStringLiteral("Interbase"));
+    EXPECT_EQ(cn->GetDriverFunc(), QStringLiteral("getSQLDriverINTERBASE"));
+    EXPECT_EQ(cn->LibraryName(), QStringLiteral("dbexpint.dll"));
+    EXPECT_EQ(cn->VendorLib(), QStringLiteral("gds32.dll"));
+    EXPECT_FALSE(cn->LoginPrompt());
+    QStringList semBanco = kCnKavranoParams;
+    semBanco.removeAll(QStringLiteral("DataBase="));
+    EXPECT_EQ(cn->Params().Lines(), semBanco);
+
+    TDatabase* db = w->DbKavrano;
+    EXPECT_EQ(db->AliasName(), QStringLiteral("Kavrano"));
+    EXPECT_EQ(db->DatabaseName(), QStringLiteral("DbKavrano"));
+    EXPECT_EQ(db->SessionName(), QStringLiteral("Default"));
+    EXPECT_FALSE(db->LoginPrompt());
+    EXPECT_EQ(db->Params().Value(QStringLiteral("USER NAME")), QStringLiteral("SYSDBA"));
+    EXPECT_FALSE(db->Params().Value(QStringLiteral("PASSWORD")).isEmpty());
+    EXPECT_EQ(TDatabase::FindDatabase(QStringLiteral("dbkavrano")), db);
+
+    EXPECT_TRUE(w->QryRel->SQL().Lines().isEmpty());
+    EXPECT_EQ(w->QryRel->ParamCount(), 0);
+
+    TQuery* rp = w->RelatorP;
+    EXPECT_EQ(rp->DatabaseName(), QStringLiteral("dbKavrano"));
+    EXPECT_EQ(rp->SQL().Lines(), (QStringList{"select *", "from RelatorP", "where", "    Sistema = :Sistema and",
+                                              "    OpcaoMenu = :OpcaoMenu and", "    ConfigLocal = :ConfigLocal"}));
+    EXPECT_TRUE(rp->CachedUpdates());
+    ASSERT_EQ(rp->ParamCount(), 3);
+    const char* nomes[] = {"Sistema", "OpcaoMenu", "ConfigLocal"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(rp->Params().Items(i)->Name(), QString::fromLatin1(nomes[i]));
+        EXPECT_EQ(rp->Params().Items(i)->DataType(), TFieldType::ftString) << nomes[i];
+        EXPECT_TRUE(rp->Params().Items(i)->IsNull()) << nomes[i];
+    }
+
+    TQuery* rl = w->RlPadrao;
+    EXPECT_EQ(rl->DatabaseName(), QStringLiteral("DbKavrano"));
+    EXPECT_EQ(rl->SQL().Lines(), QStringList{"Select * from RlPadrao"});
+    EXPECT_FALSE(rl->CachedUpdates());
+    EXPECT_EQ(rl->ParamCount(), 0);
+}
+
+TEST_F(LayoutTest, ConnectionParametersAsStoredInTheDefinition)
+{
+    // The definition alone, built on a bare widget: no start-up touches it.
+    QFile arquivo(QStringLiteral(":/UPrincipal.def"));
+    ASSERT_TRUE(arquivo.open(QIODevice::ReadOnly));
+    QWidget form;
+    FormBuilderHooks hooks;
+    hooks.bindEvent = [](QObject*, const QString&, const QString&) {};
+    hooks.picture = [](const QString&) { return QIcon(); };
+    FormBuilder::Build(&form, ReadDefinition(QString::fromUtf8(arquivo.readAll())), hooks);
+    auto* cn = form.findChild<TSQLConnection*>(QStringLiteral("CnKavrano"));
+    auto* db = form.findChild<TDatabase*>(QStringLiteral("DbKavrano"));
+    ASSERT_TRUE(cn && db);
+    EXPECT_EQ(cn->Params().Lines(), kCnKavranoParams);
+    ASSERT_EQ(db->Params().Count(), 2);
+    EXPECT_EQ(db->Params().Name(0), QStringLiteral("USER NAME"));
+    EXPECT_EQ(db->Params().Name(1), QStringLiteral("PASSWORD"));
+    EXPECT_EQ(db->Params().Value(QStringLiteral("SERVER NAME")), QString()); // set by start-up only
 }
 
 } // namespace

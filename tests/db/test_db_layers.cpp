@@ -68,6 +68,33 @@ TEST(TParams, NamedMarkers)
     EXPECT_THROW(params.ParamByName(QStringLiteral("D1")), DatabaseError);
 }
 
+TEST(TParams, DeclaredTypesSurviveStatementChangesAndBadDeclarationsFail)
+{
+    TQuery q;
+    // Declared before the statement exists, as a definition may order them.
+    q.SetParamData({QVariantMap{{"Name", "Sistema"}, {"DataType", "ftString"}, {"ParamType", "ptUnknown"}},
+                    QVariantMap{{"Name", "Dia"}, {"DataType", "ftDate"}}});
+    q.SetSQLLines({"select * from T", "where Sistema = :SISTEMA and Dia = :Dia and Outro = :Outro"});
+    ASSERT_EQ(q.ParamCount(), 3);
+    EXPECT_EQ(q.ParamByName("Sistema")->DataType(), TFieldType::ftString);
+    EXPECT_EQ(q.ParamByName("Dia")->DataType(), TFieldType::ftDate);
+    EXPECT_EQ(q.ParamByName("Outro")->DataType(), TFieldType::ftUnknown);
+    EXPECT_TRUE(q.ParamByName("Sistema")->IsNull());
+    const QVariantList lidos = q.ParamData();
+    ASSERT_EQ(lidos.size(), 3);
+    EXPECT_EQ(lidos[1].toMap().value("DataType"), QVariant(QStringLiteral("ftDate")));
+
+    const QVariantMap ruins[] = {
+        {{"Name", "Sistema"}, {"DataType", "ftText"}},
+        {{"Name", "Sistema"}, {"Size", 10}},
+        {{"DataType", "ftString"}},
+    };
+    for (const auto& ruim : ruins) {
+        EXPECT_THROW(q.SetParamData({ruim}), DatabaseError);
+        EXPECT_EQ(q.ParamByName("Sistema")->DataType(), TFieldType::ftString);
+    }
+}
+
 TEST(StatementText, LinesAndText)
 {
     StatementText s;

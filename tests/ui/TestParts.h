@@ -4,15 +4,18 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QVariantList>
 
 class TTestPart : public QObject {
     Q_OBJECT
     Q_PROPERTY(int Left MEMBER m_left)
     Q_PROPERTY(QStringList Items MEMBER m_items)
+    Q_PROPERTY(QVariantList Rows MEMBER m_rows)
 public:
     explicit TTestPart(QObject* parent) : QObject(parent) {}
     int m_left = 0;
     QStringList m_items;
+    QVariantList m_rows;
 };
 
 class TTestHolder : public QObject {

@@ -272,6 +272,59 @@ TEST(FormBuilder, ComponentsKeepTheOwnerTheirFactoryGaveThem)
     EXPECT_EQ(part->m_items, (QStringList{"a", "b"}));
 }
 
+TEST(FormBuilder, StringListsAndCollectionsReachTheirProperties)
+{
+    RegisterClass("TTestPart", [](QObject* parent) -> QObject* { return new TTestPart(parent); });
+    const char* text = "object F: TF\n"
+                       "  object P: TTestPart\n"
+                       "    Items.Strings = (\n"
+                       "      'select *'\n"
+                       "      '    where a = :a'\n"
+                       "      '')\n"
+                       "    Rows = <\n"
+                       "      item\n"
+                       "        DataType = ftString\n"
+                       "        Name = 'A'\n"
+                       "        Size = -1\n"
+                       "      end\n"
+                       "      item\n"
+                       "      end>\n"
+                       "  end\n"
+                       "end\n";
+    QWidget form;
+    FormBuilder::Build(&form, ReadDefinition(QString::fromUtf8(text)), {});
+    auto* part = form.findChild<TTestPart*>("P");
+    ASSERT_TRUE(part);
+    // Leading blanks and empty lines are kept.
+    EXPECT_EQ(part->m_items, (QStringList{"select *", "    where a = :a", ""}));
+    ASSERT_EQ(part->m_rows.size(), 2);
+    const QVariantMap first = part->m_rows[0].toMap();
+    EXPECT_EQ(first.value("DataType"), QVariant(QStringLiteral("ftString")));
+    EXPECT_EQ(first.value("Name"), QVariant(QStringLiteral("A")));
+    EXPECT_EQ(first.value("Size").toLongLong(), -1);
+    EXPECT_TRUE(part->m_rows[1].toMap().isEmpty());
+
+    const struct {
+        const char* body;
+        const char* message;
+    } cases[] = {
+        {"Items.Strings = 'one'", "Invalid value for Items.Strings: one"},
+        {"Items.Lines = ('a')", "Property Items.Lines does not exist"},
+        {"Rows = ('a')", "Invalid value for Rows: (...)"},
+        {"Rows = 3", "Invalid value for Rows: 3"},
+    };
+    for (const auto& c : cases) {
+        QWidget f;
+        const QString bad = QStringLiteral("object F: TF\nobject P: TTestPart\n%1\nend\nend\n").arg(QString::fromUtf8(c.body));
+        try {
+            FormBuilder::Build(&f, ReadDefinition(bad), {});
+            ADD_FAILURE() << "accepted: " << c.body;
+        } catch (const PlatformError& e) {
+            EXPECT_EQ(e.Message(), QString::fromUtf8(c.message));
+        }
+    }
+}
+
 TEST(FormBuilder, MistakesInTheDefinitionAreReported)
 {
     const struct {

@@ -1,0 +1,5 @@
+#pragma once
+// Makes the database components (TSQLConnection, TDatabase, TSQLQuery,
+// TQuery) known to window definitions. Safe to call more than once.
+
+void RegisterDatabaseClasses();
