@@ -45,6 +45,13 @@ RecordingPrinterService::RecordingPrinterService(QList<RecordedPrinter> printers
 
 RecordingPrinterService::~RecordingPrinterService() = default;
 
+// As a real queue does: the job in progress keeps its device and mode.
+void RecordingPrinterService::refuseWhilePrinting() const
+{
+    if (m_printing)
+        throw PrintError(QStringLiteral("Cannot change the printer while printing"));
+}
+
 QStringList RecordingPrinterService::Printers() const
 {
     QStringList names;
@@ -62,6 +69,7 @@ void RecordingPrinterService::SetPrinterIndex(int index)
     }
     if (index < 0 || index >= m_printers.size())
         throw PrintError(QStringLiteral("Printer index out of range"));
+    refuseWhilePrinting();
     m_index = index;
     Log.append(QStringLiteral("SetIndex %1").arg(index));
 }
@@ -90,6 +98,7 @@ void RecordingPrinterService::SetPrinter(const QString& device, const QString&, 
             index = i;
     if (index < 0)
         throw PrintError(QStringLiteral("Printer \"%1\" not found").arg(device));
+    refuseWhilePrinting();
     m_index = index;
     m_modes[index] = mode ? *mode : m_printers[index].defaults;
     Log.append(QStringLiteral("SetPrinter %1").arg(device));

@@ -83,6 +83,7 @@ public:
 
 private:
     void closePage();
+    void refuseWhilePrinting() const;
 
     QList<RecordedPrinter> m_printers;
     QList<DeviceMode> m_modes;
