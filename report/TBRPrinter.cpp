@@ -80,7 +80,9 @@ void TBRPrinter::StartJob()
     m_pageMetafile.reset();
     PagesReady = 0;
     CancelRequested = false;
-    if (Destination == qdPrinter)
+    // A job already on the printer keeps its device mode; the state check
+    // below then reports the misplaced call.
+    if (Destination == qdPrinter && !m_printer->Printing())
         m_printerSettings->ApplyToPrinter();
     if (Destination == qdPrinter) {
         PrintableTop = m_printerSettings->PrintableTop();

@@ -109,6 +109,24 @@ TEST_F(TargetTest, StateMachineAndErrors)
     EXPECT_EQ(t.State, jsFinished);
 }
 
+TEST_F(TargetTest, StartJobDuringAPrinterJob)
+{
+    TBRPrinter t(&host);
+    t.Destination = qdPrinter;
+    t.StartJob();
+    t.NewPage();
+    t.SetCopies(3);
+    try {
+        t.StartJob();
+        FAIL();
+    } catch (const EBRError& e) {
+        EXPECT_EQ(e.Message(), "BRPrinter not ready");
+    }
+    EXPECT_EQ(rec(t).CurrentMode().dmCopies, 1); // the running job's mode is untouched
+    t.FinishJob();
+    EXPECT_EQ(docLog(t), (QStringList{"BeginDoc ", "EndDoc"}));
+}
+
 TEST_F(TargetTest, RecordsPreviewPages)
 {
     MessageSink sink;
