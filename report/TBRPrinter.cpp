@@ -296,6 +296,8 @@ void TBRPrinter::PrintReport()
     if (State != jsFinished || !HasPrinters)
         return;
 
+    // A cancel left over from an earlier replay must not stop this one.
+    CancelRequested = false;
     m_printer->SetTitle(JobTitle);
     if (m_printer->Printing())
         m_printer->Abort();

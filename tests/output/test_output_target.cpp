@@ -304,6 +304,20 @@ TEST_F(TargetTest, ReplayStopsOnCancel)
     EXPECT_EQ(docLog(t), (QStringList{"BeginDoc ", "NewPage", "Abort"}));
 }
 
+TEST_F(TargetTest, CancelledReplayDoesNotStopTheNext)
+{
+    TBRPrinter t(&host);
+    runJob(t, 3);
+    t.SetPrintMetaFile(true);
+    t.RequestCancel();
+    t.PrintReport();
+    rec(t).Log.clear();
+    rec(t).Pages.clear();
+    t.PrintReport();
+    EXPECT_EQ(docLog(t), (QStringList{"BeginDoc ", "NewPage", "NewPage", "EndDoc"}));
+    EXPECT_EQ(rec(t).Pages.size(), 3);
+}
+
 TEST_F(TargetTest, PrintRequestGoesToTheReport)
 {
     MessageSink report;
