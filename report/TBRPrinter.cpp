@@ -188,7 +188,11 @@ void TBRPrinter::FinishJob()
             m_printer->EndDoc();
     }
     State = jsFinished;
+    // A message handled here may free this target (the preview closing).
+    const QPointer<TBRPrinter> self(this);
     QCoreApplication::processEvents();
+    if (!self)
+        return;
     postPagesReady();
     if (Destination == qdPreview) {
         if (m_pageList->Store())
@@ -303,11 +307,21 @@ void TBRPrinter::PrintReport()
         m_printer->Abort();
     m_printerSettings->ApplyToPrinter();
     m_printer->BeginDoc();
+    const QPointer<TBRPrinter> self(this);
+    PrinterService* const printer = m_printer;
+    const bool sharedPrinter = !m_privatePrinter;
     try {
         const int first = FirstPage != 0 ? FirstPage : 1;
         const int last = LastPage != 0 ? LastPage : PageTotal;
         for (int i = first; i <= last; ++i) {
             QCoreApplication::processEvents();
+            if (!self) {
+                // Freed by a message: a private printer went with it and
+                // aborted its job; the shared one must not keep it open.
+                if (sharedPrinter && printer->Printing())
+                    printer->Abort();
+                return;
+            }
             if (std::unique_ptr<TMetafile> page = FetchPage(i)) {
                 if (TCanvas* canvas = m_printer->Canvas())
                     canvas->StretchDraw(TRect{0, 0, m_printer->PageWidth(), m_printer->PageHeight()}, page->Data());

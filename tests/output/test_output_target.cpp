@@ -318,6 +318,35 @@ TEST_F(TargetTest, CancelledReplayDoesNotStopTheNext)
     EXPECT_EQ(rec(t).Pages.size(), 3);
 }
 
+// A message handled while the target processes messages may free it (the
+// preview closing); the target must not touch itself afterwards.
+TEST_F(TargetTest, MessagesMayFreeTheTargetMidRun)
+{
+    for (const bool shared : {false, true}) {
+        SCOPED_TRACE(shared);
+        host.useStandard = shared;
+        MessageSink report;
+        auto* t = new TBRPrinter(&host);
+        t->StartJob();
+        t->NewPage();
+        report.onMessage = [&](const MessageSink::Message&) { delete t; };
+        QCoreApplication::postEvent(&report, new BRMessageEvent(BRM_PREVIEWCLOSED, 0, 0));
+        t->FinishJob();
+        EXPECT_EQ(report.received.size(), 1);
+
+        t = new TBRPrinter(&host);
+        runJob(*t, 3);
+        t->SetPrintMetaFile(true);
+        RecordingPrinterService& printer = rec(*t);
+        QCoreApplication::postEvent(&report, new BRMessageEvent(BRM_PREVIEWCLOSED, 0, 0));
+        t->PrintReport();
+        EXPECT_EQ(report.received.size(), 2);
+        if (shared) { // the application's printer outlives the target: its job is ended
+            EXPECT_EQ(printer.Log.mid(printer.Log.indexOf("BeginDoc ")), (QStringList{"BeginDoc ", "Abort"}));
+        }
+    }
+}
+
 TEST_F(TargetTest, PrintRequestGoesToTheReport)
 {
     MessageSink report;
