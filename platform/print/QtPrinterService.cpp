@@ -12,6 +12,13 @@ QString notPrinting()
 {
     return QStringLiteral("Printer is not currently printing");
 }
+
+// Whole dots or tenths of a millimetre, halves to the even neighbour as the
+// engine rounds everywhere else.
+int roundEven(double value)
+{
+    return static_cast<int>(std::nearbyint(value));
+}
 } // namespace
 
 QPrinter::PaperSource QtPaperSourceFromBin(int bin)
@@ -116,8 +123,8 @@ DeviceMode QtPrinterService::readMode() const
     const int code = page.windowsId();
     mode.dmPaperSize = static_cast<std::int16_t>(code > 0 ? code : DMPAPER_USER);
     const QSizeF mm = page.size(QPageSize::Millimeter);
-    mode.dmPaperWidth = static_cast<std::int16_t>(std::lround(mm.width() * 10));
-    mode.dmPaperLength = static_cast<std::int16_t>(std::lround(mm.height() * 10));
+    mode.dmPaperWidth = static_cast<std::int16_t>(roundEven(mm.width() * 10));
+    mode.dmPaperLength = static_cast<std::int16_t>(roundEven(mm.height() * 10));
     mode.dmCopies = static_cast<std::int16_t>(m_printer.copyCount());
     mode.dmDefaultSource = static_cast<std::int16_t>(BinFromQtPaperSource(m_printer.paperSource()));
     switch (m_printer.duplex()) {
@@ -227,32 +234,32 @@ int QtPrinterService::LogPixelsY() const
 
 int QtPrinterService::PhysicalWidth() const
 {
-    return qRound(m_printer.paperRect(QPrinter::DevicePixel).width());
+    return roundEven(m_printer.paperRect(QPrinter::DevicePixel).width());
 }
 
 int QtPrinterService::PhysicalHeight() const
 {
-    return qRound(m_printer.paperRect(QPrinter::DevicePixel).height());
+    return roundEven(m_printer.paperRect(QPrinter::DevicePixel).height());
 }
 
 int QtPrinterService::PhysicalOffsetX() const
 {
-    return qRound(m_printer.pageRect(QPrinter::DevicePixel).left() - m_printer.paperRect(QPrinter::DevicePixel).left());
+    return roundEven(m_printer.pageRect(QPrinter::DevicePixel).left() - m_printer.paperRect(QPrinter::DevicePixel).left());
 }
 
 int QtPrinterService::PhysicalOffsetY() const
 {
-    return qRound(m_printer.pageRect(QPrinter::DevicePixel).top() - m_printer.paperRect(QPrinter::DevicePixel).top());
+    return roundEven(m_printer.pageRect(QPrinter::DevicePixel).top() - m_printer.paperRect(QPrinter::DevicePixel).top());
 }
 
 int QtPrinterService::PageWidth() const
 {
-    return qRound(m_printer.pageRect(QPrinter::DevicePixel).width());
+    return roundEven(m_printer.pageRect(QPrinter::DevicePixel).width());
 }
 
 int QtPrinterService::PageHeight() const
 {
-    return qRound(m_printer.pageRect(QPrinter::DevicePixel).height());
+    return roundEven(m_printer.pageRect(QPrinter::DevicePixel).height());
 }
 
 bool QtPrinterService::Printing() const
