@@ -18,8 +18,6 @@ TBREvEnvironment::TBREvEnvironment() = default;
 TBREvEnvironment::~TBREvEnvironment()
 {
     Clear();
-    if (m_ownsDataSets)
-        delete m_dataSets;
 }
 
 qsizetype TBREvEnvironment::indexOf(const QString& name) const
@@ -94,24 +92,6 @@ void TBREvEnvironment::ReleaseAll()
         }
     }
     s_releasing = saved;
-}
-
-void TBREvEnvironment::UseDataSets(TBRDataSetList* list)
-{
-    if (m_ownsDataSets && list != m_dataSets) {
-        delete m_dataSets;
-        m_ownsDataSets = false;
-    }
-    m_dataSets = list;
-}
-
-TBRDataSetList* TBREvEnvironment::DataSetList()
-{
-    if (!m_dataSets) {
-        m_dataSets = new TBRDataSetList;
-        m_ownsDataSets = true;
-    }
-    return m_dataSets;
 }
 
 std::unique_ptr<TBREvElement> TBREvEnvironment::ElementFor(const QString& name)

@@ -29,8 +29,8 @@ public:
     bool IsCompiled() const { return m_useCount > 0; }
     int UseCount() const { return m_useCount; }
 
-    void UseDataSets(TBRDataSetList* list);
-    TBRDataSetList* DataSetList();
+    void UseDataSets(TBRDataSetList* list) { m_dataSets.Use(list); }
+    TBRDataSetList* DataSetList() { return m_dataSets.List(); }
 
     // A new wrapper for a defined name, or an error element "Unknown function : NAME".
     std::unique_ptr<TBREvElement> ElementFor(const QString& name);
@@ -60,6 +60,5 @@ private:
 
     std::vector<Entry> m_entries;
     int m_useCount = 0;
-    TBRDataSetList* m_dataSets = nullptr;
-    bool m_ownsDataSets = false;
+    DataSetListSlot m_dataSets;
 };

@@ -201,26 +201,6 @@ TBREvaluator::TBREvaluator() = default;
 TBREvaluator::~TBREvaluator()
 {
     Release();
-    if (m_ownsDataSets)
-        delete m_dataSets;
-}
-
-void TBREvaluator::UseDataSets(TBRDataSetList* list)
-{
-    if (m_ownsDataSets && list != m_dataSets) {
-        delete m_dataSets;
-        m_ownsDataSets = false;
-    }
-    m_dataSets = list;
-}
-
-TBRDataSetList* TBREvaluator::DataSetList()
-{
-    if (!m_dataSets) {
-        m_dataSets = new TBRDataSetList;
-        m_ownsDataSets = true;
-    }
-    return m_dataSets;
 }
 
 void TBREvaluator::Compile(const QString& text)
@@ -503,14 +483,15 @@ void TBREvaluator::CompileFunction(const QString& name, const std::optional<QStr
 
 void TBREvaluator::CompileName(const QString& name)
 {
-    if (!m_dataSets) {
+    const TBRDataSetList* dataSets = m_dataSets.Current();
+    if (!dataSets) {
         CompileScopeName(name);
         return;
     }
     const qsizetype dot = name.indexOf(u'.');
     const QString dataSetName = dot < 0 ? QString() : name.left(dot).toUpper();
     const QString fieldName = (dot < 0 ? name : name.mid(dot + 1)).toUpper();
-    for (TDataSet* ds : *m_dataSets) {
+    for (TDataSet* ds : *dataSets) {
         if (!ds)
             continue;
         if (!dataSetName.isEmpty() && ds->Name().compare(dataSetName, Qt::CaseInsensitive) != 0)

@@ -2,18 +2,15 @@
 // Compiles an expression text once into a flat prefix list of elements and
 // evaluates that list as often as needed.
 
+#include "DataSetListSlot.h"
 #include "TBREvValue.h"
 #include "TBRFiFo.h"
 
-#include <QList>
 #include <QString>
 #include <memory>
 #include <optional>
 
-class TDataSet;
 class TBREvEnvironment;
-
-using TBRDataSetList = QList<TDataSet*>;
 
 class TBREvaluator {
 public:
@@ -23,9 +20,9 @@ public:
     TBREvaluator& operator=(const TBREvaluator&) = delete;
 
     // The data sets field names resolve against (not owned); null: environments only.
-    void UseDataSets(TBRDataSetList* list);
+    void UseDataSets(TBRDataSetList* list) { m_dataSets.Use(list); }
     // The current list; an empty, owned one is created when there is none.
-    TBRDataSetList* DataSetList();
+    TBRDataSetList* DataSetList() { return m_dataSets.List(); }
 
     // The environment names are looked up in before the global one (not owned).
     TBREvEnvironment* Scope() const { return m_scope; }
@@ -64,7 +61,6 @@ private:
     std::unique_ptr<TBRFiFo> m_elements;
     bool m_compiled = false;
     TBREvEnvironment* m_scope = nullptr;
-    TBRDataSetList* m_dataSets = nullptr;
-    bool m_ownsDataSets = false;
+    DataSetListSlot m_dataSets;
     int m_depth = 0;
 };
