@@ -311,48 +311,43 @@ void TBREvaluator::CompileExpression(const QString& text)
     }
 }
 
-// Each operator found compiles its left part and continues with the right part
-// in the same loop (the right part is the last operand in prefix order).
 void TBREvaluator::CompileSimple(QString text)
 {
-    CompileDepth depth(*this, 0);
-    for (;;) {
-        if (depth.TooDeep()) {
-            AppendError(QStringLiteral("Expression too complex"));
-            return;
-        }
-        const auto split = findOperator(text, Level::Additive);
-        if (!split) {
-            CompileTerm(text);
-            return;
-        }
-        Append(std::make_unique<TBREvElementOperator>(split->op));
-        // The left part of "or" keeps its trailing blank (trimmed by the factor).
-        CompileTerm(text.left(split->leftEnd));
-        text = text.mid(split->rightStart);
-        if (split->op == eoSubtract)
-            text = swapOperators(text, u'+', u'-');
-        depth.Add();
-    }
+    compileLevel(std::move(text), true);
 }
 
 void TBREvaluator::CompileTerm(QString text)
 {
+    compileLevel(std::move(text), false);
+}
+
+// The additive or the multiplicative level. Each operator found compiles its
+// left part one level down and continues with the right part in the same loop
+// (the right part is the last operand in prefix order).
+void TBREvaluator::compileLevel(QString text, bool additive)
+{
+    const Level level = additive ? Level::Additive : Level::Multiplicative;
     CompileDepth depth(*this, 0);
     for (;;) {
         if (depth.TooDeep()) {
             AppendError(QStringLiteral("Expression too complex"));
             return;
         }
-        const auto split = findOperator(text, Level::Multiplicative);
-        if (!split) {
-            CompileFactor(text);
+        const auto split = findOperator(text, level);
+        // The left part of "or" keeps its trailing blank (trimmed by the factor).
+        const QString left = split ? text.left(split->leftEnd) : text;
+        if (split)
+            Append(std::make_unique<TBREvElementOperator>(split->op));
+        if (additive)
+            CompileTerm(left);
+        else
+            CompileFactor(left);
+        if (!split)
             return;
-        }
-        Append(std::make_unique<TBREvElementOperator>(split->op));
-        CompileFactor(text.left(split->leftEnd));
         text = text.mid(split->rightStart);
-        if (split->op == eoDivide)
+        if (split->op == eoSubtract)
+            text = swapOperators(text, u'+', u'-');
+        else if (split->op == eoDivide)
             text = swapOperators(text, u'*', u'/');
         depth.Add();
     }
