@@ -5,15 +5,25 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
 // A wrong argument count makes the running value an error that shows at once,
 // rather than leaving the aggregate at its silent initial 0.
+bool wrongCount(const TBREvElementFunction& f, TBREvValue& running, bool& hasFirst)
+{
+    if (f.ArgumentCount() == 1)
+        return false;
+    running.SetError(QString());
+    hasFirst = true;
+    return true;
+}
+
+} // namespace
+
 void TBREvSumFunction::AddCurrent()
 {
-    if (ArgumentCount() != 1) {
-        Running.SetError(QString());
-        HasFirst = true;
+    if (wrongCount(*this, Running, HasFirst))
         return;
-    }
     const TBREvValue& v = Argument(0);
     if (!HasFirst) {
         HasFirst = true;
@@ -106,11 +116,8 @@ bool compareUnder(const TBREvValue& running, const TBREvValue& v, int& cmp)
 
 void TBREvExtremeFunction::AddCurrent()
 {
-    if (ArgumentCount() != 1) {
-        Running.SetError(QString());
-        HasFirst = true;
+    if (wrongCount(*this, Running, HasFirst))
         return;
-    }
     const TBREvValue& v = Argument(0);
     if (!HasFirst) {
         Running = v;
