@@ -17,6 +17,14 @@ std::unique_ptr<PrinterService>& applicationSlot()
 
 PrinterService::~PrinterService() = default;
 
+void PrinterService::NoDevice(QString& device, QString& driver, QString& port, DeviceModeHandle& mode)
+{
+    device.clear();
+    driver.clear();
+    port.clear();
+    mode.reset();
+}
+
 void PrinterService::ReloadDeviceMode()
 {
     QString device, driver, port;

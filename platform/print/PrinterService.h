@@ -58,6 +58,10 @@ public:
 
     // Re-reads the default device mode of the selected device.
     void ReloadDeviceMode();
+
+protected:
+    // What GetPrinter answers while no device is selected.
+    static void NoDevice(QString& device, QString& driver, QString& port, DeviceModeHandle& mode);
 };
 
 // The application-wide printer, created on first use by the factory.

@@ -175,10 +175,7 @@ void QtPrinterService::applyMode(const DeviceMode& mode)
 void QtPrinterService::GetPrinter(QString& device, QString& driver, QString& port, DeviceModeHandle& mode)
 {
     if (m_index < 0) {
-        device.clear();
-        driver.clear();
-        port.clear();
-        mode.reset();
+        NoDevice(device, driver, port, mode);
         return;
     }
     const QPrinterInfo info(m_printer);

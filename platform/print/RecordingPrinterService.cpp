@@ -77,10 +77,7 @@ void RecordingPrinterService::SetPrinterIndex(int index)
 void RecordingPrinterService::GetPrinter(QString& device, QString& driver, QString& port, DeviceModeHandle& mode)
 {
     if (m_index < 0) {
-        device.clear();
-        driver.clear();
-        port.clear();
-        mode.reset();
+        NoDevice(device, driver, port, mode);
         return;
     }
     device = m_printers[m_index].name;
