@@ -47,15 +47,12 @@ TBRPrinter::TBRPrinter(QObject* owner) : QObject(nullptr), m_pageList(std::make_
 
 TBRPrinter::~TBRPrinter()
 {
-    // A job that is still on the printer must not stay open on it.
-    if (State == jsRunning && Destination == qdPrinter && m_printer && m_printer->Printing()) {
+    if (State != jsIdle) {
         try {
-            m_printer->Abort();
+            ResetJob();
         } catch (...) {
         }
     }
-    if (State != jsIdle)
-        ResetJob();
     m_recordCanvas.reset();
     m_pageMetafile.reset();
     if (auto* client = dynamic_cast<BRPrinterClient*>(StatusClient.data()))
@@ -217,8 +214,12 @@ void TBRPrinter::AbortJob()
 
 void TBRPrinter::ResetJob()
 {
-    if (State == jsRunning)
+    if (State == jsRunning) {
         RequestCancel();
+        // A job left open on the printer would take the next run's pages.
+        if (Destination == qdPrinter && m_printer && m_printer->Printing())
+            m_printer->Abort();
+    }
     m_recordCanvas.reset();
     m_pageMetafile.reset();
     m_pageCanvas = nullptr;

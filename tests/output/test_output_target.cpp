@@ -127,6 +127,22 @@ TEST_F(TargetTest, StartJobDuringAPrinterJob)
     EXPECT_EQ(docLog(t), (QStringList{"BeginDoc ", "EndDoc"}));
 }
 
+TEST_F(TargetTest, ResetDuringAPrinterJobEndsIt)
+{
+    host.useStandard = true; // the application's printer outlives the target
+    TBRPrinter t(&host);
+    t.Destination = qdPrinter;
+    t.StartJob();
+    t.NewPage();
+    t.ResetJob();
+    EXPECT_FALSE(rec(t).Printing());
+    EXPECT_EQ(docLog(t), (QStringList{"BeginDoc ", "Abort"}));
+
+    // The next run begins a job of its own.
+    runJob(t, 1);
+    EXPECT_EQ(docLog(t), (QStringList{"BeginDoc ", "Abort", "BeginDoc ", "EndDoc"}));
+}
+
 TEST_F(TargetTest, RecordsPreviewPages)
 {
     MessageSink sink;
