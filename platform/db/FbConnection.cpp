@@ -170,15 +170,21 @@ QByteArray readBlob(IAttachment* att, ITransaction* tra, ISC_QUAD id)
     IBlob* blob = att->openBlob(st.w(), tra, &id, 0, nullptr);
     QByteArray out;
     char chunk[16384];
-    for (;;) {
-        unsigned got = 0;
-        const int r = blob->getSegment(st.w(), sizeof chunk, chunk, &got);
-        if (r == IStatus::RESULT_OK || r == IStatus::RESULT_SEGMENT)
-            out.append(chunk, static_cast<qsizetype>(got));
-        else
-            break;
+    try {
+        for (;;) {
+            unsigned got = 0;
+            const int r = blob->getSegment(st.w(), sizeof chunk, chunk, &got);
+            if (r == IStatus::RESULT_OK || r == IStatus::RESULT_SEGMENT)
+                out.append(chunk, static_cast<qsizetype>(got));
+            else
+                break;
+        }
+        blob->close(st.w());
+    } catch (...) {
+        // close() releases only when it succeeds.
+        blob->release();
+        throw;
     }
-    blob->close(st.w());
     return out;
 }
 
@@ -352,18 +358,22 @@ ITransaction* FbConnection::startTransaction(bool readOnly)
     return m_attachment->startTransaction(st.w(), sizeof tpb, tpb);
 }
 
-void FbConnection::finishTransaction(ITransaction* tra, bool commit)
+void FbConnection::finishTransaction(ITransaction*& tra, bool commit)
 {
     if (!tra)
         return;
+    // Whatever happens the handle is gone afterwards: a failed commit must not
+    // be followed by a rollback of a released transaction.
+    ITransaction* t = tra;
+    tra = nullptr;
     Status st;
     try {
         if (commit)
-            tra->commit(st.w());
+            t->commit(st.w());
         else
-            tra->rollback(st.w());
+            t->rollback(st.w());
     } catch (...) {
-        tra->release();
+        t->release();
         throw;
     }
 }
@@ -446,11 +456,12 @@ void FbConnection::Execute(const QString& sql, const QVariantList& params)
                     std::vector<unsigned char> inBuf;
                     fillInput(in.get(), inBuf, params);
                     stmt->execute(st.w(), tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), nullptr, nullptr);
+                    stmt->free(st.w());
                 } catch (...) {
+                    // free() releases only when it succeeds.
                     stmt->release();
                     throw;
                 }
-                stmt->free(st.w());
                 finishTransaction(tra, true);
             } catch (...) {
                 try { finishTransaction(tra, false); } catch (...) {}

@@ -56,7 +56,7 @@ public:
 
 private:
     Firebird::ITransaction* startTransaction(bool readOnly);
-    void finishTransaction(Firebird::ITransaction* tra, bool commit);
+    void finishTransaction(Firebird::ITransaction*& tra, bool commit);
     void attachWith(const QString& location, const QString& user, const QString& password, bool create, int pageSize);
 
     Firebird::IAttachment* m_attachment = nullptr;
