@@ -9,6 +9,7 @@
 #include <QFile>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 using namespace Firebird;
 
@@ -97,7 +98,29 @@ void putValue(IMessageMetadata* meta, unsigned i, unsigned char* buf, const QVar
     }
     *null = 0;
     unsigned char* p = buf + off;
-    const double scaled = v.toDouble() * std::pow(10.0, -scale);
+    // Exact integers go through unchanged so that large BIGINTs keep every digit.
+    // `bits` is the width of the column's integer; its range is [-2^(bits-1), 2^(bits-1)).
+    const auto integral = [&](int bits) -> qint64 {
+        const qint64 hi = bits == 64 ? std::numeric_limits<qint64>::max() : (qint64(1) << (bits - 1)) - 1;
+        const qint64 lo = -hi - 1;
+        bool ok = false;
+        if (scale == 0 && (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int)) {
+            const qint64 x = v.toLongLong(&ok);
+            if (x >= lo && x <= hi)
+                return x;
+            throw DatabaseError(QStringLiteral("arithmetic exception, numeric overflow, or string truncation\n"
+                                               "-numeric value is out of range"));
+        }
+        const double d = v.toDouble(&ok);
+        if (!ok && !(v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty()))
+            throw DatabaseError(QStringLiteral("conversion error from string \"%1\"").arg(v.toString()));
+        const double scaled = std::round(d * std::pow(10.0, -scale));
+        // A value that does not fit would otherwise be stored wrapped around.
+        if (!(scaled >= double(lo) && scaled < -double(lo)))
+            throw DatabaseError(QStringLiteral("arithmetic exception, numeric overflow, or string truncation\n"
+                                               "-numeric value is out of range"));
+        return static_cast<qint64>(scaled);
+    };
     switch (type) {
     case SQL_VARYING:
     case SQL_TEXT: {
@@ -122,9 +145,9 @@ void putValue(IMessageMetadata* meta, unsigned i, unsigned char* buf, const QVar
         }
         break;
     }
-    case SQL_SHORT: { const auto x = static_cast<short>(std::llround(scaled)); std::memcpy(p, &x, sizeof x); break; }
-    case SQL_LONG: { const auto x = static_cast<ISC_LONG>(std::llround(scaled)); std::memcpy(p, &x, sizeof x); break; }
-    case SQL_INT64: { const auto x = static_cast<ISC_INT64>(std::llround(scaled)); std::memcpy(p, &x, sizeof x); break; }
+    case SQL_SHORT: { const auto x = static_cast<short>(integral(16)); std::memcpy(p, &x, sizeof x); break; }
+    case SQL_LONG: { const auto x = static_cast<ISC_LONG>(integral(32)); std::memcpy(p, &x, sizeof x); break; }
+    case SQL_INT64: { const auto x = static_cast<ISC_INT64>(integral(64)); std::memcpy(p, &x, sizeof x); break; }
     case SQL_FLOAT: { const auto x = static_cast<float>(v.toDouble()); std::memcpy(p, &x, sizeof x); break; }
     case SQL_DOUBLE:
     case SQL_D_FLOAT: { const double x = v.toDouble(); std::memcpy(p, &x, sizeof x); break; }

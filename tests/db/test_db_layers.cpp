@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 TEST(ParameterList, NameValueRules)
@@ -284,4 +285,36 @@ TEST_F(FirebirdFiles, AliasDatabaseAndQueries)
     db.reset();
     q.Close();
     EXPECT_THROW(q.Open(), DatabaseError);   // no database of that name any more
+}
+
+TEST_F(FirebirdFiles, IntegerParametersKeepTheirValueOrFail)
+{
+    FbConnection db;
+    db.Attach(file(), QStringLiteral("SYSDBA"), QString());
+    // Dialect 1 keeps NUMERIC(4,2) in a small integer scaled by 100.
+    db.Execute(QStringLiteral("CREATE TABLE N (P SMALLINT, I INTEGER, D NUMERIC(4,2))"));
+    const QString insert = QStringLiteral("INSERT INTO N VALUES (?, ?, ?)");
+    db.Execute(insert, {32767, QStringLiteral(" -2147483648 "), 99.994});
+    const FbResult r = db.Query(QStringLiteral("SELECT P, I, D FROM N"));
+    ASSERT_EQ(r.rows.size(), 1u);
+    EXPECT_EQ(r.rows[0][0].toInt(), 32767);
+    EXPECT_EQ(r.rows[0][1].toInt(), std::numeric_limits<int>::min());
+    EXPECT_DOUBLE_EQ(r.rows[0][2].toDouble(), 99.99);
+
+    // Values that do not fit, or are no number, are refused instead of stored wrapped or as zero.
+    const QVariantList bad[] = {
+        {32768, 0, 0},
+        {-32768.6, 0, 0},
+        {0, 2147483648.0, 0},
+        {0, qint64(1) << 40, 0},
+        {0, QStringLiteral("abc"), 0},
+        {0, 0, 327.68},
+    };
+    for (size_t i = 0; i < std::size(bad); ++i)
+        EXPECT_THROW(db.Execute(insert, bad[i]), DatabaseError) << "case " << i;
+    db.BeginBatch();
+    EXPECT_THROW(db.Execute(insert, bad[0]), DatabaseError);
+    db.Execute(insert, {1, 2, 3});
+    db.CommitBatch();
+    EXPECT_EQ(db.Query(QStringLiteral("SELECT COUNT(*) FROM N")).rows[0][0].toInt(), 2);
 }
