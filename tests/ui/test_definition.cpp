@@ -88,6 +88,7 @@ TEST(DefinitionReader, BadTextFailsWithTheLine)
         {"object A: TA\nend\nextra", 3},                 // text after the end
         {"thing A: TA\nend\n", 1},
         {"object A: TA\n  X = {ABC}\nend\n", 2},        // odd hex digits
+        {"object A: TA\n  X = {A\u00e9}\nend\n", 2},    // a letter beyond ASCII in binary data
         {"object A: TA\n  X = 'a' +\n  1\nend\n", 3},   // '+' not followed by text
         {"", 1},
     };
