@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <mutex>
 
@@ -36,7 +37,9 @@ QString ValueText(const DefinitionValue& v)
 
 int Int(const DefinitionValue& v, const QString& name)
 {
-    if (v.kind != DefinitionValue::Integer)
+    // Out of range would come out as some other number.
+    if (v.kind != DefinitionValue::Integer || v.integer < std::numeric_limits<int>::min()
+        || v.integer > std::numeric_limits<int>::max())
         Fail(QStringLiteral("Invalid value for %1: %2").arg(name, ValueText(v)));
     return static_cast<int>(v.integer);
 }

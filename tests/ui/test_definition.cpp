@@ -337,6 +337,7 @@ TEST(FormBuilder, MistakesInTheDefinitionAreReported)
         {"object X: TMaskEdit\n CharCase = ecShouting\nend", "Invalid value for CharCase: ecShouting"},
         {"object X: TCheckBox\n Checked = 1\nend", "Invalid value for Checked: 1"},
         {"object X: TLabel\n Left = 'far'\nend", "Invalid value for Left: far"},
+        {"object X: TLabel\n Width = 4294967297\nend", "Invalid value for Width: 4294967297"},
         {"object X: TLabel\n Font.Weight = 3\nend", "Property Font.Weight does not exist"},
     };
     for (const auto& c : cases) {
