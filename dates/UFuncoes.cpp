@@ -117,12 +117,9 @@ QString FormatarData(const QString& texto)
             return texto;
         if (!Trim(Copy(s, 4, 2)).isEmpty())
             s = ZerosEsquerda(Copy(s, 1, 2), 2) + u'/' + ZerosEsquerda(Copy(s, 4, 2), 2) + u'/' + anoAtual;
-        else if (Copy(s, 2, 1) == QStringLiteral("/"))
-            s = ZerosEsquerda(Copy(s, 1, 1), 2) + u'/' + ZerosEsquerda(mesAtual, 2) + u'/' +
-                ZerosEsquerda(anoAtual, 4);
-        else
-            s = ZerosEsquerda(Copy(s, 1, 2), 2) + u'/' + ZerosEsquerda(mesAtual, 2) + u'/' +
-                ZerosEsquerda(anoAtual, 4);
+        else // only the day: a one-digit day may already be followed by its '/'
+            s = ZerosEsquerda(Copy(s, 1, Copy(s, 2, 1) == QStringLiteral("/") ? 1 : 2), 2) + u'/' +
+                ZerosEsquerda(mesAtual, 2) + u'/' + ZerosEsquerda(anoAtual, 4);
     }
 
     if (a.size() == 3)
