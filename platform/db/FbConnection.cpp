@@ -71,15 +71,20 @@ QTime decodeTime(ISC_TIME t)
 
 QDateTime asDateTime(const QVariant& v)
 {
-    if (v.typeId() == QMetaType::QDate)
-        return QDateTime(v.toDate(), QTime(0, 0));
-    if (v.typeId() == QMetaType::QString) {
+    QDateTime dt;
+    if (v.typeId() == QMetaType::QDate) {
+        dt = QDateTime(v.toDate(), QTime(0, 0));
+    } else if (v.typeId() == QMetaType::QString) {
         // Texts sent as dates follow the day/month/year order.
         const QDate d = QDate::fromString(v.toString().trimmed(), QStringLiteral("dd/MM/yyyy"));
-        if (d.isValid())
-            return QDateTime(d, QTime(0, 0));
+        dt = d.isValid() ? QDateTime(d, QTime(0, 0)) : v.toDateTime();
+    } else {
+        dt = v.toDateTime();
     }
-    return v.toDateTime();
+    // Text that is no date would otherwise be stored as day 0.
+    if (!dt.isValid())
+        throw DatabaseError(QStringLiteral("conversion error from string \"%1\"").arg(v.toString()));
+    return dt;
 }
 
 // Writes `v` into the input message field `i`.
@@ -92,7 +97,11 @@ void putValue(IMessageMetadata* meta, unsigned i, unsigned char* buf, const QVar
     const int scale = meta->getScale(st.w(), i);
     const unsigned len = meta->getLength(st.w(), i);
     auto* null = reinterpret_cast<short*>(buf + nullOff);
-    if (!v.isValid() || v.isNull()) {
+    // A date or time left empty (invalid) is no value, not day 0.
+    const bool emptyDate = (v.typeId() == QMetaType::QDate && !v.toDate().isValid())
+        || (v.typeId() == QMetaType::QDateTime && !v.toDateTime().isValid())
+        || (v.typeId() == QMetaType::QTime && !v.toTime().isValid());
+    if (!v.isValid() || v.isNull() || emptyDate) {
         *null = -1;
         return;
     }
@@ -153,7 +162,14 @@ void putValue(IMessageMetadata* meta, unsigned i, unsigned char* buf, const QVar
     case SQL_D_FLOAT: { const double x = v.toDouble(); std::memcpy(p, &x, sizeof x); break; }
     case SQL_BOOLEAN: { const FB_BOOLEAN x = v.toBool() ? FB_TRUE : FB_FALSE; std::memcpy(p, &x, sizeof x); break; }
     case SQL_TYPE_DATE: { const ISC_DATE x = encodeDate(asDateTime(v).date()); std::memcpy(p, &x, sizeof x); break; }
-    case SQL_TYPE_TIME: { const ISC_TIME x = encodeTime(v.toTime()); std::memcpy(p, &x, sizeof x); break; }
+    case SQL_TYPE_TIME: {
+        const QTime t = v.toTime();
+        if (!t.isValid())
+            throw DatabaseError(QStringLiteral("conversion error from string \"%1\"").arg(v.toString()));
+        const ISC_TIME x = encodeTime(t);
+        std::memcpy(p, &x, sizeof x);
+        break;
+    }
     case SQL_TIMESTAMP: {
         const QDateTime dt = asDateTime(v);
         ISC_TIMESTAMP x;

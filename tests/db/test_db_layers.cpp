@@ -318,3 +318,27 @@ TEST_F(FirebirdFiles, IntegerParametersKeepTheirValueOrFail)
     db.CommitBatch();
     EXPECT_EQ(db.Query(QStringLiteral("SELECT COUNT(*) FROM N")).rows[0][0].toInt(), 2);
 }
+
+TEST_F(FirebirdFiles, DateParametersAreDatesOrNothing)
+{
+    FbConnection db;
+    db.Attach(file(), QStringLiteral("SYSDBA"), QString());
+    db.Execute(QStringLiteral("CREATE TABLE DT (D DATE, H TIMESTAMP)"));
+    const QString insert = QStringLiteral("INSERT INTO DT VALUES (?, ?)");
+    db.Execute(insert, {QStringLiteral("28/02/2020"), QDateTime(QDate(2020, 2, 28), QTime(13, 5))});
+    db.Execute(insert, {QDate(), QDateTime()});   // empty values go in as null
+    const FbResult r = db.Query(QStringLiteral("SELECT D, H FROM DT ORDER BY D"));
+    ASSERT_EQ(r.rows.size(), 2u);
+    EXPECT_TRUE(r.rows[0][0].isNull() && r.rows[0][1].isNull());
+    EXPECT_EQ(r.rows[1][0].toDate(), QDate(2020, 2, 28));
+    EXPECT_EQ(r.rows[1][1].toDateTime(), QDateTime(QDate(2020, 2, 28), QTime(13, 5)));
+
+    // Text that is no date fails instead of landing on the calendar's first day.
+    const QVariantList bad[] = {
+        {QStringLiteral("31/02/2020"), QVariant()},
+        {QVariant(), QStringLiteral("ontem")},
+    };
+    for (size_t i = 0; i < std::size(bad); ++i)
+        EXPECT_THROW(db.Execute(insert, bad[i]), DatabaseError) << "case " << i;
+    EXPECT_EQ(db.Query(QStringLiteral("SELECT COUNT(*) FROM DT")).rows[0][0].toInt(), 2);
+}
