@@ -9,6 +9,7 @@
 #include <QFile>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <limits>
 
 using namespace Firebird;
@@ -326,7 +327,10 @@ void FbConnection::attachWith(const QString& location, const QString& user, cons
     guarded([&] {
         Status st;
         IMaster* master = FirebirdEnvironment::master();
-        IXpbBuilder* dpb = FirebirdEnvironment::util()->getXpbBuilder(st.w(), IXpbBuilder::DPB, nullptr, 0);
+        // Released on every path, a failure while filling them included.
+        const std::unique_ptr<IXpbBuilder, void (*)(IXpbBuilder*)> dpb(
+            FirebirdEnvironment::util()->getXpbBuilder(st.w(), IXpbBuilder::DPB, nullptr, 0),
+            [](IXpbBuilder* b) { b->dispose(); });
         dpb->insertString(st.w(), isc_dpb_config, FirebirdEnvironment::providerConfig(location).toUtf8().constData());
         dpb->insertString(st.w(), isc_dpb_lc_ctype, "WIN1252");
         if (!user.isEmpty())
@@ -338,19 +342,12 @@ void FbConnection::attachWith(const QString& location, const QString& user, cons
             dpb->insertInt(st.w(), isc_dpb_page_size, pageSize);
             dpb->insertString(st.w(), isc_dpb_set_db_charset, "WIN1252");
         }
-        IProvider* prov = master->getDispatcher();
+        const std::unique_ptr<IProvider, void (*)(IProvider*)> prov(master->getDispatcher(),
+                                                                     [](IProvider* p) { p->release(); });
         const QByteArray path = QFile::encodeName(location);
-        try {
-            m_attachment = create
-                ? prov->createDatabase(st.w(), path.constData(), dpb->getBufferLength(st.w()), dpb->getBuffer(st.w()))
-                : prov->attachDatabase(st.w(), path.constData(), dpb->getBufferLength(st.w()), dpb->getBuffer(st.w()));
-        } catch (...) {
-            dpb->dispose();
-            prov->release();
-            throw;
-        }
-        dpb->dispose();
-        prov->release();
+        m_attachment = create
+            ? prov->createDatabase(st.w(), path.constData(), dpb->getBufferLength(st.w()), dpb->getBuffer(st.w()))
+            : prov->attachDatabase(st.w(), path.constData(), dpb->getBufferLength(st.w()), dpb->getBuffer(st.w()));
         return 0;
     });
 }
@@ -371,22 +368,30 @@ void FbConnection::Detach()
         try { Status st; stmt->free(st.w()); } catch (...) { stmt->release(); }
     }
     m_cache.clear();
-    if (m_batch)
+    // A failed rollback still detaches, then reports: otherwise the
+    // destructor, which swallows the failure, would leak the attachment.
+    std::exception_ptr rollbackFailure;
+    try {
         RollbackBatch();
-    if (!m_attachment)
-        return;
-    IAttachment* att = m_attachment;
-    m_attachment = nullptr;
-    guarded([&] {
-        Status st;
-        try {
-            att->detach(st.w());
-        } catch (...) {
-            att->release();
-            throw;
-        }
-        return 0;
-    });
+    } catch (...) {
+        rollbackFailure = std::current_exception();
+    }
+    if (m_attachment) {
+        IAttachment* att = m_attachment;
+        m_attachment = nullptr;
+        guarded([&] {
+            Status st;
+            try {
+                att->detach(st.w());
+            } catch (...) {
+                att->release();
+                throw;
+            }
+            return 0;
+        });
+    }
+    if (rollbackFailure)
+        std::rethrow_exception(rollbackFailure);
 }
 
 ITransaction* FbConnection::startTransaction(bool readOnly)
