@@ -155,6 +155,15 @@ bool ValidarPeriodo(TMaskEdit& dataIni, TMaskEdit& dataFim, const QString& rotul
     if (!Habilitado(dataIni) || !Habilitado(dataFim))
         return true;
 
+    // A field whose text is no date: blank is asked for, anything else is
+    // cleared.
+    const auto recusarData = [](TMaskEdit& campo, const QString& rotulo) {
+        if (campo.Text() == kDataVazia)
+            Recusar(campo, Capitalizado(rotulo) + QStringLiteral(" não pode ficar em branco."), false);
+        else
+            Recusar(campo, Capitalizado(rotulo) + QStringLiteral(" inválida."), true);
+    };
+
     QDate ini;
     try {
         dataIni.SetText(FormatarData(dataIni.Text()));
@@ -163,10 +172,7 @@ bool ValidarPeriodo(TMaskEdit& dataIni, TMaskEdit& dataFim, const QString& rotul
     } catch (const EConvertError&) {
         if (lado != QStringLiteral("Ini"))
             return true;
-        if (dataIni.Text() == kDataVazia)
-            Recusar(dataIni, Capitalizado(rotuloIni) + QStringLiteral(" não pode ficar em branco."), false);
-        else
-            Recusar(dataIni, Capitalizado(rotuloIni) + QStringLiteral(" inválida."), true);
+        recusarData(dataIni, rotuloIni);
         return false;
     }
 
@@ -176,27 +182,18 @@ bool ValidarPeriodo(TMaskEdit& dataIni, TMaskEdit& dataFim, const QString& rotul
     } catch (const EConvertError&) {
         if (lado != QStringLiteral("Fim"))
             return true;
-        if (dataFim.Text() == kDataVazia)
-            Recusar(dataFim, Capitalizado(rotuloFim) + QStringLiteral(" não pode ficar em branco."), false);
-        else
-            Recusar(dataFim, Capitalizado(rotuloFim) + QStringLiteral(" inválida."), true);
+        recusarData(dataFim, rotuloFim);
         return false;
     }
 
-    if (lado == QStringLiteral("Ini") && fim < ini) {
-        Alerta(Capitalizado(rotuloIni) + LowerCase(QStringLiteral(" não pode ser maior que ") + rotuloFim) +
-               u'.');
-        BringTabPageForward(&dataIni);
-        dataIni.Clear();
-        dataIni.setFocus();
+    if (fim < ini && lado == QStringLiteral("Ini")) {
+        Recusar(dataIni, Capitalizado(rotuloIni) + LowerCase(QStringLiteral(" não pode ser maior que ") + rotuloFim)
+                    + u'.', true);
         return false;
     }
-    if (lado == QStringLiteral("Fim") && fim < ini) {
-        Alerta(Capitalizado(rotuloFim) + LowerCase(QStringLiteral(" não pode ser menor que ") + rotuloIni) +
-               u'.');
-        BringTabPageForward(&dataFim);
-        dataFim.Clear();
-        dataFim.setFocus();
+    if (fim < ini && lado == QStringLiteral("Fim")) {
+        Recusar(dataFim, Capitalizado(rotuloFim) + LowerCase(QStringLiteral(" não pode ser menor que ") + rotuloIni)
+                    + u'.', true);
         return false;
     }
     return true;
