@@ -313,6 +313,7 @@ TEST(FormBuilder, StringListsAndCollectionsReachTheirProperties)
         {"Items.Lines = ('a')", "Property Items.Lines does not exist"},
         {"Rows = ('a')", "Invalid value for Rows: (...)"},
         {"Rows = 3", "Invalid value for Rows: 3"},
+        {"Spacing = 40000", "Invalid value for Spacing: 40000"},
     };
     for (const auto& c : cases) {
         QWidget f;
