@@ -50,6 +50,9 @@ TEST(TParams, NamedMarkers)
         {"where s = ':no' and t = \"a:b\" and u = :Yes", "where s = ':no' and t = \"a:b\" and u = ?", {"Yes"}},
         {"where s = 'it''s :no' and u = :p_1$", "where s = 'it''s :no' and u = ?", {"p_1$"}},
         {"cast(x as int)::text, a : b, :", "cast(x as int)::text, a : b, :", {}},
+        {"a = :x -- at 10:30\n and b = :y /* :z\n */ and c = :w /* :v", "a = ? -- at 10:30\n and b = ? /* :z\n */ and c = ? /* :v",
+         {"x", "y", "w"}},
+        {"a = 1 - -:n / :m", "a = 1 - -? / ?", {"n", "m"}},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.sql);
