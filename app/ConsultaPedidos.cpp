@@ -135,7 +135,7 @@ QDate TextoParaData(const QString& text)
 void DefinirPeriodo(TParams& params, const QString& dataIni, const QString& dataFim)
 {
     const QDate inicio = TextoParaData(dataIni);
-    const QDate minima = TextoParaData(QStringLiteral("01/01/2013"));
+    const QDate minima = DataMinima();
     params.ParamByName(QStringLiteral("DataInicial"))->SetAsDate(minima > inicio ? minima : inicio);
     params.ParamByName(QStringLiteral("DataFinal"))->SetAsDate(TextoParaData(dataFim));
 }

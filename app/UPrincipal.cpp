@@ -366,18 +366,19 @@ void TFPrincipal::LimparCampos()
 
 void TFPrincipal::DesabilitarControles()
 {
-    for (QWidget* w : {static_cast<QWidget*>(DataIni), static_cast<QWidget*>(DataFim),
-                       static_cast<QWidget*>(P51), static_cast<QWidget*>(P55), static_cast<QWidget*>(P56),
-                       static_cast<QWidget*>(BtImp), static_cast<QWidget*>(BtNovoRel),
-                       static_cast<QWidget*>(BtSair)})
-        w->setEnabled(false);
+    DefinirControlesHabilitados(false);
 }
 
 void TFPrincipal::HabilitarControles()
+{
+    DefinirControlesHabilitados(true);
+}
+
+void TFPrincipal::DefinirControlesHabilitados(bool habilitar)
 {
     for (QWidget* w : {static_cast<QWidget*>(DataIni), static_cast<QWidget*>(DataFim),
                        static_cast<QWidget*>(P51), static_cast<QWidget*>(P55), static_cast<QWidget*>(P56),
                        static_cast<QWidget*>(BtImp), static_cast<QWidget*>(BtNovoRel),
                        static_cast<QWidget*>(BtSair)})
-        w->setEnabled(true);
+        w->setEnabled(habilitar);
 }

@@ -90,6 +90,7 @@ private:
     void ProximoControleIrmao(QWidget* control, bool avancar);
     void ProximoControle(bool anterior);
     void Limpeza();
+    void DefinirControlesHabilitados(bool habilitar);
     void LigarEvento(QObject* objeto, const QString& evento, const QString& handler);
 
     bool m_centrada = false;

@@ -25,13 +25,6 @@ namespace {
 const QString kLocalPadrao = QStringLiteral("C:\\Kavrano.gdb");
 const QString kArquivoCaminho = QStringLiteral("Caminho.Dir");
 
-QString textoDaFalha(const std::exception& e)
-{
-    if (const auto* p = dynamic_cast<const PlatformError*>(&e))
-        return p->Message();
-    return QString::fromLocal8Bit(e.what());
-}
-
 // The location file of `dir`. The name is matched without regard to case, as
 // the file systems the program was made for do; an exact match comes first.
 QString arquivoCaminho(const QString& dir)
@@ -117,7 +110,7 @@ void TFPrincipal::ConectarBanco()
         MessageService::instance().show(
             QStringLiteral("Informação"),
             QStringLiteral("Impossível conectar ao banco de dados pelo seguinte motivo: ") + QLatin1Char('\n')
-                + textoDaFalha(e),
+                + ExceptionText(e),
             QMessageBox::Information, QMessageBox::Ok);
     }
 }
@@ -152,7 +145,7 @@ void TFPrincipal::BuscarPedidos()
     } catch (const std::exception& e) {
         QryRel->Close();
         MessageService::instance().warning(
-            QStringLiteral("Ocorreu o seguinte erro ao consultar os pedidos no banco de dados: ") + textoDaFalha(e));
+            QStringLiteral("Ocorreu o seguinte erro ao consultar os pedidos no banco de dados: ") + ExceptionText(e));
     }
 }
 

@@ -117,12 +117,9 @@ QString FormatarData(const QString& texto)
             return texto;
         if (!Trim(Copy(s, 4, 2)).isEmpty())
             s = ZerosEsquerda(Copy(s, 1, 2), 2) + u'/' + ZerosEsquerda(Copy(s, 4, 2), 2) + u'/' + anoAtual;
-        else if (Copy(s, 2, 1) == QStringLiteral("/"))
-            s = ZerosEsquerda(Copy(s, 1, 1), 2) + u'/' + ZerosEsquerda(mesAtual, 2) + u'/' +
-                ZerosEsquerda(anoAtual, 4);
-        else
-            s = ZerosEsquerda(Copy(s, 1, 2), 2) + u'/' + ZerosEsquerda(mesAtual, 2) + u'/' +
-                ZerosEsquerda(anoAtual, 4);
+        else // only the day: a one-digit day may already be followed by its '/'
+            s = ZerosEsquerda(Copy(s, 1, Copy(s, 2, 1) == QStringLiteral("/") ? 1 : 2), 2) + u'/' +
+                ZerosEsquerda(mesAtual, 2) + u'/' + ZerosEsquerda(anoAtual, 4);
     }
 
     if (a.size() == 3)
@@ -158,6 +155,15 @@ bool ValidarPeriodo(TMaskEdit& dataIni, TMaskEdit& dataFim, const QString& rotul
     if (!Habilitado(dataIni) || !Habilitado(dataFim))
         return true;
 
+    // A field whose text is no date: blank is asked for, anything else is
+    // cleared.
+    const auto recusarData = [](TMaskEdit& campo, const QString& rotulo) {
+        if (campo.Text() == kDataVazia)
+            Recusar(campo, Capitalizado(rotulo) + QStringLiteral(" não pode ficar em branco."), false);
+        else
+            Recusar(campo, Capitalizado(rotulo) + QStringLiteral(" inválida."), true);
+    };
+
     QDate ini;
     try {
         dataIni.SetText(FormatarData(dataIni.Text()));
@@ -166,10 +172,7 @@ bool ValidarPeriodo(TMaskEdit& dataIni, TMaskEdit& dataFim, const QString& rotul
     } catch (const EConvertError&) {
         if (lado != QStringLiteral("Ini"))
             return true;
-        if (dataIni.Text() == kDataVazia)
-            Recusar(dataIni, Capitalizado(rotuloIni) + QStringLiteral(" não pode ficar em branco."), false);
-        else
-            Recusar(dataIni, Capitalizado(rotuloIni) + QStringLiteral(" inválida."), true);
+        recusarData(dataIni, rotuloIni);
         return false;
     }
 
@@ -179,27 +182,18 @@ bool ValidarPeriodo(TMaskEdit& dataIni, TMaskEdit& dataFim, const QString& rotul
     } catch (const EConvertError&) {
         if (lado != QStringLiteral("Fim"))
             return true;
-        if (dataFim.Text() == kDataVazia)
-            Recusar(dataFim, Capitalizado(rotuloFim) + QStringLiteral(" não pode ficar em branco."), false);
-        else
-            Recusar(dataFim, Capitalizado(rotuloFim) + QStringLiteral(" inválida."), true);
+        recusarData(dataFim, rotuloFim);
         return false;
     }
 
-    if (lado == QStringLiteral("Ini") && fim < ini) {
-        Alerta(Capitalizado(rotuloIni) + LowerCase(QStringLiteral(" não pode ser maior que ") + rotuloFim) +
-               u'.');
-        BringTabPageForward(&dataIni);
-        dataIni.Clear();
-        dataIni.setFocus();
+    if (fim < ini && lado == QStringLiteral("Ini")) {
+        Recusar(dataIni, Capitalizado(rotuloIni) + LowerCase(QStringLiteral(" não pode ser maior que ") + rotuloFim)
+                    + u'.', true);
         return false;
     }
-    if (lado == QStringLiteral("Fim") && fim < ini) {
-        Alerta(Capitalizado(rotuloFim) + LowerCase(QStringLiteral(" não pode ser menor que ") + rotuloIni) +
-               u'.');
-        BringTabPageForward(&dataFim);
-        dataFim.Clear();
-        dataFim.setFocus();
+    if (fim < ini && lado == QStringLiteral("Fim")) {
+        Recusar(dataFim, Capitalizado(rotuloFim) + LowerCase(QStringLiteral(" não pode ser menor que ") + rotuloIni)
+                    + u'.', true);
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 #include "FbConnection.h"
 
 #include <QDate>
+#include <QFile>
 #include <QVariantList>
 #include <array>
 #include <cstdint>
@@ -249,11 +250,18 @@ void Create(const QString& path, const Options& options)
 {
     FbConnection db;
     db.Create(path, QStringLiteral("SYSDBA"), QString());
-    CreateSchema(db);
-    Generate(db, options);
-    if (options.indexes)
-        CreateIndexes(db);
-    db.Detach();
+    try {
+        CreateSchema(db);
+        Generate(db, options);
+        if (options.indexes)
+            CreateIndexes(db);
+        db.Detach();
+    } catch (...) {
+        // A half-made file would stop the next attempt ("already exists").
+        try { db.Detach(); } catch (...) {}
+        QFile::remove(path);
+        throw;
+    }
 }
 
 }

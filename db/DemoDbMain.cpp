@@ -9,6 +9,14 @@
 #include <QStringList>
 #include <cstdio>
 
+namespace {
+int usage()
+{
+    std::fprintf(stderr, "usage: pedidos-demo-db PATH [--orders N] [--no-indexes] [--seed S] [--print-schema]\n");
+    return 2;
+}
+}
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -32,15 +40,11 @@ int main(int argc, char** argv)
             path = a;
         else
             ok = false;
-        if (!ok || options.orders < 1) {
-            std::fprintf(stderr, "usage: pedidos-demo-db PATH [--orders N] [--no-indexes] [--seed S] [--print-schema]\n");
-            return 2;
-        }
+        if (!ok || options.orders < 1)
+            return usage();
     }
-    if (path.isEmpty()) {
-        std::fprintf(stderr, "usage: pedidos-demo-db PATH [--orders N] [--no-indexes] [--seed S] [--print-schema]\n");
-        return 2;
-    }
+    if (path.isEmpty())
+        return usage();
     if (QFileInfo::exists(path)) {
         std::fprintf(stderr, "pedidos-demo-db: %s already exists\n", path.toLocal8Bit().constData());
         return 1;

@@ -41,6 +41,11 @@ private:
 
     static bool isIdentStart(QChar c) { return c.isLetter() || c == u'_'; }
     static bool isIdentChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+    // Not isxdigit(): a Latin-1 letter as a signed char is outside its domain.
+    static bool isHexDigit(QChar c)
+    {
+        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+    }
 
     // An identifier, dots allowed inside ("Font.Name").
     QString readName()
@@ -177,7 +182,7 @@ private:
         if (m_pos < m_text.size() && m_text[m_pos] == u'$') {
             ++m_pos;
             const qsizetype h = m_pos;
-            while (m_pos < m_text.size() && isxdigit(m_text[m_pos].toLatin1()))
+            while (m_pos < m_text.size() && isHexDigit(m_text[m_pos]))
                 ++m_pos;
             bool ok = false;
             v.integer = m_text.mid(h, m_pos - h).toLongLong(&ok, 16);
@@ -255,10 +260,10 @@ private:
             while (peek() != u'}') {
                 if (peek().isNull())
                     fail(QStringLiteral("'}' missing"));
-                const char h = m_text[m_pos++].toLatin1();
-                if (!isxdigit(h))
+                const QChar h = m_text[m_pos++];
+                if (!isHexDigit(h))
                     fail(QStringLiteral("bad binary data"));
-                hex.append(h);
+                hex.append(static_cast<char>(h.unicode()));
             }
             ++m_pos;
             if (hex.size() % 2)

@@ -14,3 +14,12 @@ public:
 private:
     QString m_message;
 };
+
+// The text to show for any failure: ours keep their exact message, others
+// carry theirs in the local encoding.
+inline QString ExceptionText(const std::exception& error)
+{
+    if (const auto* platform = dynamic_cast<const PlatformError*>(&error))
+        return platform->Message();
+    return QString::fromLocal8Bit(error.what());
+}

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <cmath>
 #include <cstring>
+#include <exception>
+#include <limits>
 
 using namespace Firebird;
 
@@ -70,15 +72,20 @@ QTime decodeTime(ISC_TIME t)
 
 QDateTime asDateTime(const QVariant& v)
 {
-    if (v.typeId() == QMetaType::QDate)
-        return QDateTime(v.toDate(), QTime(0, 0));
-    if (v.typeId() == QMetaType::QString) {
+    QDateTime dt;
+    if (v.typeId() == QMetaType::QDate) {
+        dt = QDateTime(v.toDate(), QTime(0, 0));
+    } else if (v.typeId() == QMetaType::QString) {
         // Texts sent as dates follow the day/month/year order.
         const QDate d = QDate::fromString(v.toString().trimmed(), QStringLiteral("dd/MM/yyyy"));
-        if (d.isValid())
-            return QDateTime(d, QTime(0, 0));
+        dt = d.isValid() ? QDateTime(d, QTime(0, 0)) : v.toDateTime();
+    } else {
+        dt = v.toDateTime();
     }
-    return v.toDateTime();
+    // Text that is no date would otherwise be stored as day 0.
+    if (!dt.isValid())
+        throw DatabaseError(QStringLiteral("conversion error from string \"%1\"").arg(v.toString()));
+    return dt;
 }
 
 // Writes `v` into the input message field `i`.
@@ -91,13 +98,39 @@ void putValue(IMessageMetadata* meta, unsigned i, unsigned char* buf, const QVar
     const int scale = meta->getScale(st.w(), i);
     const unsigned len = meta->getLength(st.w(), i);
     auto* null = reinterpret_cast<short*>(buf + nullOff);
-    if (!v.isValid() || v.isNull()) {
+    // A date or time left empty (invalid) is no value, not day 0.
+    const bool emptyDate = (v.typeId() == QMetaType::QDate && !v.toDate().isValid())
+        || (v.typeId() == QMetaType::QDateTime && !v.toDateTime().isValid())
+        || (v.typeId() == QMetaType::QTime && !v.toTime().isValid());
+    if (!v.isValid() || v.isNull() || emptyDate) {
         *null = -1;
         return;
     }
     *null = 0;
     unsigned char* p = buf + off;
-    const double scaled = v.toDouble() * std::pow(10.0, -scale);
+    // Exact integers go through unchanged so that large BIGINTs keep every digit.
+    // `bits` is the width of the column's integer; its range is [-2^(bits-1), 2^(bits-1)).
+    const auto integral = [&](int bits) -> qint64 {
+        const qint64 hi = bits == 64 ? std::numeric_limits<qint64>::max() : (qint64(1) << (bits - 1)) - 1;
+        const qint64 lo = -hi - 1;
+        bool ok = false;
+        if (scale == 0 && (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int)) {
+            const qint64 x = v.toLongLong(&ok);
+            if (x >= lo && x <= hi)
+                return x;
+            throw DatabaseError(QStringLiteral("arithmetic exception, numeric overflow, or string truncation\n"
+                                               "-numeric value is out of range"));
+        }
+        const double d = v.toDouble(&ok);
+        if (!ok && !(v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty()))
+            throw DatabaseError(QStringLiteral("conversion error from string \"%1\"").arg(v.toString()));
+        const double scaled = std::round(d * std::pow(10.0, -scale));
+        // A value that does not fit would otherwise be stored wrapped around.
+        if (!(scaled >= double(lo) && scaled < -double(lo)))
+            throw DatabaseError(QStringLiteral("arithmetic exception, numeric overflow, or string truncation\n"
+                                               "-numeric value is out of range"));
+        return static_cast<qint64>(scaled);
+    };
     switch (type) {
     case SQL_VARYING:
     case SQL_TEXT: {
@@ -122,15 +155,22 @@ void putValue(IMessageMetadata* meta, unsigned i, unsigned char* buf, const QVar
         }
         break;
     }
-    case SQL_SHORT: { const auto x = static_cast<short>(std::llround(scaled)); std::memcpy(p, &x, sizeof x); break; }
-    case SQL_LONG: { const auto x = static_cast<ISC_LONG>(std::llround(scaled)); std::memcpy(p, &x, sizeof x); break; }
-    case SQL_INT64: { const auto x = static_cast<ISC_INT64>(std::llround(scaled)); std::memcpy(p, &x, sizeof x); break; }
+    case SQL_SHORT: { const auto x = static_cast<short>(integral(16)); std::memcpy(p, &x, sizeof x); break; }
+    case SQL_LONG: { const auto x = static_cast<ISC_LONG>(integral(32)); std::memcpy(p, &x, sizeof x); break; }
+    case SQL_INT64: { const auto x = static_cast<ISC_INT64>(integral(64)); std::memcpy(p, &x, sizeof x); break; }
     case SQL_FLOAT: { const auto x = static_cast<float>(v.toDouble()); std::memcpy(p, &x, sizeof x); break; }
     case SQL_DOUBLE:
     case SQL_D_FLOAT: { const double x = v.toDouble(); std::memcpy(p, &x, sizeof x); break; }
     case SQL_BOOLEAN: { const FB_BOOLEAN x = v.toBool() ? FB_TRUE : FB_FALSE; std::memcpy(p, &x, sizeof x); break; }
     case SQL_TYPE_DATE: { const ISC_DATE x = encodeDate(asDateTime(v).date()); std::memcpy(p, &x, sizeof x); break; }
-    case SQL_TYPE_TIME: { const ISC_TIME x = encodeTime(v.toTime()); std::memcpy(p, &x, sizeof x); break; }
+    case SQL_TYPE_TIME: {
+        const QTime t = v.toTime();
+        if (!t.isValid())
+            throw DatabaseError(QStringLiteral("conversion error from string \"%1\"").arg(v.toString()));
+        const ISC_TIME x = encodeTime(t);
+        std::memcpy(p, &x, sizeof x);
+        break;
+    }
     case SQL_TIMESTAMP: {
         const QDateTime dt = asDateTime(v);
         ISC_TIMESTAMP x;
@@ -170,15 +210,21 @@ QByteArray readBlob(IAttachment* att, ITransaction* tra, ISC_QUAD id)
     IBlob* blob = att->openBlob(st.w(), tra, &id, 0, nullptr);
     QByteArray out;
     char chunk[16384];
-    for (;;) {
-        unsigned got = 0;
-        const int r = blob->getSegment(st.w(), sizeof chunk, chunk, &got);
-        if (r == IStatus::RESULT_OK || r == IStatus::RESULT_SEGMENT)
-            out.append(chunk, static_cast<qsizetype>(got));
-        else
-            break;
+    try {
+        for (;;) {
+            unsigned got = 0;
+            const int r = blob->getSegment(st.w(), sizeof chunk, chunk, &got);
+            if (r == IStatus::RESULT_OK || r == IStatus::RESULT_SEGMENT)
+                out.append(chunk, static_cast<qsizetype>(got));
+            else
+                break;
+        }
+        blob->close(st.w());
+    } catch (...) {
+        // close() releases only when it succeeds.
+        blob->release();
+        throw;
     }
-    blob->close(st.w());
     return out;
 }
 
@@ -281,7 +327,10 @@ void FbConnection::attachWith(const QString& location, const QString& user, cons
     guarded([&] {
         Status st;
         IMaster* master = FirebirdEnvironment::master();
-        IXpbBuilder* dpb = FirebirdEnvironment::util()->getXpbBuilder(st.w(), IXpbBuilder::DPB, nullptr, 0);
+        // Released on every path, a failure while filling them included.
+        const std::unique_ptr<IXpbBuilder, void (*)(IXpbBuilder*)> dpb(
+            FirebirdEnvironment::util()->getXpbBuilder(st.w(), IXpbBuilder::DPB, nullptr, 0),
+            [](IXpbBuilder* b) { b->dispose(); });
         dpb->insertString(st.w(), isc_dpb_config, FirebirdEnvironment::providerConfig(location).toUtf8().constData());
         dpb->insertString(st.w(), isc_dpb_lc_ctype, "WIN1252");
         if (!user.isEmpty())
@@ -293,19 +342,12 @@ void FbConnection::attachWith(const QString& location, const QString& user, cons
             dpb->insertInt(st.w(), isc_dpb_page_size, pageSize);
             dpb->insertString(st.w(), isc_dpb_set_db_charset, "WIN1252");
         }
-        IProvider* prov = master->getDispatcher();
+        const std::unique_ptr<IProvider, void (*)(IProvider*)> prov(master->getDispatcher(),
+                                                                     [](IProvider* p) { p->release(); });
         const QByteArray path = QFile::encodeName(location);
-        try {
-            m_attachment = create
-                ? prov->createDatabase(st.w(), path.constData(), dpb->getBufferLength(st.w()), dpb->getBuffer(st.w()))
-                : prov->attachDatabase(st.w(), path.constData(), dpb->getBufferLength(st.w()), dpb->getBuffer(st.w()));
-        } catch (...) {
-            dpb->dispose();
-            prov->release();
-            throw;
-        }
-        dpb->dispose();
-        prov->release();
+        m_attachment = create
+            ? prov->createDatabase(st.w(), path.constData(), dpb->getBufferLength(st.w()), dpb->getBuffer(st.w()))
+            : prov->attachDatabase(st.w(), path.constData(), dpb->getBufferLength(st.w()), dpb->getBuffer(st.w()));
         return 0;
     });
 }
@@ -326,22 +368,30 @@ void FbConnection::Detach()
         try { Status st; stmt->free(st.w()); } catch (...) { stmt->release(); }
     }
     m_cache.clear();
-    if (m_batch)
+    // A failed rollback still detaches, then reports: otherwise the
+    // destructor, which swallows the failure, would leak the attachment.
+    std::exception_ptr rollbackFailure;
+    try {
         RollbackBatch();
-    if (!m_attachment)
-        return;
-    IAttachment* att = m_attachment;
-    m_attachment = nullptr;
-    guarded([&] {
-        Status st;
-        try {
-            att->detach(st.w());
-        } catch (...) {
-            att->release();
-            throw;
-        }
-        return 0;
-    });
+    } catch (...) {
+        rollbackFailure = std::current_exception();
+    }
+    if (m_attachment) {
+        IAttachment* att = m_attachment;
+        m_attachment = nullptr;
+        guarded([&] {
+            Status st;
+            try {
+                att->detach(st.w());
+            } catch (...) {
+                att->release();
+                throw;
+            }
+            return 0;
+        });
+    }
+    if (rollbackFailure)
+        std::rethrow_exception(rollbackFailure);
 }
 
 ITransaction* FbConnection::startTransaction(bool readOnly)
@@ -352,18 +402,22 @@ ITransaction* FbConnection::startTransaction(bool readOnly)
     return m_attachment->startTransaction(st.w(), sizeof tpb, tpb);
 }
 
-void FbConnection::finishTransaction(ITransaction* tra, bool commit)
+void FbConnection::finishTransaction(ITransaction*& tra, bool commit)
 {
     if (!tra)
         return;
+    // Whatever happens the handle is gone afterwards: a failed commit must not
+    // be followed by a rollback of a released transaction.
+    ITransaction* t = tra;
+    tra = nullptr;
     Status st;
     try {
         if (commit)
-            tra->commit(st.w());
+            t->commit(st.w());
         else
-            tra->rollback(st.w());
+            t->rollback(st.w());
     } catch (...) {
-        tra->release();
+        t->release();
         throw;
     }
 }
@@ -446,11 +500,12 @@ void FbConnection::Execute(const QString& sql, const QVariantList& params)
                     std::vector<unsigned char> inBuf;
                     fillInput(in.get(), inBuf, params);
                     stmt->execute(st.w(), tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), nullptr, nullptr);
+                    stmt->free(st.w());
                 } catch (...) {
+                    // free() releases only when it succeeds.
                     stmt->release();
                     throw;
                 }
-                stmt->free(st.w());
                 finishTransaction(tra, true);
             } catch (...) {
                 try { finishTransaction(tra, false); } catch (...) {}

@@ -42,13 +42,13 @@ public:
     bool IsAttached() const { return m_attachment != nullptr; }
 
     // Runs a statement and fetches every row. `params` fill the "?" markers in
-    // order; an invalid QVariant is null. `paramTypes` (optional, same length)
-    // says how a value was typed, so a date goes in as a date.
+    // order and are converted to the types the statement expects; an invalid
+    // QVariant, or an empty date, is null.
     FbResult Query(const QString& sql, const QVariantList& params = {});
 
     // Runs a statement without result, in the open batch transaction if there
-    // is one, else in its own committed transaction. Prepared statements are
-    // cached by text while a batch is open.
+    // is one, else in its own committed transaction. Statements run in a batch
+    // stay prepared, by text, until the connection detaches.
     void Execute(const QString& sql, const QVariantList& params = {});
     void BeginBatch();
     void CommitBatch();
@@ -56,7 +56,7 @@ public:
 
 private:
     Firebird::ITransaction* startTransaction(bool readOnly);
-    void finishTransaction(Firebird::ITransaction* tra, bool commit);
+    void finishTransaction(Firebird::ITransaction*& tra, bool commit);
     void attachWith(const QString& location, const QString& user, const QString& password, bool create, int pageSize);
 
     Firebird::IAttachment* m_attachment = nullptr;

@@ -69,6 +69,17 @@ ParsedStatement TParams::Parse(const QString& sql)
             out.sql += c;
             continue;
         }
+        // The engine ignores comments, so a colon there ("-- at 10:30") is no
+        // marker: one would leave more values than the statement takes.
+        const QChar next = i + 1 < sql.size() ? sql[i + 1] : QChar();
+        if ((c == QLatin1Char('-') && next == QLatin1Char('-')) || (c == QLatin1Char('/') && next == QLatin1Char('*'))) {
+            const bool line = c == QLatin1Char('-');
+            qsizetype end = line ? sql.indexOf(QLatin1Char('\n'), i + 2) : sql.indexOf(QStringLiteral("*/"), i + 2);
+            end = end < 0 ? sql.size() : (line ? end : end + 2);
+            out.sql += QStringView(sql).mid(i, end - i);
+            i = end - 1;
+            continue;
+        }
         if (c == QLatin1Char(':')) {
             if (i + 1 < sql.size() && sql[i + 1] == QLatin1Char(':')) {
                 out.sql += QStringLiteral("::");

@@ -56,12 +56,7 @@ void Application::ProcessMessages()
 
 void Application::ShowException(const std::exception& error)
 {
-    QString text;
-    if (const auto* platform = dynamic_cast<const PlatformError*>(&error))
-        text = platform->Message();
-    else
-        text = QString::fromLocal8Bit(error.what());
-    MessageService::instance().show(QCoreApplication::applicationName(), text, QMessageBox::Critical,
+    MessageService::instance().show(QCoreApplication::applicationName(), ExceptionText(error), QMessageBox::Critical,
                                     QMessageBox::Ok);
 }
 

@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <mutex>
 
@@ -36,7 +37,9 @@ QString ValueText(const DefinitionValue& v)
 
 int Int(const DefinitionValue& v, const QString& name)
 {
-    if (v.kind != DefinitionValue::Integer)
+    // Out of range would come out as some other number.
+    if (v.kind != DefinitionValue::Integer || v.integer < std::numeric_limits<int>::min()
+        || v.integer > std::numeric_limits<int>::max())
         Fail(QStringLiteral("Invalid value for %1: %2").arg(name, ValueText(v)));
     return static_cast<int>(v.integer);
 }
@@ -122,10 +125,20 @@ QVariant ToVariant(const QMetaProperty& p, const DefinitionValue& v, const QStri
     switch (p.metaType().id()) {
     case QMetaType::Bool: return Bool(v, name);
     case QMetaType::Int:
+    case QMetaType::LongLong: return Int(v, name);
     case QMetaType::Short:
     case QMetaType::UShort:
-    case QMetaType::UChar:
-    case QMetaType::LongLong: return Int(v, name);
+    case QMetaType::UChar: {
+        // The property would keep only the low bits of a larger number.
+        const int x = Int(v, name);
+        const int id = p.metaType().id();
+        const bool fits = id == QMetaType::Short ? (x >= -32768 && x <= 32767)
+                        : id == QMetaType::UShort ? (x >= 0 && x <= 65535)
+                                                  : (x >= 0 && x <= 255);
+        if (!fits)
+            Fail(QStringLiteral("Invalid value for %1: %2").arg(name, ValueText(v)));
+        return x;
+    }
     case QMetaType::Double:
         if (!v.isNumber())
             Fail(QStringLiteral("Invalid value for %1: %2").arg(name, ValueText(v)));

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 TEST(ParameterList, NameValueRules)
@@ -49,6 +50,9 @@ TEST(TParams, NamedMarkers)
         {"where s = ':no' and t = \"a:b\" and u = :Yes", "where s = ':no' and t = \"a:b\" and u = ?", {"Yes"}},
         {"where s = 'it''s :no' and u = :p_1$", "where s = 'it''s :no' and u = ?", {"p_1$"}},
         {"cast(x as int)::text, a : b, :", "cast(x as int)::text, a : b, :", {}},
+        {"a = :x -- at 10:30\n and b = :y /* :z\n */ and c = :w /* :v", "a = ? -- at 10:30\n and b = ? /* :z\n */ and c = ? /* :v",
+         {"x", "y", "w"}},
+        {"a = 1 - -:n / :m", "a = 1 - -? / ?", {"n", "m"}},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.sql);
@@ -284,4 +288,60 @@ TEST_F(FirebirdFiles, AliasDatabaseAndQueries)
     db.reset();
     q.Close();
     EXPECT_THROW(q.Open(), DatabaseError);   // no database of that name any more
+}
+
+TEST_F(FirebirdFiles, IntegerParametersKeepTheirValueOrFail)
+{
+    FbConnection db;
+    db.Attach(file(), QStringLiteral("SYSDBA"), QString());
+    // Dialect 1 keeps NUMERIC(4,2) in a small integer scaled by 100.
+    db.Execute(QStringLiteral("CREATE TABLE N (P SMALLINT, I INTEGER, D NUMERIC(4,2))"));
+    const QString insert = QStringLiteral("INSERT INTO N VALUES (?, ?, ?)");
+    db.Execute(insert, {32767, QStringLiteral(" -2147483648 "), 99.994});
+    const FbResult r = db.Query(QStringLiteral("SELECT P, I, D FROM N"));
+    ASSERT_EQ(r.rows.size(), 1u);
+    EXPECT_EQ(r.rows[0][0].toInt(), 32767);
+    EXPECT_EQ(r.rows[0][1].toInt(), std::numeric_limits<int>::min());
+    EXPECT_DOUBLE_EQ(r.rows[0][2].toDouble(), 99.99);
+
+    // Values that do not fit, or are no number, are refused instead of stored wrapped or as zero.
+    const QVariantList bad[] = {
+        {32768, 0, 0},
+        {-32768.6, 0, 0},
+        {0, 2147483648.0, 0},
+        {0, qint64(1) << 40, 0},
+        {0, QStringLiteral("abc"), 0},
+        {0, 0, 327.68},
+    };
+    for (size_t i = 0; i < std::size(bad); ++i)
+        EXPECT_THROW(db.Execute(insert, bad[i]), DatabaseError) << "case " << i;
+    db.BeginBatch();
+    EXPECT_THROW(db.Execute(insert, bad[0]), DatabaseError);
+    db.Execute(insert, {1, 2, 3});
+    db.CommitBatch();
+    EXPECT_EQ(db.Query(QStringLiteral("SELECT COUNT(*) FROM N")).rows[0][0].toInt(), 2);
+}
+
+TEST_F(FirebirdFiles, DateParametersAreDatesOrNothing)
+{
+    FbConnection db;
+    db.Attach(file(), QStringLiteral("SYSDBA"), QString());
+    db.Execute(QStringLiteral("CREATE TABLE DT (D DATE, H TIMESTAMP)"));
+    const QString insert = QStringLiteral("INSERT INTO DT VALUES (?, ?)");
+    db.Execute(insert, {QStringLiteral("28/02/2020"), QDateTime(QDate(2020, 2, 28), QTime(13, 5))});
+    db.Execute(insert, {QDate(), QDateTime()});   // empty values go in as null
+    const FbResult r = db.Query(QStringLiteral("SELECT D, H FROM DT ORDER BY D"));
+    ASSERT_EQ(r.rows.size(), 2u);
+    EXPECT_TRUE(r.rows[0][0].isNull() && r.rows[0][1].isNull());
+    EXPECT_EQ(r.rows[1][0].toDate(), QDate(2020, 2, 28));
+    EXPECT_EQ(r.rows[1][1].toDateTime(), QDateTime(QDate(2020, 2, 28), QTime(13, 5)));
+
+    // Text that is no date fails instead of landing on the calendar's first day.
+    const QVariantList bad[] = {
+        {QStringLiteral("31/02/2020"), QVariant()},
+        {QVariant(), QStringLiteral("ontem")},
+    };
+    for (size_t i = 0; i < std::size(bad); ++i)
+        EXPECT_THROW(db.Execute(insert, bad[i]), DatabaseError) << "case " << i;
+    EXPECT_EQ(db.Query(QStringLiteral("SELECT COUNT(*) FROM DT")).rows[0][0].toInt(), 2);
 }

@@ -11,11 +11,13 @@ class TTestPart : public QObject {
     Q_PROPERTY(int Left MEMBER m_left)
     Q_PROPERTY(QStringList Items MEMBER m_items)
     Q_PROPERTY(QVariantList Rows MEMBER m_rows)
+    Q_PROPERTY(qint16 Spacing MEMBER m_spacing)
 public:
     explicit TTestPart(QObject* parent) : QObject(parent) {}
     int m_left = 0;
     QStringList m_items;
     QVariantList m_rows;
+    qint16 m_spacing = 0;
 };
 
 class TTestHolder : public QObject {

@@ -88,6 +88,7 @@ TEST(DefinitionReader, BadTextFailsWithTheLine)
         {"object A: TA\nend\nextra", 3},                 // text after the end
         {"thing A: TA\nend\n", 1},
         {"object A: TA\n  X = {ABC}\nend\n", 2},        // odd hex digits
+        {"object A: TA\n  X = {A\u00e9}\nend\n", 2},    // a letter beyond ASCII in binary data
         {"object A: TA\n  X = 'a' +\n  1\nend\n", 3},   // '+' not followed by text
         {"", 1},
     };
@@ -312,6 +313,7 @@ TEST(FormBuilder, StringListsAndCollectionsReachTheirProperties)
         {"Items.Lines = ('a')", "Property Items.Lines does not exist"},
         {"Rows = ('a')", "Invalid value for Rows: (...)"},
         {"Rows = 3", "Invalid value for Rows: 3"},
+        {"Spacing = 40000", "Invalid value for Spacing: 40000"},
     };
     for (const auto& c : cases) {
         QWidget f;
@@ -336,6 +338,7 @@ TEST(FormBuilder, MistakesInTheDefinitionAreReported)
         {"object X: TMaskEdit\n CharCase = ecShouting\nend", "Invalid value for CharCase: ecShouting"},
         {"object X: TCheckBox\n Checked = 1\nend", "Invalid value for Checked: 1"},
         {"object X: TLabel\n Left = 'far'\nend", "Invalid value for Left: far"},
+        {"object X: TLabel\n Width = 4294967297\nend", "Invalid value for Width: 4294967297"},
         {"object X: TLabel\n Font.Weight = 3\nend", "Property Font.Weight does not exist"},
     };
     for (const auto& c : cases) {
