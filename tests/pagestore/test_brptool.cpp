@@ -169,3 +169,16 @@ TEST_F(BrpTool, PdfKeepsTheText)
     EXPECT_TRUE(out.contains(QStringLiteral("Pedido 5"))) << out.toStdString();
     EXPECT_EQ(out.count(QChar('\f')), 3) << "one PDF page per report page";
 }
+
+TEST_F(BrpTool, PrintRefusesPagesPastTheEnd)
+{
+    for (const char* range : {"4-5", "2-9", "7"}) {
+        SCOPED_TRACE(range);
+        const ToolRun r = brptool({"print", file, "--pages", range});
+        if (r.err.contains("no printer is installed"))
+            GTEST_SKIP() << "no printer";
+        EXPECT_EQ(r.exitCode, 1) << r.out.toStdString();
+        EXPECT_TRUE(r.err.contains("it has 3 pages")) << r.err.toStdString();
+        EXPECT_FALSE(r.out.contains("printed")) << r.out.toStdString();
+    }
+}
