@@ -23,7 +23,7 @@ using namespace emf;
 namespace {
 
 // Limits that keep hostile files from exhausting time or memory.
-constexpr quint32 kMaxBytes = 256u * 1024 * 1024;
+constexpr quint32 kMaxBytes = quint32(EmfPlayer::MaxBytes);
 constexpr int kMaxRecords = 4 * 1024 * 1024;
 constexpr quint32 kMaxObjects = 0x10000;       // handle indexes are 16-bit
 constexpr int kMaxSaveDepth = 1024;

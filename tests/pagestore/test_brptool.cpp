@@ -102,6 +102,14 @@ TEST_F(BrpTool, BadFilesFailWithAMessage)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(broken);
     }
+    // A sparse file that starts like a metafile but is far too large for one.
+    const QString hugeName = dir.filePath("huge.emf");
+    {
+        QFile f(hugeName);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(pages[0].left(88));
+        ASSERT_TRUE(f.resize(300 * 1024 * 1024));
+    }
     struct Case {
         QStringList args;
         const char* expected; // in stdout or stderr
@@ -113,6 +121,7 @@ TEST_F(BrpTool, BadFilesFailWithAMessage)
         {{"extract", file, "4", dir.filePath("x.emf")}, "has no page 4"},
         {{"render", brokenName, dir.filePath("x.png")}, "Damaged"},
         {{"render", file, dir.filePath("x.png"), "--page", "9"}, "has no page 9"},
+        {{"render", hugeName, dir.filePath("x.png")}, "larger than"},
         {{"pdf", brokenName, dir.filePath("x.pdf")}, "Damaged"},
     };
     for (const auto& c : cases) {
