@@ -23,7 +23,7 @@ using namespace emf;
 namespace {
 
 // Limits that keep hostile files from exhausting time or memory.
-constexpr quint32 kMaxBytes = 256u * 1024 * 1024;
+constexpr quint32 kMaxBytes = quint32(EmfPlayer::MaxBytes);
 constexpr int kMaxRecords = 4 * 1024 * 1024;
 constexpr quint32 kMaxObjects = 0x10000;       // handle indexes are 16-bit
 constexpr int kMaxSaveDepth = 1024;
@@ -181,6 +181,9 @@ private:
     void bitmap(const Rec& r, quint32 type, quint32 offset);
     void region(const Rec& r, quint32 type, quint32 offset);
     void selectObject(quint32 handle);
+    // A fresh object of that kind in the handle's slot, or none for a handle
+    // out of range.
+    Obj* newObject(quint32 handle, Obj::Kind kind);
     void restoreDc(qint32 which);
     std::optional<QImage> dib(const Rec& r, quint32 offBmi, quint32 cbBmi, quint32 offBits, quint32 cbBits,
                               quint32 offset);
@@ -388,6 +391,16 @@ void Player::restoreDc(qint32 which)
     m_dc = m_stack[size_t(target)];
     m_stack.resize(size_t(target));
     applyClip();
+}
+
+Obj* Player::newObject(quint32 handle, Obj::Kind kind)
+{
+    if (handle == 0 || handle >= kMaxObjects)
+        return nullptr;
+    Obj& o = m_objects[handle];
+    o = Obj{};
+    o.kind = kind;
+    return &o;
 }
 
 std::optional<QRegion> Player::regionData(const Rec& r, quint32 at, quint32 size)
@@ -1146,78 +1159,69 @@ bool Player::record(quint32 type, const Rec& r, quint32 offset)
         break;
     case EMR_CREATEPEN:
         if (need(28)) {
-            const quint32 h = r.u32(8);
-            if (h == 0 || h >= kMaxObjects) break;
-            Obj o;
-            o.kind = Obj::Pen;
-            o.pen.style = r.u32(12);
-            o.pen.width = std::abs(double(r.i32(16)));
-            o.pen.color = ColorRef(r.u32(24));
-            o.pen.null = (o.pen.style & PS_STYLE_MASK) == PS_NULL;
-            m_objects[h] = o;
+            Obj* o = newObject(r.u32(8), Obj::Pen);
+            if (!o)
+                break;
+            o->pen.style = r.u32(12);
+            o->pen.width = std::abs(double(r.i32(16)));
+            o->pen.color = ColorRef(r.u32(24));
+            o->pen.null = (o->pen.style & PS_STYLE_MASK) == PS_NULL;
         }
         break;
     case EMR_EXTCREATEPEN:
         if (need(52)) {
-            const quint32 h = r.u32(8);
-            if (h == 0 || h >= kMaxObjects) break;
-            Obj o;
-            o.kind = Obj::Pen;
-            o.pen.style = r.u32(28);
-            o.pen.geometric = o.pen.style & PS_GEOMETRIC;
-            o.pen.width = o.pen.geometric ? double(r.u32(32) & 0x7FFFFFFF) : 0;
-            o.pen.null = (o.pen.style & PS_STYLE_MASK) == PS_NULL || r.u32(36) == BS_NULL;
-            o.pen.color = ColorRef(r.u32(40));
+            Obj* o = newObject(r.u32(8), Obj::Pen);
+            if (!o)
+                break;
+            o->pen.style = r.u32(28);
+            o->pen.geometric = o->pen.style & PS_GEOMETRIC;
+            o->pen.width = o->pen.geometric ? double(r.u32(32) & 0x7FFFFFFF) : 0;
+            o->pen.null = (o->pen.style & PS_STYLE_MASK) == PS_NULL || r.u32(36) == BS_NULL;
+            o->pen.color = ColorRef(r.u32(40));
             const quint32 entries = r.u32(48);
-            if ((o.pen.style & PS_STYLE_MASK) == PS_USERSTYLE && entries > 0 && entries <= 16
+            if ((o->pen.style & PS_STYLE_MASK) == PS_USERSTYLE && entries > 0 && entries <= 16
                 && r.has(52, quint64(entries) * 4)) {
-                const double w = std::max(1.0, o.pen.width);
+                const double w = std::max(1.0, o->pen.width);
                 for (quint32 i = 0; i < entries; ++i)
-                    o.pen.dashes.append(std::clamp(r.u32(52 + i * 4) / w, 0.5, 1000.0));
-                if (o.pen.dashes.size() % 2)
-                    o.pen.dashes.append(o.pen.dashes.last());
+                    o->pen.dashes.append(std::clamp(r.u32(52 + i * 4) / w, 0.5, 1000.0));
+                if (o->pen.dashes.size() % 2)
+                    o->pen.dashes.append(o->pen.dashes.last());
             }
-            m_objects[h] = o;
         }
         break;
     case EMR_CREATEBRUSHINDIRECT:
         if (need(24)) {
-            const quint32 h = r.u32(8);
-            if (h == 0 || h >= kMaxObjects) break;
-            Obj o;
-            o.kind = Obj::Brush;
+            Obj* o = newObject(r.u32(8), Obj::Brush);
+            if (!o)
+                break;
             const quint32 style = r.u32(12);
-            o.brush.null = style == BS_NULL;
-            o.brush.color = ColorRef(r.u32(16));
+            o->brush.null = style == BS_NULL;
+            o->brush.color = ColorRef(r.u32(16));
             if (style == BS_HATCHED)
-                o.brush.hatch = int(std::min<quint32>(r.u32(20), 5));
-            m_objects[h] = o;
+                o->brush.hatch = int(std::min<quint32>(r.u32(20), 5));
         }
         break;
     case EMR_CREATEMONOBRUSH:
     case EMR_CREATEDIBPATTERNBRUSHPT:
         if (need(32)) {
-            const quint32 h = r.u32(8);
-            if (h == 0 || h >= kMaxObjects) break;
-            Obj o;
-            o.kind = Obj::Brush;
-            o.brush.color = Qt::gray;
+            Obj* o = newObject(r.u32(8), Obj::Brush);
+            if (!o)
+                break;
+            o->brush.color = Qt::gray;
             if (auto img = dib(r, r.u32(16), r.u32(20), r.u32(24), r.u32(28), offset);
                 img && img->width() <= 256 && img->height() <= 256
                 && m_patternPixels + qint64(img->width()) * img->height() <= kMaxPatternPixels) {
                 m_patternPixels += qint64(img->width()) * img->height();
-                o.brush.pattern = *img;
+                o->brush.pattern = *img;
             }
-            m_objects[h] = o;
         }
         break;
     case EMR_EXTCREATEFONTINDIRECTW:
         if (need(40)) {
-            const quint32 h = r.u32(8);
-            if (h == 0 || h >= kMaxObjects) break;
-            Obj o;
-            o.kind = Obj::Font;
-            FontObj& f = o.font;
+            Obj* o = newObject(r.u32(8), Obj::Font);
+            if (!o)
+                break;
+            FontObj& f = o->font;
             f.height = r.i32(12);
             f.escapement = r.i32(20);
             f.weight = r.i32(28);
@@ -1233,15 +1237,11 @@ bool Player::record(quint32 type, const Rec& r, quint32 offset)
                     break;
                 f.face.append(QChar(c));
             }
-            m_objects[h] = o;
         }
         break;
     case EMR_CREATEPALETTE:
-        if (need(12)) {
-            const quint32 h = r.u32(8);
-            if (h != 0 && h < kMaxObjects)
-                m_objects[h] = Obj{Obj::Other, {}, {}, {}};
-        }
+        if (need(12))
+            newObject(r.u32(8), Obj::Other);
         break;
     case EMR_RECTANGLE:
     case EMR_ELLIPSE:

@@ -38,6 +38,9 @@ struct EmfPlayResult {
 
 class EmfPlayer {
 public:
+    // Larger pictures are refused.
+    static constexpr qint64 MaxBytes = 256 * 1024 * 1024;
+
     // Reads and checks the header; false with a message when it is not an
     // enhanced metafile.
     static bool ReadHeader(const QByteArray& emf, EmfHeaderInfo* info, QString* error = nullptr);

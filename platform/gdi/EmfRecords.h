@@ -1,6 +1,6 @@
 #pragma once
 // Enhanced metafile record types and constants used by the recorder and the
-// player (values from the published record format).
+// player.
 
 #include <cstdint>
 

@@ -67,6 +67,10 @@ QString FontMapper::MapFamily(const QString& name)
     if (it != cache.constEnd())
         return it.value();
     QString family = Lookup(name);
+    // Face names come from the pictures played, so a hostile file could
+    // otherwise grow the cache without end.
+    if (cache.size() >= 1024)
+        cache.clear();
     cache.insert(name, family);
     return family;
 }

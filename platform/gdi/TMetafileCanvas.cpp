@@ -159,12 +159,7 @@ struct TMetafileCanvas::Impl {
             }
         }
         const int rop = PenModeToRop2(p.Mode);
-        if (rop != rop2) {
-            Rec r(EMR_SETROP2);
-            r.u32(std::uint32_t(rop));
-            add(r);
-            rop2 = rop;
-        }
+        setState(rop2, rop, EMR_SETROP2, std::uint32_t(rop));
     }
     void useBrush(const TBrush& b)
     {
@@ -188,12 +183,7 @@ struct TMetafileCanvas::Impl {
         a.PixelsPerInch = b.PixelsPerInch = 0;
         if (sel(fontSel, a == b))
             createFont(f);
-        if (f.Color != textColor) {
-            Rec r(EMR_SETTEXTCOLOR);
-            r.u32(f.Color & 0xFFFFFF);
-            add(r);
-            textColor = f.Color;
-        }
+        setState(textColor, f.Color, EMR_SETTEXTCOLOR, f.Color & 0xFFFFFF);
     }
     // True when a new object must be created; re-selects an unchanged object
     // after Refresh.
@@ -228,38 +218,21 @@ struct TMetafileCanvas::Impl {
         add(r);
         replace(fontSel, h);
     }
-    void setTextAlign(unsigned a)
+    // Records a device-context setting only when it changes.
+    template <class T>
+    void setState(T& current, T value, std::uint32_t type, std::uint32_t field)
     {
-        if (a == textAlign)
+        if (value == current)
             return;
-        Rec r(EMR_SETTEXTALIGN);
-        r.u32(a);
+        Rec r(type);
+        r.u32(field);
         add(r);
-        textAlign = a;
+        current = value;
     }
-    void setBkMode(int m)
-    {
-        if (m == bkMode)
-            return;
-        Rec r(EMR_SETBKMODE);
-        r.u32(std::uint32_t(m));
-        add(r);
-        bkMode = m;
-    }
-    void setBkColor(TColor c)
-    {
-        if (c == bkColor)
-            return;
-        Rec r(EMR_SETBKCOLOR);
-        r.u32(c & 0xFFFFFF);
-        add(r);
-        bkColor = c;
-    }
-    void shape(std::uint32_t type, int x1, int y1, int x2, int y2, const TPen& p)
+    void shape(std::uint32_t type, int x1, int y1, int x2, int y2)
     {
         Rec r(type);
         r.rect(x1, y1, x2, y2);
-        (void)p;
         add(r);
     }
     void shapeBounds(int x1, int y1, int x2, int y2, const TPen& p)
@@ -358,7 +331,7 @@ void TMetafileCanvas::Rectangle(int x1, int y1, int x2, int y2)
 {
     d->usePen(Pen);
     d->useBrush(Brush);
-    d->shape(EMR_RECTANGLE, x1, y1, x2, y2, Pen);
+    d->shape(EMR_RECTANGLE, x1, y1, x2, y2);
     d->shapeBounds(x1, y1, x2, y2, Pen);
 }
 
@@ -376,7 +349,7 @@ void TMetafileCanvas::Ellipse(int x1, int y1, int x2, int y2)
 {
     d->usePen(Pen);
     d->useBrush(Brush);
-    d->shape(EMR_ELLIPSE, x1, y1, x2, y2, Pen);
+    d->shape(EMR_ELLIPSE, x1, y1, x2, y2);
     d->shapeBounds(x1, y1, x2, y2, Pen);
 }
 
@@ -408,10 +381,10 @@ void TMetafileCanvas::TextOut(int x, int y, const QString& text, unsigned option
     if (text.isEmpty())
         return;
     d->useFont(Font);
-    d->setTextAlign(m_textAlign);
-    d->setBkMode(m_bkMode);
+    d->setState(d->textAlign, m_textAlign, EMR_SETTEXTALIGN, m_textAlign);
+    d->setState(d->bkMode, m_bkMode, EMR_SETBKMODE, std::uint32_t(m_bkMode));
     if (m_bkMode == OPAQUE)
-        d->setBkColor(Brush.Color);
+        d->setState(d->bkColor, Brush.Color, EMR_SETBKCOLOR, Brush.Color & 0xFFFFFF);
 
     const TextMeasure& m = d->measures.For(FontMapper::ToQFont(Font));
     QVector<int> dx;

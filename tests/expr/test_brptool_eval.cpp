@@ -33,6 +33,11 @@ TEST(BrptoolEval, PrintsKindAndText)
               QStringLiteral("FLOAT 4,5\n"));
     EXPECT_EQ(brptool({QStringLiteral("PAGNUMBER")}).out, QStringLiteral("ERROR Unknown function : PAGNUMBER\n"));
     EXPECT_EQ(brptool({}).exitCode, 2);
+    const ToolRun badLocale = brptool({QStringLiteral("--locale"), QStringLiteral("xx_Nowhere"), QStringLiteral("1.5")});
+    EXPECT_EQ(badLocale.exitCode, 2);
+    EXPECT_TRUE(badLocale.err.contains(QStringLiteral("unknown locale"))) << badLocale.err.toStdString();
+    EXPECT_EQ(brptool({QStringLiteral("--locale"), QStringLiteral("C"), QStringLiteral("1.5")}).out,
+              QStringLiteral("FLOAT 1.5\n"));
 }
 
 TEST(BrptoolEval, WalksTheRowsOfACsvFile)

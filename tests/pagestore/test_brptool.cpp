@@ -102,6 +102,14 @@ TEST_F(BrpTool, BadFilesFailWithAMessage)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(broken);
     }
+    // A sparse file that starts like a metafile but is far too large for one.
+    const QString hugeName = dir.filePath("huge.emf");
+    {
+        QFile f(hugeName);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(pages[0].left(88));
+        ASSERT_TRUE(f.resize(300 * 1024 * 1024));
+    }
     struct Case {
         QStringList args;
         const char* expected; // in stdout or stderr
@@ -113,6 +121,7 @@ TEST_F(BrpTool, BadFilesFailWithAMessage)
         {{"extract", file, "4", dir.filePath("x.emf")}, "has no page 4"},
         {{"render", brokenName, dir.filePath("x.png")}, "Damaged"},
         {{"render", file, dir.filePath("x.png"), "--page", "9"}, "has no page 9"},
+        {{"render", hugeName, dir.filePath("x.png")}, "larger than"},
         {{"pdf", brokenName, dir.filePath("x.pdf")}, "Damaged"},
     };
     for (const auto& c : cases) {
@@ -168,4 +177,17 @@ TEST_F(BrpTool, PdfKeepsTheText)
     EXPECT_TRUE(out.contains(QStringLiteral("Página dois"))) << out.toStdString();
     EXPECT_TRUE(out.contains(QStringLiteral("Pedido 5"))) << out.toStdString();
     EXPECT_EQ(out.count(QChar('\f')), 3) << "one PDF page per report page";
+}
+
+TEST_F(BrpTool, PrintRefusesPagesPastTheEnd)
+{
+    for (const char* range : {"4-5", "2-9", "7"}) {
+        SCOPED_TRACE(range);
+        const ToolRun r = brptool({"print", file, "--pages", range});
+        if (r.err.contains("no printer is installed"))
+            GTEST_SKIP() << "no printer";
+        EXPECT_EQ(r.exitCode, 1) << r.out.toStdString();
+        EXPECT_TRUE(r.err.contains("it has 3 pages")) << r.err.toStdString();
+        EXPECT_FALSE(r.out.contains("printed")) << r.out.toStdString();
+    }
 }

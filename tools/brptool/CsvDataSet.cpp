@@ -50,6 +50,17 @@ bool typeFromName(const QString& name, TFieldType& type)
     return true;
 }
 
+QString typeName(TFieldType type)
+{
+    switch (type) {
+    case TFieldType::ftInteger: return QStringLiteral("integer");
+    case TFieldType::ftFloat: return QStringLiteral("float");
+    case TFieldType::ftBoolean: return QStringLiteral("boolean");
+    case TFieldType::ftDate: return QStringLiteral("date");
+    default: return QStringLiteral("string");
+    }
+}
+
 bool convert(const QString& text, TFieldType type, QVariant& out)
 {
     if (text.isEmpty()) {
@@ -126,9 +137,7 @@ QString LoadCsvDataSet(const QString& fileName, TMemDataSet& dataSet)
             if (!convert(fields[i], types[i], v))
                 return where(lineNo) + QStringLiteral("field %1: '%2' is not a valid %3")
                                            .arg(i + 1)
-                                           .arg(fields[i], QStringList{"", "string", "", "", "integer", "", "", "float",
-                                                                       "", "", "boolean", "date"}
-                                                               .value(static_cast<int>(types[i])));
+                                           .arg(fields[i], typeName(types[i]));
             row << v;
         }
         dataSet.AppendRecord(row);

@@ -4,6 +4,8 @@
 #include "BRExpr.h"
 #include "CsvDataSet.h"
 
+#include <QLocale>
+
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -35,7 +37,12 @@ int runEval(const QStringList& args)
                 return usageError("option needs a value");
             const QString value = args[++i];
             if (a == u"--locale") {
-                SetExpressionLocale(QLocale(value));
+                // An unknown name gives the C locale: refuse it rather than
+                // format every value in a locale nobody asked for.
+                const QLocale locale(value);
+                if (locale == QLocale::c() && value.compare(u"C", Qt::CaseInsensitive) != 0 && value != u"POSIX")
+                    return usageError("unknown locale name");
+                SetExpressionLocale(locale);
                 continue;
             }
             const qsizetype eq = value.indexOf(u'=');

@@ -78,6 +78,12 @@ int runPrint(const QStringList& args)
         }
         // The printer is chosen first: choosing it re-reads its settings.
         target.LoadReportFile(file);
+        // Pages past the end would come out as blank sheets, or nothing at all
+        // would be printed while the command says it was.
+        if (first > target.PageTotal || last > target.PageTotal)
+            return fail(QStringLiteral("pages %1-%2 are not all in %3 (it has %4 pages)")
+                            .arg(first ? first : 1).arg(last ? last : target.PageTotal)
+                            .arg(file).arg(target.PageTotal));
         if (copies > 0) {
             target.SetCopies(copies);
             if (target.Copies() != copies)

@@ -50,6 +50,12 @@ int runRender(const QStringList& argsIn)
                 std::fprintf(stderr, "brptool: cannot open \"%s\": %s\n", qPrintable(in), qPrintable(f.errorString()));
                 return 1;
             }
+            // The player refuses larger pictures: do not read them into memory.
+            if (f.size() > EmfPlayer::MaxBytes) {
+                std::fprintf(stderr, "brptool: \"%s\" is larger than %lld bytes, too large for a picture\n",
+                             qPrintable(in), EmfPlayer::MaxBytes);
+                return 1;
+            }
             emf = f.readAll();
         } else {
             TBRPageList list;
