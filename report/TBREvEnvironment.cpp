@@ -143,10 +143,14 @@ void TBREvEnvironment::StoreText(TBREvElement* element, const QString& text)
 
 void TBREvEnvironment::StoreValue(TBREvElement* element, const TBREvValue& value)
 {
+    // Texts keep the engine's length limit whichever way they are stored.
+    TBREvValue stored = value;
+    if (stored.ValueKind == evString)
+        stored.TextValue = stored.TextValue.left(BRMaxTextLength);
     if (auto* c = dynamic_cast<TBREvElementConstant*>(element))
-        c->Value = value;
-    else if (auto* s = dynamic_cast<TBREvElementString*>(element); s && value.ValueKind == evString)
-        s->Text = value.TextValue;
+        c->Value = stored;
+    else if (auto* s = dynamic_cast<TBREvElementString*>(element); s && stored.ValueKind == evString)
+        s->Text = stored.TextValue;
 }
 
 QStringList TBREvEnvironment::Strings() const

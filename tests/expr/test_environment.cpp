@@ -44,6 +44,15 @@ TEST_F(EnvironmentTest, StoredValuesReachCompiledExpressions)
     EXPECT_EQ(describe(page.CurrentValue()), QStringLiteral("STRING:Página 2"));
     env->StoreValue(pageNumber, TBREvValue::Float(2.5));
     EXPECT_EQ(describe(page.CurrentValue()), QStringLiteral("STRING:Página 2.5"));
+    TBREvValue longText;   // a text assigned past the setters' limit
+    longText.ValueKind = evString;
+    longText.TextValue = QString(300, u'x');
+    env->StoreValue(pageNumber, longText);
+    TBREvaluator raw;
+    raw.SetScope(env.get());
+    raw.Compile(QStringLiteral("PAGENUMBER"));
+    EXPECT_EQ(raw.CurrentValue().TextValue.size(), 255);
+    env->StoreInteger(pageNumber, 2);
 
     TBREvElement* reportTitle = env->ConstantElement(QStringLiteral("REPORTTITLE"));
     env->StoreText(reportTitle, QStringLiteral("Listagem"));
