@@ -1,5 +1,11 @@
 // Units, page and band geometry.
-#include "BandRpt.h"
+#include "BRReportHost.h"
+#include "BRRound.h"
+#include "TBRBandSize.h"
+#include "TBRFrame.h"
+#include "TBRPage.h"
+#include "TBRPaperSize.h"
+#include "TBRUnitBase.h"
 #include "FakeReportHost.h"
 #include "PlatformError.h"
 #include <gtest/gtest.h>
