@@ -6,11 +6,18 @@
 #include "TBRUnitBase.h"
 #include "UPrincipal.h"
 
+#include <QIcon>
 #include <QLocale>
 
 int main(int argc, char** argv)
 {
     Application app(argc, argv);
+    // The window manager matches the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pedidos"));
+    QIcon icon;
+    for (const char* size : {"16", "32", "48", "256"})
+        icon.addFile(QStringLiteral(":/desktop/pedidos-%1.png").arg(QLatin1String(size)));
+    QApplication::setWindowIcon(icon);
     // No application title is set: the expression engine's AppName is the
     // program's own name.
     StartExpressionEngine(QCoreApplication::applicationName());

@@ -1,24 +1,36 @@
 #!/usr/bin/env bash
-# Installs every Debian package the program, its tests and its tools need.
+# Installs every Debian package the program, its tests and its tools need;
+# with the argument `run`, only what building and running the program needs.
 # Packages already present are left alone, so a second run costs nothing.
 set -euo pipefail
 
+# What building and running the program needs.
 PACKAGES=(
   # build
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev zlib1g-dev
   # database: client library, headers and the embedded engine
   libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils
   # fonts metric-compatible with the ones the layouts were designed with
   fonts-liberation fonts-dejavu-core
-  # running and looking at the window without a display
-  xvfb xauth x11-apps imagemagick
-  # printing end to end, and reading what arrives
-  cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
-  # independent EMF reader, fuzzing
-  emf2svg clang libclang-rt-14-dev
+  # printing through the system's queues
+  cups-client
 )
+# What the tests, benchmarks and tools around them need as well
+# (`install-deps.sh run` leaves these out).
+if [ "${1:-all}" != run ]; then
+  PACKAGES+=(
+    libgtest-dev libgmock-dev libbenchmark-dev
+    # running and looking at the window without a display
+    xvfb xauth x11-apps imagemagick
+    # printing end to end, and reading what arrives
+    cups cups-bsd printer-driver-cups-pdf poppler-utils
+    # independent EMF reader, fuzzing
+    emf2svg clang libclang-rt-14-dev
+    # checking the desktop entries and the file type that install puts in place
+    desktop-file-utils shared-mime-info
+  )
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -3,9 +3,13 @@
 # demo database (created on first start in the user's data directory).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
-bash scripts/build.sh Release
+bash scripts/install-deps.sh run
+# Only what runs here: the program, brptool and the demo-data tool.
 DIR=build/release
+LAUNCHER=()
+command -v ccache >/dev/null && LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRP_TESTS=OFF -DBRP_BENCH=OFF "${LAUNCHER[@]}" >/dev/null
+cmake --build "$DIR" -j "$(nproc)" --target pedidos brptool pedidos-demo-db
 
 # The demo database and the alias that names it, made once; later starts keep
 # whatever is there, so an edited alias file or database stays as it is.

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-bash scripts/build.sh Release -DBRP_BENCH=ON
+bash scripts/build.sh Release -DBRP_TESTS=ON -DBRP_BENCH=ON
 DIR=build/release
 export QT_QPA_PLATFORM=offscreen
 bash scripts/cups-setup.sh "$DIR/cups-pdf.env" || true  # a PDF print queue; its test skips without one
