@@ -6,6 +6,10 @@
 //
 // The encoder appends to a byte array; the decoder reads from a memory range
 // and refuses to read past its end, so damaged data cannot make it run on.
+//
+// Codes go out least significant bit first, root to leaf. Both directions keep
+// their bits in a 64-bit word and walk the tree without data-dependent
+// branches, which is where a bit-at-a-time coder spends its time.
 
 #include <QByteArray>
 #include <array>
@@ -30,8 +34,12 @@ public:
     // Writes the last partly filled byte now (an encoder does it when freed).
     void Finish();
 
-    // Code bytes consumed by a decoder so far.
-    qsizetype BytesRead() const { return m_inputPosition; }
+    // Decodes count bytes into dst; throws like DecodeByte.
+    void DecodeBytes(char* dst, qsizetype count);
+
+    // Code bytes consumed by a decoder so far (a byte counts once any of its
+    // bits was used).
+    qsizetype BytesRead() const { return m_inputPosition - m_bitCount / 8; }
 
     // Whole-buffer helpers: a fresh tree for each call.
     static QByteArray Encode(const QByteArray& data);
@@ -39,17 +47,23 @@ public:
     static QByteArray Decode(const char* code, qsizetype size, qsizetype count, qsizetype* consumed = nullptr);
 
 private:
-    void splay(quint8 value);
+    void splayPath(const quint16* up, const quint8* side, int depth);
+    void refill();
+    // Appends the code of one byte to the bit word; flushes whole bytes to out.
+    char* encodeInto(quint8 value, char* out);
 
-    quint8 BitIndex = 0;
     bool m_encoding;
-    quint16 CurrentByte = 0;
-    std::array<quint16, 256> Left;
-    std::array<quint16, 256> Right;
-    quint16 PendingByte = 0;
+    // Children of the 256 inner nodes (0 = left, 1 = right); nodes 256..511 are
+    // the leaves of the byte values.
+    quint16 Child[256][2];
+    // Parent of every node; the root's is itself.
+    std::array<quint8, 513> Up;
+    // Encoder: bits not yet written (fewer than 8 between calls).
+    // Decoder: bits read ahead of the input and not yet used.
+    quint64 m_bits = 0;
+    unsigned m_bitCount = 0;
     QByteArray* m_output = nullptr;
     const char* m_input = nullptr;
     qsizetype m_inputSize = 0;
     qsizetype m_inputPosition = 0;
-    std::array<quint8, 513> Up;
 };
