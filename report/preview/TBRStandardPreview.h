@@ -94,5 +94,6 @@ private:
     bool m_centred = false;
 };
 
-// Makes the standard preview opener create this window. Called once at start.
+// Makes the standard preview opener create this window. Done at start for
+// every program that links the engine (the `report` library); callable again.
 void RegisterStandardPreview();

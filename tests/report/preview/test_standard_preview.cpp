@@ -107,7 +107,7 @@ TEST_F(StandardPreviewTest, CreatedFromTheReportsSettings)
 
 TEST_F(StandardPreviewTest, OpenerShowsTheWindow)
 {
-    RegisterStandardPreview();
+    // Registered when the program starts.
     target = newTarget();
     runJob(*target, 4);
     target->OpenPreview();
