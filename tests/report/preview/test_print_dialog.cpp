@@ -10,6 +10,9 @@
 #include "TBRProgressForm.h"
 
 #include <QApplication>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -271,6 +274,65 @@ TEST(ProgressForm, FollowsTheTargetInStepsOfFive)
         EXPECT_TRUE(target.CancelRequested);
     }
     SetApplicationPrinter(nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// Qt's dialog itself, answered from a timer: the flags decide what it offers,
+// and the operator's page range comes back in the exchange.
+TEST(QtPrintDialog, HonoursTheFlagsAndReturnsTheRange)
+{
+    struct Seen {
+        bool found = false;
+        QAbstractPrintDialog::PrintDialogOptions options;
+        int min = -1, max = -1;
+        QPoint pos;
+    } seen;
+    PrintDialogData data;
+    data.Flags = PD_PAGENUMS | PD_ENABLEPRINTHOOK | PD_ENABLESETUPHOOK | PD_HIDEPRINTTOFILE | PD_NOSELECTION |
+                 PD_NOWARNING;
+    data.MinPage = 1;
+    data.MaxPage = 12;
+    data.FromPage = 1;
+    data.ToPage = 12;
+    QStringList hooks;
+    data.OnInitDialog = [&](QWidget*) { hooks << "init"; };
+    data.OnDestroyDialog = [&] { hooks << "destroy"; };
+    int tries = 0;
+    std::function<void()> answer = [&] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            if (++tries < 200)
+                QTimer::singleShot(10, answer);
+            return;
+        }
+        seen.found = true;
+        seen.options = dialog->options();
+        seen.min = dialog->minPage();
+        seen.max = dialog->maxPage();
+        dialog->printer()->setPrintRange(QPrinter::PageRange);
+        dialog->printer()->setFromTo(3, 5);
+        dialog->done(QDialog::Accepted);
+    };
+    QTimer::singleShot(0, answer);
+    QtPrintDialogService service;
+    const bool confirmed = service.Run(data);
+    ASSERT_TRUE(seen.found) << "the dialog did not show";
+    EXPECT_TRUE(confirmed);
+    EXPECT_TRUE(seen.options.testFlag(QAbstractPrintDialog::PrintPageRange));
+    EXPECT_FALSE(seen.options.testFlag(QAbstractPrintDialog::PrintSelection));
+    EXPECT_FALSE(seen.options.testFlag(QAbstractPrintDialog::PrintToFile));
+    EXPECT_EQ(seen.min, 1);
+    EXPECT_EQ(seen.max, 12);
+    EXPECT_EQ(hooks, QStringList({"init", "destroy"}));
+    EXPECT_TRUE(data.Flags & PD_PAGENUMS);
+    EXPECT_EQ(data.FromPage, 3);
+    EXPECT_EQ(data.ToPage, 5);
+    EXPECT_EQ(data.Copies, 1);
+    ASSERT_NE(data.DevMode, nullptr);
+    EXPECT_GE(data.DevMode->dmCopies, 1);
 }
 
 } // namespace
