@@ -187,15 +187,10 @@ public:
         painter->restore();
     }
 
+    // Asked for in device pixels; the icon sets the density on the result.
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
     {
-        return scaledPixmap(size, mode, state, 1.0);
-    }
-
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
-    {
-        QPixmap pix(size * scale);
-        pix.setDevicePixelRatio(scale);
+        QPixmap pix(size);
         pix.fill(Qt::transparent);
         QPainter p(&pix);
         paint(&p, QRect(QPoint(0, 0), size), mode, state);

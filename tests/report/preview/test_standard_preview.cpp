@@ -14,7 +14,9 @@
 #include <QFile>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -115,6 +117,21 @@ TEST_F(StandardPreviewTest, OpenerShowsTheWindow)
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(pageLine(), "Page 1 of 4");
+    delete window.data();
+
+    // Modally: the call returns when the window closes.
+    TBRStandardPreviewInterface opener;
+    bool wasModal = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        wasModal = qobject_cast<TBRStandardPreview*>(modal) != nullptr;
+        if (modal)
+            modal->close();
+    });
+    opener.PresentModal(target.get());
+    EXPECT_TRUE(wasModal);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(target->PreviewOpen());
 }
 
 TEST_F(StandardPreviewTest, NavigationStopsAtBothEnds)
