@@ -17,6 +17,21 @@ void TStatusBar::AddPanel(int width)
     m_panels.append(panel);
 }
 
+void TStatusBar::AddFillPanel(int width)
+{
+    auto* panel = new QLabel(this);
+    panel->setMinimumWidth(width);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    addWidget(panel, 1);
+    m_panels.append(panel);
+}
+
+void TStatusBar::SetPanelAlignment(int index, Qt::Alignment alignment)
+{
+    if (index >= 0 && index < m_panels.size())
+        m_panels[index]->setAlignment(alignment);
+}
+
 int TStatusBar::PanelWidth(int index) const
 {
     return index >= 0 && index < m_panels.size() ? m_panels[index]->width() : 0;

@@ -1,0 +1,180 @@
+// Changing page in the preview at 100 % (fetch the page from the store, read
+// it, paint it in the window) against painting the same listing page straight
+// onto an image with QPainter. The report is a realistic multi-page listing (a
+// header, a rule and 45 lines of 8 text cells a page) recorded through the
+// output target, its store spilled to a temporary file, plain and compressed.
+//
+// bench_preview_page [benchmark flags] [--save FILE.BRP]: --save also writes
+// the plain report as a saved-report file (a sample for brptool view).
+#include "PainterCanvas.h"
+#include "PrinterService.h"
+#include "RecordingPrinterService.h"
+#include "TBRPreview.h"
+#include "TBRPreviewImage.h"
+#include "TBRPrinter.h"
+#include "TBRStream.h"
+#include "TBRUnitBase.h"
+#include "TCanvas.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int kPages = 20;
+
+void DrawListingPage(TCanvas& c, int page)
+{
+    c.Font.Name = QStringLiteral("Arial");
+    c.Font.SetSize(12);
+    c.Font.Style = fsBold;
+    c.SetBkMode(TRANSPARENT);
+    c.SetTextAlign(TA_LEFT | TA_TOP);
+    c.TextOut(38, 38, QStringLiteral("Listagem de Pedidos sem Contas a Receber"));
+    c.Font.SetSize(8);
+    c.Font.Style = 0;
+    c.SetTextAlign(TA_RIGHT | TA_TOP);
+    c.TextOut(756, 42, QStringLiteral("Página %1").arg(page));
+    c.SetTextAlign(TA_LEFT | TA_TOP);
+    c.TextOut(38, 64, QStringLiteral("Período: 01/03/2024 a 31/03/2024   Tipos: 51 - NF, 55 - PDV"));
+    c.Pen.Width = 1;
+    c.MoveTo(38, 82);
+    c.LineTo(756, 82);
+
+    static const int columns[8] = {38, 108, 178, 338, 418, 498, 578, 756};
+    const int lineHeight = c.TextHeight(QStringLiteral("W")) + 5;
+    for (int line = 0; line < 45; ++line) {
+        const int y = 90 + line * lineHeight;
+        const int n = page * 45 + line;
+        const QString cells[8] = {
+            QString::number(100000 + n), QStringLiteral("%1/03/2024").arg(1 + n % 28, 2, 10, QChar('0')),
+            QStringLiteral("Cliente Comércio Ltda %1").arg(n % 97), QStringLiteral("%1").arg(51 + n % 6),
+            QStringLiteral("30/60/90"), QStringLiteral("Venda à vista"), QStringLiteral("%1").arg(n % 13),
+            QStringLiteral("%1,%2").arg(1000 + n * 37 % 9000).arg(n % 100, 2, 10, QChar('0'))};
+        for (int k = 0; k < 8; ++k) {
+            c.SetTextAlign(k == 7 ? (TA_RIGHT | TA_TOP) : (TA_LEFT | TA_TOP));
+            c.TextOut(columns[k], y, cells[k]);
+        }
+    }
+    c.RemoveClipRegion();
+}
+
+// The listing recorded through the output target, as a report run records it.
+std::unique_ptr<TBRPrinter> RecordListing(bool compressed)
+{
+    auto target = std::make_unique<TBRPrinter>();
+    target->SetCompression(compressed);
+    target->StartJob();
+    for (int page = 1; page <= kPages; ++page) {
+        target->NewPage();
+        DrawListingPage(*target->PageCanvas(), page);
+    }
+    target->FinishJob();
+    return target;
+}
+
+void BM_PaintDirect(benchmark::State& state)
+{
+    QImage image(798, 1127, QImage::Format_ARGB32_Premultiplied);
+    int page = 0;
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter p(&image);
+        PainterCanvas c(&p, 96);
+        DrawListingPage(c, 1 + page++ % kPages);
+    }
+}
+BENCHMARK(BM_PaintDirect)->Unit(benchmark::kMillisecond);
+
+// Next page, wrapping at the end: fetch, read and paint in the shown window.
+void PreviewPageChange(benchmark::State& state, bool compressed)
+{
+    std::unique_ptr<TBRPrinter> target = RecordListing(compressed);
+    TBRPreview preview;
+    preview.resize(900, 1200);
+    preview.SetBRPrinter(target.get());
+    preview.SetZoom(100);
+    preview.show();
+    QApplication::processEvents();
+    int page = 1;
+    for (auto _ : state) {
+        page = page % kPages + 1;
+        preview.SetPageNumber(page); // paints at once
+    }
+    if (!preview.PreviewImage()->HasImage())
+        state.SkipWithError("the page was not shown");
+    state.counters["store_bytes"] = double(target->Store() ? target->Store()->Size() : 0);
+}
+
+void BM_PreviewPageChange(benchmark::State& state)
+{
+    PreviewPageChange(state, false);
+}
+BENCHMARK(BM_PreviewPageChange)->Unit(benchmark::kMillisecond);
+
+void BM_PreviewPageChangeCompressed(benchmark::State& state)
+{
+    PreviewPageChange(state, true);
+}
+BENCHMARK(BM_PreviewPageChangeCompressed)->Unit(benchmark::kMillisecond);
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Iteration && r.iterations > 0) {
+                cpu[r.benchmark_name()] = r.GetAdjustedCPUTime();
+                real[r.benchmark_name()] = r.GetAdjustedRealTime();
+            }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> cpu, real;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    // Pages are recorded at the screen's resolution; no printer is needed.
+    SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
+    SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
+    benchmark::Initialize(&argc, argv);
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (QByteArray(argv[i]) == "--save") {
+            std::unique_ptr<TBRPrinter> target = RecordListing(false);
+            target->SaveReportFile(QString::fromLocal8Bit(argv[i + 1]));
+            std::printf("wrote %s: %d pages\n", argv[i + 1], target->PageTotal);
+        }
+    }
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    auto find = [](const std::map<std::string, double>& m, const char* name) {
+        const auto it = m.find(name);
+        return it == m.end() ? 0.0 : it->second;
+    };
+    const double direct = find(reporter.cpu, "BM_PaintDirect");
+    if (direct > 0) {
+        std::printf("\nBaseline: painting the listing page straight onto an image = 1.00 (%.2f ms)\n", direct);
+        for (const char* name : {"BM_PreviewPageChange", "BM_PreviewPageChangeCompressed"}) {
+            const double t = find(reporter.cpu, name);
+            if (t > 0)
+                std::printf("%-32s %.2f x baseline, %.2f ms a page (goals: at most 2 x, under 10 ms)\n", name,
+                            t / direct, find(reporter.real, name));
+        }
+    }
+    benchmark::Shutdown();
+    SetApplicationPrinter(nullptr);
+    return 0;
+}

@@ -1,0 +1,95 @@
+#include "DialogService.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QStringList>
+
+namespace {
+DialogService* g_installed = nullptr;
+}
+
+DialogService& DialogService::instance()
+{
+    static QtDialogService real;
+    return g_installed ? *g_installed : real;
+}
+
+void DialogService::setInstance(DialogService* service)
+{
+    g_installed = service;
+}
+
+DialogService* DialogService::installed()
+{
+    return g_installed;
+}
+
+QStringList DialogService::QtFilters(const QString& filter)
+{
+    QStringList out;
+    const QStringList parts = filter.split(u'|');
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts[i].trimmed();
+        QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
+        // File names here are case-sensitive; "*.BRP" should still find "x.brp".
+        QStringList shown;
+        for (const QString& p : patterns) {
+            const QString t = p.trimmed();
+            shown << t;
+            if (t.toLower() != t)
+                shown << t.toLower();
+        }
+        const QString list = shown.join(u' ');
+        // Qt reads the patterns from the last parentheses of the text.
+        if (description.endsWith(u')') && description.contains(u'('))
+            out << description.left(description.lastIndexOf(u'(')).trimmed() + QStringLiteral(" (") + list + u')';
+        else
+            out << description + QStringLiteral(" (") + list + u')';
+    }
+    return out;
+}
+
+bool QtDialogService::InputQuery(const QString& caption, const QString& prompt, QString& value)
+{
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(QApplication::activeWindow(), caption, prompt, QLineEdit::Normal, value, &ok);
+    if (ok)
+        value = answer;
+    return ok;
+}
+
+bool QtDialogService::fileDialog(bool save, const QString& title, const QString& filter, const QString& defaultExt,
+                                 QString& fileName, int& filterIndex)
+{
+    QFileDialog dialog(QApplication::activeWindow(), title);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QStringList filters = QtFilters(filter);
+    dialog.setNameFilters(filters);
+    if (filterIndex >= 1 && filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[filterIndex - 1]);
+    dialog.setDefaultSuffix(defaultExt);
+    if (!fileName.isEmpty())
+        dialog.selectFile(fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    fileName = dialog.selectedFiles().constFirst();
+    filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    if (filterIndex < 1)
+        filterIndex = 1;
+    return true;
+}
+
+bool QtDialogService::OpenFileName(const QString& title, const QString& filter, const QString& defaultExt,
+                                   QString& fileName, int& filterIndex)
+{
+    return fileDialog(false, title, filter, defaultExt, fileName, filterIndex);
+}
+
+bool QtDialogService::SaveFileName(const QString& title, const QString& filter, const QString& defaultExt,
+                                   QString& fileName, int& filterIndex)
+{
+    return fileDialog(true, title, filter, defaultExt, fileName, filterIndex);
+}

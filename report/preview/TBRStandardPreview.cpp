@@ -1,0 +1,432 @@
+#include "TBRStandardPreview.h"
+
+#include "Application.h"
+#include "BRPreviewHost.h"
+#include "BRPrintHost.h"
+#include "DialogService.h"
+#include "MessageService.h"
+#include "PreviewGlyphs.h"
+#include "TBRExportFilter.h"
+#include "TBRPreview.h"
+#include "TBRPreviewImage.h"
+#include "TBRPreviewInterface.h"
+#include "TBRPrinter.h"
+#include "TStatusBar.h"
+#include "VirtualKeys.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
+#include <limits>
+
+namespace {
+const QString kPage = QStringLiteral("Page");
+const QString kOf = QStringLiteral("of");
+
+// Form styles and window states of the report, by ordinal.
+constexpr int kStayOnTop = 3;
+constexpr int kMinimized = 1;
+constexpr int kMaximized = 2;
+} // namespace
+
+TBRStandardPreview::TBRStandardPreview(QWidget* parent) : QMainWindow(parent)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Print Preview"));
+    setGeometry(117, 107, 652, 579);
+
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
+    ToolBar1->setContentsMargins(2, 2, 2, 2);
+    ToolBar1->setIconSize(QSize(18, 18));
+
+    auto* zoomGroup = new QActionGroup(this);
+    zoomGroup->setExclusive(true);
+    ToolButton1 = addDivider("ToolButton1");
+    ZoomFit = addButton("ZoomFit", 0, QStringLiteral("Zoom to fit"), &TBRStandardPreview::ZoomToFitClick);
+    Zoom100 = addButton("Zoom100", 1, QStringLiteral("100%"), &TBRStandardPreview::ZoomTo100Click);
+    ZoomToWidth = addButton("ZoomToWidth", 2, QStringLiteral("Zoom to width"), &TBRStandardPreview::ZoomToWidthClick);
+    for (QAction* a : {ZoomFit, Zoom100, ZoomToWidth}) {
+        a->setCheckable(true);
+        zoomGroup->addAction(a);
+    }
+    ZoomToWidth->setChecked(true);
+    Separator1 = addDivider("Separator1");
+    FirstPage = addButton("FirstPage", 3, QStringLiteral("First page"), &TBRStandardPreview::FirstPageClick);
+    PreviousPage = addButton("PreviousPage", 4, QStringLiteral("Previous page"), &TBRStandardPreview::PrevPageClick);
+    ToolButton2 = addButton("ToolButton2", 5, QStringLiteral("Next page"), &TBRStandardPreview::NextPageClick);
+    LastPage = addButton("LastPage", 6, QStringLiteral("Last page"), &TBRStandardPreview::LastPageClick);
+    Separator2 = addDivider("Separator2");
+    ToolButton3 = addButton("ToolButton3", 11, QStringLiteral("Go to page"), &TBRStandardPreview::ToolButton3Click);
+    ToolButton4 = addDivider("ToolButton4");
+    PrintSetup = addButton("PrintSetup", 7, QStringLiteral("Printer setup"), &TBRStandardPreview::PrintSetupClick);
+    PrintSetup->setEnabled(false);
+    Print = addButton("Print", 8, QStringLiteral("Print"), &TBRStandardPreview::PrintClick);
+    Separator3 = addDivider("Separator3");
+    SaveReport = addButton("SaveReport", 10, QStringLiteral("Save Report"), &TBRStandardPreview::SaveClick);
+    LoadReport = addButton("LoadReport", 9, QStringLiteral("Load Report"), &TBRStandardPreview::LoadClick);
+    Separator4 = addDivider("Separator4");
+    ExitButton = new QToolButton(ToolBar1);
+    ExitButton->setObjectName(QStringLiteral("ExitButton"));
+    ExitButton->setText(QStringLiteral("&Close"));
+    ExitButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    ExitButton->setMinimumSize(40, 22);
+    ExitButton->setFocusPolicy(Qt::NoFocus);
+    connect(ExitButton, &QToolButton::clicked, this, [this] { Application::Guard([this] { ExitClick(); }); });
+    ToolBar1->addWidget(ExitButton);
+
+    BRPreview = new TBRPreview(this);
+    BRPreview->setObjectName(QStringLiteral("BRPreview"));
+    setCentralWidget(BRPreview);
+    BRPreview->OnPageAvailable = [this](QObject* sender, int page) { BRPreviewPageAvailable(sender, page); };
+    BRPreview->OnProgressUpdate = [this](QObject* sender, int p) { BRPreviewProgressUpdate(sender, p); };
+
+    StatusBar = new TStatusBar(this);
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    setStatusBar(StatusBar);
+    StatusBar->AddPanel(40);
+    StatusBar->SetPanelAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
+    StatusBar->SetPanelText(0, QStringLiteral("0%"));
+    StatusBar->AddFillPanel(50);
+    StatusBar->SetPanelText(1, kPage);
+
+    installKeyPreview();
+}
+
+TBRStandardPreview::~TBRStandardPreview() = default;
+
+QAction* TBRStandardPreview::addButton(const char* name, int image, const QString& hint,
+                                       void (TBRStandardPreview::*handler)())
+{
+    QAction* action = ToolBar1->addAction(PreviewGlyphs::Glyph(image), hint);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setToolTip(hint);
+    connect(action, &QAction::triggered, this, [this, handler] { Application::Guard([&] { (this->*handler)(); }); });
+    if (QWidget* button = ToolBar1->widgetForAction(action)) {
+        button->setMinimumWidth(32);
+        button->setFocusPolicy(Qt::NoFocus);
+    }
+    return action;
+}
+
+QAction* TBRStandardPreview::addDivider(const char* name)
+{
+    QAction* divider = ToolBar1->addSeparator();
+    divider->setObjectName(QString::fromLatin1(name));
+    return divider;
+}
+
+void TBRStandardPreview::installKeyPreview()
+{
+    // The window sees every key before its controls.
+    installEventFilter(this);
+    for (QWidget* w : findChildren<QWidget*>())
+        w->installEventFilter(this);
+}
+
+TBRStandardPreview* TBRStandardPreview::CreatePreview(QObject*, TBRPrinter* printer)
+{
+    auto* form = new TBRStandardPreview();
+    form->m_printer = printer;
+    if (printer) {
+        if (const auto* host = dynamic_cast<const BRPreviewHost*>(printer->OwnerReport())) {
+            if (host->PrevFormStyle() == kStayOnTop)
+                form->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+            const int w = host->PreviewWidth(), h = host->PreviewHeight();
+            form->resize(w > 0 ? w : 500, h > 0 ? h : 500);
+            if (host->PreviewInitialState() == kMaximized)
+                form->setWindowState(Qt::WindowMaximized);
+            else if (host->PreviewInitialState() == kMinimized)
+                form->setWindowState(Qt::WindowMinimized);
+        }
+    }
+    form->BRPreview->SetBRPrinter(printer);
+    if (printer && !printer->JobTitle.isEmpty())
+        form->setWindowTitle(printer->JobTitle);
+    form->m_lastProgress = 0;
+    form->ZoomToWidth->setChecked(true);
+    if (printer && printer->State == jsFinished)
+        form->Print->setEnabled(true);
+    return form;
+}
+
+int TBRStandardPreview::pageTotal() const
+{
+    return m_printer ? m_printer->PageTotal : 0;
+}
+
+void TBRStandardPreview::UpdatePageStatus()
+{
+    StatusBar->SetPanelText(1, kPage + u' ' + QString::number(BRPreview->PageNumber()) + u' ' + kOf + u' ' +
+                                   QString::number(pageTotal()));
+}
+
+void TBRStandardPreview::GotoPage(int page)
+{
+    BRPreview->SetPageNumber(page);
+    UpdatePageStatus();
+}
+
+void TBRStandardPreview::FirstPageClick()
+{
+    GotoPage(1);
+}
+
+void TBRStandardPreview::PrevPageClick()
+{
+    GotoPage(BRPreview->PageNumber() - 1);
+}
+
+void TBRStandardPreview::NextPageClick()
+{
+    GotoPage(BRPreview->PageNumber() + 1);
+}
+
+void TBRStandardPreview::LastPageClick()
+{
+    GotoPage(pageTotal());
+}
+
+int TBRStandardPreview::LeadingInteger(const QString& text)
+{
+    int i = 0;
+    while (i < text.size() && text[i] == u' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        negative = text[i++] == u'-';
+    long long value = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        value = value * 10 + (text[i].unicode() - u'0');
+        if (value > std::numeric_limits<int>::max())
+            return negative ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+void TBRStandardPreview::ToolButton3Click()
+{
+    const int total = pageTotal();
+    QString answer = QStringLiteral("1");
+    // A cancelled prompt still answers: its initial "1".
+    DialogService::instance().InputQuery(QStringLiteral("Select a page from 1 to %1").arg(total),
+                                         QStringLiteral("Go to page >>"), answer);
+    int page = LeadingInteger(answer);
+    if (page < 1 || page > total)
+        page = 1;
+    GotoPage(page);
+}
+
+void TBRStandardPreview::ZoomToFitClick()
+{
+    QCoreApplication::processEvents();
+    BRPreview->FitPage();
+}
+
+void TBRStandardPreview::ZoomTo100Click()
+{
+    QCoreApplication::processEvents();
+    BRPreview->SetZoom(100);
+}
+
+void TBRStandardPreview::ZoomToWidthClick()
+{
+    QCoreApplication::processEvents();
+    BRPreview->FitWidth();
+}
+
+void TBRStandardPreview::PrintSetupClick()
+{
+    if (m_printer)
+        m_printer->InvokePrintSetup(PrintSetup);
+}
+
+void TBRStandardPreview::PrintClick()
+{
+    if (!m_printer)
+        return;
+    // While the report generates (a print run included) a click is ignored.
+    if (const auto* host = dynamic_cast<const BRPreviewHost*>(m_printer->RequestReceiver.data())) {
+        const TBRPrinter* current = host->CurrentOutputTarget();
+        if (current && current->State == jsRunning)
+            return;
+    }
+    m_printer->PrintReport();
+}
+
+void TBRStandardPreview::SaveClick()
+{
+    QString fileName;
+    int filterIndex = 1;
+    if (!DialogService::instance().SaveFileName(QStringLiteral("Save report"), BuildSaveFilter(),
+                                                QStringLiteral("BRP"), fileName, filterIndex))
+        return;
+    if (!m_printer)
+        return;
+    if (filterIndex <= 1) {
+        m_printer->SaveReportFile(fileName);
+        return;
+    }
+    const auto& filters = ExportFilterLibrary().Filters;
+    const int entry = filterIndex - 2;
+    if (entry < filters.size() && filters[entry].FilterClass) {
+        std::unique_ptr<TBRExportFilter> filter = filters[entry].FilterClass(fileName);
+        m_printer->RunExport(filter.get());
+    }
+}
+
+void TBRStandardPreview::LoadClick()
+{
+    QString fileName;
+    int filterIndex = 1;
+    if (!DialogService::instance().OpenFileName(QStringLiteral("Load report"), QStringLiteral("Report file (*.BRP)|*.BRP"),
+                                                QString(), fileName, filterIndex))
+        return;
+    if (!QFileInfo(fileName).isFile()) {
+        MessageService::instance().show(QCoreApplication::applicationName(), QStringLiteral("File does not exist"),
+                                        QMessageBox::NoIcon, QMessageBox::Ok);
+        return;
+    }
+    // Loading replaces the store that a running job is still writing to.
+    if (!m_printer || m_printer->State == jsRunning)
+        return;
+    try {
+        m_printer->LoadReportFile(fileName);
+    } catch (...) {
+        // The target is left empty: show that, then report the failure.
+        BRPreview->PreviewImage()->SetImagePage(1);
+        UpdatePageStatus();
+        throw;
+    }
+    BRPreview->SetPageNumber(1);
+    BRPreview->PreviewImage()->SetImagePage(1);
+    // The file's paper may differ from the one shown so far.
+    if (BRPreview->ZoomMode() == zmFit)
+        BRPreview->FitPage();
+    else if (BRPreview->ZoomMode() == zmWidth)
+        BRPreview->FitWidth();
+    BRPreview->LayoutImage();
+    UpdatePageStatus();
+    PrintSetup->setEnabled(false);
+    Print->setEnabled(true);
+}
+
+void TBRStandardPreview::ExitClick()
+{
+    close();
+}
+
+void TBRStandardPreview::FormKeyDown(std::uint16_t& key, Qt::KeyboardModifiers shift)
+{
+    const Qt::KeyboardModifiers held =
+        shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const bool ctrlAlone = held == Qt::ControlModifier;
+    switch (key) {
+    case VirtualKey::Escape: ExitClick(); break;
+    case VirtualKey::Prior: ctrlAlone ? FirstPageClick() : PrevPageClick(); break;
+    case VirtualKey::Next: ctrlAlone ? LastPageClick() : NextPageClick(); break;
+    case VirtualKey::Home: FirstPageClick(); break;
+    case VirtualKey::End: LastPageClick(); break;
+    default: return;
+    }
+    key = 0;
+}
+
+void TBRStandardPreview::BRPreviewPageAvailable(QObject*, int)
+{
+    UpdatePageStatus();
+    if (m_printer && m_printer->State == jsFinished) {
+        PrintSetup->setEnabled(true);
+        Print->setEnabled(true);
+    }
+}
+
+void TBRStandardPreview::BRPreviewProgressUpdate(QObject*, int progress)
+{
+    if (progress >= m_lastProgress + 5) {
+        StatusBar->SetPanelText(0, QString::number(progress) + u'%');
+        m_lastProgress = progress;
+    }
+    if (progress == 0 || progress == 100)
+        StatusBar->SetPanelText(0, QString());
+}
+
+bool TBRStandardPreview::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
+        std::uint16_t key = VirtualKeyOf(*keyEvent);
+        if (key != 0) {
+            Application::Guard([&] { FormKeyDown(key, keyEvent->modifiers()); });
+            if (key == 0)
+                return true; // handled: the control does not page or scroll as well
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TBRStandardPreview::closeEvent(QCloseEvent* event)
+{
+    // The report frees the target when told; the window goes with the close.
+    if (m_printer)
+        Application::Guard([this] { m_printer->PreviewClosed(this); });
+    event->accept();
+}
+
+void TBRStandardPreview::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    Application::Guard([this] { BRPreview->LayoutImage(); });
+}
+
+void TBRStandardPreview::showEvent(QShowEvent* event)
+{
+    if (!m_centred && !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
+        m_centred = true;
+        if (QScreen* s = screen()) {
+            QRect r = frameGeometry();
+            r.moveCenter(s->availableGeometry().center());
+            move(r.topLeft());
+        }
+    }
+    QMainWindow::showEvent(event);
+}
+
+void RegisterStandardPreview()
+{
+    TBRStandardPreviewInterface::SetStandardPreviewWindow([](TBRPrinter* printer, bool modal) -> QWidget* {
+        TBRStandardPreview* form = TBRStandardPreview::CreatePreview(QCoreApplication::instance(), printer);
+        if (!modal) {
+            form->show();
+            form->UpdatePageStatus();
+            return form;
+        }
+        QPointer<TBRStandardPreview> guard(form);
+        form->setWindowModality(Qt::ApplicationModal);
+        form->show();
+        form->UpdatePageStatus();
+        QEventLoop loop;
+        QObject::connect(form, &QObject::destroyed, &loop, &QEventLoop::quit);
+        loop.exec();
+        return guard.data();
+    });
+}
+
+// The opener creates this window from the start of the program. The report
+// library asks the linker for this symbol, so the registration is kept
+// whenever the engine is linked.
+extern "C" void brpStandardPreviewLinked() {}
+
+namespace {
+[[maybe_unused]] const bool g_registered = (RegisterStandardPreview(), true);
+}

@@ -1,0 +1,99 @@
+#pragma once
+// The standard preview window: tool bar (zoom, paging, go to page, printer
+// setup, print, save, load, close), the preview control and a status bar with
+// the progress and the page line. It frees itself when closed.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <cstdint>
+
+class QAction;
+class QToolBar;
+class QToolButton;
+class TBRPreview;
+class TBRPrinter;
+class TStatusBar;
+
+class TBRStandardPreview : public QMainWindow {
+    Q_OBJECT
+public:
+    // Builds the window for target `printer` (owner: the application, so the
+    // window is top-level) and attaches the target; not shown yet.
+    static TBRStandardPreview* CreatePreview(QObject* owner, TBRPrinter* printer);
+
+    explicit TBRStandardPreview(QWidget* parent = nullptr);
+    ~TBRStandardPreview() override;
+
+    // Components, named as in the window's definition.
+    TStatusBar* StatusBar = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    TBRPreview* BRPreview = nullptr;
+    QAction* ToolButton1 = nullptr;
+    QAction* ZoomFit = nullptr;
+    QAction* Zoom100 = nullptr;
+    QAction* ZoomToWidth = nullptr;
+    QAction* Separator1 = nullptr;
+    QAction* FirstPage = nullptr;
+    QAction* PreviousPage = nullptr;
+    QAction* ToolButton2 = nullptr;
+    QAction* LastPage = nullptr;
+    QAction* Separator2 = nullptr;
+    QAction* ToolButton3 = nullptr;
+    QAction* ToolButton4 = nullptr;
+    QAction* PrintSetup = nullptr;
+    QAction* Print = nullptr;
+    QAction* Separator3 = nullptr;
+    QAction* SaveReport = nullptr;
+    QAction* LoadReport = nullptr;
+    QAction* Separator4 = nullptr;
+    QToolButton* ExitButton = nullptr;
+
+    TBRPrinter* BRPrinter() const { return m_printer; }
+    int LastProgress() const { return m_lastProgress; }
+
+    // Status panel 1: "Page n of total".
+    void UpdatePageStatus();
+    void GotoPage(int page);
+
+    // Handlers.
+    void ZoomToFitClick();
+    void ZoomTo100Click();
+    void ZoomToWidthClick();
+    void FirstPageClick();
+    void PrevPageClick();
+    void NextPageClick();
+    void LastPageClick();
+    void ToolButton3Click();
+    void PrintSetupClick();
+    void PrintClick();
+    void SaveClick();
+    void LoadClick();
+    void ExitClick();
+    void FormKeyDown(std::uint16_t& key, Qt::KeyboardModifiers shift);
+    void BRPreviewPageAvailable(QObject* sender, int pageNum);
+    void BRPreviewProgressUpdate(QObject* sender, int progress);
+
+    // The leading integer of a typed page number: optional blanks and sign,
+    // then digits up to the first other character; no digits give 0.
+    static int LeadingInteger(const QString& text);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QAction* addButton(const char* name, int image, const QString& hint, void (TBRStandardPreview::*handler)());
+    QAction* addDivider(const char* name);
+    void installKeyPreview();
+    int pageTotal() const;
+
+    QPointer<TBRPrinter> m_printer;
+    int m_lastProgress = 0;
+    bool m_centred = false;
+};
+
+// Makes the standard preview opener create this window. Done at start for
+// every program that links the engine (the `report` library); callable again.
+void RegisterStandardPreview();

@@ -1,0 +1,459 @@
+// The standard preview window: its tool bar and status bar, paging by button,
+// key and prompt, progress, enabling of print and printer setup, save, load
+// and print of a loaded file, closing.
+#include "PreviewFixture.h"
+#include "TBRExportFilter.h"
+#include "TBRPageList.h"
+#include "TBRPreview.h"
+#include "TBRPreviewImage.h"
+#include "TBRPreviewInterface.h"
+#include "TBRStandardPreview.h"
+#include "TStatusBar.h"
+
+#include <QAction>
+#include <QFile>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+class StandardPreviewTest : public PreviewTest {
+protected:
+    void TearDown() override
+    {
+        delete window.data();
+        PreviewTest::TearDown();
+    }
+
+    // A window showing a finished job of `pages` pages.
+    TBRStandardPreview* open(int pages)
+    {
+        target = newTarget();
+        if (pages > 0)
+            runJob(*target, pages);
+        window = TBRStandardPreview::CreatePreview(qApp, target.get());
+        window->show();
+        window->UpdatePageStatus();
+        return window;
+    }
+    int shown() const { return window->BRPreview->PreviewImage()->ImagePage(); }
+    QString pageLine() const { return window->StatusBar->PanelText(1); }
+
+    std::unique_ptr<TBRPrinter> target;
+    QPointer<TBRStandardPreview> window;
+    RecordingDialogService dialogs;
+    RecordingMessageService messages;
+};
+
+TEST_F(StandardPreviewTest, WindowLayout)
+{
+    TBRStandardPreview w;
+    EXPECT_EQ(w.windowTitle(), "Print Preview");
+    QStringList names, hints;
+    for (QAction* a : w.ToolBar1->actions()) {
+        names << (a->objectName().isEmpty() ? a->text() : a->objectName());
+        hints << a->toolTip();
+    }
+    EXPECT_EQ(names, QStringList({"ToolButton1", "ZoomFit", "Zoom100", "ZoomToWidth", "Separator1", "FirstPage",
+                                  "PreviousPage", "ToolButton2", "LastPage", "Separator2", "ToolButton3", "ToolButton4",
+                                  "PrintSetup", "Print", "Separator3", "SaveReport", "LoadReport", "Separator4",
+                                  names.last()}));
+    EXPECT_EQ(w.ToolBar1->widgetForAction(w.ToolBar1->actions().last()), w.ExitButton);
+    EXPECT_EQ(w.ExitButton->text(), "&Close");
+    EXPECT_EQ(hints.mid(1, 3), QStringList({"Zoom to fit", "100%", "Zoom to width"}));
+    EXPECT_EQ(hints.mid(5, 4), QStringList({"First page", "Previous page", "Next page", "Last page"}));
+    EXPECT_EQ(w.ToolButton3->toolTip(), "Go to page");
+    EXPECT_EQ(w.PrintSetup->toolTip(), "Printer setup");
+    EXPECT_EQ(w.SaveReport->toolTip(), "Save Report");
+    EXPECT_EQ(w.LoadReport->toolTip(), "Load Report");
+    for (QAction* a : {w.ToolButton1, w.Separator1, w.Separator2, w.ToolButton4, w.Separator3, w.Separator4})
+        EXPECT_TRUE(a->isSeparator()) << a->objectName().toStdString();
+    EXPECT_TRUE(w.ZoomToWidth->isChecked());
+    EXPECT_FALSE(w.PrintSetup->isEnabled());
+    EXPECT_TRUE(w.Print->isEnabled());
+    ASSERT_EQ(w.StatusBar->PanelCount(), 2);
+    EXPECT_EQ(w.StatusBar->PanelText(0), "0%");
+    EXPECT_EQ(w.StatusBar->PanelText(1), "Page");
+    EXPECT_EQ(w.BRPreview->Zoom(), 100);
+    EXPECT_EQ(w.centralWidget(), w.BRPreview);
+
+    // The zoom buttons are one group.
+    w.ZoomFit->trigger();
+    EXPECT_TRUE(w.ZoomFit->isChecked());
+    EXPECT_FALSE(w.ZoomToWidth->isChecked());
+}
+
+TEST_F(StandardPreviewTest, CreatedFromTheReportsSettings)
+{
+    report.formStyle = 3; // fsStayOnTop
+    report.width = 0;
+    report.height = 640;
+    report.initialState = 2; // wsMaximized
+    target = newTarget();
+    target->JobTitle = QStringLiteral("Pedidos sem contas");
+    runJob(*target, 2);
+    window = TBRStandardPreview::CreatePreview(qApp, target.get());
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(window->size(), QSize(500, 640));
+    EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(window->windowTitle(), "Pedidos sem contas");
+    EXPECT_EQ(window->BRPreview->BRPrinter(), target.get());
+    EXPECT_EQ(target->StatusClient, window->BRPreview);
+    EXPECT_EQ(window->LastProgress(), 0);
+}
+
+TEST_F(StandardPreviewTest, OpenerShowsTheWindow)
+{
+    // Registered when the program starts.
+    target = newTarget();
+    runJob(*target, 4);
+    target->OpenPreview();
+    window = qobject_cast<TBRStandardPreview*>(target->PreviewWindow.data());
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(pageLine(), "Page 1 of 4");
+    delete window.data();
+
+    // Modally: the call returns when the window closes.
+    TBRStandardPreviewInterface opener;
+    bool wasModal = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        wasModal = qobject_cast<TBRStandardPreview*>(modal) != nullptr;
+        if (modal)
+            modal->close();
+    });
+    opener.PresentModal(target.get());
+    EXPECT_TRUE(wasModal);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(target->PreviewOpen());
+}
+
+TEST_F(StandardPreviewTest, NavigationStopsAtBothEnds)
+{
+    open(10);
+    struct Step {
+        void (TBRStandardPreview::*click)();
+        int expected;
+    };
+    const Step steps[] = {{&TBRStandardPreview::PrevPageClick, 1}, {&TBRStandardPreview::NextPageClick, 2},
+                          {&TBRStandardPreview::LastPageClick, 10}, {&TBRStandardPreview::NextPageClick, 10},
+                          {&TBRStandardPreview::PrevPageClick, 9}, {&TBRStandardPreview::FirstPageClick, 1}};
+    for (const Step& s : steps) {
+        (window->*s.click)();
+        EXPECT_EQ(window->BRPreview->PageNumber(), s.expected);
+        EXPECT_EQ(shown(), s.expected);
+        EXPECT_EQ(pageLine(), QStringLiteral("Page %1 of 10").arg(s.expected));
+    }
+    window->GotoPage(4);
+    window->GotoPage(0);
+    window->GotoPage(11);
+    EXPECT_EQ(shown(), 4);
+    // The tool buttons run the same handlers.
+    window->ToolButton2->trigger();
+    EXPECT_EQ(shown(), 5);
+}
+
+TEST_F(StandardPreviewTest, GoToPrompt)
+{
+    open(10);
+    struct Case {
+        std::optional<QString> answer;
+        int expected;
+    };
+    for (const Case& c : {Case{"abc", 1}, Case{"7x", 7}, Case{std::nullopt, 1}, Case{"12", 1}, Case{" 10", 10},
+                          Case{"-3", 1}, Case{"99999999999", 1}}) {
+        window->GotoPage(5);
+        if (c.answer)
+            dialogs.queueAnswer(*c.answer);
+        else
+            dialogs.queueCancel();
+        window->ToolButton3->trigger();
+        EXPECT_EQ(shown(), c.expected) << c.answer.value_or("(cancelled)").toStdString();
+    }
+    const auto& r = dialogs.requests().constFirst();
+    EXPECT_EQ(r.kind, RecordingDialogService::Kind::Input);
+    EXPECT_EQ(r.caption, "Select a page from 1 to 10");
+    EXPECT_EQ(r.prompt, "Go to page >>");
+    EXPECT_EQ(r.value, "1");
+}
+
+TEST_F(StandardPreviewTest, Keys)
+{
+    open(10);
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int expected; // from page 5
+    };
+    const Case cases[] = {
+        {Qt::Key_PageDown, Qt::NoModifier, 6},
+        {Qt::Key_PageDown, Qt::ControlModifier, 10},
+        {Qt::Key_PageDown, Qt::ShiftModifier, 6},
+        {Qt::Key_PageDown, Qt::ControlModifier | Qt::ShiftModifier, 6},
+        {Qt::Key_PageUp, Qt::NoModifier, 4},
+        {Qt::Key_PageUp, Qt::ControlModifier, 1},
+        {Qt::Key_PageUp, Qt::ControlModifier | Qt::AltModifier, 4},
+        {Qt::Key_Home, Qt::NoModifier, 1},
+        {Qt::Key_End, Qt::ShiftModifier, 10},
+        {Qt::Key_Down, Qt::NoModifier, 5},
+    };
+    for (const Case& c : cases) {
+        window->GotoPage(5);
+        QTest::keyClick(window, c.key, c.modifiers);
+        EXPECT_EQ(shown(), c.expected) << c.key << " " << c.modifiers.toInt();
+    }
+    // Keys reach the window whatever control has the focus.
+    window->GotoPage(5);
+    QTest::keyClick(window->BRPreview, Qt::Key_PageDown);
+    EXPECT_EQ(shown(), 6);
+
+    QTest::keyClick(window, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window);
+}
+
+TEST_F(StandardPreviewTest, ProgressPanel)
+{
+    target = newTarget();
+    window = TBRStandardPreview::CreatePreview(qApp, target.get());
+    target->StartJob();
+    struct Step {
+        int progress;
+        const char* panel;
+    };
+    // The initial "0%" goes with the 0; steps under five are not shown.
+    for (const Step& s : {Step{0, ""}, Step{3, ""}, Step{5, "5%"}, Step{7, "5%"}, Step{12, "12%"}, Step{100, ""}}) {
+        target->SetProgress(s.progress);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window->StatusBar->PanelText(0), s.panel) << s.progress;
+    }
+    EXPECT_EQ(window->LastProgress(), 100);
+}
+
+TEST_F(StandardPreviewTest, PrintAndSetupFollowTheJob)
+{
+    target = newTarget();
+    QList<QObject*> setups;
+    target->OnPrintSetup = [&](QObject* sender) { setups.append(sender); };
+    window = TBRStandardPreview::CreatePreview(qApp, target.get());
+    window->show();
+    target->StartJob();
+    report.current = target.get();
+    for (int i = 1; i <= 3; ++i) {
+        target->NewPage();
+        drawPage(*target, i);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(pageLine(), "Page 1 of 3");
+    EXPECT_TRUE(window->BRPreview->PreviewImage()->HasImage());
+    EXPECT_FALSE(window->PrintSetup->isEnabled());
+    // While the report generates, a print click is ignored.
+    window->Print->trigger();
+    target->FinishJob();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->PrintSetup->isEnabled());
+    EXPECT_TRUE(window->Print->isEnabled());
+
+    window->PrintSetup->trigger();
+    EXPECT_EQ(setups, QList<QObject*>({window->PrintSetup}));
+
+    // The report is asked to print when it is not busy.
+    EXPECT_TRUE(report.received.isEmpty());
+    FakeReport other;
+    TBRPrinter printing(&other);
+    printing.StartJob();
+    report.current = &printing; // a print run of the report
+    window->Print->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(report.received.isEmpty());
+    report.current = target.get();
+    window->Print->trigger();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(report.received.size(), 1);
+    EXPECT_EQ(report.received[0].message, BRM_PRINT);
+}
+
+TEST_F(StandardPreviewTest, SaveLoadAndPrintALoadedFile)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("pedidos.BRP");
+    open(3);
+    dialogs.queueAnswer(file);
+    window->SaveReport->trigger();
+    ASSERT_EQ(dialogs.requests().size(), 1);
+    const auto save = dialogs.requests()[0];
+    EXPECT_EQ(save.kind, RecordingDialogService::Kind::Save);
+    EXPECT_EQ(save.caption, "Save report");
+    EXPECT_EQ(save.filter, "Report file(*.BRP)|*.BRP");
+    EXPECT_EQ(save.defaultExt, "BRP");
+    TBRPageList saved;
+    saved.OpenFile(file);
+    EXPECT_EQ(saved.Count(), 3);
+    delete window.data();
+
+    // A fresh window on a fresh target loads it back.
+    target = newTarget();
+    target->OnPrintSetup = [](QObject*) {};
+    window = TBRStandardPreview::CreatePreview(qApp, target.get());
+    window->show();
+    window->PrintSetup->setEnabled(true);
+    EXPECT_NE(window->BRPreview->PreviewImage()->size(), QSize(798, 1127));
+    dialogs.queueAnswer(file);
+    window->LoadReport->trigger();
+    const auto load = dialogs.requests().last();
+    EXPECT_EQ(load.kind, RecordingDialogService::Kind::Open);
+    EXPECT_EQ(load.caption, "Load report");
+    EXPECT_EQ(load.filter, "Report file (*.BRP)|*.BRP");
+    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_EQ(target->PageTotal, 3);
+    EXPECT_TRUE(target->LoadedFromFile);
+    EXPECT_EQ(pageLine(), "Page 1 of 3");
+    EXPECT_TRUE(window->BRPreview->PreviewImage()->HasImage());
+    EXPECT_FALSE(window->PrintSetup->isEnabled());
+    EXPECT_TRUE(window->Print->isEnabled());
+    // The image is laid out again for the file's paper, at the screen's resolution.
+    EXPECT_EQ(window->BRPreview->PreviewImage()->size(), QSize(798, 1127));
+
+    // Printing replays the stored pages on the printer, not the report.
+    window->Print->trigger();
+    EXPECT_TRUE(report.received.isEmpty());
+    RecordingPrinterService& printer = rec(*target);
+    QStringList doc;
+    for (const QString& line : printer.Log)
+        if (line.startsWith("BeginDoc") || line == "NewPage" || line == "EndDoc" || line == "Abort")
+            doc << line;
+    EXPECT_EQ(doc, QStringList({"BeginDoc ", "NewPage", "NewPage", "EndDoc"}));
+    ASSERT_EQ(printer.Pages.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(printer.Pages[i].pictures.size(), 1);
+        EXPECT_TRUE(RecordingPrinterService::PageHasText(printer.Pages[i].pictures[0], QStringLiteral("Page %1").arg(i + 1)));
+    }
+
+    // Saving a loaded file copies it byte for byte.
+    const QString copy = dir.filePath("copia.BRP");
+    dialogs.queueAnswer(copy);
+    window->SaveReport->trigger();
+    QFile a(file), b(copy);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    EXPECT_EQ(a.readAll(), b.readAll());
+}
+
+TEST_F(StandardPreviewTest, LoadFailures)
+{
+    QTemporaryDir dir;
+    open(2);
+    window->LastPageClick();
+
+    // A name that is not a file: a message, nothing else changes.
+    for (const QString& name : {dir.filePath("nada.BRP"), dir.path()}) {
+        dialogs.queueAnswer(name);
+        window->LoadClick();
+    }
+    ASSERT_EQ(messages.texts(), QStringList({"File does not exist", "File does not exist"}));
+    EXPECT_EQ(target->PageTotal, 2);
+    EXPECT_EQ(shown(), 2);
+
+    // Cancelled: nothing at all.
+    dialogs.queueCancel();
+    window->LoadReport->trigger();
+    EXPECT_EQ(messages.messages().size(), 2);
+
+    // A damaged file: the loader's message; the window shows the empty target.
+    const QString bad = dir.filePath("bad.BRP");
+    {
+        QFile f(bad);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(60, 'x'));
+    }
+    dialogs.queueAnswer(bad);
+    window->LoadReport->trigger();
+    ASSERT_EQ(messages.messages().size(), 3);
+    EXPECT_FALSE(messages.messages().last().text.isEmpty());
+    EXPECT_EQ(target->State, jsIdle);
+    EXPECT_EQ(pageLine(), "Page 2 of 0");
+    EXPECT_FALSE(window->BRPreview->PreviewImage()->HasImage());
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(StandardPreviewTest, LoadWhileGeneratingIsRefused)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("pedidos.BRP");
+    {
+        auto other = newTarget();
+        runJob(*other, 2);
+        other->SaveReportFile(file);
+    }
+    target = newTarget();
+    window = TBRStandardPreview::CreatePreview(qApp, target.get());
+    target->StartJob();
+    target->NewPage();
+    dialogs.queueAnswer(file);
+    window->LoadClick();
+    EXPECT_EQ(target->State, jsRunning);
+    EXPECT_FALSE(target->LoadedFromFile);
+    ASSERT_NE(target->PageCanvas(), nullptr);
+    target->NewPage();
+    target->FinishJob();
+    EXPECT_EQ(target->PageTotal, 2);
+}
+
+TEST_F(StandardPreviewTest, SaveThroughAnExportFilter)
+{
+    open(2);
+    QStringList exported;
+    target->OnExport = [&](TBRExportFilter* f) { exported << f->FileName(); };
+    auto& library = ExportFilterLibrary();
+    library.Filters.append({[](const QString& name) { return std::make_unique<TBRExportFilter>(name); },
+                            QStringLiteral("Text"), QStringLiteral("txt")});
+    dialogs.queueAnswer("/tmp/out.txt", 2);
+    window->SaveClick();
+    dialogs.queueAnswer("/tmp/out.xyz", 3); // no such entry
+    window->SaveClick();
+    library.Filters.clear();
+    EXPECT_EQ(dialogs.requests()[0].filter, "Report file(*.BRP)|*.BRP|Text (*.txt)|*.txt");
+    EXPECT_EQ(exported, QStringList({"/tmp/out.txt"}));
+}
+
+TEST_F(StandardPreviewTest, ClosingTellsTheReport)
+{
+    target = newTarget();
+    window = TBRStandardPreview::CreatePreview(qApp, target.get());
+    window->show();
+    target->StartJob();
+    target->NewPage();
+    TBRPrinter* const t = target.get();
+    // The report cancels a busy run, else frees the target.
+    report.onPreviewClosed = [&](TBRPrinter* closed) {
+        EXPECT_EQ(closed, t);
+        if (closed->State == jsRunning)
+            closed->RequestCancel();
+        else
+            target.reset();
+    };
+    window->ExitButton->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window);
+    ASSERT_EQ(report.received.size(), 1);
+    EXPECT_EQ(report.received[0].message, BRM_PREVIEWCLOSED);
+    EXPECT_TRUE(target->CancelRequested);
+    EXPECT_FALSE(target->PreviewOpen());
+    EXPECT_EQ(target->StatusClient, nullptr);
+
+    // Finished: the report frees the target while the window closes.
+    target->AbortJob();
+    window = TBRStandardPreview::CreatePreview(qApp, target.get());
+    window->show();
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window);
+    EXPECT_FALSE(target);
+}
+
+} // namespace
