@@ -47,6 +47,27 @@ void Player::strokeFill(const QPainterPath& devicePath, bool fill, bool stroke)
         const double w = pen.widthF() * (std::isfinite(scale) && scale > 0 ? scale : 1.0);
         pen.setWidthF(w >= 0 ? std::min(kMaxPenWidth, w) : 1.0);
     }
+    // Work: the box's visible area and, per scanline, the edges crossing it
+    // when filled; the outline's length times the pen's width when stroked.
+    const double area = visibleArea(box);
+    if (area <= 0)
+        return;
+    double length = 0, crossings = 0;
+    for (int i = 1; i < devicePath.elementCount(); ++i) {
+        const QPainterPath::Element a = devicePath.elementAt(i - 1), b = devicePath.elementAt(i);
+        if (!b.isMoveTo()) {
+            length += std::abs(b.x - a.x) + std::abs(b.y - a.y);
+            crossings += std::abs(b.y - a.y);
+        }
+    }
+    const double scale = std::max(std::abs(t.m11()), std::abs(t.m22()));
+    double pixels = fill ? area + kFillEdgeWeight * crossings * scale : 0;
+    if (pen.style() != Qt::NoPen) {
+        const double width = pen.isCosmetic() ? pen.widthF() : pen.widthF() * scale;
+        pixels += length * scale * std::max(1.0, width);
+    }
+    if (!spend(0, pixels))
+        return;
     QPainterPath p = devicePath;
     p.setFillRule(m_dc.fillRule);
     m_painter->setTransform(t);
@@ -54,8 +75,59 @@ void Player::strokeFill(const QPainterPath& devicePath, bool fill, bool stroke)
     m_painter->setBrush(fill ? qbrush() : QBrush(Qt::NoBrush));
     if (fill && !stroke)
         m_painter->fillPath(p, qbrush());
+    else if (!fill && p.elementCount() > kStrokePiece)
+        strokeInPieces(p);
     else
         m_painter->drawPath(p);
+}
+
+void Player::strokeInPieces(const QPainterPath& path)
+{
+    // Each piece starts where the last one ended: only the joins between
+    // pieces are lost.
+    QPainterPath piece;
+    const int n = path.elementCount();
+    for (int i = 0; i < n; ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if (e.isMoveTo()) {
+            piece.moveTo(e);
+        } else if (e.isLineTo()) {
+            piece.lineTo(e);
+        } else if (e.isCurveTo() && i + 2 < n) {
+            piece.cubicTo(e, path.elementAt(i + 1), path.elementAt(i + 2));
+            i += 2;
+        }
+        if (piece.elementCount() >= kStrokePiece) {
+            const QPointF end = piece.currentPosition();
+            m_painter->drawPath(piece);
+            piece = QPainterPath();
+            piece.moveTo(end);
+        }
+    }
+    if (piece.elementCount() > 1)
+        m_painter->drawPath(piece);
+}
+
+double Player::visibleArea(const QRectF& targetBox) const
+{
+    const QPaintDevice* device = m_painter->device();
+    const QRectF box = targetBox.normalized().adjusted(-1, -1, 1, 1);
+    if (!device)
+        return box.width() * box.height();
+    const QRectF visible = box.intersected(QRectF(0, 0, device->width(), device->height()));
+    return visible.isEmpty() ? 0 : visible.width() * visible.height();
+}
+
+bool Player::spend(qint64 points, double pixels)
+{
+    if (m_overBudget)
+        return false;
+    m_points += points;
+    m_pixels += std::max(0.0, pixels);
+    if (m_points <= kMaxPagePoints && m_pixels <= m_pixelBudget)
+        return true;
+    m_overBudget = true;
+    return false;
 }
 
 bool Player::need(const Rec& r, quint32 type, quint32 offset, quint32 size)
@@ -151,6 +223,8 @@ EmfPlayResult Player::run()
 
     m_painter->save();
     m_base = m_painter->transform();
+    // Printers draw pages of many more pixels than a screen.
+    m_pixelBudget = std::max(kMaxPagePixels, kMaxPageCoverage * visibleArea(m_base.mapRect(m_target)));
     m_baseClip = m_painter->hasClipping();
     if (m_baseClip)
         m_baseClipPath = m_painter->clipPath();
@@ -182,6 +256,16 @@ EmfPlayResult Player::run()
             ++m_drawing;
         if (!record(type, r, offset)) {
             sawEof = true;
+            break;
+        }
+        if (m_overBudget) {
+            // The problem names the record that went past the budget.
+            m_problem.clear();
+            problem(QStringLiteral("page drawing budget spent (%1 points, %2 million pixels); the rest of the page "
+                                   "is skipped")
+                        .arg(m_points)
+                        .arg(qint64(m_pixels / 1e6)),
+                    offset);
             break;
         }
         offset += rsize;

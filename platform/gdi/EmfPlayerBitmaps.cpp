@@ -45,6 +45,8 @@ std::optional<QImage> Player::dib(const Rec& r, quint32 offBmi, quint32 cbBmi, q
             return std::nullopt;
         if (qint64(img.width()) * img.height() > kMaxDibPixels)
             return std::nullopt;
+        if (!spend(0, double(img.width()) * img.height()))
+            return std::nullopt;
         return img;
     }
     const bool topDown = height < 0;
@@ -53,6 +55,8 @@ std::optional<QImage> Player::dib(const Rec& r, quint32 offBmi, quint32 cbBmi, q
         problem(QStringLiteral("bitmap size out of range"), offset);
         return std::nullopt;
     }
+    if (!spend(0, double(width) * double(height)))  // decoding
+        return std::nullopt;
     if (!(bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32)
         || !(compression == 0 || compression == 3)) {
         return std::nullopt;  // RLE and odd depths are not painted
@@ -201,6 +205,8 @@ void Player::bitmap(const Rec& r, quint32 type, quint32 offset)
         return;
     const QTransform t = logicalToTarget();
     if (!sane(t.mapRect(dest)))
+        return;
+    if (!spend(0, visibleArea(t.mapRect(dest))))
         return;
     m_painter->setTransform(t);
     m_painter->drawImage(dest, *img, QRectF(s));

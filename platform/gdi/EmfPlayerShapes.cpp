@@ -14,6 +14,8 @@ void Player::polyline(const Rec& r, bool bits16, quint32 type, quint32 offset)
     const quint32 count = r.u32(24);
     const quint32 sz = bits16 ? 4 : 8;
     if (quint64(count) * sz > r.n - 28) return problem(QStringLiteral("point count beyond record"), offset);
+    if (!spend(count, 0))
+        return;
     QPolygonF pts;
     pts.reserve(int(count));
     for (quint32 i = 0; i < count; ++i) {
@@ -74,6 +76,8 @@ void Player::polypoly(const Rec& r, bool bits16, bool polygon, quint32 offset)
     for (quint32 k = 0; k < polys; ++k)
         sum += r.u32(32 + k * 4);
     if (sum > total) return problem(QStringLiteral("polygon counts disagree"), offset);
+    if (!spend(qint64(sum) + polys, 0))
+        return;
     QPainterPath path;
     quint32 at = 32 + polys * 4;
     for (quint32 k = 0; k < polys; ++k) {
@@ -97,6 +101,8 @@ void Player::polydraw(const Rec& r, bool bits16, quint32 offset)
     const quint32 count = r.u32(24);
     const quint32 sz = bits16 ? 4 : 8;
     if (quint64(count) * (sz + 1) > r.n - 28) return problem(QStringLiteral("point count beyond record"), offset);
+    if (!spend(count, 0))
+        return;
     QPainterPath path;
     path.moveTo(m_dc.cur);
     const quint32 types = 28 + count * sz;

@@ -156,6 +156,9 @@ void Player::text(const Rec& r, bool wide, quint32 offset)
     if (!sane(QRectF(o, QSizeF(1, 1))) || !(sx > 0) || !(sy > 0) || sx * width > kMaxCoordinate
         || sy * m.Height() > kMaxCoordinate)
         return;
+    if (!spend(n, visibleArea(QRectF(o.x() - sx * width, o.y() - sy * m.Height(), 3 * sx * width,
+                                     3 * sy * m.Height()))))
+        return;
     QTransform local;
     local.translate(o.x(), o.y());
     const double rot = std::atan2(ux.y(), ux.x()) * 180 / M_PI - f.escapement / 10.0;

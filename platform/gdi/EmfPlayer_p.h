@@ -37,6 +37,15 @@ constexpr quint32 kMaxRegionRects = 4096;      // beyond, a region's bounding bo
 constexpr qint64 kMaxPatternPixels = 16 * 1024 * 1024;  // all pattern brushes together
 constexpr double kMaxCachedGlyph = 256;        // target pixels of em height
 constexpr double kMaxPenWidth = 16384;         // target pixels (QPen refuses 32768 and up)
+// Work one page may take; past it the rest of the page is skipped and the
+// page reported as drawn in part, so a hostile page cannot freeze a preview.
+constexpr qint64 kMaxPagePoints = 2'000'000;   // points of lines, shapes and glyphs
+constexpr double kMaxPagePixels = 1e9;         // target pixels filled, stroked or copied,
+constexpr double kMaxPageCoverage = 50;        // or this many times the target's area
+constexpr double kFillEdgeWeight = 100;        // pixels charged per edge crossing a scanline
+// Outlines longer than this are stroked in pieces: one huge stroke becomes a
+// single polygon whose filling costs far more than its length.
+constexpr int kStrokePiece = 256;              // path elements
 
 // Bounds-checked little-endian view of one record.
 struct Rec {
@@ -144,11 +153,22 @@ private:
     int m_drawing = 0;   // records other than the header, comments and EOF
     TextMeasureCache m_measures;
 
+    qint64 m_points = 0;    // work spent on this page
+    double m_pixels = 0;
+    double m_pixelBudget = kMaxPagePixels;
+    bool m_overBudget = false;
+
     void problem(const QString& text, quint32 offset)
     {
         if (m_problem.isEmpty())
             m_problem = QStringLiteral("%1 at offset %2").arg(text).arg(offset);
     }
+    // Charges work to the page; false once its budget is spent, and then the
+    // record loop stops.
+    bool spend(qint64 points, double pixels);
+    // Target pixels a draw can touch: the part of the box on the device.
+    double visibleArea(const QRectF& targetBox) const;
+    void strokeInPieces(const QPainterPath& path);
 
     QTransform pageTransform() const;
     QTransform logicalToDevice() const { return m_dc.world * pageTransform(); }
