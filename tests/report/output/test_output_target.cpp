@@ -2,11 +2,15 @@
 // saved-report files, preview hand-shakes.
 #include "BRPrntr.h"
 #include "PrintError.h"
+#include "TBRPageList.h"
+#include "TBRStream.h"
 #include "TMetafile.h"
+#include "TMetafileCanvas.h"
 #include "TargetFixture.h"
 #include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <cmath>
 
 TEST_F(TargetTest, CreationReadsThePrinter)
 {
@@ -436,6 +440,34 @@ TEST_F(TargetTest, SaveAndLoadDetectsThePaper)
     QFile a(portrait), b(copy);
     ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
     EXPECT_EQ(a.readAll(), b.readAll());
+}
+
+// A file keeps its paper whatever screen it was recorded on: the page's size
+// is read at the resolution it was recorded at.
+TEST_F(TargetTest, LoadRecognisesThePaperOfFilesRecordedAtAnyResolution)
+{
+    QTemporaryDir dir;
+    for (const int ppi : {96, 120, 192}) {
+        for (const bool landscape : {false, true}) {
+            SCOPED_TRACE(ppi * 10 + landscape);
+            const int w = int(std::lround(210 / 25.4 * ppi)), h = int(std::lround(297 / 25.4 * ppi));
+            TMetafileCanvas canvas(landscape ? h : w, landscape ? w : h, ppi);
+            canvas.TextOut(40, 40, QStringLiteral("Page 1"));
+            TBRPageList list;
+            list.SetStore(std::make_unique<TBRStream>(100000));
+            list.AppendPage(canvas.Finish());
+            list.WriteHeader();
+            const QString file = dir.filePath(QStringLiteral("p%1.brp").arg(ppi));
+            list.WriteToFile(file);
+
+            printers[0].paperCodes = {1, 9};
+            printers[0].defaults.dmPaperSize = 1;
+            TBRPrinter t(&host);
+            t.LoadReportFile(file);
+            EXPECT_EQ(t.PaperSize(), TBRPaperSize::A4);
+            EXPECT_EQ(t.Orientation(), landscape ? poLandscape : poPortrait);
+        }
+    }
 }
 
 TEST_F(TargetTest, BadFilesLeaveTheTargetIdle)
