@@ -111,12 +111,42 @@ TEST_F(BrpTool, BadFilesFailWithAMessage)
         f.write(pages[0].left(88));
         ASSERT_TRUE(f.resize(300 * 1024 * 1024));
     }
+    // A header whose first words are not 3 and 362.
+    const QString wordsName = dir.filePath("words.BRP");
+    {
+        QByteArray b = bytes;
+        qToLittleEndian<quint16>(363, b.data() + 2);
+        QFile f(wordsName);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(b);
+    }
+    // A one-page file whose compressed record holds bytes after the code.
+    const QString paddedName = dir.filePath("padded.BRP");
+    {
+        TBRPageList one;
+        one.SetCompressed(true);
+        one.SetStore(std::make_unique<TBRStream>(100000));
+        one.AppendPage(pages[0]);
+        one.WriteHeader();
+        const QString oneName = dir.filePath("one.BRP");
+        one.WriteToFile(oneName);
+        QFile in(oneName);
+        ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+        QByteArray b = in.readAll();
+        b.insert(b.size() - 4, QByteArray(64, '\0'));
+        qToLittleEndian<qint32>(b.size(), b.data() + 132); // page 1's next offset
+        QFile f(paddedName);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(b);
+    }
     struct Case {
         QStringList args;
         const char* expected; // in stdout or stderr
     };
     const Case cases[] = {
         {{"info", brokenName}, "NOT consistent"},
+        {{"info", wordsName}, "are 3 and 363, not 3 and 362"},
+        {{"info", paddedName}, "the coder used"},
         {{"info", dir.filePath("missing.BRP")}, "cannot open"},
         {{"extract", brokenName, "1", dir.filePath("x.emf")}, "Damaged"},
         {{"extract", file, "4", dir.filePath("x.emf")}, "has no page 4"},
