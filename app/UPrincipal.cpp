@@ -15,6 +15,7 @@
 #include "UFuncoes.h"
 #include "VirtualKeys.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QFocusEvent>
@@ -22,6 +23,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 
 TFPrincipal* FPrincipal = nullptr;
@@ -173,6 +175,9 @@ void TFPrincipal::InstalarPrevisaoTeclas()
     for (QWidget* w : findChildren<QWidget*>())
         if (w->focusPolicy() != Qt::NoFocus)
             w->installEventFilter(this);
+    // Keys that reach the window itself: no control has the focus, as while
+    // a listing runs with every control disabled.
+    installEventFilter(this);
 }
 
 void TFPrincipal::showEvent(QShowEvent* event)
@@ -196,6 +201,19 @@ bool TFPrincipal::eventFilter(QObject* watched, QEvent* event)
 
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
+        if (control == this) {
+            // A key a control ignored comes up to the window after the
+            // preview saw it at the control: only keys sent to the window
+            // itself are new here.
+            QWidget* foco = QApplication::focusWidget();
+            if (foco && foco != this && foco->window() == this)
+                return QWidget::eventFilter(watched, event);
+            if (m_previsaoTeclas) {
+                std::uint16_t codigo = VirtualKeyOf(*key);
+                Application::Guard([&] { FormKeyDown(this, codigo, key->modifiers()); });
+            }
+            return false;
+        }
         if (TeclaDeDialogo(control, key))
             return key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab;
         if (m_previsaoTeclas) {
@@ -205,13 +223,20 @@ bool TFPrincipal::eventFilter(QObject* watched, QEvent* event)
         return false; // the control still gets the key
     }
 
-    if (event->type() == QEvent::FocusOut) {
-        // Focus moving to another window is not leaving the field.
+    if (event->type() == QEvent::FocusOut && !m_emSaida) {
+        // Only the operator leaves a field: the focus moving to another
+        // window, or put back by a validator on the field its message names,
+        // runs no exit handler. Without this, a validator's focus change made
+        // the field just entered run its own handler too.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        const bool peloOperador = reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason ||
+                                  reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+        if (peloOperador)
             for (const auto& [objeto, metodo] : m_aoSair)
-                if (objeto == control)
+                if (objeto == control) {
+                    const QScopedValueRollback<bool> emSaida(m_emSaida, true);
                     Application::Guard([this, m = metodo] { (this->*m)(); });
+                }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -95,6 +95,7 @@ private:
 
     bool m_centrada = false;
     bool m_previsaoTeclas = false;
+    bool m_emSaida = false; // an exit handler is running
     QList<QPair<QObject*, void (TFPrincipal::*)()>> m_aoSair;
 };
 

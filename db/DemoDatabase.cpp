@@ -116,7 +116,7 @@ QString docNumber(int tipo, int codigo)
 void Generate(FbConnection& db, const Options& o)
 {
     Rng rng(o.seed);
-    const int orders = qMax(1, o.orders);
+    const int orders = qBound(1, o.orders, MaxOrders);
     const int clients = qMax(20, orders / 25);
     const int companies = 3;
     const std::array<int, 3> kTypes = {51, 55, 56};

@@ -13,8 +13,11 @@ namespace DemoDatabase {
 QStringList SchemaStatements();
 QStringList IndexStatements();
 
+// More orders would take hours to generate.
+constexpr int MaxOrders = 10'000'000;
+
 struct Options {
-    int orders = 2000;       // number of orders; documents and notes follow
+    int orders = 2000;       // number of orders, 1 to MaxOrders; documents and notes follow
     bool indexes = true;     // create the listing's indexes
     unsigned seed = 20130101;
 };

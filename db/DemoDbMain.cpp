@@ -12,7 +12,10 @@
 namespace {
 int usage()
 {
-    std::fprintf(stderr, "usage: pedidos-demo-db PATH [--orders N] [--no-indexes] [--seed S] [--print-schema]\n");
+    std::fprintf(stderr,
+                 "usage: pedidos-demo-db PATH [--orders N] [--no-indexes] [--seed S] [--print-schema]\n"
+                 "  --orders N   orders to make, 1 to %d (default 2000)\n",
+                 DemoDatabase::MaxOrders);
     return 2;
 }
 }
@@ -40,7 +43,7 @@ int main(int argc, char** argv)
             path = a;
         else
             ok = false;
-        if (!ok || options.orders < 1)
+        if (!ok || options.orders < 1 || options.orders > DemoDatabase::MaxOrders)
             return usage();
     }
     if (path.isEmpty())

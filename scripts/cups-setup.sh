@@ -4,6 +4,8 @@
 # is not running (no service manager here: cupsd is run directly), adds the
 # queue, and writes what the test needs to ENVFILE:
 #   QUEUE=<queue name>  OUTDIR=<where cups-pdf writes this user's files>
+#   DUPLEX_QUEUE=<queue printing two-sided, paper from the lower tray, by default>
+#   LETTER_QUEUE=<queue whose default paper is Letter>
 # or, when CUPS cannot be made ready, UNAVAILABLE=<reason>. Exits 0 either way
 # so that a machine without CUPS only skips that test.
 # Usage: cups-setup.sh ENVFILE
@@ -57,6 +59,49 @@ fi
 "${SUDO[@]}" cupsaccept "$QUEUE" >/dev/null 2>&1
 lpstat -p "$QUEUE" 2>/dev/null | grep -q "enabled" || unavailable "the queue $QUEUE is not enabled"
 
+# Two more queues on the same backend for the printer-defaults test: one
+# whose PPD offers duplex and trays and prints two-sided from the lower tray
+# by default, one whose default paper is Letter.
+DUPLEX_QUEUE="${QUEUE}_DUPLEX"
+LETTER_QUEUE="${QUEUE}_LETTER"
+BASE_PPD=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+if [ -f "$BASE_PPD" ]; then
+    if ! lpstat -v "$DUPLEX_QUEUE" >/dev/null 2>&1; then
+        DUPLEX_PPD="$(mktemp --suffix=.ppd)"
+        awk '{ print }
+             /^\*CloseUI: \*PageRegion/ {
+                 print ""
+                 print "*OpenUI *Duplex/2-Sided Printing: PickOne"
+                 print "*OrderDependency: 10 AnySetup *Duplex"
+                 print "*DefaultDuplex: DuplexNoTumble"
+                 print "*Duplex None/Off: \"<</Duplex false>>setpagedevice\""
+                 print "*Duplex DuplexNoTumble/Long Edge: \"<</Duplex true/Tumble false>>setpagedevice\""
+                 print "*Duplex DuplexTumble/Short Edge: \"<</Duplex true/Tumble true>>setpagedevice\""
+                 print "*CloseUI: *Duplex"
+                 print ""
+                 print "*OpenUI *InputSlot/Paper Source: PickOne"
+                 print "*OrderDependency: 10 AnySetup *InputSlot"
+                 print "*DefaultInputSlot: Lower"
+                 print "*InputSlot Upper/Upper Tray: \"\""
+                 print "*InputSlot Lower/Lower Tray: \"\""
+                 print "*CloseUI: *InputSlot"
+             }' "$BASE_PPD" >"$DUPLEX_PPD"
+        "${SUDO[@]}" lpadmin -p "$DUPLEX_QUEUE" -E -v cups-pdf:/ -P "$DUPLEX_PPD" >/dev/null 2>&1
+        rm -f "$DUPLEX_PPD"
+    fi
+    "${SUDO[@]}" lpadmin -p "$DUPLEX_QUEUE" -o sides-default=two-sided-long-edge >/dev/null 2>&1
+    if ! lpstat -v "$LETTER_QUEUE" >/dev/null 2>&1; then
+        "${SUDO[@]}" lpadmin -p "$LETTER_QUEUE" -E -v cups-pdf:/ -P "$BASE_PPD" >/dev/null 2>&1
+    fi
+    "${SUDO[@]}" lpadmin -p "$LETTER_QUEUE" -o PageSize=Letter -o media-default=na_letter_8.5x11in >/dev/null 2>&1
+    for q in "$DUPLEX_QUEUE" "$LETTER_QUEUE"; do
+        "${SUDO[@]}" cupsenable "$q" >/dev/null 2>&1
+        "${SUDO[@]}" cupsaccept "$q" >/dev/null 2>&1
+    done
+fi
+lpstat -p "$DUPLEX_QUEUE" >/dev/null 2>&1 || DUPLEX_QUEUE=""
+lpstat -p "$LETTER_QUEUE" >/dev/null 2>&1 || LETTER_QUEUE=""
+
 # Where cups-pdf writes: its Out setting, with ${HOME} and ${USER} of the
 # user who submits the job.
 USERNAME="$(id -un)"
@@ -66,5 +111,5 @@ OUT="$(sed -n 's/^[[:space:]]*Out[[:space:]]\+//p' /etc/cups/cups-pdf.conf 2>/de
 OUT="${OUT//\$\{HOME\}/$HOMEDIR}"
 OUT="${OUT//\$\{USER\}/$USERNAME}"
 
-printf 'QUEUE=%s\nOUTDIR=%s\n' "$QUEUE" "$OUT" >"$ENVFILE"
+printf 'QUEUE=%s\nOUTDIR=%s\nDUPLEX_QUEUE=%s\nLETTER_QUEUE=%s\n' "$QUEUE" "$OUT" "$DUPLEX_QUEUE" "$LETTER_QUEUE" >"$ENVFILE"
 echo "cups-setup: queue $QUEUE ready, PDF files go to $OUT" >&2

@@ -22,9 +22,14 @@ public:
     // Loads EMF bytes and takes Width/Height from the header's frame at the
     // header's reference resolution. Throws PlatformError on a bad header.
     void LoadFromBytes(const QByteArray& data);
+    // The reference resolution Width and Height are in: the loaded header's,
+    // 0 when nothing was loaded.
+    double PixelsPerInchX() const { return m_ppiX; }
+    double PixelsPerInchY() const { return m_ppiY; }
 
 private:
     int m_width = 0;
     int m_height = 0;
+    double m_ppiX = 0, m_ppiY = 0;
     QByteArray m_data;
 };

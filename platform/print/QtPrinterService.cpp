@@ -107,7 +107,11 @@ void QtPrinterService::applyDefaults()
         m_printer.setPageSize(size);
     m_printer.setPageOrientation(QPageLayout::Portrait);
     m_printer.setCopyCount(1);
-    m_printer.setDuplex(QPrinter::DuplexNone);
+    // QPrinter carries the previous printer's duplex and paper source over
+    // to the new one: take the queue's own instead. Its default tray is the
+    // one it picks when none is named.
+    m_printer.setDuplex(info.defaultDuplexMode());
+    m_printer.setPaperSource(QPrinter::Auto);
 }
 
 DeviceMode QtPrinterService::readMode() const

@@ -10,11 +10,16 @@ TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent)
 
 void TStatusBar::AddPanel(int width)
 {
+    // The panel that was last stops at its own width.
+    if (!m_panels.isEmpty())
+        m_panels.last()->setFixedWidth(m_widths.last());
     auto* panel = new QLabel(this);
-    panel->setFixedWidth(width);
+    panel->setMinimumWidth(width);
+    panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    addWidget(panel);
+    addWidget(panel, 1);
     m_panels.append(panel);
+    m_widths.append(width);
 }
 
 void TStatusBar::AddFillPanel(int width)
@@ -34,7 +39,7 @@ void TStatusBar::SetPanelAlignment(int index, Qt::Alignment alignment)
 
 int TStatusBar::PanelWidth(int index) const
 {
-    return index >= 0 && index < m_panels.size() ? m_panels[index]->width() : 0;
+    return index >= 0 && index < m_widths.size() ? m_widths[index] : 0;
 }
 
 QString TStatusBar::PanelText(int index) const
@@ -46,4 +51,9 @@ void TStatusBar::SetPanelText(int index, const QString& text)
 {
     if (index >= 0 && index < m_panels.size())
         m_panels[index]->setText(text);
+}
+
+QRect TStatusBar::PanelGeometry(int index) const
+{
+    return index >= 0 && index < m_panels.size() ? m_panels[index]->geometry() : QRect();
 }

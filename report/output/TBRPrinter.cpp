@@ -365,8 +365,12 @@ void TBRPrinter::LoadReportFile(const QString& fileName)
             if (bytes) {
                 TMetafile picture;
                 picture.LoadFromBytes(*bytes);
-                const int W = BRTrunc(picture.Width() / HorzFactor / 40);
-                const int L = BRTrunc(picture.Height() / HorzFactor / 40);
+                // The picture's size is in the pixels it was recorded at, which
+                // need not be this screen's.
+                const long double fx = picture.PixelsPerInchX() > 0 ? picture.PixelsPerInchX() / 254 : HorzFactor;
+                const long double fy = picture.PixelsPerInchY() > 0 ? picture.PixelsPerInchY() / 254 : VertFactor;
+                const int W = BRTrunc(picture.Width() / fx / 40);
+                const int L = BRTrunc(picture.Height() / fy / 40);
                 for (int i = static_cast<int>(TBRPaperSize::Letter); i <= static_cast<int>(TBRPaperSize::ESheet); ++i) {
                     const BRPaperDimensions d = BRPaperTable(static_cast<TBRPaperSize>(i));
                     const int w = BRTrunc(static_cast<long double>(d.width) / 4);

@@ -79,6 +79,23 @@ TEST_F(LayoutTest, ControlsCaptionsAndPlaces)
     EXPECT_EQ(focado(), w->DataIni);
 }
 
+// The one status panel keeps its stored 50 pixels but runs on to the bar's
+// right edge, so the query's progress text can be read. BRP_SCREENSHOT names
+// a PNG to save the window to.
+TEST_F(LayoutTest, StatusTextHasTheRoomUpToTheRightEdge)
+{
+    const QString texto = QStringLiteral("Buscando pedidos. Isto poderá levar alguns instantes...");
+    w->BarraStatus->SetPanelText(0, texto);
+    QApplication::processEvents();
+    const QRect painel = w->BarraStatus->PanelGeometry(0);
+    EXPECT_EQ(w->BarraStatus->PanelWidth(0), 50);
+    EXPECT_GE(painel.right(), w->BarraStatus->width() - 4);
+    EXPECT_GE(painel.width(), w->BarraStatus->fontMetrics().horizontalAdvance(texto));
+    if (const QByteArray arquivo = qgetenv("BRP_SCREENSHOT"); !arquivo.isEmpty()) {
+        EXPECT_TRUE(w->grab().save(QString::fromLocal8Bit(arquivo)));
+    }
+}
+
 TEST_F(LayoutTest, TabOrderRunsThroughEveryEntryAndWraps)
 {
     QList<QWidget*> order;

@@ -17,6 +17,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <memory>
 
 namespace {
@@ -257,6 +261,18 @@ TEST_F(Inicio, SqlConnectionFailing)
 
 TEST_F(Inicio, OnlyTheWorkingDirectoryIsSearched)
 {
+    // A location file beside the program, which is started from elsewhere,
+    // names a database that does not exist: read, it would end in the
+    // fallback and its message.
+    const QString junto = QCoreApplication::applicationDirPath() + QStringLiteral("/Caminho.Dir");
+    ASSERT_NE(QDir(QCoreApplication::applicationDirPath()), QDir::current());
+    ASSERT_FALSE(QFileInfo::exists(junto));
+    {
+        QFile f(junto);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("/nao/existe/Kavrano.gdb\n");
+    }
+    const auto apagar = qScopeGuard([&] { QFile::remove(junto); });
     // A directory named like the location file is not a location file.
     QDir().mkdir(QStringLiteral("Caminho.Dir"));
     abrir();

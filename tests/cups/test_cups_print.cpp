@@ -21,6 +21,8 @@ namespace {
 struct CupsQueue {
     QString queue;
     QString outDir;
+    QString duplexQueue; // two-sided by default
+    QString letterQueue; // Letter paper by default
     QString unavailable;
 };
 
@@ -42,10 +44,15 @@ const CupsQueue& cupsQueue()
     static const CupsQueue queue = [] {
         CupsQueue q;
         const QString path = qEnvironmentVariable("BRP_BINARY_DIR") + QStringLiteral("/cups-pdf.env");
-        if (!QFile::exists(path)) // run on its own: prepare the queue now
+        // Run on its own, or after a setup that made fewer queues: prepare
+        // the queues now.
+        if (!QFile::exists(path) || (!readEnvFile(path).contains(QStringLiteral("DUPLEX_QUEUE")) &&
+                                     !readEnvFile(path).contains(QStringLiteral("UNAVAILABLE"))))
             QProcess::execute(QStringLiteral("bash"),
                               {qEnvironmentVariable("BRP_SOURCE_DIR") + QStringLiteral("/scripts/cups-setup.sh"), path});
         const auto env = readEnvFile(path);
+        q.duplexQueue = env.value(QStringLiteral("DUPLEX_QUEUE"));
+        q.letterQueue = env.value(QStringLiteral("LETTER_QUEUE"));
         q.queue = env.value(QStringLiteral("QUEUE"));
         q.outDir = env.value(QStringLiteral("OUTDIR"));
         q.unavailable = env.value(QStringLiteral("UNAVAILABLE"));
@@ -196,6 +203,47 @@ TEST_F(CupsPrintTest, SettingsReadFromTheQueue)
     EXPECT_EQ(again.Copies(), 2);
     EXPECT_EQ(again.DevMode()->dmOrientation, DMORIENT_LANDSCAPE);
     EXPECT_THROW(t.SetPrinterIndex(t.Printer()->Printers().size()), PlatformError);
+}
+
+// Choosing a printer reads its own defaults, not what the printer chosen
+// before had: two-sided printing, the paper source and the paper.
+TEST_F(CupsPrintTest, ChoosingAPrinterReadsItsDefaults)
+{
+    const CupsQueue& q = cupsQueue();
+    TBRPrinter t(nullptr);
+    const QStringList names = t.Printer()->Printers();
+    if (q.duplexQueue.isEmpty() || q.letterQueue.isEmpty() || !names.contains(q.duplexQueue) ||
+        !names.contains(q.letterQueue))
+        GTEST_SKIP() << "scripts/cups-setup.sh made no two-sided or Letter queue";
+    TPrinterSettings& s = t.PrinterSettings();
+
+    // One-sided A4 from the upper tray, written into the first queue's job.
+    t.SetPrinterIndex(names.indexOf(q.queue));
+    EXPECT_FALSE(s.Duplex());
+    s.SetOutputBin(TBRBin::Upper);
+    s.ApplyToPrinter();
+
+    const struct {
+        QString queue;
+        bool duplex;
+        TBRPaperSize paper;
+    } cases[] = {
+        {q.duplexQueue, true, TBRPaperSize::A4},
+        {q.letterQueue, false, TBRPaperSize::Letter},
+        {q.queue, false, TBRPaperSize::A4},
+        {q.duplexQueue, true, TBRPaperSize::A4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.queue.toStdString());
+        t.SetPrinterIndex(names.indexOf(c.queue));
+        EXPECT_EQ(s.Device(), c.queue);
+        if (c.duplex) { // a queue without duplex leaves the setting as it was
+            EXPECT_TRUE(s.Duplex());
+        }
+        EXPECT_EQ(s.DevMode()->dmDuplex, c.duplex ? DMDUP_VERTICAL : DMDUP_SIMPLEX);
+        EXPECT_EQ(s.DevMode()->dmDefaultSource, DMBIN_AUTO); // the queue's own tray
+        EXPECT_EQ(s.PaperSize(), c.paper);
+    }
 }
 
 TEST_F(CupsPrintTest, ReportRunsAgainToThePrinter)

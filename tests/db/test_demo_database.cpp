@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+#include <QProcess>
+
 namespace {
 
 QVariantList row(FbConnection& db, const char* sql)
@@ -78,4 +81,24 @@ TEST(DemoDatabase, DeterministicAndCoversEveryCase)
     };
     for (const Caso& c : casos)
         EXPECT_GT(count(a, c.sql), 0) << c.what;
+}
+
+// The generator refuses an order count that would run for hours, naming the
+// maximum, and makes no file.
+TEST(DemoDatabase, TooManyOrdersGetTheUsageMessage)
+{
+    const QString program = qEnvironmentVariable("BRP_BINARY_DIR") + QStringLiteral("/db/pedidos-demo-db");
+    if (!QFileInfo(program).isExecutable())
+        GTEST_SKIP() << "pedidos-demo-db is not built";
+    TempFirebirdDir dir;
+    const QString path = dir.path(QStringLiteral("big.fdb"));
+    for (const char* orders : {"10000001", "0", "99999999999"}) {
+        SCOPED_TRACE(orders);
+        QProcess p;
+        p.start(program, {path, QStringLiteral("--orders"), QString::fromLatin1(orders)});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 2);
+        EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("1 to 10000000")));
+        EXPECT_FALSE(QFileInfo::exists(path));
+    }
 }

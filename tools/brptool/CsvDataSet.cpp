@@ -1,7 +1,7 @@
 #include "CsvDataSet.h"
 
 #include <QFile>
-#include <QTextStream>
+#include <QStringDecoder>
 
 namespace {
 
@@ -91,23 +91,44 @@ bool convert(const QString& text, TFieldType type, QVariant& out)
     return ok;
 }
 
+// The file's lines, ended by CR LF, LF or CR alone.
+QList<QByteArray> splitLines(const QByteArray& bytes)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\n' && bytes[i] != '\r')
+            continue;
+        lines << bytes.mid(start, i - start);
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        lines << bytes.mid(start);
+    return lines;
+}
+
 } // namespace
 
 QString LoadCsvDataSet(const QString& fileName, TMemDataSet& dataSet)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("%1: cannot open: %2").arg(fileName, file.errorString());
-    QTextStream in(&file);
-    in.setEncoding(QStringConverter::Utf8);
+    const QList<QByteArray> lines = splitLines(file.readAll());
     const auto where = [&](int line) { return QStringLiteral("%1:%2: ").arg(fileName).arg(line); };
 
     int lineNo = 0;
     QStringList fields;
+    QStringList names;
     QList<TFieldType> types;
-    while (!in.atEnd()) {
-        QString line = in.readLine();
+    for (const QByteArray& bytes : lines) {
         ++lineNo;
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString line = utf8.decode(bytes);
+        if (utf8.hasError())
+            return where(lineNo) + QStringLiteral("not valid UTF-8");
         if (lineNo == 1 && line.startsWith(QChar(0xFEFF)))
             line.remove(0, 1);
         if (!splitLine(line, fields))
@@ -122,6 +143,9 @@ QString LoadCsvDataSet(const QString& fileName, TMemDataSet& dataSet)
                                                .arg(f.mid(colon + 1));
                 if (name.isEmpty())
                     return where(lineNo) + QStringLiteral("empty field name");
+                if (names.contains(name, Qt::CaseInsensitive))
+                    return where(lineNo) + QStringLiteral("field name '%1' appears twice").arg(name);
+                names << name;
                 dataSet.DefineField(name, type);
                 types << type;
             }

@@ -3,6 +3,7 @@
 // directly so that it can describe damaged files too.
 #include "BrpCommand.h"
 #include "BRPrntr.h"
+#include "TBRCompress.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -64,6 +65,9 @@ int runInfo(const QStringList& args)
                 compressed ? "metafile" : "emf bytes");
     Reader r{file, size};
     QStringList problems;
+    const quint16 word0 = qFromLittleEndian<quint16>(h), word1 = qFromLittleEndian<quint16>(h + 2);
+    if (word0 != 3 || word1 != 362)
+        problems << QStringLiteral("the header's first words are %1 and %2, not 3 and 362").arg(word0).arg(word1);
     qint64 position = TBRPageList::HeaderSize;
     int records = 0;
     while (position < size) {
@@ -93,6 +97,25 @@ int runInfo(const QStringList& args)
         }
         std::printf("%6d %10lld %6d %10d %10lld %10d %10s\n", records, position, page, next, dataLength, trailing,
                     qPrintable(pageSize));
+        if (compressed && dataLength >= 4) {
+            // The code must end where the record does: bytes the coder does
+            // not use mean a damaged or forged record.
+            qint32 u = 0;
+            r.int32At(position + 8, &u);
+            const qint64 codeLength = dataLength - 4;
+            if (u >= 0 && file.seek(position + 12)) {
+                const QByteArray code = file.read(codeLength);
+                qsizetype consumed = 0;
+                try {
+                    TBRCompress::Decode(code.constData(), code.size(), u, &consumed);
+                    if (consumed < codeLength)
+                        problems << QStringLiteral("record %1 holds %2 code bytes, the coder used %3 for its %4 bytes")
+                                        .arg(records).arg(codeLength).arg(consumed).arg(u);
+                } catch (const PlatformError&) {
+                    // Reported by the decoding check below.
+                }
+            }
+        }
         if (page != records)
             problems << QStringLiteral("record %1 holds page number %2").arg(records).arg(page);
         if (trailing != position)

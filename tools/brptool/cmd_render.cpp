@@ -5,12 +5,16 @@
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 namespace {
 
-constexpr double MaxSide = 20000; // pixels; keeps a hostile frame from asking for gigabytes
+// Larger images are drawn smaller: a hostile frame, or a large zoom, must not
+// ask for gigabytes.
+constexpr double MaxSide = 20000;       // pixels
+constexpr double MaxArea = 64'000'000;  // pixels
 
 int runRender(const QStringList& argsIn)
 {
@@ -77,10 +81,14 @@ int runRender(const QStringList& argsIn)
         std::fprintf(stderr, "brptool: \"%s\" is not a usable picture: %s\n", qPrintable(in), qPrintable(error));
         return 1;
     }
-    const double w = std::ceil(pixels.width() * zoom), h = std::ceil(pixels.height() * zoom);
-    if (w > MaxSide || h > MaxSide) {
-        std::fprintf(stderr, "brptool: a %.0f x %.0f image is too large; use a smaller --zoom\n", w, h);
-        return 1;
+    double w = std::ceil(pixels.width() * zoom), h = std::ceil(pixels.height() * zoom);
+    const double fit = std::min({1.0, MaxSide / w, MaxSide / h, std::sqrt(MaxArea / (w * h))});
+    if (fit < 1) {
+        const double fw = std::max(1.0, std::floor(w * fit)), fh = std::max(1.0, std::floor(h * fit));
+        std::fprintf(stderr, "brptool: a %.0f x %.0f image is too large; drawn at %.0f x %.0f instead (zoom %.3g)\n",
+                     w, h, fw, fh, zoom * fit);
+        w = fw;
+        h = fh;
     }
     QImage image(int(w), int(h), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
@@ -100,8 +108,8 @@ int runRender(const QStringList& argsIn)
         return 1;
     }
     if (result.status == EmfPlayResult::Status::Partial) {
-        std::fprintf(stderr, "brptool: the picture is damaged; %s holds what could be drawn: %s\n", qPrintable(out),
-                     qPrintable(result.error));
+        std::fprintf(stderr, "brptool: the picture is drawn in part; %s holds what could be drawn: %s\n",
+                     qPrintable(out), qPrintable(result.error));
         return 1;
     }
     std::printf("%s: %d x %d pixels, %d records played (%d not painted)\n", qPrintable(out), int(w), int(h),

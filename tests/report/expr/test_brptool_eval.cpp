@@ -54,6 +54,14 @@ TEST(BrptoolEval, WalksTheRowsOfACsvFile)
     EXPECT_EQ(r.out, QStringLiteral("row 1: FLOAT 10.5\nrow 2: FLOAT 10.5\nrow 3: FLOAT 12.75\n"));
     r = brptool({QStringLiteral("--data"), data, QStringLiteral("[CLIENTE] + '/' + STR(COUNT)")});
     EXPECT_EQ(r.out, QStringLiteral("row 1: STRING Silva, Ana/1\nrow 2: STRING Bia/2\nrow 3: STRING Diz \"Oi\"/3\n"));
+
+    // Lines ended by CR alone, as old Mac files are, and by CR LF.
+    for (const char* text : {"N:integer,C\r1,Ação\r2,b\r", "N:integer,C\r\n1,Ação\r\n2,b\r\n"}) {
+        const QString other = writeFile(dir, "cr.csv", text);
+        r = brptool({QStringLiteral("--data"), QStringLiteral("Q=") + other, QStringLiteral("STR(Q.N) + Q.C")});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_EQ(r.out, QStringLiteral("row 1: STRING 1Ação\nrow 2: STRING 2b\n"));
+    }
 }
 
 TEST(BrptoolEval, BadCsvNamesTheLine)
@@ -68,6 +76,9 @@ TEST(BrptoolEval, BadCsvNamesTheLine)
         {"A:money\n1\n", ":1: unknown field type 'money'"},
         {"A\n\"open\n", ":2: unterminated quoted field"},
         {"D:date\n31/02/2005\n", ":2: field 1: '31/02/2005' is not a valid date"},
+        {"A,B,a:integer\n1,2,3\n", ":1: field name 'a' appears twice"},
+        {"A\nok\n\xC3\xA7\xC3\n", ":3: not valid UTF-8"},
+        {"A:integer\r1\r\rx\r", ":4: field 1: 'x' is not a valid integer"}, // CR-only line ends
     };
     for (const auto& c : cases) {
         const QString csv = writeFile(dir, "bad.csv", c.text);

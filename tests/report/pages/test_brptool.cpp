@@ -4,6 +4,7 @@
 #include "TMetafileCanvas.h"
 
 #include <QImage>
+#include <QImageReader>
 
 #include <QFile>
 #include <QProcess>
@@ -110,12 +111,42 @@ TEST_F(BrpTool, BadFilesFailWithAMessage)
         f.write(pages[0].left(88));
         ASSERT_TRUE(f.resize(300 * 1024 * 1024));
     }
+    // A header whose first words are not 3 and 362.
+    const QString wordsName = dir.filePath("words.BRP");
+    {
+        QByteArray b = bytes;
+        qToLittleEndian<quint16>(363, b.data() + 2);
+        QFile f(wordsName);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(b);
+    }
+    // A one-page file whose compressed record holds bytes after the code.
+    const QString paddedName = dir.filePath("padded.BRP");
+    {
+        TBRPageList one;
+        one.SetCompressed(true);
+        one.SetStore(std::make_unique<TBRStream>(100000));
+        one.AppendPage(pages[0]);
+        one.WriteHeader();
+        const QString oneName = dir.filePath("one.BRP");
+        one.WriteToFile(oneName);
+        QFile in(oneName);
+        ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+        QByteArray b = in.readAll();
+        b.insert(b.size() - 4, QByteArray(64, '\0'));
+        qToLittleEndian<qint32>(b.size(), b.data() + 132); // page 1's next offset
+        QFile f(paddedName);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(b);
+    }
     struct Case {
         QStringList args;
         const char* expected; // in stdout or stderr
     };
     const Case cases[] = {
         {{"info", brokenName}, "NOT consistent"},
+        {{"info", wordsName}, "are 3 and 363, not 3 and 362"},
+        {{"info", paddedName}, "the coder used"},
         {{"info", dir.filePath("missing.BRP")}, "cannot open"},
         {{"extract", brokenName, "1", dir.filePath("x.emf")}, "Damaged"},
         {{"extract", file, "4", dir.filePath("x.emf")}, "has no page 4"},
@@ -145,11 +176,19 @@ TEST_F(BrpTool, RenderPaintsAPageOfAReportOrAnEmf)
     const Case cases[] = {
         {{"render", file, dir.filePath("a.png"), "--page", "2"}, {794, 1123}},
         {{"render", emf, dir.filePath("b.png"), "--zoom", "0.5"}, {397, 562}},
+        // 7940 x 11230 is past the area cap: drawn smaller, in proportion.
+        {{"render", emf, dir.filePath("c.png"), "--zoom", "10"}, {6726, 9513}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
         const ToolRun r = brptool(c.args);
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_EQ(r.err.contains("too large"), c.size.width() > 794) << r.err.toStdString();
+        const QSize size = QImageReader(c.args[2]).size();
+        EXPECT_NEAR(size.width(), c.size.width(), 1);
+        EXPECT_NEAR(size.height(), c.size.height(), 1);
+        if (size.width() > 794)
+            continue; // larger than Qt reads back by default
         const QImage image(c.args[2]);
         ASSERT_FALSE(image.isNull());
         EXPECT_NEAR(image.width(), c.size.width(), 1);
