@@ -8,5 +8,7 @@ shift || true
 DIR="build/$(echo "$TYPE" | tr '[:upper:]' '[:lower:]')"
 LAUNCHER=()
 command -v ccache >/dev/null && LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# Paths relative to the checkout, so another clone reuses the same cache.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 cmake -S . -B "$DIR" -G Ninja -DCMAKE_BUILD_TYPE="$TYPE" "${LAUNCHER[@]}" "$@" >/dev/null
 cmake --build "$DIR" -j "$(nproc)"

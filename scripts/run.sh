@@ -8,6 +8,7 @@ bash scripts/install-deps.sh run
 DIR=build/release
 LAUNCHER=()
 command -v ccache >/dev/null && LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 cmake -S . -B "$DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRP_TESTS=OFF -DBRP_BENCH=OFF "${LAUNCHER[@]}" >/dev/null
 cmake --build "$DIR" -j "$(nproc)" --target pedidos brptool pedidos-demo-db
 
