@@ -22,6 +22,7 @@ struct DefinitionValue;
 
 struct DefinitionProperty {
     QString name; // may be dotted, e.g. "Font.Name"
+    int line = 0; // where the property starts
     std::shared_ptr<DefinitionValue> value;
 };
 
@@ -50,6 +51,8 @@ struct DefinitionObject {
     QString name;
     QString className;
     bool inherited = false;
+    int line = 0;    // of the 'object' keyword
+    int endLine = 0; // of its 'end'
     QList<DefinitionProperty> properties;
     QList<DefinitionObject> children;
 
