@@ -215,6 +215,7 @@ private:
             }
         }
         const QString t = m_text.mid(start, m_pos - start);
+        v.literal = t;
         bool ok = false;
         if (isFloat) {
             v.kind = DefinitionValue::Float;

@@ -37,6 +37,7 @@ struct DefinitionValue {
     QString text;           // String, Identifier
     qint64 integer = 0;     // Integer
     double number = 0;      // Float (Integer also fills it)
+    QString literal;        // Integer, Float: the digits as written
     QStringList set;        // Set
     QList<DefinitionValue> list; // List
     QByteArray binary;      // Binary

@@ -180,8 +180,7 @@ void TBRCustomBand::SetZoom(int zoom)
 
 void TBRCustomBand::SetBounds(int left, int top, int width, int height)
 {
-    const bool loading = IsLoading() || (m_report && m_report->IsLoading());
-    if (loading) {
+    if (IsLoading()) {
         if (height != 40 && height != m_bounds.height())
             m_loadedHeight = height;
         m_bounds.moveTo(left, top);
