@@ -237,9 +237,10 @@ void TCustomBandReport::LayOutBands()
 int TCustomBandReport::MeasureTextWidth(const TFont& font, const QString& text) const
 {
     try {
-        TFont screen = font;
-        screen.PixelsPerInch = 96;
-        return TextMeasure(FontMapper::ToQFont(screen)).Width(text) + 1;
+        TFont screen;
+        screen.PixelsPerInch = BRScreenPixelsPerInch();
+        screen.Assign(font);
+        return m_textMeasure.For(FontMapper::ToQFont(screen)).Width(text) + 1;
     } catch (...) {
         return 0;
     }
@@ -247,10 +248,12 @@ int TCustomBandReport::MeasureTextWidth(const TFont& font, const QString& text) 
 
 int TCustomBandReport::MeasureTextHeight(const TFont& font, const QString&) const
 {
+    // The height of a line of the font, as the canvases give it for any text.
     try {
-        TFont screen = font;
-        screen.PixelsPerInch = 96;
-        return TextMeasure(FontMapper::ToQFont(screen)).Height();
+        TFont screen;
+        screen.PixelsPerInch = BRScreenPixelsPerInch();
+        screen.Assign(font);
+        return m_textMeasure.For(FontMapper::ToQFont(screen)).Height();
     } catch (...) {
         return 0;
     }
