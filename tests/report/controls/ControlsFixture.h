@@ -11,6 +11,7 @@
 #include "RecordedPage.h"
 #include "RecordingPrinterService.h"
 #include "TBRPrinter.h"
+#include "TCanvas.h"
 #include "TMetafile.h"
 
 #include <QDateTime>
