@@ -1,5 +1,6 @@
 // brptool run: generates a report from its definition over CSV data and saves
 // the pages (a saved-report file) or a PDF of them.
+#include "BRControlClasses.h"
 #include "BRReportReader.h"
 #include "BrpCommand.h"
 #include "CsvDataSet.h"
@@ -84,6 +85,7 @@ int runRun(const QStringList& args)
             return fail(error);
     }
     try {
+        RegisterReportControlClasses();
         const DefinitionObject root = ReadDefinition(text);
         const DefinitionObject* definition = BRReportReader::FindReport(root, reportName);
         if (!definition)
