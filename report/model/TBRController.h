@@ -6,6 +6,8 @@
 
 #include "TDataSet.h"
 
+class TBREvEnvironment;
+
 class TBRController : public TBRCustomController {
     Q_OBJECT
     Q_PROPERTY(TDataSet* DataSet READ DataSet WRITE SetDataSet)
@@ -31,6 +33,18 @@ public:
     TBRNeedDataEvent OnNeedData;
     int DetailNumber = 0;      // records printed so far in the current run
     bool UpdateSQLParams = false;
+
+    // ---- Data walk (TBRControllerRun.cpp) -----------------------------------
+    void Run() override;
+    void RunEmpty() override;
+    void PrepareRun() override;
+    void UnprepareRun() override;
+    // Closes the query, assigns the parameters named like entries of
+    // `functions` from their values, and opens it again.
+    static void RefreshQueryParameters(TDataSet* query, TBREvEnvironment& functions);
+    bool MoreData = false;
+    bool HasDataSet = false;
+    int RecordCount = 1;
 
     void Notification(TComponent* component, TOperation operation) override;
 

@@ -67,6 +67,13 @@ public:
     bool CanExpand(BRNative amount) const;
     bool ExpandBand(BRNative amount, BRNative& newExpanded, bool& firstDone);
 
+    // ---- Generation run (TBRCustomBandPrint.cpp) ---------------------------
+    // Prints the band at the report's cursor: breaks, background, the
+    // controls in passes while any of them has more to print, frame, child.
+    virtual void PrintSelf();
+    // Native height that must fit on the page: the band's and its link chain's.
+    BRNative RequiredHeight() const;
+
     // Run state.
     BRNative Expanded = 0;
     TRect DeviceRect;

@@ -30,12 +30,12 @@ public:
     // Rebuilds the before-, after- and group lists from the components
     // whose Master is this controller's SelfCheck.
     virtual void CollectChildren();
-    virtual void Run() {}
-    virtual void PrepareRun() {}
-    virtual void UnprepareRun() {}
-    virtual void RunAfterControllers() {}
-    virtual void RunBeforeControllers() {}
-    virtual void RunEmpty() {}
+    virtual void Run();
+    virtual void PrepareRun();
+    virtual void UnprepareRun();
+    virtual void RunAfterControllers();
+    virtual void RunBeforeControllers();
+    virtual void RunEmpty();
     // Appends the bands in print order (header, groups, before-controllers,
     // detail, after-controllers, group footers innermost first, footer).
     virtual void ListBands(QList<TBRCustomBand*>& bands) const;
@@ -63,6 +63,16 @@ public:
     void RegisterNotifyClient(TBRPrintable* client);
     void SendNotification(std::uint8_t code);
     const QList<QPointer<TBRPrintable>>& NotifyClients() const { return m_notifyClients; }
+
+    // ---- Data walk (TBRCustomControllerRun.cpp) ----------------------------
+    // After every new column or page but the first: headers of the groups
+    // that ask for it, and of the groups inside them.
+    virtual void ReprintGroupHeaders();
+    // Evaluates the groups in order; at the first change every later group
+    // starts anew. True when a group changed.
+    bool CheckGroups();
+    void PrintGroupHeaders();
+    void PrintGroupFooters();
 
     void AddBeforeController(TBRCustomController* controller);
     void AddAfterController(TBRCustomController* controller);

@@ -38,6 +38,14 @@ public:
     bool InGroup = false;
     int HeaderPage = 0;
 
+    // ---- Data walk (TBRGroupRun.cpp) ----------------------------------------
+    // Compares the expression's value with the stored one; sets Changed.
+    void EvaluateGroup();
+    // Stores the current value as a fresh start: Changed and HasValue set.
+    void RestartGroup();
+    // Changed when the header must be printed again on this new page.
+    void CheckReprint();
+
     void SetParentReport(TCustomBandReport* report) override;
     void Notification(TComponent* component, TOperation operation) override;
     void WriteProperties(BRDefinitionWriter& writer) const override;

@@ -8,6 +8,8 @@
 #include "TBRPrintable.h"
 #include "TBRPrinter.h"
 #include "TextMeasure.h"
+#include "TBRExportFilter.h"
+#include "TMetafile.h"
 
 #include <QLocale>
 
@@ -38,6 +40,7 @@ TCustomBandReport::TCustomBandReport(TComponent* owner)
 TCustomBandReport::~TCustomBandReport()
 {
     Destroying();
+    ReleaseOutputTarget();
     // Bands and printables placed on the report go with it.
     while (!m_placedBands.isEmpty())
         delete m_placedBands.takeLast();
@@ -276,6 +279,8 @@ int TCustomBandReport::AvailableSpace() const
     const TBRPrinter* target = m_outputTarget.data();
     if (Available || CursorY == -1 || !target)
         return 0;
+    if (m_exportFilter && m_exportFilter->IsContinuous())
+        return target->PaperLength();
     const bool landscape = m_page->Orientation() == poLandscape && m_page->PaperSize() != TBRPaperSize::Custom;
     const BRNative paper = landscape ? target->PaperWidth() : target->PaperLength();
     return BRRound(paper - m_page->Native(TBRPage::iBottomMargin) - PageFooterSpace - CursorY);

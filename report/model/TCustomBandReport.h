@@ -14,13 +14,17 @@
 
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class TBRCustomBand;
 class TBRBand;
 class TBRCustomController;
 class TBREvEnvironment;
+class TBREvElement;
 class TBRPrintable;
+class TBRExportFilter;
+class TMetafile;
 #include "TBRPrinter.h"
 
 class TCustomBandReport : public TBRBasePanel, public BRReportHost, public BRPrintHost {
@@ -52,8 +56,8 @@ public:
     virtual void SetUnits(TBRUnit units);
     // Asks the main controller to run (the data walk).
     virtual void RunReport();
-    // One generation run; this layer leaves it to the run's implementation.
-    virtual void Generate() {}
+    // One generation run (TCustomBandReportRun.cpp).
+    virtual void Generate();
     virtual void AssignControllerBands() {}
     virtual void SetPrintIfEmpty(bool value);
     virtual void RegisterNotifyClient(TBRPrintable* client);
@@ -133,6 +137,41 @@ public:
     // Room left on the page for bands (native units, whole); 0 outside a run.
     virtual int AvailableSpace() const;
 
+    // ---- Generation run: entry points, pages, columns and bands ----------
+    // (TCustomBandReportRun.cpp, TCustomBandReportPages.cpp)
+    // Opens the preview and runs; returns once the preview has closed.
+    void Preview();
+    // Runs again straight to the printer (the preview's print request).
+    void Print();
+    // The output target's OnPrintSetup.
+    void RunPrintSetup(QObject* sender);
+    void CancelRun();
+    // A fresh output target for a run; false while a run is in progress.
+    bool PrepareOutputTarget();
+    // Runs through an export filter instead of onto pages.
+    void ExportThrough(TBRExportFilter* filter);
+    void ApplyPrinterSettings();
+    void ComputePageFooterSpace();
+    void StartNewColumn();
+    void StartNewPage();
+    void FinishPage();
+    void PrintBand(TBRCustomBand* band);
+    void EnsureSpace(TBRCustomBand* band);
+    void ForcePage();
+    void ForceColumn();
+    // The filter of the export run in progress, or none.
+    TBRExportFilter* ExportFilter() const { return m_exportFilter; }
+    // Page 1 of the last preview run, once its page was announced.
+    TMetafile* FirstPagePicture() const { return m_firstPage.get(); }
+    // Frees the output target; the report has none afterwards.
+    void ReleaseOutputTarget();
+
+protected:
+    // BRM_PAGESREADY, BRM_PRINT and BRM_PREVIEWCLOSED from the output target.
+    bool event(QEvent* event) override;
+
+public:
+
     // Bands placed on the report, in placement order (not print order).
     const QList<TBRCustomBand*>& PlacedBands() const { return m_placedBands; }
     void InsertPlacedBand(TBRCustomBand* band);
@@ -183,4 +222,14 @@ private:
     int m_previewHeight = 500;
     bool m_showProgress = true;
     bool m_snapToGrid = true;
+
+    // Run state of the generation (TCustomBandReportRun.cpp).
+    void runSteps();
+    void printPageExtras();
+    void forEachPrintable(const std::function<void(TBRPrintable*)>& action);
+    TBRExportFilter* m_exportFilter = nullptr;
+    std::unique_ptr<TMetafile> m_firstPage;
+    std::unique_ptr<TBRDataSetList> m_runDataSets;
+    TBREvElement* m_pageNumberElement = nullptr;
+    TBREvElement* m_columnNumberElement = nullptr;
 };
