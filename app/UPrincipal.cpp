@@ -1,6 +1,7 @@
 #include "UPrincipal.h"
 
 #include "Application.h"
+#include "BRControlClasses.h"
 #include "BRReportReader.h"
 #include "ButtonPictures.h"
 #include "DatabaseClasses.h"
@@ -75,6 +76,7 @@ void TFPrincipal::CriarControles()
 {
     CarregarRecursos();
     TPrintFast::Register();
+    RegisterReportControlClasses();
     RegisterDatabaseClasses();
     QFile arquivo(QStringLiteral(":/UPrincipal.def"));
     if (!arquivo.open(QIODevice::ReadOnly))

@@ -3,6 +3,7 @@
 // the page, the band size records and the output target call back into.
 
 #include "BRModelTypes.h"
+#include "BRPreviewHost.h"
 #include "BRPrintHost.h"
 #include "DataSetListSlot.h"
 #include "TBRBandType.h"
@@ -27,7 +28,7 @@ class TBRExportFilter;
 class TMetafile;
 #include "TBRPrinter.h"
 
-class TCustomBandReport : public TBRBasePanel, public BRReportHost, public BRPrintHost {
+class TCustomBandReport : public TBRBasePanel, public BRReportHost, public BRPrintHost, public BRPreviewHost {
     Q_OBJECT
     Q_PROPERTY(TBandReportBands* Bands READ Bands)
     Q_PROPERTY(QStringList Description READ Description WRITE SetDescription)
@@ -186,6 +187,13 @@ public:
     TBRPrinterEvent OnGetPrinterSettings() const override;
     TBRPrinterEvent OnApplyPrinterSettings() const override;
     bool UseStandardprinter() const override { return m_printerSettings->UseStandardprinter; }
+
+    // BRPreviewHost: what the standard preview window takes from the report.
+    int PreviewFormStyleOrdinal() const override { return int(m_prevFormStyle); }
+    int PreviewWindowWidth() const override { return PreviewWidth(); }
+    int PreviewWindowHeight() const override { return PreviewHeight(); }
+    int PreviewInitialStateOrdinal() const override { return int(m_previewInitialState); }
+    TBRPrinter* CurrentOutputTarget() const override { return m_outputTarget.data(); }
 
     void SetBounds(int left, int top, int width, int height) override;
     void Loaded() override;
