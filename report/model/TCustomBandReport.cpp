@@ -237,12 +237,25 @@ void TCustomBandReport::LayOutBands()
     SetUnits(saved);
 }
 
+const TextMeasure& TCustomBandReport::measureFor(const TFont& font) const
+{
+    // The report keeps its measuring fonts for its lifetime; a run measures
+    // every label's text at each print, with a handful of fonts.
+    for (auto& entry : m_measures)
+        if (entry.first == font)
+            return *entry.second;
+    TFont screen = font;
+    screen.PixelsPerInch = 96;
+    if (m_measures.size() >= 8)
+        m_measures.erase(m_measures.begin());
+    m_measures.emplace_back(font, std::make_unique<TextMeasure>(FontMapper::ToQFont(screen)));
+    return *m_measures.back().second;
+}
+
 int TCustomBandReport::MeasureTextWidth(const TFont& font, const QString& text) const
 {
     try {
-        TFont screen = font;
-        screen.PixelsPerInch = 96;
-        return TextMeasure(FontMapper::ToQFont(screen)).Width(text) + 1;
+        return measureFor(font).Width(text) + 1;
     } catch (...) {
         return 0;
     }
@@ -251,9 +264,7 @@ int TCustomBandReport::MeasureTextWidth(const TFont& font, const QString& text) 
 int TCustomBandReport::MeasureTextHeight(const TFont& font, const QString&) const
 {
     try {
-        TFont screen = font;
-        screen.PixelsPerInch = 96;
-        return TextMeasure(FontMapper::ToQFont(screen)).Height();
+        return measureFor(font).Height();
     } catch (...) {
         return 0;
     }

@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class TBRCustomBand;
 class TBRBand;
@@ -24,6 +25,7 @@ class TBREvElement;
 class TBRPrintable;
 class TBRExportFilter;
 class TMetafile;
+class TextMeasure;
 #include "TBRPrinter.h"
 
 class TCustomBandReport : public TBRBasePanel, public BRReportHost, public BRPrintHost {
@@ -229,4 +231,7 @@ private:
     std::unique_ptr<TBRDataSetList> m_runDataSets;
     TBREvElement* m_pageNumberElement = nullptr;
     TBREvElement* m_columnNumberElement = nullptr;
+
+    const TextMeasure& measureFor(const TFont& font) const;
+    mutable std::vector<std::pair<TFont, std::unique_ptr<TextMeasure>>> m_measures;
 };
