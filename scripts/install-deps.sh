@@ -18,6 +18,8 @@ PACKAGES=(
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
   # independent EMF reader, fuzzing
   emf2svg clang libclang-rt-14-dev
+  # profiling the benchmarks
+  linux-perf
 )
 
 missing=()
