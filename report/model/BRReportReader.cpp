@@ -252,6 +252,11 @@ private:
                     m_bind(object, head, v.text);
                 return;
             }
+            // Where a component that is no band or printable sat in the designer.
+            const bool place = head.compare(QLatin1String("Left"), Qt::CaseInsensitive) == 0
+                            || head.compare(QLatin1String("Top"), Qt::CaseInsensitive) == 0;
+            if (place && dot < 0 && !qobject_cast<TBRBasePanel*>(object) && !qobject_cast<TBRPrintable*>(object))
+                return;
             fail(line, QStringLiteral("Property %1 does not exist").arg(name));
         }
         const QMetaProperty p = meta->property(index);

@@ -52,6 +52,10 @@ void TBRCustomBand::SetParentReport(TCustomBandReport* report)
 {
     m_report = report;
     m_size->SetParentReport(report);
+    for (TBRPrintable* p : Printables()) {
+        p->SetOwnerReport(report);
+        p->Size()->SetParentReport(report);
+    }
 }
 
 void TBRCustomBand::SetBandType(TBRBandType type)
