@@ -77,7 +77,7 @@ public:
                 fail(def.line, QStringLiteral("Class %1 is not a report").arg(def.className));
             build(def, m_report);
             resolveReferences();
-            for (const auto& c : m_created)
+            for (const auto& c : std::as_const(m_created))
                 if (c && c != m_report)
                     c->Loaded();
             m_report->Loaded();
@@ -389,7 +389,7 @@ private:
 
     void resolveReferences()
     {
-        for (const Reference& r : m_references) {
+        for (const Reference& r : std::as_const(m_references)) {
             if (!r.object)
                 continue;
             QObject* target = findByName(r.target);

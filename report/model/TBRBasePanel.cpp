@@ -35,7 +35,8 @@ void TBRBasePanel::SetBounds(int left, int top, int width, int height)
 void TBRBasePanel::SetZoom(int zoom)
 {
     m_zoom = zoom;
-    for (TBRPrintable* p : m_printables)
+    const QList<TBRPrintable*> printables = m_printables;
+    for (TBRPrintable* p : printables)
         p->SetZoom(zoom);
 }
 

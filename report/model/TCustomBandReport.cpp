@@ -60,13 +60,18 @@ void TCustomBandReport::ReplaceController(TBRCustomController* controller)
 void TCustomBandReport::SetUnits(TBRUnit units)
 {
     m_page->SetUnits(units);
-    for (TBRCustomBand* band : m_bandList) {
+    // Over copies: what the loops call may lay the bands out again, and a
+    // shared list written to meanwhile would leave these loops behind.
+    const QList<TBRCustomBand*> bands = m_bandList;
+    for (TBRCustomBand* band : bands) {
         band->Size()->SetUnits(units);
-        for (TBRPrintable* p : band->Printables())
+        const QList<TBRPrintable*> onBand = band->Printables();
+        for (TBRPrintable* p : onBand)
             p->Size()->SetUnits(units);
         band->Repaint();
     }
-    for (TBRPrintable* p : Printables())
+    const QList<TBRPrintable*> printables = Printables();
+    for (TBRPrintable* p : printables)
         p->Size()->SetUnits(units);
 }
 
@@ -267,7 +272,8 @@ void TCustomBandReport::SetZoom(int zoom)
     if (zoom < 1 || zoom > 300)
         return;
     TBRBasePanel::SetZoom(zoom);
-    for (TBRCustomBand* band : m_bandList)
+    const QList<TBRCustomBand*> bands = m_bandList;
+    for (TBRCustomBand* band : bands)
         band->SetZoom(zoom);
     m_page->SetZoom(zoom);
     m_page->ApplyZoom();
