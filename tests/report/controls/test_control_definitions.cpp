@@ -3,6 +3,7 @@
 // unchanged; bad values refused with their line.
 #include "BRReportReader.h"
 #include "ControlsFixture.h"
+#include "TBREvEnvironment.h"
 #include "TMemDataSet.h"
 
 namespace {
@@ -275,6 +276,7 @@ protected:
     }
     void TearDown() override
     {
+        target.reset();
         window.reset();
         ControlsTest::TearDown();
     }
@@ -393,4 +395,31 @@ TEST_F(ControlDefinitions, BadValuesAreRefusedWithTheirLine)
         EXPECT_TRUE(message.startsWith(QStringLiteral("Definition error on line "))) << message.toStdString();
         EXPECT_TRUE(message.contains(QString::fromUtf8(c.message))) << message.toStdString();
     }
+}
+
+TEST_F(ControlDefinitions, TheListingsControlsPrintFromTheDefinition)
+{
+    data->DefineField(QStringLiteral("TOTALPEDIDO"), TFieldType::ftFloat);
+    data->AppendRecord({1234.5});
+    data->Open();
+    data->First();
+    report = static_cast<TBandReport*>(read(QString::fromUtf8(kReport)));
+    report->Functions()->CompileAll();
+    find<TBRLabel>(QStringLiteral("BRLTipo"))->OnPrint = [](TBRCustomLabel*, QString& text) { text = QStringLiteral("TODOS"); };
+    QList<TBRPrintable*> all;
+    for (TBRCustomBand* b : report->BandList())
+        all << b->Printables();
+    startPage();
+    for (TBRPrintable* p : all)
+        p->BeginOutput();
+    for (TBRCustomBand* b : report->BandList())
+        for (TBRPrintable* p : b->Printables())
+            p->PrintAt(100, 100);
+    for (TBRPrintable* p : all)
+        p->EndOutput();
+    report->Functions()->ReleaseAll();
+    const RecordedPage page = finishPage();
+    EXPECT_EQ(page.Texts(), QStringList({"TODOS", "Listagem de pedidos sem contas a receber", "15/03/2026",
+                                         "Página:", "1.234,500", "Observação: Somente são listados os pedidos"}));
+    EXPECT_EQ(page.lines.size(), 1);
 }
