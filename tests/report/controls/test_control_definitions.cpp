@@ -342,6 +342,32 @@ TEST_F(ControlDefinitions, EveryControlOfTheListingIsReadAndWrittenBackUnchanged
     EXPECT_EQ(BRDefinitionWriter::Write(*r), text);
 }
 
+TEST_F(ControlDefinitions, PropertiesOffTheirDefaultsAreWrittenBackToo)
+{
+    const struct {
+        const char* from;
+        const char* to;
+    } cases[] = {
+        {"      Shape = brsHorLine\n", "      Shape = brsRoundRect\n      RoundFactor = 0.1\n"},
+        {"      Pen.Style = psDash\n",
+         "      Brush.Color = clSilver\n      Brush.Style = bsClear\n      Pen.Color = clRed\n      Pen.Style = psDot\n"
+         "      Pen.Width = 3\n"},
+        {"      AutoStretch = False\n      Caption = 'BRLTipo'\n",
+         "      AutoStretch = True\n      BiDiMode = bdRightToLeft\n      ParentBiDiMode = False\n"
+         "      Caption = 'BRLTipo'\n"},
+        {"      Alignment = taRightJustify\n", "      Alignment = taCenter\n"},
+        {"      Expression = 'DATE'\n", "      Expression = 'PAGENUMBER'\n      Mask = '000'\n"},
+        {"      Height = 57\n", "      Height = 57\n      Enabled = False\n"},
+    };
+    for (const auto& c : cases) {
+        QString text = QString::fromUtf8(kReport);
+        ASSERT_TRUE(text.contains(QString::fromUtf8(c.from))) << c.from;
+        text.replace(QString::fromUtf8(c.from), QString::fromUtf8(c.to));
+        std::unique_ptr<TCustomBandReport> r(read(text));
+        EXPECT_EQ(BRDefinitionWriter::Write(*r), text) << c.to;
+    }
+}
+
 TEST_F(ControlDefinitions, StoredPointSizeWinsOverTheStoredHeight)
 {
     const struct {
