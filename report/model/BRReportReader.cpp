@@ -10,6 +10,7 @@
 
 #include <QMetaProperty>
 #include <QPointer>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -28,6 +29,18 @@ QString valueText(const DefinitionValue& v)
     case DefinitionValue::Float: return QString::number(v.number);
     default: return QStringLiteral("(...)");
     }
+}
+
+// Lengths a definition may hold (a kilometre in tenths of a millimetre, or a
+// million of a larger unit), and pixel bounds: sums of them stay in range.
+constexpr double kMaxLength = 1e7;
+
+bool isPixelBound(const QString& property)
+{
+    for (const char* name : {"Left", "Top", "Width", "Height"})
+        if (property.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
 int findProperty(const QMetaObject* meta, const QString& name)
@@ -285,6 +298,8 @@ private:
             if (!item.isNumber())
                 fail(line, QStringLiteral("Invalid value for %1: %2").arg(name, valueText(item)));
             // The digits as written: a double would lose the last of 16.
+            if (!(std::fabs(item.number) <= kMaxLength))
+                fail(line, QStringLiteral("Invalid value for %1: %2 is out of range").arg(name, valueText(item)));
             items << (item.literal.isEmpty() ? QString::number(item.number, 'g', 17) : item.literal);
         }
         try {
@@ -334,12 +349,14 @@ private:
             if (v.kind != DefinitionValue::Integer || v.integer < std::numeric_limits<int>::min()
                 || v.integer > std::numeric_limits<int>::max())
                 bad();
+            if (isPixelBound(prop) && (v.integer < -BRMaxPixels || v.integer > BRMaxPixels))
+                bad();
             return int(v.integer);
         }
         case QMetaType::UInt:
             return color(v, line, name);
         case QMetaType::Double:
-            if (!v.isNumber())
+            if (!v.isNumber() || !(std::fabs(v.number) <= kMaxLength))
                 bad();
             return v.number;
         case QMetaType::QString:

@@ -10,6 +10,7 @@
 #include "TextMeasure.h"
 
 #include <QLocale>
+#include <algorithm>
 
 TCustomBandReport::TCustomBandReport(TComponent* owner)
     : TBRBasePanel(owner), m_functions(std::make_unique<TBREvEnvironment>()),
@@ -214,20 +215,22 @@ void TCustomBandReport::LayOutBands()
         return;
     const TBRUnit saved = Units();
     SetUnits(TBRUnit::Pixels);
-    const int columns = std::max(1, m_page->Columns());
-    const int printable = Width() - BRRound(m_page->GetDimension(TBRPage::iLeftMargin)
-                                            + m_page->GetDimension(TBRPage::iRightMargin));
-    const int column = (printable - BRRound(m_page->GetDimension(TBRPage::iColumnSpace)) * (columns - 1)) / columns;
+    // 64-bit sums: the page and the band heights come from definitions.
+    const qint64 columns = std::max(1, m_page->Columns());
+    const qint64 printable = qint64(Width()) - BRRound(m_page->GetDimension(TBRPage::iLeftMargin)
+                                                       + m_page->GetDimension(TBRPage::iRightMargin));
+    const qint64 column = (printable - qint64(BRRound(m_page->GetDimension(TBRPage::iColumnSpace))) * (columns - 1))
+                        / columns;
     const int left = BRRound(m_page->GetDimension(TBRPage::iLeftMargin));
-    int top = BRRound(m_page->GetDimension(TBRPage::iTopMargin));
+    qint64 top = BRRound(m_page->GetDimension(TBRPage::iTopMargin));
     const QList<TBRCustomBand*> bands = m_bandList;
     for (TBRCustomBand* band : bands) {
         if (band->IsDestroying())
             continue;
         band->SetLayingOut(true);
-        band->MoveTo(left, top);
-        band->Size()->SetDimension(TBRBandSize::iWidth,
-                                   BRIsPageWidthType(band->EffectiveBandType()) ? printable : column);
+        band->MoveTo(left, int(std::clamp<qint64>(top, -BRMaxPixels, BRMaxPixels)));
+        const qint64 width = BRIsPageWidthType(band->EffectiveBandType()) ? printable : column;
+        band->Size()->SetDimension(TBRBandSize::iWidth, BRNative(std::clamp<qint64>(width, -BRMaxPixels, BRMaxPixels)));
         band->SetLayingOut(false);
         top += band->Height();
     }
@@ -237,9 +240,10 @@ void TCustomBandReport::LayOutBands()
 int TCustomBandReport::MeasureTextWidth(const TFont& font, const QString& text) const
 {
     try {
-        TFont screen = font;
-        screen.PixelsPerInch = 96;
-        return TextMeasure(FontMapper::ToQFont(screen)).Width(text) + 1;
+        TFont screen;
+        screen.PixelsPerInch = BRScreenPixelsPerInch();
+        screen.Assign(font);
+        return m_textMeasure.For(FontMapper::ToQFont(screen)).Width(text) + 1;
     } catch (...) {
         return 0;
     }
@@ -247,10 +251,12 @@ int TCustomBandReport::MeasureTextWidth(const TFont& font, const QString& text) 
 
 int TCustomBandReport::MeasureTextHeight(const TFont& font, const QString&) const
 {
+    // The height of a line of the font, as the canvases give it for any text.
     try {
-        TFont screen = font;
-        screen.PixelsPerInch = 96;
-        return TextMeasure(FontMapper::ToQFont(screen)).Height();
+        TFont screen;
+        screen.PixelsPerInch = BRScreenPixelsPerInch();
+        screen.Assign(font);
+        return m_textMeasure.For(FontMapper::ToQFont(screen)).Height();
     } catch (...) {
         return 0;
     }
@@ -285,13 +291,13 @@ double TCustomBandReport::FontSize() const
 
 void TCustomBandReport::SetPanelSize(int width, int height)
 {
-    m_bounds.setSize(QSize(width, height));
+    m_bounds = BRSafeRect(m_bounds.left(), m_bounds.top(), width, height);
 }
 
 void TCustomBandReport::SetBounds(int left, int top, int width, int height)
 {
     const bool resized = width != Width() || height != Height();
-    m_bounds = QRect(left, top, width, height);
+    m_bounds = BRSafeRect(left, top, width, height);
     if (resized && !IsLoading())
         m_page->PanelResized(width, height);
 }

@@ -10,6 +10,7 @@
 #include "TBRPage.h"
 #include "TBandReportBands.h"
 #include "TBandReportPrinterSettings.h"
+#include "TextMeasure.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -172,6 +173,8 @@ private:
     std::unique_ptr<TBRPage> m_page;
     std::unique_ptr<TBandReportPrinterSettings> m_printerSettings;
     QPointer<TBRPrinter> m_outputTarget;
+    // The screen-resolution metrics text is measured with, kept for the report's life.
+    mutable TextMeasureCache m_textMeasure;
     QString m_reportTitle;
     TBRReportOptions m_options = FirstPageHeader | LastPageFooter;
     TBRFormStyle m_prevFormStyle = fsNormal;

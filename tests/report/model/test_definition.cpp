@@ -2,155 +2,15 @@
 // refused with the line that is wrong.
 #include "BRReportReader.h"
 #include "ModelFixture.h"
+#include "SampleReport.h"
 #include "TBREvEnvironment.h"
 #include "TMemDataSet.h"
 #include "ClassRegistry.h"
 
 namespace {
-const char* const kReport = R"(object BRRelatorio: TBandReport
-  Left = 200
-  Top = 232
-  Width = 794
-  Height = 1123
-  Frame.Color = clBlack
-  Frame.DrawTop = False
-  Frame.DrawBottom = False
-  Frame.DrawLeft = False
-  Frame.DrawRight = False
-  Units = MM
-  Page.Values = (100.0 2970.0 100.0 2100.0 100.0 100.0 0.0)
-  Page.Columns = 1
-  Page.Orientation = poPortrait
-  Page.PaperSize = A4
-  Font.Charset = DEFAULT_CHARSET
-  Font.Color = clWindowText
-  Font.Height = -13
-  Font.Name = 'Arial'
-  Font.Style = []
-  Functions.Strings = (
-    'PAGENUMBER'
-    'COLUMNNUMBER'
-    'REPORTTITLE'
-    'BRSTRINGSBAND1')
-  Functions.DATA = (
-    '0'
-    '0'
-    ''''''
-    '''''')
-  Options = [FirstPageHeader, LastPageFooter]
-  PrintIfEmpty = True
-  PrinterSettings.Copies = 1
-  PrinterSettings.OutputBin = Auto
-  PrinterSettings.Duplex = False
-  PrinterSettings.FirstPage = 0
-  PrinterSettings.LastPage = 0
-  PrinterSettings.ExtendedDuplex = 0
-  PrinterSettings.UseStandardprinter = False
-  PrinterSettings.UseCustomBinCode = False
-  PrinterSettings.CustomBinCode = 0
-  PrinterSettings.UseCustomPaperCode = False
-  PrinterSettings.CustomPaperCode = 0
-  PrinterSettings.PrintMetaFile = False
-  Zoom = 100
-  SnapToGrid = True
-  PrevFormStyle = fsNormal
-  PreviewInitialState = wsMaximized
-  object BRBand1: TBRBand
-    Left = 38
-    Top = 38
-    Width = 718
-    Height = 121
-    Frame.Color = clBlack
-    Frame.DrawTop = False
-    Frame.DrawBottom = True
-    Frame.DrawLeft = False
-    Frame.DrawRight = False
-    Frame.Style = psDash
-    Frame.Width = 2
-    AlignToBottom = False
-    Color = clWhite
-    ForceNewColumn = False
-    ForceNewPage = False
-    Size.Values = (320.1458333333333 1899.708333333333)
-    BandType = rbPageHeader
-    object BRLabel8: TBRPrintable
-      Left = 8
-      Top = 92
-      Width = 28
-      Height = 17
-      Frame.Color = clBlack
-      Frame.DrawTop = False
-      Frame.DrawBottom = False
-      Frame.DrawLeft = False
-      Frame.DrawRight = False
-      Size.Values = (44.97916666666667 21.16666666666667 243.4166666666667 74.08333333333333)
-    end
-  end
-  object BRSubDetail1: TBRSubDetail
-    Left = 38
-    Top = 159
-    Width = 718
-    Height = 21
-    Frame.Color = clBlack
-    Frame.DrawTop = False
-    Frame.DrawBottom = False
-    Frame.DrawLeft = False
-    Frame.DrawRight = False
-    AlignToBottom = False
-    Color = clWhite
-    ForceNewColumn = False
-    ForceNewPage = False
-    Size.Values = (55.5625 1899.708333333333)
-    Master = BRRelatorio
-    PrintBefore = False
-    PrintIfEmpty = True
-  end
-  object BRBand2: TBRBand
-    Left = 38
-    Top = 180
-    Width = 718
-    Height = 77
-    Frame.Color = clBlack
-    Frame.DrawTop = False
-    Frame.DrawBottom = False
-    Frame.DrawLeft = False
-    Frame.DrawRight = False
-    AlignToBottom = False
-    Color = clWhite
-    ForceNewColumn = False
-    ForceNewPage = False
-    Font.Charset = DEFAULT_CHARSET
-    Font.Color = clWindowText
-    Font.Height = -16
-    Font.Name = 'Arial'
-    Font.Style = [fsBold]
-    ParentFont = False
-    Size.Values = (203.7291666666667 1899.708333333333)
-    BandType = rbSummary
-  end
-  object ChildBand1: TBRChildBand
-    Left = 38
-    Top = 257
-    Width = 718
-    Height = 40
-    Frame.Color = clBlack
-    Frame.DrawTop = False
-    Frame.DrawBottom = False
-    Frame.DrawLeft = False
-    Frame.DrawRight = False
-    AlignToBottom = False
-    Color = clWhite
-    ForceNewColumn = False
-    ForceNewPage = False
-    Size.Values = (105.8333333333333 1899.708333333333)
-    ParentBand = BRBand2
-  end
-end
-)";
-
 QString replaced(const char* from, const char* to)
 {
-    QString text = QString::fromUtf8(kReport);
+    QString text = QString::fromUtf8(kSampleReport);
     const QString f = QString::fromUtf8(from);
     EXPECT_TRUE(text.contains(f)) << from;
     return text.replace(f, QString::fromUtf8(to));
@@ -190,7 +50,7 @@ protected:
 
 TEST_F(Definition, ReadLaidOutAndWrittenBackUnchanged)
 {
-    auto r = read(QString::fromUtf8(kReport));
+    auto r = read(QString::fromUtf8(kSampleReport));
     QStringList names;
     for (TBRCustomBand* b : r->BandList())
         names << b->Name();
@@ -203,7 +63,7 @@ TEST_F(Definition, ReadLaidOutAndWrittenBackUnchanged)
     EXPECT_EQ(r->BandList()[1]->Top(), 159);
     EXPECT_EQ(r->BandList()[0]->Printables().size(), 1);
     EXPECT_EQ(r->BandList()[0]->Printables()[0]->Left(), 8);
-    EXPECT_EQ(BRDefinitionWriter::Write(*r), QString::fromUtf8(kReport));
+    EXPECT_EQ(BRDefinitionWriter::Write(*r), QString::fromUtf8(kSampleReport));
 }
 
 TEST_F(Definition, PageValuesWinWhateverTheOrder)
@@ -249,15 +109,15 @@ TEST_F(Definition, MalformedDefinitionsNameTheLine)
         const QString message = failure(replaced(c.from, c.to));
         EXPECT_TRUE(message.contains(QString::fromUtf8(c.message))) << c.to << " -> " << message.toStdString();
     }
-    EXPECT_TRUE(failure(QString::fromUtf8(kReport) + QStringLiteral("end\n")).contains(QStringLiteral("line 140")));
-    QString cut = QString::fromUtf8(kReport);
+    EXPECT_TRUE(failure(QString::fromUtf8(kSampleReport) + QStringLiteral("end\n")).contains(QStringLiteral("line 140")));
+    QString cut = QString::fromUtf8(kSampleReport);
     cut.chop(4);
     EXPECT_TRUE(failure(cut).contains(QStringLiteral("'end' missing for object BRRelatorio")));
 }
 
 TEST_F(Definition, ReportInsideAWindowDefinition)
 {
-    QString body = QString::fromUtf8(kReport);
+    QString body = QString::fromUtf8(kSampleReport);
     body.replace(QStringLiteral("\n"), QStringLiteral("\n  "));
     const QString window = QStringLiteral("object FPrincipal: TFPrincipal\n  Left = 192\n  object QryRel: TMemDataSet\n  end\n  ")
                          + body.trimmed() + QStringLiteral("\nend\n");
@@ -277,4 +137,52 @@ TEST_F(Definition, ReportInsideAWindowDefinition)
     EXPECT_EQ(sub->DataSet(), qry);
     EXPECT_EQ(sub->parent(), form.get());
     EXPECT_EQ(sub->Master(), r);
+}
+
+TEST_F(Definition, SettingsOtherThanTheDefaultsRoundTrip)
+{
+    const struct {
+        const char* after; // the new lines go after this anchor's first line
+        const char* insert;
+    } cases[] = {
+        {"  Page.PaperSize = A4\n", "  Page.Ruler = False\n"},
+        {"  Font.Style = []\n", "  Description.Strings = (\n    'Listagem'\n    'de pedidos')\n"},
+        {"  PrinterSettings.PrintMetaFile = False\n", "  ReportTitle = 'T'#237'tulo ''A'''\n  ShowProgress = False\n"},
+        {"  PreviewInitialState = wsMaximized\n", "  PreviewWidth = 640\n  OnStartPage = InicioPagina\n"},
+        {"    ForceNewPage = False\n    Font.Charset", "    LinkBand = BRSubDetail1\n"},
+    };
+    for (const auto& c : cases) {
+        QString text = QString::fromUtf8(kSampleReport);
+        const qsizetype at = text.indexOf(QString::fromUtf8(c.after));
+        ASSERT_GE(at, 0) << c.after;
+        text.insert(text.indexOf(u'\n', at) + 1, QString::fromUtf8(c.insert));
+        auto r = read(text);
+        EXPECT_EQ(BRDefinitionWriter::Write(*r).toStdString(), text.toStdString()) << c.insert;
+    }
+    auto r = read(replaced("  Options = [FirstPageHeader, LastPageFooter]", "  Options = [LastPageFooter, Compression]"));
+    EXPECT_EQ(r->Options(), unsigned(LastPageFooter | Compression));
+}
+
+TEST_F(Definition, PrintableWithoutValuesKeepsItsPixelBounds)
+{
+    auto r = read(replaced(
+        "      Size.Values = (44.97916666666667 21.16666666666667 243.4166666666667 74.08333333333333)\n", ""));
+    TBRPrintable* p = r->BandList()[0]->Printables()[0];
+    // Only bounds still 0 take the pixels read; the size keeps the 10 x 10 of creation.
+    EXPECT_EQ(p->Bounds(), QRect(8, 92, 10, 10));
+    r->SetUnits(TBRUnit::Native);
+    EXPECT_NEAR(p->Size()->Top(), 243.4166666666667, 1e-9);
+}
+
+TEST_F(Definition, LengthsOutOfRangeAreRefused)
+{
+    for (const auto& [from, to] : {std::pair{"  Zoom = 100\n", "  Zoom = 100\n  Page.Columns = 2147483647\n"},
+                                   std::pair{"    Height = 121\n", "    Height = 99999999\n"},
+                                   std::pair{"(55.5625 1899.708333333333)", "(1e300 1899.708333333333)"}}) {
+        const QString message = failure(replaced(from, to));
+        if (QString::fromUtf8(to).contains(QStringLiteral("Columns")))
+            EXPECT_TRUE(message.isEmpty()) << message.toStdString(); // many columns: narrow, not an error
+        else
+            EXPECT_TRUE(message.contains(QStringLiteral("Invalid value"))) << to << message.toStdString();
+    }
 }
