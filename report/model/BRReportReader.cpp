@@ -10,6 +10,7 @@
 
 #include <QMetaProperty>
 #include <QPointer>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -28,6 +29,18 @@ QString valueText(const DefinitionValue& v)
     case DefinitionValue::Float: return QString::number(v.number);
     default: return QStringLiteral("(...)");
     }
+}
+
+// Lengths a definition may hold (a kilometre in tenths of a millimetre, or a
+// million of a larger unit), and pixel bounds: sums of them stay in range.
+constexpr double kMaxLength = 1e7;
+
+bool isPixelBound(const QString& property)
+{
+    for (const char* name : {"Left", "Top", "Width", "Height"})
+        if (property.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
 int findProperty(const QMetaObject* meta, const QString& name)
@@ -64,7 +77,7 @@ public:
                 fail(def.line, QStringLiteral("Class %1 is not a report").arg(def.className));
             build(def, m_report);
             resolveReferences();
-            for (const auto& c : m_created)
+            for (const auto& c : std::as_const(m_created))
                 if (c && c != m_report)
                     c->Loaded();
             m_report->Loaded();
@@ -239,6 +252,11 @@ private:
                     m_bind(object, head, v.text);
                 return;
             }
+            // Where a component that is no band or printable sat in the designer.
+            const bool place = head.compare(QLatin1String("Left"), Qt::CaseInsensitive) == 0
+                            || head.compare(QLatin1String("Top"), Qt::CaseInsensitive) == 0;
+            if (place && dot < 0 && !qobject_cast<TBRBasePanel*>(object) && !qobject_cast<TBRPrintable*>(object))
+                return;
             fail(line, QStringLiteral("Property %1 does not exist").arg(name));
         }
         const QMetaProperty p = meta->property(index);
@@ -285,6 +303,8 @@ private:
             if (!item.isNumber())
                 fail(line, QStringLiteral("Invalid value for %1: %2").arg(name, valueText(item)));
             // The digits as written: a double would lose the last of 16.
+            if (!(std::fabs(item.number) <= kMaxLength))
+                fail(line, QStringLiteral("Invalid value for %1: %2 is out of range").arg(name, valueText(item)));
             items << (item.literal.isEmpty() ? QString::number(item.number, 'g', 17) : item.literal);
         }
         try {
@@ -334,12 +354,14 @@ private:
             if (v.kind != DefinitionValue::Integer || v.integer < std::numeric_limits<int>::min()
                 || v.integer > std::numeric_limits<int>::max())
                 bad();
+            if (isPixelBound(prop) && (v.integer < -BRMaxPixels || v.integer > BRMaxPixels))
+                bad();
             return int(v.integer);
         }
         case QMetaType::UInt:
             return color(v, line, name);
         case QMetaType::Double:
-            if (!v.isNumber())
+            if (!v.isNumber() || !(std::fabs(v.number) <= kMaxLength))
                 bad();
             return v.number;
         case QMetaType::QString:
@@ -367,7 +389,7 @@ private:
 
     void resolveReferences()
     {
-        for (const Reference& r : m_references) {
+        for (const Reference& r : std::as_const(m_references)) {
             if (!r.object)
                 continue;
             QObject* target = findByName(r.target);

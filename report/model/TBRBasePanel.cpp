@@ -2,6 +2,14 @@
 #include "BRDefinitionWriter.h"
 #include "TBRPrintable.h"
 
+#include <algorithm>
+
+QRect BRSafeRect(qint64 left, qint64 top, qint64 width, qint64 height)
+{
+    auto c = [](qint64 v) { return int(std::clamp<qint64>(v, -BRMaxPixels, BRMaxPixels)); };
+    return QRect(c(left), c(top), c(width), c(height));
+}
+
 TBRBasePanel::TBRBasePanel(TComponent* owner)
     : TComponent(owner), m_frame(std::make_unique<TBRFrame>(this))
 {
@@ -21,13 +29,14 @@ void TBRBasePanel::DestroyPrintables()
 
 void TBRBasePanel::SetBounds(int left, int top, int width, int height)
 {
-    m_bounds = QRect(left, top, width, height);
+    m_bounds = BRSafeRect(left, top, width, height);
 }
 
 void TBRBasePanel::SetZoom(int zoom)
 {
     m_zoom = zoom;
-    for (TBRPrintable* p : m_printables)
+    const QList<TBRPrintable*> printables = m_printables;
+    for (TBRPrintable* p : printables)
         p->SetZoom(zoom);
 }
 

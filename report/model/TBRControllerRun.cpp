@@ -8,7 +8,21 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QLocale>
+
+namespace {
+// Pending messages between records: every few milliseconds is as responsive
+// as before every record, without polling the window system per row.
+void processPendingMessages()
+{
+    static QElapsedTimer last;
+    if (last.isValid() && last.elapsed() < 5)
+        return;
+    QCoreApplication::processEvents();
+    last.start();
+}
+} // namespace
 
 void TBRController::PrepareRun()
 {
@@ -97,7 +111,7 @@ void TBRController::Run()
     CheckGroups();
     const bool reportsProgress = bandReport && HasDataSet && bandReport->DataSet() == data;
     while (MoreData) {
-        QCoreApplication::processEvents();
+        processPendingMessages();
         TBRPrinter* target = report->OutputTarget();
         if (!target || target->CancelRequested)
             return;

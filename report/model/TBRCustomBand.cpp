@@ -52,6 +52,10 @@ void TBRCustomBand::SetParentReport(TCustomBandReport* report)
 {
     m_report = report;
     m_size->SetParentReport(report);
+    for (TBRPrintable* p : Printables()) {
+        p->SetOwnerReport(report);
+        p->Size()->SetParentReport(report);
+    }
 }
 
 void TBRCustomBand::SetBandType(TBRBandType type)
@@ -183,7 +187,7 @@ void TBRCustomBand::SetBounds(int left, int top, int width, int height)
     if (IsLoading()) {
         if (height != 40 && height != m_bounds.height())
             m_loadedHeight = height;
-        m_bounds.moveTo(left, top);
+        m_bounds = BRSafeRect(left, top, m_bounds.width(), m_bounds.height());
         return;
     }
     if (height != m_bounds.height()) {
@@ -192,7 +196,7 @@ void TBRCustomBand::SetBounds(int left, int top, int width, int height)
         m_size->RestoreUnits();
     }
     if (left != m_bounds.left() || top != m_bounds.top())
-        m_bounds.moveTo(left, top);
+        m_bounds = BRSafeRect(left, top, m_bounds.width(), m_bounds.height());
     if (m_report && !m_report->IsLoading())
         m_report->LayOutBands();
 }
@@ -203,8 +207,9 @@ void TBRCustomBand::SetPanelBounds(const QRect& bounds)
         SetBounds(bounds.left(), bounds.top(), bounds.width(), bounds.height());
         return;
     }
-    const bool changed = bounds != m_bounds;
-    m_bounds = bounds;
+    const QRect safe = BRSafeRect(bounds.left(), bounds.top(), bounds.width(), bounds.height());
+    const bool changed = safe != m_bounds;
+    m_bounds = safe;
     if (!m_layingOut && m_report && !m_report->IsLoading() && !m_report->IsDestroying())
         m_report->LayOutBands();
     if (changed)

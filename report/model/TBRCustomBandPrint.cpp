@@ -51,6 +51,8 @@ void TBRCustomBand::PrintSelf()
         if (controller)
             controller->SendNotification(NotifyDataAdvance);
         TBRPrinter* target = report->OutputTarget();
+        if (!target)
+            return;
         const BRNative width = m_size->Native(TBRBandSize::iWidth);
         const BRNative height = m_size->Native(TBRBandSize::iHeight);
         DeviceRect = TRect{target->DeviceX(report->CursorX), target->DeviceY(report->CursorY),

@@ -125,7 +125,8 @@ void TBRCustomController::Notification(TComponent* component, TOperation operati
         return;
     if (component == m_master.data())
         m_master = nullptr;
-    m_beforeList.removeAll(static_cast<TBRCustomController*>(component));
-    m_afterList.removeAll(static_cast<TBRCustomController*>(component));
-    m_groupList.removeAll(static_cast<TBRGroup*>(component));
+    auto same = [component](const QObject* o) { return o == component; };
+    m_beforeList.removeIf(same);
+    m_afterList.removeIf(same);
+    m_groupList.removeIf(same);
 }

@@ -1,6 +1,7 @@
 #include "TBRPrintable.h"
 #include "BRDefinitionWriter.h"
 #include "BRRound.h"
+#include "TBRBasePanel.h"
 #include "TBRCustomBand.h"
 #include "TBRPrinter.h"
 #include "TCanvas.h"
@@ -99,7 +100,7 @@ void TBRPrintable::PaintOwnFrame(int offsetX, int offsetY) const
 void TBRPrintable::SetBounds(int left, int top, int width, int height)
 {
     if (m_size->ParentUpdating()) {
-        m_bounds = QRect(left, top, width, height);
+        m_bounds = BRSafeRect(left, top, width, height);
         if (m_ownerReport && !m_ownerReport->IsLoading())
             m_ownerReport->RepaintPanel();
     } else if (IsLoading()) {

@@ -12,6 +12,7 @@
 #include "TMetafile.h"
 
 #include <QLocale>
+#include <algorithm>
 
 TCustomBandReport::TCustomBandReport(TComponent* owner)
     : TBRBasePanel(owner), m_functions(std::make_unique<TBREvEnvironment>()),
@@ -62,13 +63,18 @@ void TCustomBandReport::ReplaceController(TBRCustomController* controller)
 void TCustomBandReport::SetUnits(TBRUnit units)
 {
     m_page->SetUnits(units);
-    for (TBRCustomBand* band : m_bandList) {
+    // Over copies: what the loops call may lay the bands out again, and a
+    // shared list written to meanwhile would leave these loops behind.
+    const QList<TBRCustomBand*> bands = m_bandList;
+    for (TBRCustomBand* band : bands) {
         band->Size()->SetUnits(units);
-        for (TBRPrintable* p : band->Printables())
+        const QList<TBRPrintable*> onBand = band->Printables();
+        for (TBRPrintable* p : onBand)
             p->Size()->SetUnits(units);
         band->Repaint();
     }
-    for (TBRPrintable* p : Printables())
+    const QList<TBRPrintable*> printables = Printables();
+    for (TBRPrintable* p : printables)
         p->Size()->SetUnits(units);
 }
 
@@ -217,33 +223,48 @@ void TCustomBandReport::LayOutBands()
         return;
     const TBRUnit saved = Units();
     SetUnits(TBRUnit::Pixels);
-    const int columns = std::max(1, m_page->Columns());
-    const int printable = Width() - BRRound(m_page->GetDimension(TBRPage::iLeftMargin)
-                                            + m_page->GetDimension(TBRPage::iRightMargin));
-    const int column = (printable - BRRound(m_page->GetDimension(TBRPage::iColumnSpace)) * (columns - 1)) / columns;
+    // 64-bit sums: the page and the band heights come from definitions.
+    const qint64 columns = std::max(1, m_page->Columns());
+    const qint64 printable = qint64(Width()) - BRRound(m_page->GetDimension(TBRPage::iLeftMargin)
+                                                       + m_page->GetDimension(TBRPage::iRightMargin));
+    const qint64 column = (printable - qint64(BRRound(m_page->GetDimension(TBRPage::iColumnSpace))) * (columns - 1))
+                        / columns;
     const int left = BRRound(m_page->GetDimension(TBRPage::iLeftMargin));
-    int top = BRRound(m_page->GetDimension(TBRPage::iTopMargin));
+    qint64 top = BRRound(m_page->GetDimension(TBRPage::iTopMargin));
     const QList<TBRCustomBand*> bands = m_bandList;
     for (TBRCustomBand* band : bands) {
         if (band->IsDestroying())
             continue;
         band->SetLayingOut(true);
-        band->MoveTo(left, top);
-        band->Size()->SetDimension(TBRBandSize::iWidth,
-                                   BRIsPageWidthType(band->EffectiveBandType()) ? printable : column);
+        band->MoveTo(left, int(std::clamp<qint64>(top, -BRMaxPixels, BRMaxPixels)));
+        const qint64 width = BRIsPageWidthType(band->EffectiveBandType()) ? printable : column;
+        band->Size()->SetDimension(TBRBandSize::iWidth, BRNative(std::clamp<qint64>(width, -BRMaxPixels, BRMaxPixels)));
         band->SetLayingOut(false);
         top += band->Height();
     }
     SetUnits(saved);
 }
 
+const TextMeasure& TCustomBandReport::measureFor(const TFont& font) const
+{
+    // The report keeps its measuring fonts for its lifetime; a run measures
+    // every label's text at each print, with a handful of fonts.
+    for (auto& entry : m_measures)
+        if (entry.first == font)
+            return *entry.second;
+    TFont screen;
+    screen.PixelsPerInch = BRScreenPixelsPerInch();
+    screen.Assign(font);
+    if (m_measures.size() >= 8)
+        m_measures.erase(m_measures.begin());
+    m_measures.emplace_back(font, std::make_unique<TextMeasure>(FontMapper::ToQFont(screen)));
+    return *m_measures.back().second;
+}
+
 int TCustomBandReport::MeasureTextWidth(const TFont& font, const QString& text) const
 {
     try {
-        TFont screen;
-        screen.PixelsPerInch = BRScreenPixelsPerInch();
-        screen.Assign(font);
-        return m_textMeasure.For(FontMapper::ToQFont(screen)).Width(text) + 1;
+        return measureFor(font).Width(text) + 1;
     } catch (...) {
         return 0;
     }
@@ -253,10 +274,7 @@ int TCustomBandReport::MeasureTextHeight(const TFont& font, const QString&) cons
 {
     // The height of a line of the font, as the canvases give it for any text.
     try {
-        TFont screen;
-        screen.PixelsPerInch = BRScreenPixelsPerInch();
-        screen.Assign(font);
-        return m_textMeasure.For(FontMapper::ToQFont(screen)).Height();
+        return measureFor(font).Height();
     } catch (...) {
         return 0;
     }
@@ -267,7 +285,8 @@ void TCustomBandReport::SetZoom(int zoom)
     if (zoom < 1 || zoom > 300)
         return;
     TBRBasePanel::SetZoom(zoom);
-    for (TBRCustomBand* band : m_bandList)
+    const QList<TBRCustomBand*> bands = m_bandList;
+    for (TBRCustomBand* band : bands)
         band->SetZoom(zoom);
     m_page->SetZoom(zoom);
     m_page->ApplyZoom();
@@ -293,13 +312,13 @@ double TCustomBandReport::FontSize() const
 
 void TCustomBandReport::SetPanelSize(int width, int height)
 {
-    m_bounds.setSize(QSize(width, height));
+    m_bounds = BRSafeRect(m_bounds.left(), m_bounds.top(), width, height);
 }
 
 void TCustomBandReport::SetBounds(int left, int top, int width, int height)
 {
     const bool resized = width != Width() || height != Height();
-    m_bounds = QRect(left, top, width, height);
+    m_bounds = BRSafeRect(left, top, width, height);
     if (resized && !IsLoading())
         m_page->PanelResized(width, height);
 }

@@ -17,6 +17,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class TBRCustomBand;
 class TBRBand;
@@ -26,6 +27,7 @@ class TBREvElement;
 class TBRPrintable;
 class TBRExportFilter;
 class TMetafile;
+class TextMeasure;
 #include "TBRPrinter.h"
 
 class TCustomBandReport : public TBRBasePanel, public BRReportHost, public BRPrintHost, public BRPreviewHost {
@@ -221,7 +223,6 @@ private:
     std::unique_ptr<TBandReportPrinterSettings> m_printerSettings;
     QPointer<TBRPrinter> m_outputTarget;
     // The screen-resolution metrics text is measured with, kept for the report's life.
-    mutable TextMeasureCache m_textMeasure;
     QString m_reportTitle;
     TBRReportOptions m_options = FirstPageHeader | LastPageFooter;
     TBRFormStyle m_prevFormStyle = fsNormal;
@@ -240,4 +241,7 @@ private:
     std::unique_ptr<TBRDataSetList> m_runDataSets;
     TBREvElement* m_pageNumberElement = nullptr;
     TBREvElement* m_columnNumberElement = nullptr;
+
+    const TextMeasure& measureFor(const TFont& font) const;
+    mutable std::vector<std::pair<TFont, std::unique_ptr<TextMeasure>>> m_measures;
 };

@@ -334,9 +334,11 @@ void TCustomBandReport::runSteps()
         PageNumber = 0;
         ColumnNumber = std::max(1, m_page->Columns());
         ComputePageFooterSpace();
-        for (TBRCustomBand* band : m_bandList)
+        const QList<TBRCustomBand*> bands = m_bandList;
+        for (TBRCustomBand* band : bands)
             band->SetParentReport(this);
-        for (TBRPrintable* p : Printables())
+        const QList<TBRPrintable*> own = Printables();
+        for (TBRPrintable* p : own)
             p->SetOwnerReport(this);
         CursorX = BRRound(m_page->Native(TBRPage::iLeftMargin));
         m_controller->CollectChildren();

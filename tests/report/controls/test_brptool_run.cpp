@@ -126,11 +126,16 @@ TEST(BrptoolRun, RefusesBadInputWithAClearMessage)
     }
 }
 
-TEST(BrptoolRun, MissingFieldPrintsTheErrorTextInsteadOfFailing)
+TEST(BrptoolRun, MissingFieldAndBadExpressionPrintTheirErrorTextInsteadOfFailing)
 {
     QTemporaryDir dir;
     QByteArray text = kListing;
     text.replace("DataField = 'VALOR'", "DataField = 'NOSUCH'");
+    text.replace("    object Valor: TBRDBText", "    object Conta: TBRExpr\n"
+                                              "      Expression = 'QryRel.NOME +'\n"
+                                              "      Size.Values = (45.0 1200.0 0.0 600.0)\n"
+                                              "    end\n"
+                                              "    object Valor: TBRDBText");
     const QString out = dir.filePath("o.BRP");
     const ToolRun r = run({write(dir, "rel.dfm", text), "--data", "QryRel=" + write(dir, "q.csv", rows(2)), "--out", out});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -138,4 +143,5 @@ TEST(BrptoolRun, MissingFieldPrintsTheErrorTextInsteadOfFailing)
     pages.OpenFile(out);
     const QStringList texts = RecordedPage::Read(pages.FetchPage(1).value()).Texts();
     EXPECT_TRUE(texts.contains("Cliente 2")) << texts.join('|').toStdString();
+    EXPECT_EQ(texts.filter("Unknown function").size(), 2) << texts.join('|').toStdString();
 }

@@ -138,3 +138,51 @@ TEST_F(Definition, ReportInsideAWindowDefinition)
     EXPECT_EQ(sub->parent(), form.get());
     EXPECT_EQ(sub->Master(), r);
 }
+
+TEST_F(Definition, SettingsOtherThanTheDefaultsRoundTrip)
+{
+    const struct {
+        const char* after; // the new lines go after this anchor's first line
+        const char* insert;
+    } cases[] = {
+        {"  Page.PaperSize = A4\n", "  Page.Ruler = False\n"},
+        {"  Font.Style = []\n", "  Description.Strings = (\n    'Listagem'\n    'de pedidos')\n"},
+        {"  PrinterSettings.PrintMetaFile = False\n", "  ReportTitle = 'T'#237'tulo ''A'''\n  ShowProgress = False\n"},
+        {"  PreviewInitialState = wsMaximized\n", "  PreviewWidth = 640\n  OnStartPage = InicioPagina\n"},
+        {"    ForceNewPage = False\n    Font.Charset", "    LinkBand = BRSubDetail1\n"},
+    };
+    for (const auto& c : cases) {
+        QString text = QString::fromUtf8(kSampleReport);
+        const qsizetype at = text.indexOf(QString::fromUtf8(c.after));
+        ASSERT_GE(at, 0) << c.after;
+        text.insert(text.indexOf(u'\n', at) + 1, QString::fromUtf8(c.insert));
+        auto r = read(text);
+        EXPECT_EQ(BRDefinitionWriter::Write(*r).toStdString(), text.toStdString()) << c.insert;
+    }
+    auto r = read(replaced("  Options = [FirstPageHeader, LastPageFooter]", "  Options = [LastPageFooter, Compression]"));
+    EXPECT_EQ(r->Options(), unsigned(LastPageFooter | Compression));
+}
+
+TEST_F(Definition, PrintableWithoutValuesKeepsItsPixelBounds)
+{
+    auto r = read(replaced(
+        "      Size.Values = (44.97916666666667 21.16666666666667 243.4166666666667 74.08333333333333)\n", ""));
+    TBRPrintable* p = r->BandList()[0]->Printables()[0];
+    // Only bounds still 0 take the pixels read; the size keeps the 10 x 10 of creation.
+    EXPECT_EQ(p->Bounds(), QRect(8, 92, 10, 10));
+    r->SetUnits(TBRUnit::Native);
+    EXPECT_NEAR(p->Size()->Top(), 243.4166666666667, 1e-9);
+}
+
+TEST_F(Definition, LengthsOutOfRangeAreRefused)
+{
+    for (const auto& [from, to] : {std::pair{"  Zoom = 100\n", "  Zoom = 100\n  Page.Columns = 2147483647\n"},
+                                   std::pair{"    Height = 121\n", "    Height = 99999999\n"},
+                                   std::pair{"(55.5625 1899.708333333333)", "(1e300 1899.708333333333)"}}) {
+        const QString message = failure(replaced(from, to));
+        if (QString::fromUtf8(to).contains(QStringLiteral("Columns")))
+            EXPECT_TRUE(message.isEmpty()) << message.toStdString(); // many columns: narrow, not an error
+        else
+            EXPECT_TRUE(message.contains(QStringLiteral("Invalid value"))) << to << message.toStdString();
+    }
+}

@@ -1,10 +1,13 @@
 // Generation: where bands land on which page, page and column breaks, bottom
 // alignment, stretching controls, events and cancelling from the preview.
 #include "BRMessages.h"
+#include "BRRunWindows.h"
 #include "RunFixture.h"
 #include "TBRExportFilter.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QPointer>
 #include <QTemporaryDir>
 
 namespace {
@@ -306,4 +309,102 @@ TEST_F(GenerateTest, ExportFilterHearsOfPagesAndBandsAndNothingIsDrawn)
     endless.Continuous = true;
     report->ExportThrough(&endless);
     EXPECT_EQ(endless.Log.count("page"), 1);
+}
+
+TEST_F(GenerateTest, PrintRunsAgainOnThePrinterWithTheProgressWindowAndKeepsThePreviewTarget)
+{
+    auto* printer = new RecordingPrinterService({RecordedPrinter::Laser()});
+    SetApplicationPrinter(std::unique_ptr<PrinterService>(printer));
+    report->PrinterSettings()->UseStandardprinter = true;
+    listing(30);
+    run();
+    TBRPrinter* preview = report->OutputTarget();
+    ASSERT_EQ(preview->PageTotal, 2);
+
+    TBRPrinter* given = nullptr;
+    bool shown = false;
+    QPointer<QObject> window;
+    SetProgressWindowFactory([&](TBRPrinter* target, bool show) {
+        given = target;
+        shown = show;
+        window = new QObject;
+        return window.data();
+    });
+    // The preview's print button posts the request; the report handles it.
+    preview->PrintReport();
+    QCoreApplication::processEvents();
+    SetProgressWindowFactory(nullptr);
+
+    EXPECT_NE(given, nullptr);
+    EXPECT_NE(given, preview);
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(window.isNull()) << "the progress window goes with the run";
+    EXPECT_EQ(report->OutputTarget(), preview);
+    EXPECT_EQ(preview->PageTotal, 2);
+    QStringList doc;
+    for (const QString& line : printer->Log)
+        if (line.startsWith("BeginDoc") || line == "NewPage" || line == "EndDoc")
+            doc << line.left(8);
+    EXPECT_EQ(doc, (QStringList{"BeginDoc", "NewPage", "EndDoc"}));
+}
+
+TEST_F(GenerateTest, PrintWithoutPrintersLeavesThePreviewTargetInPlace)
+{
+    listing(3);
+    run();
+    TBRPrinter* preview = report->OutputTarget();
+    report->Print();
+    EXPECT_EQ(report->OutputTarget(), preview);
+    EXPECT_EQ(preview->State, jsFinished);
+}
+
+TEST_F(GenerateTest, LinkedBandsStartANewPageTogether)
+{
+    listing(25); // the last row ends at 2700: 170 left
+    auto* child = bandOf(QStringLiteral("Linked"), rbSummary, 100);
+    text(child, QStringLiteral("LINKED"));
+    summary->SetLinkBand(child);
+    report->SetOptions(FirstPageHeader | LastPageFooter);
+    run();
+    // 100 + 100 does not fit in 170: the summary moves to page 2.
+    EXPECT_EQ(texts()[1].mid(0, 2), (QStringList{"HEAD", "SUM"}));
+}
+
+TEST_F(GenerateTest, PrintSetupOffersTheFinishedPagesAndCopiesTheChoicesBack)
+{
+    listing(30);
+    run();
+    BRPrintSetupData offered;
+    SetPrintSetupRunner([&](BRPrintSetupData& data) {
+        offered = data;
+        data.Copies = 3;
+        data.PrintRange = BRPrintSetupData::PageNums;
+        data.FromPage = 2;
+        data.ToPage = 2;
+        data.Orientation = poLandscape;
+        return true;
+    });
+    report->OutputTarget()->InvokePrintSetup(nullptr);
+    EXPECT_EQ(offered.MinPage, 1);
+    EXPECT_EQ(offered.MaxPage, 2);
+    EXPECT_EQ(offered.ToPage, 2);
+    EXPECT_EQ(report->PrinterSettings()->Copies, 3);
+    EXPECT_EQ(report->PrinterSettings()->FirstPage, 2);
+    EXPECT_EQ(report->PrinterSettings()->LastPage, 2);
+    EXPECT_EQ(report->Page()->Orientation(), poLandscape);
+
+    // Cancelled: nothing changes; all pages: the range is cleared.
+    SetPrintSetupRunner([](BRPrintSetupData& data) {
+        data.Copies = 9;
+        return false;
+    });
+    report->OutputTarget()->InvokePrintSetup(nullptr);
+    EXPECT_EQ(report->PrinterSettings()->Copies, 3);
+    SetPrintSetupRunner([](BRPrintSetupData& data) {
+        data.PrintRange = BRPrintSetupData::AllPages;
+        return true;
+    });
+    report->OutputTarget()->InvokePrintSetup(nullptr);
+    EXPECT_EQ(report->PrinterSettings()->FirstPage, 0);
+    SetPrintSetupRunner(nullptr);
 }
