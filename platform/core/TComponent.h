@@ -19,7 +19,8 @@ public:
 
     TComponent* Owner() const { return qobject_cast<TComponent*>(parent()); }
     QString Name() const { return objectName(); }
-    void SetName(const QString& name) { setObjectName(name); }
+    // Virtual: a control may react to its new name (a label takes it as its caption).
+    virtual void SetName(const QString& name) { setObjectName(name); }
 
     // Components owned by this one, in creation order.
     int ComponentCount() const;

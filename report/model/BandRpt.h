@@ -32,3 +32,4 @@
 #include "TBRPrintable.h"
 #include "BRModelClasses.h"
 #include "BRDefinitionWriter.h"
+#include "BRReportReader.h"
