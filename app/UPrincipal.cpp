@@ -1,11 +1,15 @@
 #include "UPrincipal.h"
 
 #include "Application.h"
+#include "BRControlClasses.h"
+#include "BRReportReader.h"
 #include "ButtonPictures.h"
 #include "DatabaseClasses.h"
 #include "DefinitionReader.h"
 #include "FormBuilder.h"
 #include "MessageService.h"
+#include "TBRLabel.h"
+#include "TBandReport.h"
 #include "TDatabase.h"
 #include "TMaskEdit.h"
 #include "TQuery.h"
@@ -74,6 +78,7 @@ void TFPrincipal::CriarControles()
 {
     CarregarRecursos();
     TPrintFast::Register();
+    RegisterReportControlClasses();
     RegisterDatabaseClasses();
     QFile arquivo(QStringLiteral(":/UPrincipal.def"));
     if (!arquivo.open(QIODevice::ReadOnly))
@@ -90,6 +95,14 @@ void TFPrincipal::CriarControles()
         if (nome == QLatin1String("PortaAberta"))
             return ButtonPictures::PortaAberta();
         throw PlatformError(QStringLiteral("Picture %1 not found").arg(nome));
+    };
+    // The listing report is read by the engine's own rules (band order, lengths
+    // applied after the paper, references to the window's data sets).
+    hooks.buildObject = [this](QObject* pai, const DefinitionObject& objeto) {
+        if (objeto.className != QLatin1String("TBandReport"))
+            return false;
+        BRReportReader::Read(objeto, pai, [this](QObject* o, const QString& e, const QString& h) { LigarEvento(o, e, h); });
+        return true;
     };
     setObjectName(definicao.name);
     const auto proprias = FormBuilder::Build(this, definicao, hooks);
@@ -135,6 +148,10 @@ void TFPrincipal::CriarComponentes()
     QryRel = Controle<TSQLQuery>(this, "QryRel");
     RelatorP = Controle<TQuery>(this, "RelatorP");
     RlPadrao = Controle<TQuery>(this, "RlPadrao");
+    BRRelatorio = Controle<TBandReport>(this, "BRRelatorio");
+    BRLDataIni = Controle<TBRLabel>(this, "BRLDataIni");
+    BRLDataFim = Controle<TBRLabel>(this, "BRLDataFim");
+    BRLTipo = Controle<TBRLabel>(this, "BRLTipo");
 }
 
 void TFPrincipal::LigarEvento(QObject* objeto, const QString& evento, const QString& handler)

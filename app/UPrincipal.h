@@ -15,6 +15,8 @@ class QGroupBox;
 class QKeyEvent;
 class QLabel;
 class QPushButton;
+class TBandReport;
+class TBRLabel;
 class TDatabase;
 class TMaskEdit;
 class TQuery;
@@ -47,7 +49,11 @@ public:
     TSQLQuery* QryRel = nullptr;
     TQuery* RelatorP = nullptr;
     TQuery* RlPadrao = nullptr;
-    // BRRelatorio (report engine) comes here.
+    // The listing report; its header labels take the period and the types.
+    TBandReport* BRRelatorio = nullptr;
+    TBRLabel* BRLDataIni = nullptr;
+    TBRLabel* BRLDataFim = nullptr;
+    TBRLabel* BRLTipo = nullptr;
 
     // Event handlers.
     void FormCreate();

@@ -6,6 +6,8 @@
 #include "MessageService.h"
 #include "ParameterList.h"
 #include "PlatformError.h"
+#include "TBRLabel.h"
+#include "TBandReport.h"
 #include "TDatabase.h"
 #include "TQuery.h"
 #include "TSQLConnection.h"
@@ -149,7 +151,16 @@ void TFPrincipal::BuscarPedidos()
     }
 }
 
-void TFPrincipal::MostrarRelatorio() {}
+void TFPrincipal::MostrarRelatorio()
+{
+    BRLDataIni->SetCaption(DataIni->Text());
+    BRLDataFim->SetCaption(DataFim->Text());
+    if (TiposPedido.isEmpty())
+        TiposPedido = QStringLiteral("TODOS");
+    BRLTipo->SetCaption(TiposPedido);
+    // Returns when the operator has closed the preview.
+    BRRelatorio->Preview();
+}
 
 bool TFPrincipal::ConsultaVazia()
 {

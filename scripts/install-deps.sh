@@ -27,6 +27,8 @@ if [ "${1:-all}" != run ]; then
     cups cups-bsd printer-driver-cups-pdf poppler-utils
     # independent EMF reader, fuzzing
     emf2svg clang libclang-rt-14-dev
+    # profiling the benchmarks
+    linux-perf
     # checking the desktop entries and the file type that install puts in place
     desktop-file-utils shared-mime-info
   )

@@ -79,6 +79,8 @@ private:
     DefinitionObject readObject()
     {
         DefinitionObject obj;
+        skipBlanks();
+        obj.line = m_line;
         if (atKeyword("inherited") || atKeyword("inline"))
             obj.inherited = true;
         else if (!atKeyword("object"))
@@ -101,6 +103,7 @@ private:
             if (peek().isNull())
                 fail(QStringLiteral("'end' missing for object %1").arg(obj.name));
             if (atKeyword("end")) {
+                obj.endLine = m_line;
                 m_pos += 3;
                 return obj;
             }
@@ -115,6 +118,8 @@ private:
     DefinitionProperty readProperty()
     {
         DefinitionProperty p;
+        skipBlanks();
+        p.line = m_line;
         p.name = readName();
         expect(u'=');
         p.value = std::make_shared<DefinitionValue>(readValue());
@@ -210,6 +215,7 @@ private:
             }
         }
         const QString t = m_text.mid(start, m_pos - start);
+        v.literal = t;
         bool ok = false;
         if (isFloat) {
             v.kind = DefinitionValue::Float;

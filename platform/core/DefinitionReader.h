@@ -22,6 +22,7 @@ struct DefinitionValue;
 
 struct DefinitionProperty {
     QString name; // may be dotted, e.g. "Font.Name"
+    int line = 0; // where the property starts
     std::shared_ptr<DefinitionValue> value;
 };
 
@@ -36,6 +37,7 @@ struct DefinitionValue {
     QString text;           // String, Identifier
     qint64 integer = 0;     // Integer
     double number = 0;      // Float (Integer also fills it)
+    QString literal;        // Integer, Float: the digits as written
     QStringList set;        // Set
     QList<DefinitionValue> list; // List
     QByteArray binary;      // Binary
@@ -50,6 +52,8 @@ struct DefinitionObject {
     QString name;
     QString className;
     bool inherited = false;
+    int line = 0;    // of the 'object' keyword
+    int endLine = 0; // of its 'end'
     QList<DefinitionProperty> properties;
     QList<DefinitionObject> children;
 

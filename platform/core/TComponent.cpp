@@ -8,6 +8,14 @@ TComponent::TComponent(TComponent* owner) : QObject(owner)
 
 TComponent::~TComponent()
 {
+    Destroying();
+}
+
+void TComponent::Destroying()
+{
+    if (m_destroying)
+        return;
+    m_destroying = true;
     notifyRemoval();
 }
 

@@ -19,7 +19,8 @@ public:
 
     TComponent* Owner() const { return qobject_cast<TComponent*>(parent()); }
     QString Name() const { return objectName(); }
-    void SetName(const QString& name) { setObjectName(name); }
+    // Virtual: a control may react to its new name (a label takes it as its caption).
+    virtual void SetName(const QString& name) { setObjectName(name); }
 
     // Components owned by this one, in creation order.
     int ComponentCount() const;
@@ -40,6 +41,11 @@ public:
     void BeginLoading() { m_loading = true; }
     virtual void Loaded() { m_loading = false; }
 
+    // Destruction: derived destructors call Destroying first, so that the
+    // components told of the removal still see a whole object.
+    bool IsDestroying() const { return m_destroying; }
+    void Destroying();
+
     // A component being designed never fires its events.
     bool IsDesigning() const { return m_designing; }
     void SetDesigning(bool value) { m_designing = value; }
@@ -50,4 +56,5 @@ private:
     QList<QPointer<TComponent>> m_freeNotifies;
     bool m_loading = false;
     bool m_designing = false;
+    bool m_destroying = false;
 };

@@ -22,7 +22,12 @@ namespace {
 // Appends little-endian fields to a record under construction.
 class Rec {
 public:
-    explicit Rec(std::uint32_t type) { u32(type); u32(0); }
+    explicit Rec(std::uint32_t type)
+    {
+        m_b.reserve(128); // most records are smaller: one allocation each
+        u32(type);
+        u32(0);
+    }
     Rec& u32(std::uint32_t v) { char b[4]; qToLittleEndian(v, b); m_b.append(b, 4); return *this; }
     Rec& i32(std::int32_t v) { return u32(std::uint32_t(v)); }
     Rec& u16(std::uint16_t v) { char b[2]; qToLittleEndian(v, b); m_b.append(b, 2); return *this; }
@@ -95,6 +100,19 @@ struct TMetafileCanvas::Impl {
     TColor bkColor = clWhite;
     int curX = 0, curY = 0;
     TextMeasureCache measures;
+    // The canvas font last measured: mapping a font to a QFont costs more
+    // than the measuring itself, and pages use few fonts.
+    TFont measuredFont;
+    const TextMeasure* measured = nullptr;
+
+    const TextMeasure& measureFor(const TFont& font)
+    {
+        if (!measured || !(font == measuredFont)) {
+            measured = &measures.For(FontMapper::ToQFont(font));
+            measuredFont = font;
+        }
+        return *measured;
+    }
 
     void add(Rec& r)
     {
@@ -372,7 +390,7 @@ void TMetafileCanvas::FillRect(const TRect& rc)
 
 QSize TMetafileCanvas::TextExtent(const QString& text)
 {
-    const TextMeasure& m = d->measures.For(FontMapper::ToQFont(Font));
+    const TextMeasure& m = d->measureFor(Font);
     return QSize(m.Width(text), m.Height());
 }
 
@@ -386,7 +404,7 @@ void TMetafileCanvas::TextOut(int x, int y, const QString& text, unsigned option
     if (m_bkMode == OPAQUE)
         d->setState(d->bkColor, Brush.Color, EMR_SETBKCOLOR, Brush.Color & 0xFFFFFF);
 
-    const TextMeasure& m = d->measures.For(FontMapper::ToQFont(Font));
+    const TextMeasure& m = d->measureFor(Font);
     QVector<int> dx;
     const int width = m.Measure(text, nullptr, &dx);
     const QPoint anchor = m.Anchor(m_textAlign, x, y, width);
@@ -463,6 +481,7 @@ QByteArray TMetafileCanvas::Finish()
     if (d->finished)
         return d->result;
     QByteArray out = d->header();
+    out.reserve(out.size() + d->body.size() + 20); // one allocation for the page
     out.append(d->body);
     Rec eof(EMR_EOF);
     eof.u32(0).u32(16).u32(20);

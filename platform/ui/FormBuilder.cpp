@@ -261,6 +261,8 @@ void ApplyProperties(QObject* object, const DefinitionObject& def, const FormBui
 void BuildChildren(QWidget* form, QObject* parent, const DefinitionObject& def, const FormBuilderHooks& hooks)
 {
     for (const auto& child : def.children) {
+        if (hooks.buildObject && hooks.buildObject(parent, child))
+            continue;
         const ClassFactory factory = FindClass(child.className);
         if (!factory)
             Fail(QStringLiteral("Class %1 not found").arg(child.className));

@@ -16,6 +16,9 @@ struct FormBuilderHooks {
     std::function<void(QObject* object, const QString& event, const QString& handler)> bindEvent;
     // Picture named by a button's "Glyph.Resource".
     std::function<QIcon(const QString& name)> picture;
+    // Builds a child object itself (a component with its own reading rules)
+    // and answers true, or answers false to leave it to the builder.
+    std::function<bool(QObject* parent, const DefinitionObject& object)> buildObject;
 };
 
 class FormBuilder {

@@ -1,5 +1,6 @@
 #pragma once
-// Engine core: units, page and band geometry, frames.
+// Engine core: units, page and band geometry, frames, the report with its
+// bands and controllers, the printable base, and report definitions.
 
 #include "BRReportHost.h"
 #include "BRRound.h"
@@ -10,3 +11,25 @@
 #include "TBRUnitBase.h"
 #include "TPrinterOrientation.h"
 #include "TBRFrame.h"
+
+#include "BRModelTypes.h"
+#include "TBRBandType.h"
+#include "TBRBasePanel.h"
+#include "TCustomBandReport.h"
+#include "TBandReport.h"
+#include "TBandReportBands.h"
+#include "TBandReportPrinterSettings.h"
+#include "TBRCustomBand.h"
+#include "TBRBand.h"
+#include "TBRChildBand.h"
+#include "TBRControllerBand.h"
+#include "TBRSubDetail.h"
+#include "TBRSubDetailGroupBands.h"
+#include "TBRGroup.h"
+#include "TBRCustomController.h"
+#include "TBRController.h"
+#include "TBRPrintableSize.h"
+#include "TBRPrintable.h"
+#include "BRModelClasses.h"
+#include "BRDefinitionWriter.h"
+#include "BRReportReader.h"

@@ -10,13 +10,13 @@ public:
     virtual ~BRPreviewHost() = default;
     // The report's PrevFormStyle as its ordinal: 0 fsNormal, 1 fsMDIChild,
     // 2 fsMDIForm, 3 fsStayOnTop.
-    virtual int PrevFormStyle() const = 0;
+    virtual int PreviewFormStyleOrdinal() const = 0;
     // The stored sizes (500 when stored as 0 or less).
-    virtual int PreviewWidth() const = 0;
-    virtual int PreviewHeight() const = 0;
+    virtual int PreviewWindowWidth() const = 0;
+    virtual int PreviewWindowHeight() const = 0;
     // The report's PreviewInitialState as its ordinal: 0 wsNormal,
     // 1 wsMinimized, 2 wsMaximized.
-    virtual int PreviewInitialState() const = 0;
+    virtual int PreviewInitialStateOrdinal() const = 0;
     // The report's current output target, none between runs. The preview's
     // print button does nothing while that target is generating.
     virtual TBRPrinter* CurrentOutputTarget() const = 0;

@@ -11,12 +11,16 @@ inline std::int32_t BRRound(long double value)
 {
     if (std::isnan(value))
         return 0;
-    const long double r = std::nearbyintl(value);
     // Saturate instead of invoking undefined behaviour on absurd inputs.
-    if (r >= static_cast<long double>(std::numeric_limits<std::int32_t>::max()))
+    if (value >= static_cast<long double>(std::numeric_limits<std::int32_t>::max()))
         return std::numeric_limits<std::int32_t>::max();
-    if (r <= static_cast<long double>(std::numeric_limits<std::int32_t>::min()))
+    if (value <= static_cast<long double>(std::numeric_limits<std::int32_t>::min()))
         return std::numeric_limits<std::int32_t>::min();
+    // Adding and taking away 1.5 * 2^63 leaves the nearest integer (halves to
+    // even) in the 64-bit significand: the same as nearbyintl, without a
+    // library call on every coordinate of a page.
+    constexpr long double magic = 0x1.8p63L;
+    const long double r = (value + magic) - magic;
     return static_cast<std::int32_t>(r);
 }
 

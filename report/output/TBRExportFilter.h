@@ -4,14 +4,30 @@
 
 #include <QList>
 #include <QString>
+#include "TGraphics.h"
 #include <functional>
 #include <memory>
+
+class QObject;
 
 class TBRExportFilter {
 public:
     explicit TBRExportFilter(const QString& fileName) : m_fileName(fileName) {}
     virtual ~TBRExportFilter() = default;
     const QString& FileName() const { return m_fileName; }
+
+    // What a run tells the filter, in this order: Start once, then for every
+    // page StartPage, the bands printed on it and EndPage, then Finish (not
+    // after a failed or cancelled run). Lengths are native units.
+    virtual void Start(long double pageWidth, long double pageLength, const TFont& font) {}
+    virtual void StartPage() {}
+    // A printed band (the report's band object), where its top-left corner
+    // was and by how much its controls made it taller.
+    virtual void PrintBand(QObject* band, int x, int y, long double expanded) {}
+    virtual void EndPage() {}
+    virtual void Finish() {}
+    // A continuous filter takes one endless page: bands never wait for room.
+    virtual bool IsContinuous() const { return false; }
 
 private:
     QString m_fileName;

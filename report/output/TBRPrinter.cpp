@@ -178,6 +178,11 @@ void TBRPrinter::FinishJob()
     if (Destination == qdPreview) {
         if (PageTotal > 0 && m_pageMetafile)
             closeRecording(true);
+        // The final count goes into the header before any message is handled:
+        // a save made from one (the preview's button) must not copy a store
+        // that still says one page.
+        if (m_pageList->Store())
+            m_pageList->WriteHeader();
     } else {
         closeRecording(false);
         m_pageCanvas = nullptr;
@@ -191,12 +196,8 @@ void TBRPrinter::FinishJob()
     if (!self)
         return;
     postPagesReady();
-    if (Destination == qdPreview) {
-        if (m_pageList->Store())
-            m_pageList->WriteHeader();
-    } else if (AfterPrint) {
+    if (Destination != qdPreview && AfterPrint)
         AfterPrint(this);
-    }
 }
 
 void TBRPrinter::AbortJob()

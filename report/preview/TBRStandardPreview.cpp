@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "BRPreviewHost.h"
+#include "BRRunWindowsRegistration.h"
 #include "BRPrintHost.h"
 #include "DialogService.h"
 #include "MessageService.h"
@@ -140,13 +141,13 @@ TBRStandardPreview* TBRStandardPreview::CreatePreview(QObject*, TBRPrinter* prin
     form->m_printer = printer;
     if (printer) {
         if (const auto* host = dynamic_cast<const BRPreviewHost*>(printer->OwnerReport())) {
-            if (host->PrevFormStyle() == kStayOnTop)
+            if (host->PreviewFormStyleOrdinal() == kStayOnTop)
                 form->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-            const int w = host->PreviewWidth(), h = host->PreviewHeight();
+            const int w = host->PreviewWindowWidth(), h = host->PreviewWindowHeight();
             form->resize(w > 0 ? w : 500, h > 0 ? h : 500);
-            if (host->PreviewInitialState() == kMaximized)
+            if (host->PreviewInitialStateOrdinal() == kMaximized)
                 form->setWindowState(Qt::WindowMaximized);
-            else if (host->PreviewInitialState() == kMinimized)
+            else if (host->PreviewInitialStateOrdinal() == kMinimized)
                 form->setWindowState(Qt::WindowMinimized);
         }
     }
@@ -428,5 +429,5 @@ void RegisterStandardPreview()
 extern "C" void brpStandardPreviewLinked() {}
 
 namespace {
-[[maybe_unused]] const bool g_registered = (RegisterStandardPreview(), true);
+[[maybe_unused]] const bool g_registered = (RegisterStandardPreview(), RegisterRunWindows(), true);
 }

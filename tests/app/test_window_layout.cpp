@@ -226,6 +226,7 @@ TEST_F(LayoutTest, ConnectionParametersAsStoredInTheDefinition)
     FormBuilderHooks hooks;
     hooks.bindEvent = [](QObject*, const QString&, const QString&) {};
     hooks.picture = [](const QString&) { return QIcon(); };
+    hooks.buildObject = [](QObject*, const DefinitionObject& o) { return o.className == QLatin1String("TBandReport"); };
     FormBuilder::Build(&form, ReadDefinition(QString::fromUtf8(arquivo.readAll())), hooks);
     auto* cn = form.findChild<TSQLConnection*>(QStringLiteral("CnKavrano"));
     auto* db = form.findChild<TDatabase*>(QStringLiteral("DbKavrano"));

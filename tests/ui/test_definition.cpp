@@ -74,6 +74,25 @@ TEST(DefinitionReader, ReadsEveryKindOfValue)
     EXPECT_EQ(o.find("Missing"), nullptr);
 }
 
+TEST(FormBuilder, AHookMayBuildAnObjectItself)
+{
+    const char* text = "object F: TF\n"
+                       "  object R: TNotRegistered\n"
+                       "    Anything = 1\n"
+                       "  end\n"
+                       "end\n";
+    QWidget form;
+    FormBuilderHooks hooks;
+    QStringList built;
+    hooks.buildObject = [&](QObject* parent, const DefinitionObject& o) {
+        EXPECT_EQ(parent, &form);
+        built << o.name + QStringLiteral(":%1").arg(o.line);
+        return o.className == QLatin1String("TNotRegistered");
+    };
+    FormBuilder::Build(&form, ReadDefinition(QString::fromUtf8(text)), hooks);
+    EXPECT_EQ(built, QStringList{"R:2"});
+}
+
 TEST(DefinitionReader, BadTextFailsWithTheLine)
 {
     const struct {

@@ -1,5 +1,6 @@
 // brptool: inspect, extract, render and print saved-report files; evaluate
 // expressions. Dispatches to the commands that registered themselves.
+#include "BRControlClasses.h"
 #include "BrpCommand.h"
 
 #include <QApplication>
@@ -26,6 +27,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Report definitions may name any printable control.
+    RegisterReportControlClasses();
     QStringList args = app.arguments();
     args.removeFirst();
     if (args.isEmpty())

@@ -626,3 +626,25 @@ TEST_F(TargetTest, PreviewOpenerAndExportRegistry)
     EXPECT_EQ(exported->FileName(), "out.txt");
     ExportFilterLibrary().Filters.clear();
 }
+
+// A save handled while the job finishes (the preview's button pressed as the
+// last page arrives) already writes the final page count.
+TEST_F(TargetTest, SaveWhileFinishingKeepsEveryPage)
+{
+    QTemporaryDir dir;
+    const QString file = dir.path() + QStringLiteral("/finishing.BRP");
+    MessageSink preview;
+    TBRPrinter t(&host);
+    t.StartJob();
+    for (int n = 1; n <= 3; ++n) {
+        t.NewPage();
+        t.PageCanvas()->TextOut(10, 10, QStringLiteral("Page %1").arg(n));
+    }
+    preview.onMessage = [&](const MessageSink::Message&) { t.SaveReportFile(file); };
+    QCoreApplication::postEvent(&preview, new BRMessageEvent(BRM_PROGRESS, 0, 0));
+    t.FinishJob();
+    ASSERT_EQ(preview.received.size(), 1);
+    TBRPageList saved;
+    saved.OpenFile(file);
+    EXPECT_EQ(saved.Count(), 3);
+}

@@ -246,3 +246,16 @@ TEST_F(UnitsTest, BandSizeResizesItsPanel)
     EXPECT_DOUBLE_EQ(double(size.Native(TBRBandSize::iHeight)), 254);
     EXPECT_FALSE(size.ParentUpdating());
 }
+
+TEST(BRRoundTest, NearestWithHalvesToEvenAndSaturation)
+{
+    struct Case {
+        long double in;
+        std::int32_t out;
+    } cases[] = {{0.5L, 0},          {1.5L, 2},          {2.5L, 2},          {-0.5L, 0},   {-1.5L, -2},
+                 {-2.5L, -2},        {2.4999999L, 2},    {2.5000001L, 3},    {1899.708333L, 1900},
+                 {-7.49L, -7},       {3e9L, INT32_MAX},  {-3e9L, INT32_MIN}, {2147483646.6L, INT32_MAX},
+                 {1e300L, INT32_MAX}, {std::numeric_limits<long double>::quiet_NaN(), 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(BRRound(c.in), c.out) << double(c.in);
+}

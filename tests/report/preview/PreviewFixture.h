@@ -24,10 +24,10 @@ public:
     TBRPrinterEvent OnGetPrinterSettings() const override { return {}; }
     TBRPrinterEvent OnApplyPrinterSettings() const override { return {}; }
     bool UseStandardprinter() const override { return false; }
-    int PrevFormStyle() const override { return formStyle; }
-    int PreviewWidth() const override { return width > 0 ? width : 500; }
-    int PreviewHeight() const override { return height > 0 ? height : 500; }
-    int PreviewInitialState() const override { return initialState; }
+    int PreviewFormStyleOrdinal() const override { return formStyle; }
+    int PreviewWindowWidth() const override { return width > 0 ? width : 500; }
+    int PreviewWindowHeight() const override { return height > 0 ? height : 500; }
+    int PreviewInitialStateOrdinal() const override { return initialState; }
     TBRPrinter* CurrentOutputTarget() const override { return current; }
 
     bool event(QEvent* e) override

@@ -1,0 +1,5 @@
+#pragma once
+// Puts the printable controls (and the report model's classes) in the class
+// registry, so that report definitions can name them. Done once.
+
+void RegisterReportControlClasses();

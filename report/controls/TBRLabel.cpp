@@ -1,0 +1,8 @@
+#include "TBRLabel.h"
+
+TBRLabel::TBRLabel(TComponent* owner)
+    : TBRCustomLabel(owner)
+{
+}
+
+TBRLabel::~TBRLabel() = default;

@@ -1,0 +1,92 @@
+#include "TBRBasePanel.h"
+#include "BRDefinitionWriter.h"
+#include "TBRPrintable.h"
+
+#include <algorithm>
+
+QRect BRSafeRect(qint64 left, qint64 top, qint64 width, qint64 height)
+{
+    auto c = [](qint64 v) { return int(std::clamp<qint64>(v, -BRMaxPixels, BRMaxPixels)); };
+    return QRect(c(left), c(top), c(width), c(height));
+}
+
+TBRBasePanel::TBRBasePanel(TComponent* owner)
+    : TComponent(owner), m_frame(std::make_unique<TBRFrame>(this))
+{
+}
+
+TBRBasePanel::~TBRBasePanel()
+{
+    DestroyPrintables();
+}
+
+void TBRBasePanel::DestroyPrintables()
+{
+    // Printables placed here go with the panel, whoever owns them.
+    while (!m_printables.isEmpty())
+        delete m_printables.takeLast();
+}
+
+void TBRBasePanel::SetBounds(int left, int top, int width, int height)
+{
+    m_bounds = BRSafeRect(left, top, width, height);
+}
+
+void TBRBasePanel::SetZoom(int zoom)
+{
+    m_zoom = zoom;
+    const QList<TBRPrintable*> printables = m_printables;
+    for (TBRPrintable* p : printables)
+        p->SetZoom(zoom);
+}
+
+void TBRBasePanel::SetColor(TColor color)
+{
+    m_color = color;
+    Repaint();
+}
+
+const TFont& TBRBasePanel::Font() const
+{
+    if (m_parentFont)
+        if (const TBRBasePanel* parent = FontParent())
+            return parent->Font();
+    return m_font;
+}
+
+void TBRBasePanel::SetFont(const TFont& font)
+{
+    m_font = font;
+    m_parentFont = false;
+    Repaint();
+}
+
+void TBRBasePanel::SetParentFont(bool value)
+{
+    if (value && !m_parentFont)
+        if (const TBRBasePanel* parent = FontParent())
+            m_font = parent->Font();
+    m_parentFont = value;
+}
+
+void TBRBasePanel::InsertPrintable(TBRPrintable* printable)
+{
+    if (printable && !m_printables.contains(printable))
+        m_printables.append(printable);
+}
+
+void TBRBasePanel::RemovePrintable(TBRPrintable* printable)
+{
+    m_printables.removeAll(printable);
+}
+
+void TBRBasePanel::WriteProperties(BRDefinitionWriter& w) const
+{
+    if (m_tag)
+        w.WriteInt(QStringLiteral("Tag"), m_tag);
+    w.WriteInt(QStringLiteral("Left"), Left());
+    w.WriteInt(QStringLiteral("Top"), Top());
+    w.WriteInt(QStringLiteral("Width"), Width());
+    w.WriteInt(QStringLiteral("Height"), Height());
+    w.WriteFrame(*m_frame);
+}

@@ -1,0 +1,58 @@
+#pragma once
+// A data controller over a data set, with its header, detail and footer bands.
+
+#include "TBRCustomBand.h"
+#include "TBRCustomController.h"
+
+#include "TDataSet.h"
+
+class TBREvEnvironment;
+
+class TBRController : public TBRCustomController {
+    Q_OBJECT
+    Q_PROPERTY(TDataSet* DataSet READ DataSet WRITE SetDataSet)
+    Q_PROPERTY(TBRCustomBand* Header READ Header WRITE SetHeader)
+    Q_PROPERTY(TBRCustomBand* Detail READ Detail WRITE SetDetail)
+    Q_PROPERTY(TBRCustomBand* Footer READ Footer WRITE SetFooter)
+public:
+    explicit TBRController(TComponent* owner = nullptr);
+    ~TBRController() override;
+
+    void ListBands(QList<TBRCustomBand*>& bands) const override;
+    void ListDataSets() override;
+
+    TDataSet* DataSet() const { return m_dataSet.data(); }
+    void SetDataSet(TDataSet* dataSet);
+    TBRCustomBand* Header() const { return m_header.data(); }
+    void SetHeader(TBRCustomBand* band);
+    TBRCustomBand* Detail() const { return m_detail.data(); }
+    void SetDetail(TBRCustomBand* band);
+    TBRCustomBand* Footer() const { return m_footer.data(); }
+    void SetFooter(TBRCustomBand* band);
+
+    TBRNeedDataEvent OnNeedData;
+    int DetailNumber = 0;      // records printed so far in the current run
+    bool UpdateSQLParams = false;
+
+    // ---- Data walk (TBRControllerRun.cpp) -----------------------------------
+    void Run() override;
+    void RunEmpty() override;
+    void PrepareRun() override;
+    void UnprepareRun() override;
+    // Closes the query, assigns the parameters named like entries of
+    // `functions` from their values, and opens it again.
+    static void RefreshQueryParameters(TDataSet* query, TBREvEnvironment& functions);
+    bool MoreData = false;
+    bool HasDataSet = false;
+    int RecordCount = 1;
+
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    void setBand(QPointer<TBRCustomBand>& slot, TBRCustomBand* band);
+
+    QPointer<TDataSet> m_dataSet;
+    QPointer<TBRCustomBand> m_header;
+    QPointer<TBRCustomBand> m_detail;
+    QPointer<TBRCustomBand> m_footer;
+};

@@ -1,0 +1,173 @@
+// Pages, columns and band placement of a generation run.
+#include "BRRound.h"
+#include "TBRCustomBand.h"
+#include "TBRCustomController.h"
+#include "TBREvEnvironment.h"
+#include "TBRExportFilter.h"
+#include "TBRPrintable.h"
+#include "TBRPrinter.h"
+#include "TCanvas.h"
+#include "TCustomBandReport.h"
+
+namespace {
+BRNative bandHeight(const TBRCustomBand* band)
+{
+    return band->Size()->Native(TBRBandSize::iHeight);
+}
+} // namespace
+
+void TCustomBandReport::ComputePageFooterSpace()
+{
+    PageFooterSpace = 0;
+    for (TBRCustomBand* band : m_placedBands) {
+        if (band->BandType() != rbPageFooter || !band->Enabled())
+            continue;
+        PageFooterSpace += bandHeight(band);
+        // The child chain counts whether its bands print or not.
+        int steps = 0;
+        for (TBRCustomBand* child = band->ChildBand(); child && steps < 10000; child = child->ChildBand(), ++steps)
+            PageFooterSpace += bandHeight(child);
+    }
+}
+
+void TCustomBandReport::StartNewColumn()
+{
+    const int columns = std::max(1, m_page->Columns());
+    if (ColumnNumber >= columns) {
+        ColumnNumber = 1;
+        CursorX = BRRound(m_page->Native(TBRPage::iLeftMargin));
+        StartNewPage();
+    } else {
+        int columnWidth;
+        if (TBRCustomBand* detail = FindBand(rbDetail)) {
+            columnWidth = BRRound(detail->Size()->Native(TBRBandSize::iWidth));
+        } else {
+            const int printable = BRRound(m_page->Native(TBRPage::iWidth)
+                                          - (m_page->Native(TBRPage::iLeftMargin) + m_page->Native(TBRPage::iRightMargin)));
+            columnWidth = (printable - BRRound(m_page->Native(TBRPage::iColumnSpace)) * (columns - 1)) / columns;
+        }
+        CursorX += columnWidth + BRRound(m_page->Native(TBRPage::iColumnSpace));
+        CursorY = ColumnTop;
+        ++ColumnNumber;
+    }
+    if (m_columnNumberElement)
+        m_functions->StoreInteger(m_columnNumberElement, ColumnNumber);
+    if (ColumnNumber != 1 || PageNumber != 1) {
+        PrintBand(FindBand(rbColumnHeader));
+        m_controller->ReprintGroupHeaders();
+    }
+}
+
+void TCustomBandReport::StartNewPage()
+{
+    FinishPage();
+    if (m_exportFilter)
+        m_exportFilter->StartPage();
+    ++PageNumber;
+    if (m_pageNumberElement)
+        m_functions->StoreInteger(m_pageNumberElement, PageNumber);
+    // An export run draws nothing: one recorded page serves the controls.
+    if (RenderToSurface || PageNumber == 1)
+        m_outputTarget->NewPage();
+    CursorY = BRRound(m_page->Native(TBRPage::iTopMargin));
+    if (OnStartPage && !IsDesigning())
+        OnStartPage(this);
+    if (PageNumber > 1 || (m_options & FirstPageHeader))
+        PrintBand(FindBand(rbPageHeader));
+    ColumnTop = CursorY;
+    if (PageNumber == 1)
+        if (TBRCustomBand* title = FindBand(rbTitle))
+            ColumnTop += BRRound(bandHeight(title));
+}
+
+void TCustomBandReport::FinishPage()
+{
+    // Nothing was begun before page 1; a filter hears of pages it was told began.
+    if (PageNumber <= 0)
+        return;
+    CursorY = BRRound(m_page->Native(TBRPage::iLength) - m_page->Native(TBRPage::iBottomMargin) - PageFooterSpace);
+    CursorX = BRRound(m_page->Native(TBRPage::iLeftMargin));
+    if (!FinalPage || (m_options & LastPageFooter))
+        PrintBand(FindBand(rbPageFooter));
+    printPageExtras();
+    if (OnEndPage && !IsDesigning())
+        OnEndPage(this);
+    if (m_exportFilter)
+        m_exportFilter->EndPage();
+}
+
+void TCustomBandReport::printPageExtras()
+{
+    const QList<TBRPrintable*> printables = Printables();
+    for (TBRPrintable* p : printables)
+        p->PrintAt(0, 0);
+    TBRPrinter* target = m_outputTarget.data();
+    if (!RenderToSurface || !target || !target->PageCanvas() || !Frame()->HasAnySide())
+        return;
+    const TRect r{target->DeviceX(m_page->Native(TBRPage::iLeftMargin)),
+                  target->DeviceY(m_page->Native(TBRPage::iTopMargin)),
+                  target->DeviceX(m_page->Native(TBRPage::iWidth) - m_page->Native(TBRPage::iRightMargin)),
+                  target->DeviceY(m_page->Native(TBRPage::iLength) - m_page->Native(TBRPage::iBottomMargin))};
+    Frame()->PaintFrame(*target->PageCanvas(), r, target->HorzFactor, target->VertFactor);
+}
+
+void TCustomBandReport::PrintBand(TBRCustomBand* band)
+{
+    if (!band)
+        return;
+    if (band->AlignToBottom() && m_outputTarget) {
+        if (band->BandType() == rbSummary && !(m_options & LastPageFooter))
+            PageFooterSpace = 0;
+        const bool landscape = m_page->Orientation() == poLandscape && m_page->PaperSize() != TBRPaperSize::Custom;
+        const int paper = landscape ? m_outputTarget->PaperWidth() : m_outputTarget->PaperLength();
+        const BRNative bottom = m_page->Native(TBRPage::iBottomMargin) + PageFooterSpace;
+        const int need = BRRound(bandHeight(band) + bottom);
+        if (need <= paper - CursorY)
+            CursorY = paper - BRRound(bandHeight(band)) - BRRound(bottom);
+    }
+    band->PrintSelf();
+}
+
+void TCustomBandReport::EnsureSpace(TBRCustomBand* band)
+{
+    const int need = BRRound(band->RequiredHeight());
+    const BRNative body =
+        m_page->Native(TBRPage::iLength) - (m_page->Native(TBRPage::iTopMargin) + m_page->Native(TBRPage::iBottomMargin));
+    const TBRBandType type = band->BandType();
+    bool fits = type == rbPageFooter || need <= AvailableSpace() || need > body;
+    if (PageNumber == 0)
+        fits = false;
+    if (fits) {
+        if (type == rbDetail)
+            DetailOverflow = false;
+    } else {
+        DetailOverflow = type == rbDetail;
+        StartNewColumn();
+    }
+}
+
+void TCustomBandReport::ForcePage()
+{
+    if (Available)
+        return;
+    if (SkipNextForcedPage) {
+        SkipNextForcedPage = false;
+        return;
+    }
+    // Until a new page has begun: at most one call per column.
+    const int columns = std::max(1, m_page->Columns());
+    int calls = 0;
+    do {
+        StartNewColumn();
+    } while (ColumnNumber != 1 && ++calls <= columns);
+}
+
+void TCustomBandReport::ForceColumn()
+{
+    if (Available)
+        return;
+    if (ColumnForcePending || ColumnNumber > 1)
+        StartNewColumn();
+    else
+        ColumnForcePending = true;
+}

@@ -1,0 +1,147 @@
+// brptool run: a report definition over CSV data into saved pages or a PDF,
+// and the clear refusals of bad definitions, data and arguments.
+#include "BrptoolRun.h"
+#include "RecordedPage.h"
+#include "TBRPageList.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const kListing = R"(object Rel: TBandReport
+  Units = MM
+  Page.Values = (100.0 2970.0 100.0 2100.0 100.0 100.0 0.0)
+  Page.PaperSize = A4
+  DataSet = QryRel
+  object Cab: TBRBand
+    BandType = rbPageHeader
+    Size.Values = (100.0 1900.0)
+    object Titulo: TBRLabel
+      Caption = 'Listagem'
+      Size.Values = (50.0 0.0 0.0 500.0)
+    end
+  end
+  object Det: TBRBand
+    BandType = rbDetail
+    Size.Values = (50.0 1900.0)
+    object Nome: TBRDBText
+      DataSet = QryRel
+      DataField = 'NOME'
+      Size.Values = (45.0 0.0 0.0 600.0)
+    end
+    object Valor: TBRDBText
+      DataSet = QryRel
+      DataField = 'VALOR'
+      Mask = '0.00'
+      Size.Values = (45.0 700.0 0.0 400.0)
+    end
+  end
+end
+)";
+
+QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& text)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(text);
+    return path;
+}
+
+QByteArray rows(int n)
+{
+    QByteArray csv = "NOME,VALOR:float\n";
+    for (int i = 1; i <= n; ++i)
+        csv += "Cliente " + QByteArray::number(i) + "," + QByteArray::number(i) + ".5\n";
+    return csv;
+}
+
+ToolRun run(const QStringList& args)
+{
+    return runBrptool(QStringList{QStringLiteral("run")} + args);
+}
+
+} // namespace
+
+TEST(BrptoolRun, GeneratesThePagesOfADefinitionOverCsvData)
+{
+    QTemporaryDir dir;
+    const QString def = write(dir, "rel.dfm", kListing);
+    const QString csv = write(dir, "q.csv", rows(60));
+    for (const bool compress : {false, true}) {
+        const QString out = dir.filePath(compress ? "c.BRP" : "p.BRP");
+        QStringList args{def, "--data", "QryRel=" + csv, "--out", out};
+        if (compress)
+            args << "--compress";
+        const ToolRun r = run(args);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("pages:")) << "quiet when not on a terminal";
+        TBRPageList pages;
+        pages.OpenFile(out);
+        EXPECT_EQ(pages.Compressed(), compress);
+        // 2770 of body: the header takes 100, then 53 rows of 50.
+        ASSERT_EQ(pages.Count(), 2);
+        const QStringList first = RecordedPage::Read(pages.FetchPage(1).value()).Texts();
+        EXPECT_EQ(first.mid(0, 3), (QStringList{"Listagem", "Cliente 1", "1.50"}));
+        const QStringList second = RecordedPage::Read(pages.FetchPage(2).value()).Texts();
+        EXPECT_EQ(second.mid(0, 2), (QStringList{"Listagem", "Cliente 54"}));
+        EXPECT_EQ(second.last(), "60.50");
+    }
+    const QString pdf = dir.filePath("rel.pdf");
+    const ToolRun r = run({def, "--data", "QryRel=" + write(dir, "q.csv", rows(3)), "--out", pdf});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.read(5) == "%PDF-");
+}
+
+TEST(BrptoolRun, RefusesBadInputWithAClearMessage)
+{
+    QTemporaryDir dir;
+    const QString def = write(dir, "rel.dfm", kListing);
+    const QString csv = write(dir, "q.csv", rows(3));
+    const QString out = dir.filePath("o.BRP");
+    struct Case {
+        QStringList args;
+        int exit;
+        QString message;
+    } cases[] = {
+        {{def, "--out", out}, 1, "QryRel, which does not exist"},
+        {{def, "--data", "QryRel=" + write(dir, "r.csv", "NOME,VALOR:float\na,1\nb\n"), "--out", out}, 1, "r.csv:3"},
+        {{def, "--data", "QryRel=" + write(dir, "t.csv", "NOME,VALOR:float\na,x\n"), "--out", out}, 1, "t.csv:2"},
+        {{def, "--report", "Outro", "--data", "QryRel=" + csv, "--out", out}, 1, "no report named Outro"},
+        {{write(dir, "bad.dfm", "object X: TNoSuchClass\nend\n"), "--out", out}, 1, "holds no report"},
+        {{dir.filePath("missing.dfm"), "--out", out}, 1, "cannot read"},
+        {{def, "--data", "QryRel=" + csv}, 2, "--out"},
+        {{def, "--data", "QryRel", "--out", out}, 2, "NAME=FILE.csv"},
+        {{def, "--bogus", "--out", out}, 2, "unknown option"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const ToolRun r = run(c.args);
+        EXPECT_EQ(r.exitCode, c.exit);
+        EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
+    }
+}
+
+TEST(BrptoolRun, MissingFieldAndBadExpressionPrintTheirErrorTextInsteadOfFailing)
+{
+    QTemporaryDir dir;
+    QByteArray text = kListing;
+    text.replace("DataField = 'VALOR'", "DataField = 'NOSUCH'");
+    text.replace("    object Valor: TBRDBText", "    object Conta: TBRExpr\n"
+                                              "      Expression = 'QryRel.NOME +'\n"
+                                              "      Size.Values = (45.0 1200.0 0.0 600.0)\n"
+                                              "    end\n"
+                                              "    object Valor: TBRDBText");
+    const QString out = dir.filePath("o.BRP");
+    const ToolRun r = run({write(dir, "rel.dfm", text), "--data", "QryRel=" + write(dir, "q.csv", rows(2)), "--out", out});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    TBRPageList pages;
+    pages.OpenFile(out);
+    const QStringList texts = RecordedPage::Read(pages.FetchPage(1).value()).Texts();
+    EXPECT_TRUE(texts.contains("Cliente 2")) << texts.join('|').toStdString();
+    EXPECT_EQ(texts.filter("Unknown function").size(), 2) << texts.join('|').toStdString();
+}

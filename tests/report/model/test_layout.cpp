@@ -1,0 +1,70 @@
+// Layout: bands stacked from the top margin, page-width or column-width.
+#include "ModelFixture.h"
+
+class Layout : public ModelFixture {};
+
+TEST_F(Layout, TwoColumnsGiveFullAndHalfWidths)
+{
+    report->Page()->SetColumns(2);
+    auto* header = band("Header", rbPageHeader);
+    auto* detail = band("Detail", rbDetail);
+    auto* footer = band("Footer", rbPageFooter);
+    footer->SetHasChild(true);
+    auto* sub = place<TBRSubDetail>("Sub");
+    sub->SetHasChild(true);
+    EXPECT_EQ(header->Width(), 718);
+    EXPECT_EQ(detail->Width(), 359);
+    EXPECT_EQ(sub->Width(), 359);
+    EXPECT_EQ(sub->ChildBand()->Width(), 359);
+    EXPECT_EQ(footer->ChildBand()->Width(), 718);
+    EXPECT_EQ(header->Left(), 38);
+    EXPECT_EQ(header->Top(), 38);
+    EXPECT_EQ(detail->Top(), 78);
+    report->SetUnits(TBRUnit::Native);
+    EXPECT_NEAR(header->Size()->Width(), 1899.708333333333, 1e-9);
+}
+
+TEST_F(Layout, HeightsStackAndZoomScales)
+{
+    auto* header = band("Header", rbPageHeader);
+    auto* detail = band("Detail", rbDetail);
+    header->SetHeight(121);
+    EXPECT_EQ(detail->Top(), 159);
+    for (int bad : {0, 301, -4}) {
+        report->SetZoom(bad);
+        EXPECT_EQ(report->Zoom(), 100) << bad;
+    }
+    report->SetZoom(200);
+    EXPECT_EQ(report->Width(), 1587);
+    EXPECT_EQ(header->Height(), 242);
+    EXPECT_EQ(header->Width(), 1436);
+    EXPECT_EQ(detail->Top(), 76 + 242);
+}
+
+TEST_F(Layout, PreviewSizesReadFiveHundredWhenNotPositive)
+{
+    report->SetPreviewWidth(-5);
+    report->SetPreviewHeight(0);
+    EXPECT_EQ(report->PreviewWidth(), 500);
+    EXPECT_EQ(report->PreviewHeight(), 500);
+    report->SetPreviewWidth(640);
+    EXPECT_EQ(report->PreviewWidth(), 640);
+}
+
+TEST_F(Layout, PrintableFollowsItsSizeAndMeasuresText)
+{
+    auto* detail = band("Detail", rbDetail);
+    auto* p = new TBRPrintable(form.get());
+    p->SetParentPanel(detail);
+    p->SetBounds(8, 92, 28, 17);
+    report->SetUnits(TBRUnit::Native);
+    EXPECT_NEAR(p->Size()->Left(), 21.16666666666667, 1e-9);
+    EXPECT_NEAR(p->Size()->Top(), 243.4166666666667, 1e-9);
+    p->Size()->SetWidth(254); // 96 pixels
+    EXPECT_EQ(p->Width(), 96);
+    report->SetZoom(50);
+    EXPECT_EQ(p->Width(), 48);
+    EXPECT_GT(report->MeasureTextWidth(report->Font(), QStringLiteral("Filial")), 1);
+    EXPECT_EQ(report->MeasureTextWidth(report->Font(), QString()), 1);
+    EXPECT_GT(report->MeasureTextHeight(report->Font(), QStringLiteral("A")), 10);
+}
