@@ -10,20 +10,23 @@
 #   -n          do not build (the targets are built already)
 #   TARGET      fuzz_expr, fuzz_brp_loader, ... (default: every fuzz/*.cpp)
 # A crash, leak or hang leaves its input in build/fuzz/artifacts/ and makes the
-# script exit with 1 (after the other targets have run).
+# script exit with 1 (after the other targets have run). An input counts as a
+# hang after FUZZ_TIMEOUT seconds of wall-clock time (60 by default: a fuzzer
+# run under nice on a busy machine can wait seconds for the processor).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 DIR=build/fuzz
 SECONDS_EACH=60
 BUILD_ONLY=0
+TIMEOUT=${FUZZ_TIMEOUT:-60}
 BUILD=1
 while getopts "t:bn" opt; do
   case $opt in
     t) SECONDS_EACH=$OPTARG ;;
     b) BUILD_ONLY=1 ;;
     n) BUILD=0 ;;
-    *) sed -n '2,14p' "$0"; exit 2 ;;
+    *) sed -n '2,17p' "$0"; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
@@ -60,7 +63,7 @@ for t in "${TARGETS[@]}"; do
   [ -f "fuzz/$t.dict" ] && extra+=("-dict=fuzz/$t.dict")
   echo "== $t: ${SECONDS_EACH}s from $(ls "$corpus" | wc -l) corpus inputs"
   # New inputs go to the first folder (the scratch one); the corpus is read only here.
-  if ! nice -n 19 "$bin" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=4096 \
+  if ! nice -n 19 "$bin" -max_total_time="$SECONDS_EACH" -timeout="$TIMEOUT" -rss_limit_mb=4096 \
         -print_final_stats=1 -artifact_prefix="$DIR/artifacts/$t-" "${extra[@]}" \
         "$finds" "$corpus" 2>&1 | tee "$DIR/$t.log" | grep -E '^#[0-9]+ +(DONE|INITED)|ERROR|stat::'; then
     :
@@ -71,13 +74,13 @@ for t in "${TARGETS[@]}"; do
   fi
   # Minimise: the smallest set of inputs from corpus and finds that keeps all coverage.
   rm -rf "$merged" && mkdir -p "$merged"
-  nice -n 19 "$bin" -merge=1 -timeout=10 -rss_limit_mb=4096 "$merged" "$corpus" "$finds" \
+  nice -n 19 "$bin" -merge=1 -timeout="$TIMEOUT" -rss_limit_mb=4096 "$merged" "$corpus" "$finds" \
     >"$DIR/$t.merge.log" 2>&1 || { echo "!! merge failed for $t: $DIR/$t.merge.log" >&2; failed+=("$t"); continue; }
   if [ -n "$(ls -A "$merged")" ]; then
     rm -rf "$corpus" && mv "$merged" "$corpus"
   fi
   rm -rf "$finds"
-  echo "   corpus now $(ls "$corpus" | wc -l) inputs, $(du -sk "$corpus" | cut -f1) KB"
+  echo "   corpus now $(ls "$corpus" | wc -l) inputs, $(cat "$corpus"/* | wc -c) bytes"
 done
 if [ ${#failed[@]} -gt 0 ]; then
   echo "faults found by: ${failed[*]}" >&2
