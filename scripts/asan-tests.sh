@@ -20,5 +20,7 @@ cmake -S . -B "$DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRP_SANITIZE=O
 cmake --build "$DIR" -j "$(nproc)"
 # The print queue made by cups-setup.sh for the release build, if any.
 [ -f build/release/cups-pdf.env ] && cp build/release/cups-pdf.env "$DIR/cups-pdf.env"
-ctest --test-dir "$DIR" --output-on-failure -j "$(nproc)" --timeout 900
-echo "sanitizer stage: $(( $(date +%s) - start )) s"
+rc=0
+ctest --test-dir "$DIR" --output-on-failure -j "$(nproc)" --timeout 900 || rc=$?
+echo "sanitizer stage (build and tests): $(( $(date +%s) - start )) s"
+exit $rc
