@@ -7,12 +7,12 @@
 
 namespace {
 
-// An extent from origin whose last pixel (origin + extent - 1) stays in int
-// range, as QRect computes it; absurd stored sizes are cut there.
+// An extent from origin for which QRect's (origin + extent) - 1 stays in int
+// range; absurd stored sizes are cut there.
 int fitExtent(int origin, int extent)
 {
     const qint64 last = std::clamp<qint64>(qint64(origin) + extent - 1, std::numeric_limits<int>::min(),
-                                           std::numeric_limits<int>::max());
+                                           qint64(std::numeric_limits<int>::max()) - 1);
     return int(last - origin + 1);
 }
 
