@@ -21,6 +21,12 @@ cmake --build "$DIR" -j "$(nproc)"
 # The print queue made by cups-setup.sh for the release build, if any.
 [ -f build/release/cups-pdf.env ] && cp build/release/cups-pdf.env "$DIR/cups-pdf.env"
 rc=0
-ctest --test-dir "$DIR" --output-on-failure -j "$(nproc)" --timeout 900 || rc=$?
+# LeakSanitizer's exit-time check crashes in its own thread tracer ("Tracer
+# caught signal 11") on the threads the embedded Firebird engine still runs
+# when these tests end: they run with everything but the leak check.
+NO_LEAK_CHECK='^FirebirdFiles\.'
+ctest --test-dir "$DIR" --output-on-failure -j "$(nproc)" --timeout 900 -E "$NO_LEAK_CHECK" || rc=$?
+ASAN_OPTIONS=${ASAN_OPTIONS/detect_leaks=1/detect_leaks=0} \
+  ctest --test-dir "$DIR" --output-on-failure -j "$(nproc)" --timeout 900 -R "$NO_LEAK_CHECK" || rc=$?
 echo "sanitizer stage (build and tests): $(( $(date +%s) - start )) s"
 exit $rc
