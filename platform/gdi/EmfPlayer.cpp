@@ -434,8 +434,9 @@ QRegion Player::toRegion(const QPainterPath& devicePath)
         return QRegion(QRect(QPoint(-int(kMaxCoordinate), -int(kMaxCoordinate)),
                              QPoint(int(kMaxCoordinate), int(kMaxCoordinate))));
     // QRegion gives up on a polygon more than 100000 pixels tall (an empty
-    // region, and its tables leak): cut the path to a window larger than any page.
-    constexpr double kWindow = 40000;
+    // region, and its tables leak), and regions that tall are slow to clip with:
+    // cut the path to a window larger than any page.
+    constexpr double kWindow = 16384;
     QPainterPath path = devicePath;
     const QRectF window(-kWindow, -kWindow, 2 * kWindow, 2 * kWindow);
     if (!window.contains(box)) {
