@@ -1,7 +1,8 @@
 // libFuzzer target for the saved-report loader: the input is a .BRP file; it
 // is opened as a page store and every page is fetched, in order and then
 // around the chain. Damaged input may only raise PlatformError.
-#include "BRPrntr.h"
+#include "PageStoreError.h"
+#include "TBRPageList.h"
 
 #include <QCoreApplication>
 #include <QDir>

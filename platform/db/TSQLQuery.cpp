@@ -6,7 +6,7 @@ TSQLQuery::TSQLQuery(TComponent* owner) : SqlDataSet(owner) {}
 
 TSQLConnection* TSQLQuery::SQLConnection() const
 {
-    return m_connection.data();
+    return static_cast<TSQLConnection*>(m_connection.data());
 }
 
 void TSQLQuery::SetSQLConnection(TSQLConnection* connection)
@@ -33,5 +33,5 @@ FbConnection& TSQLQuery::AcquireConnection()
 {
     if (!m_connection)
         throw DatabaseError(QStringLiteral("%1: SQLConnection property not set").arg(Name()));
-    return m_connection->Connection();
+    return SQLConnection()->Connection();
 }

@@ -21,5 +21,7 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
-    QPointer<TSQLConnection> m_connection;
+    // Held as a TComponent: the removal notice arrives from ~TComponent, when
+    // the connection is no longer a TSQLConnection and may not be cast to one.
+    QPointer<TComponent> m_connection;
 };

@@ -94,9 +94,20 @@ QRegion Player::toRegion(const QPainterPath& devicePath)
           && std::abs(box.top()) < kMaxCoordinate && std::abs(box.bottom()) < kMaxCoordinate))
         return QRegion(QRect(QPoint(-int(kMaxCoordinate), -int(kMaxCoordinate)),
                              QPoint(int(kMaxCoordinate), int(kMaxCoordinate))));
+    // QRegion gives up on a polygon more than 100000 pixels tall (an empty
+    // region, and its tables leak), and regions that tall are slow to clip with:
+    // cut the path to a window larger than any page.
+    constexpr double kWindow = 16384;
+    QPainterPath path = devicePath;
+    const QRectF window(-kWindow, -kWindow, 2 * kWindow, 2 * kWindow);
+    if (!window.contains(box)) {
+        QPainterPath w;
+        w.addRect(window);
+        path = devicePath.intersected(w);
+    }
     QRegion region;
-    for (const QPolygonF& poly : devicePath.toFillPolygons())
-        region += QRegion(poly.toPolygon(), devicePath.fillRule());
+    for (const QPolygonF& poly : path.toFillPolygons())
+        region += QRegion(poly.toPolygon(), path.fillRule());
     return region;
 }
 

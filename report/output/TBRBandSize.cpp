@@ -2,6 +2,22 @@
 #include "BRReportHost.h"
 #include "BRRound.h"
 
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// An extent from origin for which QRect's (origin + extent) - 1 stays in int
+// range; absurd stored sizes are cut there.
+int fitExtent(int origin, int extent)
+{
+    const qint64 last = std::clamp<qint64>(qint64(origin) + extent - 1, std::numeric_limits<int>::min(),
+                                           qint64(std::numeric_limits<int>::max()) - 1);
+    return int(last - origin + 1);
+}
+
+} // namespace
+
 TBRBandSize::TBRBandSize(BRBandHost* parent)
     : TBRUnitBase(parent ? parent->Report() : nullptr), m_band(parent)
 {
@@ -30,9 +46,10 @@ void TBRBandSize::ResizeOwner()
         m_parentReport = m_band->Report();
     m_parentUpdating = true;
     const QRect bounds = m_band->PanelBounds();
-    m_band->SetPanelBounds(QRect(bounds.left(), bounds.top(),
-                                 BRRound(NativeToUnits(TBRUnit::Pixels, true, m_values[iWidth])),
-                                 BRRound(NativeToUnits(TBRUnit::Pixels, false, m_values[iHeight]))));
+    m_band->SetPanelBounds(
+        QRect(bounds.left(), bounds.top(),
+              fitExtent(bounds.left(), BRRound(NativeToUnits(TBRUnit::Pixels, true, m_values[iWidth]))),
+              fitExtent(bounds.top(), BRRound(NativeToUnits(TBRUnit::Pixels, false, m_values[iHeight])))));
     m_parentUpdating = false;
 }
 
