@@ -8,28 +8,15 @@
 
 #include <mutex>
 
-namespace {
-// Printables are owned by a component (the window or the report); any other
-// parent becomes the QObject parent.
-template <class T>
-QObject* create(QObject* parent)
-{
-    auto* owner = qobject_cast<TComponent*>(parent);
-    auto* object = new T(owner);
-    if (!owner && parent)
-        object->setParent(parent);
-    return object;
-}
-} // namespace
 
 void RegisterReportControlClasses()
 {
     RegisterReportModelClasses();
     static std::once_flag once;
     std::call_once(once, [] {
-        RegisterClass(QStringLiteral("TBRLabel"), create<TBRLabel>);
-        RegisterClass(QStringLiteral("TBRDBText"), create<TBRDBText>);
-        RegisterClass(QStringLiteral("TBRExpr"), create<TBRExpr>);
-        RegisterClass(QStringLiteral("TBRShape"), create<TBRShape>);
+        RegisterClass(QStringLiteral("TBRLabel"), CreateReportComponent<TBRLabel>);
+        RegisterClass(QStringLiteral("TBRDBText"), CreateReportComponent<TBRDBText>);
+        RegisterClass(QStringLiteral("TBRExpr"), CreateReportComponent<TBRExpr>);
+        RegisterClass(QStringLiteral("TBRShape"), CreateReportComponent<TBRShape>);
     });
 }
