@@ -26,7 +26,11 @@ rc=0
 # caught signal 11") on the threads the embedded Firebird engine still runs
 # when these tests end: they run with everything but the leak check.
 NO_LEAK_CHECK='^FirebirdFiles\.'
-ctest --test-dir "$DIR" --output-on-failure -j "$(nproc)" --timeout 900 -E "$NO_LEAK_CHECK" || rc=$?
+# The listing in a real window is run in the release stage only: under Xvfb,
+# xkbcommon hands strndup unterminated buffers, which ASan's string checks
+# report inside the X keyboard set-up. The same listing runs offscreen here.
+X_SERVER_ONLY='EndToEndUnderXvfb$'
+ctest --test-dir "$DIR" --output-on-failure -j "$(nproc)" --timeout 900 -E "$NO_LEAK_CHECK|$X_SERVER_ONLY" || rc=$?
 ASAN_OPTIONS=${ASAN_OPTIONS/detect_leaks=1/detect_leaks=0} \
   ctest --test-dir "$DIR" --output-on-failure -j "$(nproc)" --timeout 900 -R "$NO_LEAK_CHECK" || rc=$?
 echo "sanitizer stage (build and tests): $(( $(date +%s) - start )) s"

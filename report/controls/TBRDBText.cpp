@@ -44,7 +44,7 @@ void TBRDBText::SetDataField(const QString& field)
 void TBRDBText::Notification(TComponent* component, TOperation operation)
 {
     TBRCustomLabel::Notification(component, operation);
-    if (operation == TOperation::opRemove && component && component == m_dataSet.data()) {
+    if (operation == TOperation::opRemove && m_dataSet.refersTo(component)) {
         m_dataSet = nullptr;
         m_boundField = nullptr;
         m_fieldResolved = false;

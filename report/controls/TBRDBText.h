@@ -2,6 +2,7 @@
 // A label that prints one field of a data set at its current record, through
 // a numeric or date mask when one is given; memo fields print all their lines.
 
+#include "ComponentRef.h"
 #include "TBRCustomLabel.h"
 #include "TDataSet.h"
 
@@ -46,7 +47,7 @@ private:
     TField* m_boundField = nullptr; // owned by the data set
     int m_boundFieldIndex = -1;
     bool m_fieldResolved = false;
-    QPointer<TDataSet> m_dataSet;
+    ComponentRef<TDataSet> m_dataSet;
     QString m_dataField;
     QString m_mask;
     bool m_memoMode = false;

@@ -45,12 +45,12 @@ void TBRController::SetDataSet(TDataSet* dataSet)
         FreeNotification(dataSet);
 }
 
-void TBRController::setBand(QPointer<TBRCustomBand>& slot, TBRCustomBand* band)
+void TBRController::setBand(ComponentRef<TBRCustomBand>& slot, TBRCustomBand* band)
 {
     // A band may hold several slots: keep its notification while one does.
     TBRCustomBand* old = slot.data();
     slot = band;
-    if (old && old != m_header && old != m_detail && old != m_footer && old != SelfCheck())
+    if (old && !m_header.refersTo(old) && !m_detail.refersTo(old) && !m_footer.refersTo(old) && old != SelfCheck())
         RemoveFreeNotification(old);
     if (band && band != SelfCheck())
         FreeNotification(band);
@@ -65,12 +65,12 @@ void TBRController::Notification(TComponent* component, TOperation operation)
     TBRCustomController::Notification(component, operation);
     if (operation != TOperation::opRemove)
         return;
-    if (component == m_dataSet.data())
+    if (m_dataSet.refersTo(component))
         m_dataSet = nullptr;
-    if (component == m_header.data())
+    if (m_header.refersTo(component))
         m_header = nullptr;
-    if (component == m_detail.data())
+    if (m_detail.refersTo(component))
         m_detail = nullptr;
-    if (component == m_footer.data())
+    if (m_footer.refersTo(component))
         m_footer = nullptr;
 }

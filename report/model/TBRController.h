@@ -1,6 +1,7 @@
 #pragma once
 // A data controller over a data set, with its header, detail and footer bands.
 
+#include "ComponentRef.h"
 #include "TBRCustomBand.h"
 #include "TBRCustomController.h"
 
@@ -49,10 +50,10 @@ public:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
-    void setBand(QPointer<TBRCustomBand>& slot, TBRCustomBand* band);
+    void setBand(ComponentRef<TBRCustomBand>& slot, TBRCustomBand* band);
 
-    QPointer<TDataSet> m_dataSet;
-    QPointer<TBRCustomBand> m_header;
-    QPointer<TBRCustomBand> m_detail;
-    QPointer<TBRCustomBand> m_footer;
+    ComponentRef<TDataSet> m_dataSet;
+    ComponentRef<TBRCustomBand> m_header;
+    ComponentRef<TBRCustomBand> m_detail;
+    ComponentRef<TBRCustomBand> m_footer;
 };
