@@ -1,5 +1,6 @@
 #include "TBRPDFExportFilter.h"
 #include "BRExportFile.h"
+#include "BlankFillPruner.h"
 #include "EBRError.h"
 #include "EmfPlayer.h"
 #include "TBRPageList.h"
@@ -70,9 +71,10 @@ void TBRPDFExportFilter::ExportPages(TBRPageList& pages, const TBRExportProgress
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     std::unique_ptr<QPainter> painter;
     for (int n = 1; n <= total; ++n) {
-        const std::optional<QByteArray> emf = pages.FetchPage(n);
+        std::optional<QByteArray> emf = pages.FetchPage(n);
         if (!emf)
             throw EBRError(QStringLiteral("Page %1 cannot be read").arg(n));
+        emf = PruneBlankFills(*emf);
         const PdfPage page = pageOf(*emf, n);
         writer.setPageLayout(page.layout);
         if (!painter) {
