@@ -170,8 +170,15 @@ void Player::text(const Rec& r, bool wide, quint32 offset)
         m_painter->setTransform(l2t);
         m_painter->fillRect(optRect.normalized(), m_dc.bkColor);
     }
-    m_painter->save();
-    if (options & ETO_CLIPPED) {
+    // A clip needs the painter's whole state saved; otherwise only the
+    // transform and pen change, and putting back just those spares vector
+    // devices (PDF) a saved and restored graphics state for every text.
+    const bool clipped = options & ETO_CLIPPED;
+    const QTransform keepTransform = m_painter->transform();
+    const QPen keepPen = m_painter->pen();
+    if (clipped)
+        m_painter->save();
+    if (clipped) {
         m_painter->setTransform(l2t);
         m_painter->setClipRect(optRect.normalized(), Qt::IntersectClip);
     }
@@ -213,7 +220,12 @@ void Player::text(const Rec& r, bool wide, quint32 offset)
         }
         m.DrawDecorations(m_painter, dx, baseline, width, f.underline, f.strikeOut, m_dc.textColor);
     }
-    m_painter->restore();
+    if (clipped) {
+        m_painter->restore();
+    } else {
+        m_painter->setTransform(keepTransform);
+        m_painter->setPen(keepPen);
+    }
 }
 
 }  // namespace emf::play
