@@ -27,13 +27,13 @@ qint32 i32(const char* p)
     return qFromLittleEndian<qint32>(p);
 }
 
-QRect inclusive(qint32 l, qint32 t, qint32 r, qint32 b)
+QRect inclusive(qint64 l, qint64 t, qint64 r, qint64 b)
 {
-    // Bounds far outside any page are not to be trusted.
-    constexpr qint32 limit = 1 << 24;
-    if (std::max({std::abs(qint64(l)), std::abs(qint64(t)), std::abs(qint64(r)), std::abs(qint64(b))}) > limit)
+    // Bounds far outside any page are taken as covering everything.
+    constexpr qint64 limit = 1 << 24;
+    if (std::max({std::abs(l), std::abs(t), std::abs(r), std::abs(b)}) > limit)
         return QRect(-limit, -limit, 2 * limit, 2 * limit);
-    return QRect(QPoint(std::min(l, r), std::min(t, b)), QPoint(std::max(l, r), std::max(t, b)));
+    return QRect(QPoint(int(std::min(l, r)), int(std::min(t, b))), QPoint(int(std::max(l, r)), int(std::max(t, b))));
 }
 
 // What a record draws over, when known: its bounds rectangle (or box).
@@ -134,7 +134,7 @@ QByteArray PruneBlankFills(const QByteArray& emf)
                        u32(rec + 96) == 0 && brushWhite) {
                 // A brush fill without a source: x, y, width, height at 24.
                 const qint32 x = i32(rec + 24), y = i32(rec + 28), w = i32(rec + 32), h = i32(rec + 36);
-                const QRect fill = inclusive(x, y, qint32(qint64(x) + w - 1), qint32(qint64(y) + h - 1));
+                const QRect fill = inclusive(x, y, qint64(x) + w - 1, qint64(y) + h - 1);
                 drop = w > 0 && h > 0 && !inked.intersects(fill);
                 if (!drop)
                     inked += fill;
