@@ -66,7 +66,8 @@ void TBRTextExportFilter::PrintBand(QObject* band, int x, int, long double)
     for (const BRBandText& t : texts) {
         const QStringList& lines = t.Lines;
         // Rows by the top edge: texts a little lower on the same line stay on it.
-        const int firstRow = int(std::clamp(std::floor(t.Top / RowPitch + 0.01L), 0.0L, (long double)kMaxRow));
+        const long double row = std::floor(t.Top / RowPitch + 0.01L);
+        const int firstRow = std::isfinite(row) ? int(std::clamp(row, 0.0L, (long double)kMaxRow)) : 0;
         for (qsizetype k = 0; k < lines.size() && firstRow + k <= kMaxRow; ++k) {
             const QString text = printable(lines[k]).trimmed();
             if (text.isEmpty())
