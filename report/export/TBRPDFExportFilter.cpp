@@ -80,7 +80,7 @@ void TBRPDFExportFilter::ExportPages(TBRPageList& pages, const TBRExportProgress
         if (!painter) {
             // Painting at the pictures' own resolution keeps their whole-pixel
             // coordinates whole in the PDF: shorter numbers, a smaller file.
-            writer.setResolution(std::clamp(qRound(page.pixelsPerInch), 72, 1200));
+            writer.setResolution(qRound(std::clamp(page.pixelsPerInch, 72.0, 1200.0)));
             painter = std::make_unique<QPainter>(&writer);
         } else {
             writer.newPage();
