@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "BRControlClasses.h"
+#include "BRExportClasses.h"
 #include "BRReportReader.h"
 #include "ButtonPictures.h"
 #include "DatabaseClasses.h"
@@ -79,6 +80,7 @@ void TFPrincipal::CriarControles()
     CarregarRecursos();
     TPrintFast::Register();
     RegisterReportControlClasses();
+    RegisterExportFilters();
     RegisterDatabaseClasses();
     QFile arquivo(QStringLiteral(":/UPrincipal.def"));
     if (!arquivo.open(QIODevice::ReadOnly))

@@ -170,14 +170,27 @@ void Player::text(const Rec& r, bool wide, quint32 offset)
         m_painter->setTransform(l2t);
         m_painter->fillRect(optRect.normalized(), m_dc.bkColor);
     }
-    m_painter->save();
-    if (options & ETO_CLIPPED) {
+    // A clip needs the painter's state saved and restored. Without one the
+    // text leaves its transform and pen behind, which every drawing sets for
+    // itself: vector devices (PDF) are spared a graphics state per text.
+    const bool clipped = options & ETO_CLIPPED;
+    if (clipped) {
+        m_painter->save();
         m_painter->setTransform(l2t);
         m_painter->setClipRect(optRect.normalized(), Qt::IntersectClip);
     }
-    m_painter->setTransform(local);
+    // Upright text at scale 1 (a page played at its own size) is placed by
+    // its position alone, with no transform of its own to switch to.
+    // (Setting the same transform again would still start a new graphics
+    // state in a PDF.)
+    QPointF at(0, 0);
+    const QTransform use = rot == 0 && sx == 1 && sy == 1 ? QTransform() : local;
+    if (use.isIdentity())
+        at = o;
+    if (m_painter->transform() != use)
+        m_painter->setTransform(use);
     if (m_dc.bkMode == OPAQUE)
-        m_painter->fillRect(QRectF(dx, baseline - m.Ascent(), width, m.Height()), m_dc.bkColor);
+        m_painter->fillRect(QRectF(at.x() + dx, at.y() + baseline - m.Ascent(), width, m.Height()), m_dc.bkColor);
     QVector<quint32> runGlyphs;
     QVector<QPointF> positions;
     double x = dx, y = 0;
@@ -202,18 +215,20 @@ void Player::text(const Rec& r, bool wide, quint32 offset)
             QPainterPath path;
             for (int i = 0; i < runGlyphs.size(); ++i)
                 path.addPath(m.RawFont().pathForGlyph(runGlyphs[i]).translated(positions[i]));
-            m_painter->fillPath(path.translated(dx, baseline), m_dc.textColor);
+            m_painter->fillPath(path.translated(at.x() + dx, at.y() + baseline), m_dc.textColor);
         } else {
             QGlyphRun run;
             run.setRawFont(m.RawFont());
             run.setGlyphIndexes(runGlyphs);
             run.setPositions(positions);
             m_painter->setPen(m_dc.textColor);
-            m_painter->drawGlyphRun(QPointF(dx, baseline), run);
+            m_painter->drawGlyphRun(at + QPointF(dx, baseline), run);
         }
-        m.DrawDecorations(m_painter, dx, baseline, width, f.underline, f.strikeOut, m_dc.textColor);
+        m.DrawDecorations(m_painter, at.x() + dx, at.y() + baseline, width, f.underline, f.strikeOut,
+                          m_dc.textColor);
     }
-    m_painter->restore();
+    if (clipped)
+        m_painter->restore();
 }
 
 }  // namespace emf::play

@@ -336,6 +336,8 @@ void TBRCustomLabel::PrintAt(int offsetX, int offsetY)
         }
     }
     BreakLines();
+    // Kept for export filters, which draw nothing and write the text instead.
+    m_printedText = TextFromCaption() ? m_outputText : m_sourceLines.join(u'\n');
     pass.width = size.Native(TBRPrintableSize::iWidth);
     pass.render = RenderToSurface();
 
@@ -407,6 +409,7 @@ void TBRCustomLabel::PrintAt(int offsetX, int offsetY)
 void TBRCustomLabel::BeginOutput()
 {
     TBRPrintable::BeginOutput();
+    m_printedText.clear();
     SetCaption(m_caption);
 }
 

@@ -39,6 +39,7 @@ public:
     void SetFont(const TFont& font) override;
     void Loaded() override;
     void WriteProperties(BRDefinitionWriter& writer) const override;
+    QString PrintedText() const override { return m_printedText; }
 
     QString Caption() const { return m_caption; }
     // Also the text printed; re-breaks.
@@ -114,6 +115,7 @@ private:
     TBiDiMode m_biDiMode = bdLeftToRight;
     QString m_caption;
     QString m_outputText;
+    QString m_printedText;
     QString m_lastName;
     QStringList m_brokenLines;
     int m_nextLine = 0;

@@ -48,6 +48,9 @@ public:
     virtual void SetAlignment(TAlignment alignment);
     // After a run: InOutput cleared.
     virtual void EndOutput();
+    // The text of its last PrintAt, as an export filter writes it (lines
+    // joined by "\n"); empty for what prints no text.
+    virtual QString PrintedText() const { return {}; }
 
     int Tag() const { return m_tag; }
     void SetTag(int tag) { m_tag = tag; }

@@ -361,6 +361,10 @@ void TCustomBandReport::runSteps()
         RunReport();
         CursorX = BRRound(m_page->Native(TBRPage::iLeftMargin));
         FinalPage = true;
+        // Cancel in the progress window only stops the data walk; an export
+        // stopped that way must not finish its file as if it were complete.
+        if (m_exportFilter && target && target->CancelRequested)
+            Cancelled = true;
         if (!Cancelled) {
             FinishPage();
             if (m_exportFilter)

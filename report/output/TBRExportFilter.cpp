@@ -9,6 +9,14 @@ QString TBRExportFilterLibrary::BuildSaveFilter() const
     return text;
 }
 
+const TBRExportFilterLibrary::Entry* TBRExportFilterLibrary::FindByExtension(const QString& extension) const
+{
+    for (const Entry& e : Filters)
+        if (e.Extension.compare(extension, Qt::CaseInsensitive) == 0)
+            return &e;
+    return nullptr;
+}
+
 TBRExportFilterLibrary& ExportFilterLibrary()
 {
     static TBRExportFilterLibrary library;

@@ -1,6 +1,7 @@
 #pragma once
-// Export filters: a run can be sent through one instead of to pages. The
-// registry lists the filters the save dialog offers; none is registered here.
+// Export filters: a run can be sent through one instead of to pages, or a
+// filter can take the pages already recorded. The registry lists the filters
+// the save dialog offers; the export library registers them.
 
 #include <QList>
 #include <QString>
@@ -9,6 +10,10 @@
 #include <memory>
 
 class QObject;
+class TBRPageList;
+
+// Told each page as it is done (1-based) and the page count; false stops.
+using TBRExportProgress = std::function<bool(int page, int pageTotal)>;
 
 class TBRExportFilter {
 public:
@@ -29,8 +34,21 @@ public:
     // A continuous filter takes one endless page: bands never wait for room.
     virtual bool IsContinuous() const { return false; }
 
+    // A filter that works from the recorded pages instead of a run of its
+    // own: the target hands it its page list when its job has finished.
+    virtual bool TakesRecordedPages() const { return false; }
+    virtual void ExportPages(TBRPageList& pages, const TBRExportProgress& progress) {}
+
+    // True once the whole file was written; a failed, cancelled or refused
+    // export leaves it false (and no file behind).
+    bool Written() const { return m_written; }
+
+protected:
+    void SetWritten() { m_written = true; }
+
 private:
     QString m_fileName;
+    bool m_written = false;
 };
 
 // A filter class: makes a filter writing to the chosen file.
@@ -47,6 +65,8 @@ public:
 
     // The save dialog's filter text: saved-report files first, then every entry.
     QString BuildSaveFilter() const;
+    // The entry for a file extension (without the dot, any case), or none.
+    const Entry* FindByExtension(const QString& extension) const;
 };
 
 // The one registry of the process.

@@ -4,6 +4,7 @@
 #include "BRRound.h"
 #include "EBRError.h"
 #include "PrinterService.h"
+#include "TBRExportFilter.h"
 #include "TBRPageList.h"
 #include "TBRPreviewInterface.h"
 #include "TBRStream.h"
@@ -429,6 +430,17 @@ void TBRPrinter::SetPreviewOpen(bool value)
 
 void TBRPrinter::RunExport(TBRExportFilter* filter)
 {
+    if (filter && filter->TakesRecordedPages()) {
+        // The pages already made are the input: the report is not run again.
+        if (State != jsFinished || PageTotal < 1)
+            throw EBRError(QStringLiteral("The report has no finished pages to export"));
+        CancelRequested = false;
+        filter->ExportPages(*m_pageList, [this](int page, int pageTotal) {
+            SetProgress(pageTotal > 0 ? page * 100 / pageTotal : 100);
+            return !CancelRequested;
+        });
+        return;
+    }
     if (OnExport)
         OnExport(filter);
 }

@@ -6,6 +6,7 @@
 #include "BRPrintHost.h"
 #include "DialogService.h"
 #include "MessageService.h"
+#include "PlatformError.h"
 #include "PreviewGlyphs.h"
 #include "TBRExportFilter.h"
 #include "TBRPreview.h"
@@ -19,6 +20,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -280,10 +282,23 @@ void TBRStandardPreview::SaveClick()
     }
     const auto& filters = ExportFilterLibrary().Filters;
     const int entry = filterIndex - 2;
-    if (entry < filters.size() && filters[entry].FilterClass) {
-        std::unique_ptr<TBRExportFilter> filter = filters[entry].FilterClass(fileName);
+    if (entry >= filters.size() || !filters[entry].FilterClass)
+        return;
+    std::unique_ptr<TBRExportFilter> filter = filters[entry].FilterClass(fileName);
+    const QPointer<TBRStandardPreview> self(this);
+    QString failure;
+    try {
         m_printer->RunExport(filter.get());
+    } catch (const PlatformError& e) {
+        failure = e.Message();
     }
+    if (!self || filter->Written())
+        return;
+    // A failed or cancelled export leaves no file and must not pass unnoticed.
+    QString text = QStringLiteral("The report was not exported to \"%1\".").arg(QDir::toNativeSeparators(fileName));
+    if (!failure.isEmpty())
+        text += u'\n' + failure;
+    MessageService::instance().show(QCoreApplication::applicationName(), text, QMessageBox::Warning, QMessageBox::Ok);
 }
 
 void TBRStandardPreview::LoadClick()

@@ -1,17 +1,19 @@
 // brptool run: generates a report from its definition over CSV data and saves
-// the pages (a saved-report file) or a PDF of them.
+// the pages (a saved-report file), or writes them through the export filter
+// of the output's extension (.pdf, .csv, .txt).
 #include "BRControlClasses.h"
 #include "BRReportReader.h"
 #include "BrpCommand.h"
 #include "CsvDataSet.h"
 #include "EBRError.h"
+#include "TBRExportFilter.h"
 #include "TBRPageList.h"
 #include "TBRPrinter.h"
 #include "TComponent.h"
 #include "TCustomBandReport.h"
 
 #include <QFile>
-#include <QTemporaryDir>
+#include <QFileInfo>
 #include <cstdio>
 #include <memory>
 #include <unistd.h>
@@ -22,7 +24,7 @@ int usageError(const char* message)
 {
     std::fprintf(stderr,
                  "brptool run: %s\nusage: brptool run FILE [--report NAME] [--data NAME=FILE.csv]... "
-                 "--out OUT.BRP|OUT.pdf [--compress]\n",
+                 "--out OUT.BRP|OUT.pdf|OUT.csv|OUT.txt [--compress]\n",
                  message);
     return 2;
 }
@@ -66,7 +68,8 @@ int runRun(const QStringList& args)
     }
     if (file.isEmpty() || out.isEmpty())
         return usageError("a definition file and --out are needed");
-    const bool pdf = out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+    // Any output but a saved-report file goes through its export filter.
+    const TBRExportFilterLibrary::Entry* exporter = ExportFilterLibrary().FindByExtension(QFileInfo(out).suffix());
 
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
@@ -99,6 +102,19 @@ int runRun(const QStringList& args)
             TCustomBandReport* r = report.get();
             report->OnEndPage = [r](QObject*) { std::fprintf(stderr, "\rpages: %d", r->PageNumber); };
         }
+        std::unique_ptr<TBRExportFilter> filter;
+        if (exporter)
+            filter = exporter->FilterClass(out);
+        if (filter && !filter->TakesRecordedPages()) {
+            // The filter takes the run itself: no pages are kept.
+            report->ExportThrough(filter.get());
+            if (isatty(fileno(stderr)))
+                std::fprintf(stderr, "\n");
+            if (!filter->Written())
+                return fail(QStringLiteral("the export to \"%1\" did not complete").arg(out));
+            std::printf("%s: %d pages\n", qPrintable(out), report->PageNumber);
+            return 0;
+        }
         report->Preview();
         if (isatty(fileno(stderr)))
             std::fprintf(stderr, "\n");
@@ -106,19 +122,16 @@ int runRun(const QStringList& args)
         if (!target || target->State != jsFinished)
             return fail(QStringLiteral("the report produced no pages"));
         const int pages = target->PageTotal;
-        if (!pdf) {
+        if (!filter) {
             target->SaveReportFile(out);
             std::printf("%s: %d pages\n", qPrintable(out), pages);
             return 0;
         }
-        // Through a saved-report file, so the PDF is made as "brptool pdf" makes it.
-        QTemporaryDir dir;
-        if (!dir.isValid())
-            return fail(QStringLiteral("cannot make a temporary folder"));
-        const QString brp = dir.filePath(QStringLiteral("run.BRP"));
-        target->SaveReportFile(brp);
-        report.reset();
-        return brpCommands().at(QStringLiteral("pdf")).run({brp, out});
+        target->RunExport(filter.get());
+        if (!filter->Written())
+            return fail(QStringLiteral("the export to \"%1\" did not complete").arg(out));
+        std::printf("%s: %d pages\n", qPrintable(out), pages);
+        return 0;
     } catch (const PlatformError& e) {
         return fail(e.Message());
     } catch (const std::exception& e) {
@@ -126,7 +139,7 @@ int runRun(const QStringList& args)
     }
 }
 
-BrpCommandRegistrar reg("run", "run FILE [--report NAME] --data NAME=FILE.csv... --out OUT.BRP|OUT.pdf [--compress]",
+BrpCommandRegistrar reg("run", "run FILE [--report NAME] --data NAME=FILE.csv... --out OUT.BRP|OUT.pdf|OUT.csv|OUT.txt [--compress]",
                         runRun);
 
 } // namespace

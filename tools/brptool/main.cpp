@@ -1,6 +1,7 @@
 // brptool: inspect, extract, render and print saved-report files; evaluate
 // expressions. Dispatches to the commands that registered themselves.
 #include "BRControlClasses.h"
+#include "BRExportClasses.h"
 #include "BrpCommand.h"
 
 #include <QApplication>
@@ -29,6 +30,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // Report definitions may name any printable control.
     RegisterReportControlClasses();
+    RegisterExportFilters();
     QStringList args = app.arguments();
     args.removeFirst();
     if (args.isEmpty())

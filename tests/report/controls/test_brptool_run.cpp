@@ -5,6 +5,7 @@
 #include "TBRPageList.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -144,4 +145,33 @@ TEST(BrptoolRun, MissingFieldAndBadExpressionPrintTheirErrorTextInsteadOfFailing
     const QStringList texts = RecordedPage::Read(pages.FetchPage(1).value()).Texts();
     EXPECT_TRUE(texts.contains("Cliente 2")) << texts.join('|').toStdString();
     EXPECT_EQ(texts.filter("Unknown function").size(), 2) << texts.join('|').toStdString();
+}
+
+TEST(BrptoolRun, ExportsThroughTheFilterOfTheOutputsExtension)
+{
+    QTemporaryDir dir;
+    const QString def = write(dir, "rel.dfm", kListing);
+    const QString csv = write(dir, "q.csv", "NOME,VALOR:float\n\"Silva, Souza\",1.5\nPão,2\n");
+    ToolRun r = run({def, "--data", "QryRel=" + csv, "--out", dir.filePath("o.csv")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QFile out(dir.filePath("o.csv"));
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    EXPECT_EQ(out.readAll(), QByteArray("\xEF\xBB\xBF\"Silva, Souza\",1.50\r\nPão,2.00\r\n"));
+
+    r = run({def, "--data", "QryRel=" + write(dir, "m.csv", rows(60)), "--out", dir.filePath("o.txt")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QFile txt(dir.filePath("o.txt"));
+    ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
+    const QByteArray text = txt.readAll();
+    EXPECT_EQ(text.count('\f'), 1) << "two pages";
+    EXPECT_TRUE(text.contains("Cliente 60")) << text.toStdString();
+
+    // A folder it cannot write to: the reason, exit 1, nothing left.
+    for (const char* name : {"none/o.csv", "none/o.txt", "none/o.pdf"}) {
+        SCOPED_TRACE(name);
+        r = run({def, "--data", "QryRel=" + csv, "--out", dir.filePath(name)});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains("Cannot create")) << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("none")));
 }

@@ -1,0 +1,39 @@
+// libFuzzer target: EMF bytes through the PDF export's blank-fill pruner, then
+// the pruned page through the player (what the PDF export does with a page
+// of a saved report). Any crash, hang or sanitizer report is a finding.
+#include "BlankFillPruner.h"
+#include "EmfPlayer.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdint>
+
+namespace {
+QGuiApplication* EnsureApp()
+{
+    static int argc = 1;
+    static char arg0[] = "fuzz_blank_fills";
+    static char* argv[] = {arg0, nullptr};
+    static QGuiApplication* app = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new QGuiApplication(argc, argv);
+    }();
+    return app;
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    EnsureApp();
+    const QByteArray emf = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray pruned = PruneBlankFills(emf);
+    // Never larger; the header's counts must still describe the bytes.
+    if (pruned.size() > emf.size())
+        __builtin_trap();
+    static QImage image(64, 64, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    EmfPlayer::Play(pruned, &painter, QRectF(0, 0, 64, 64));
+    return 0;
+}
