@@ -8,7 +8,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QVarLengthArray>
 #include <QtEndian>
 #include <algorithm>
 #include <climits>
@@ -21,7 +20,8 @@ using namespace emf;
 namespace {
 
 // Appends little-endian fields to a record under construction. Most records
-// fit the inline buffer, so building one allocates nothing.
+// fit the inline buffer, so building one allocates nothing; fields are
+// copied in place, as a page has tens of thousands of them.
 class Rec {
 public:
     explicit Rec(std::uint32_t type)
@@ -29,30 +29,59 @@ public:
         u32(type);
         u32(0);
     }
-    Rec& u32(std::uint32_t v) { char b[4]; qToLittleEndian(v, b); m_b.append(b, 4); return *this; }
+    Rec(const Rec&) = delete;
+    Rec& operator=(const Rec&) = delete;
+
+    Rec& u32(std::uint32_t v) { qToLittleEndian(v, room(4)); return *this; }
     Rec& i32(std::int32_t v) { return u32(std::uint32_t(v)); }
-    Rec& u16(std::uint16_t v) { char b[2]; qToLittleEndian(v, b); m_b.append(b, 2); return *this; }
-    Rec& u8(std::uint8_t v) { m_b.append(char(v)); return *this; }
+    Rec& u16(std::uint16_t v) { qToLittleEndian(v, room(2)); return *this; }
+    Rec& u8(std::uint8_t v) { *room(1) = char(v); return *this; }
     Rec& f32(float v) { std::uint32_t u; std::memcpy(&u, &v, 4); return u32(u); }
     Rec& rect(int l, int t, int r, int b) { return i32(l).i32(t).i32(r).i32(b); }
-    Rec& bytes(const QByteArray& a) { m_b.append(a.constData(), a.size()); return *this; }
-    Rec& pad4() { while (m_b.size() % 4) m_b.append('\0'); return *this; }
-    int size() const { return int(m_b.size()); }
+    Rec& bytes(const QByteArray& a)
+    {
+        if (!a.isEmpty())
+            std::memcpy(room(a.size()), a.constData(), size_t(a.size()));
+        return *this;
+    }
+    Rec& pad4() { while (m_size % 4) u8(0); return *this; }
+    int size() const { return int(m_size); }
     // Pads the record and writes its size; the bytes are then data()..size().
     void seal()
     {
         pad4();
-        qToLittleEndian(std::uint32_t(m_b.size()), m_b.data() + 4);
+        qToLittleEndian(std::uint32_t(m_size), m_data + 4);
     }
-    const char* data() const { return m_b.constData(); }
+    const char* data() const { return m_data; }
     QByteArray finish()
     {
         seal();
-        return QByteArray(m_b.constData(), m_b.size());
+        return QByteArray(m_data, m_size);
     }
 
 private:
-    QVarLengthArray<char, 512> m_b;
+    // Where the next n bytes go; a record outgrowing the inline buffer moves
+    // to the heap.
+    char* room(qsizetype n)
+    {
+        if (m_size + n > m_capacity) {
+            m_capacity = std::max(m_capacity * 2, m_size + n);
+            const bool onHeap = m_data != m_inline;
+            m_heap.resize(m_capacity); // keeps what a heap record already holds
+            if (!onHeap)
+                std::memcpy(m_heap.data(), m_inline, size_t(m_size));
+            m_data = m_heap.data();
+        }
+        char* at = m_data + m_size;
+        m_size += n;
+        return at;
+    }
+
+    char m_inline[512];
+    QByteArray m_heap;
+    char* m_data = m_inline;
+    qsizetype m_size = 0;
+    qsizetype m_capacity = sizeof(m_inline);
 };
 
 std::uint32_t PenStyleCode(TPenStyle s)
