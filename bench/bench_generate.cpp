@@ -6,6 +6,10 @@
 //
 // Memory is the run's own: peak resident during the run minus what the
 // process held once the data was loaded (the peak is reset before each run).
+//
+// With BRP_BENCH_SAVE=prefix each run's pages are saved to
+// prefix-<rows>-<plain|compressed>.brp, to compare recordings byte for byte
+// (past the 128-byte header, which holds the time of writing).
 #include "BRControlClasses.h"
 #include "BRCtrls.h"
 #include "BandRpt.h"
@@ -161,6 +165,9 @@ void BM_Generate(benchmark::State& state)
         fig.runMb = double(procKb("VmHWM:") - before) / 1024;
         fig.pages = listing.report->OutputTarget()->PageTotal;
         fig.pagesPerSecond = fig.pages / seconds;
+        if (const QString prefix = qEnvironmentVariable("BRP_BENCH_SAVE"); !prefix.isEmpty())
+            listing.report->OutputTarget()->SaveReportFile(
+                QStringLiteral("%1-%2-%3.brp").arg(prefix).arg(rows).arg(compressed ? "compressed" : "plain"));
         listing.report->ReleaseOutputTarget();
     }
     g_generate[{rows, compressed}] = fig;

@@ -3,6 +3,7 @@
 // reference pixels (the size it was recorded at).
 
 #include <QByteArray>
+#include <utility>
 
 class TMetafile {
 public:
@@ -17,6 +18,8 @@ public:
     const QByteArray& Data() const { return m_data; }
     // Takes a finished recording (keeps Width/Height).
     void SetData(const QByteArray& data) { m_data = data; }
+    // Hands the bytes over, leaving the metafile empty.
+    QByteArray TakeData() { return std::exchange(m_data, QByteArray()); }
     bool Empty() const { return m_data.isEmpty(); }
 
     // Loads EMF bytes and takes Width/Height from the header's frame at the

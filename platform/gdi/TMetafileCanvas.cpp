@@ -19,33 +19,69 @@ using namespace emf;
 
 namespace {
 
-// Appends little-endian fields to a record under construction.
+// Appends little-endian fields to a record under construction. Most records
+// fit the inline buffer, so building one allocates nothing; fields are
+// copied in place, as a page has tens of thousands of them.
 class Rec {
 public:
     explicit Rec(std::uint32_t type)
     {
-        m_b.reserve(128); // most records are smaller: one allocation each
         u32(type);
         u32(0);
     }
-    Rec& u32(std::uint32_t v) { char b[4]; qToLittleEndian(v, b); m_b.append(b, 4); return *this; }
+    Rec(const Rec&) = delete;
+    Rec& operator=(const Rec&) = delete;
+
+    Rec& u32(std::uint32_t v) { qToLittleEndian(v, room(4)); return *this; }
     Rec& i32(std::int32_t v) { return u32(std::uint32_t(v)); }
-    Rec& u16(std::uint16_t v) { char b[2]; qToLittleEndian(v, b); m_b.append(b, 2); return *this; }
-    Rec& u8(std::uint8_t v) { m_b.append(char(v)); return *this; }
+    Rec& u16(std::uint16_t v) { qToLittleEndian(v, room(2)); return *this; }
+    Rec& u8(std::uint8_t v) { *room(1) = char(v); return *this; }
     Rec& f32(float v) { std::uint32_t u; std::memcpy(&u, &v, 4); return u32(u); }
     Rec& rect(int l, int t, int r, int b) { return i32(l).i32(t).i32(r).i32(b); }
-    Rec& bytes(const QByteArray& a) { m_b.append(a); return *this; }
-    Rec& pad4() { while (m_b.size() % 4) m_b.append('\0'); return *this; }
-    int size() const { return int(m_b.size()); }
-    QByteArray finish()
+    Rec& bytes(const QByteArray& a)
+    {
+        if (!a.isEmpty())
+            std::memcpy(room(a.size()), a.constData(), size_t(a.size()));
+        return *this;
+    }
+    Rec& pad4() { while (m_size % 4) u8(0); return *this; }
+    int size() const { return int(m_size); }
+    // Pads the record and writes its size; the bytes are then data()..size().
+    void seal()
     {
         pad4();
-        qToLittleEndian(std::uint32_t(m_b.size()), m_b.data() + 4);
-        return m_b;
+        qToLittleEndian(std::uint32_t(m_size), m_data + 4);
+    }
+    const char* data() const { return m_data; }
+    QByteArray finish()
+    {
+        seal();
+        return QByteArray(m_data, m_size);
     }
 
 private:
-    QByteArray m_b;
+    // Where the next n bytes go; a record outgrowing the inline buffer moves
+    // to the heap.
+    char* room(qsizetype n)
+    {
+        if (m_size + n > m_capacity) {
+            m_capacity = std::max(m_capacity * 2, m_size + n);
+            const bool onHeap = m_data != m_inline;
+            m_heap.resize(m_capacity); // keeps what a heap record already holds
+            if (!onHeap)
+                std::memcpy(m_heap.data(), m_inline, size_t(m_size));
+            m_data = m_heap.data();
+        }
+        char* at = m_data + m_size;
+        m_size += n;
+        return at;
+    }
+
+    char m_inline[512];
+    QByteArray m_heap;
+    char* m_data = m_inline;
+    qsizetype m_size = 0;
+    qsizetype m_capacity = sizeof(m_inline);
 };
 
 std::uint32_t PenStyleCode(TPenStyle s)
@@ -75,7 +111,9 @@ struct TMetafileCanvas::Impl {
     int width = 0, height = 0, ppi = 96;
     QString description;
     TMetafile* target = nullptr;
-    QByteArray body;  // records after the header
+    // The page: room for the header (written by Finish), then the records.
+    QByteArray body;
+    int headerRoom = 0;
     std::uint32_t records = 0;
     bool finished = false;
     QByteArray result;
@@ -118,7 +156,8 @@ struct TMetafileCanvas::Impl {
     {
         if (finished)
             return;
-        body.append(r.finish());
+        r.seal();
+        body.append(r.data(), r.size());
         ++records;
     }
     void bound(int l, int t, int r, int b)
@@ -261,6 +300,9 @@ struct TMetafileCanvas::Impl {
         bound(l - w, t - w, std::max(l, rr) + w, std::max(t, b) + w);
     }
 
+    qsizetype recordBytes() const { return body.size() - headerRoom; }
+    int headerSize() const { return kHeaderSize + ((int(description.size() + 2) * 2 + 3) & ~3); }
+
     QByteArray header() const
     {
         Rec h(EMR_HEADER);
@@ -277,7 +319,7 @@ struct TMetafileCanvas::Impl {
         const int descBytes = int(desc.size()) * 2;
         const int headerSize = kHeaderSize + ((descBytes + 3) & ~3);
         h.u32(ENHMETA_SIGNATURE).u32(ENHMETA_VERSION);
-        h.u32(std::uint32_t(headerSize + body.size() + 20));  // nBytes, EOF included
+        h.u32(std::uint32_t(headerSize + recordBytes() + 20));  // nBytes, EOF included
         h.u32(records + 2);                                   // header and EOF too
         h.u16(maxHandles).u16(0);
         h.u32(std::uint32_t(desc.size())).u32(kHeaderSize).u32(0);
@@ -300,6 +342,8 @@ TMetafileCanvas::TMetafileCanvas(int width, int height, int pixelsPerInch, const
     d->ppi = pixelsPerInch > 0 ? pixelsPerInch : 96;
     d->description = description.isEmpty() ? QStringLiteral("PedidosSemContas") + QChar(0) + QStringLiteral("Page")
                                            : description;
+    d->headerRoom = d->headerSize();
+    d->body.resize(d->headerRoom);
     Font.PixelsPerInch = d->ppi;
     // Font state starts out unselected: the first text selects the font.
     d->font.Name.clear();
@@ -480,16 +524,30 @@ QByteArray TMetafileCanvas::Finish()
 {
     if (d->finished)
         return d->result;
-    QByteArray out = d->header();
-    out.reserve(out.size() + d->body.size() + 20); // one allocation for the page
-    out.append(d->body);
+    // The header goes into the room left at the front: the page is never
+    // copied to put it there.
+    const QByteArray head = d->header();
     Rec eof(EMR_EOF);
     eof.u32(0).u32(16).u32(20);
-    out.append(eof.finish());
+    eof.seal();
+    QByteArray out = std::move(d->body);
+    out.append(eof.data(), eof.size());
+    if (head.size() == d->headerRoom)
+        std::memcpy(out.data(), head.constData(), size_t(head.size()));
+    else
+        out.replace(0, d->headerRoom, head);
     d->finished = true;
-    d->body.clear();
+    d->body = QByteArray();
     d->result = out;
     if (d->target)
         d->target->SetData(out);
     return out;
+}
+
+void TMetafileCanvas::ReuseBuffer(QByteArray buffer)
+{
+    if (d->finished || d->recordBytes() > 0 || buffer.isDetached() == false)
+        return;
+    buffer.resize(d->headerRoom);
+    d->body = std::move(buffer);
 }

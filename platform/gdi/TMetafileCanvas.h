@@ -42,6 +42,11 @@ public:
     // Further drawing is ignored; calling it again returns the same bytes.
     QByteArray Finish();
 
+    // Records into buffer's storage instead of a new one (its bytes are
+    // dropped, its capacity kept): pages of one run reuse one allocation.
+    // Ignored once something was recorded or when buffer is shared.
+    void ReuseBuffer(QByteArray buffer);
+
 private:
     struct Impl;
     std::unique_ptr<Impl> d;

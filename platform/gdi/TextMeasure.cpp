@@ -17,9 +17,47 @@ TextMeasure::TextMeasure(const QFont& font) : m_font(font), m_raw(QRawFont::from
     }
 }
 
+bool TextMeasure::latin1Glyph(char16_t unit) const
+{
+    if (m_latin1Known[unit])
+        return true;
+    const QVector<quint32> g = m_raw.glyphIndexesForString(QString(QChar(unit)));
+    const QVector<QPointF> adv = m_raw.advancesForGlyphIndexes(g, QRawFont::SeparateAdvances);
+    if (g.size() != 1 || adv.size() != 1)
+        return false;
+    m_latin1Glyph[unit] = g[0];
+    m_latin1Advance[unit] = adv[0].x();
+    m_latin1Known[unit] = true;
+    return true;
+}
+
 int TextMeasure::Measure(const QString& text, QVector<quint32>* glyphs, QVector<int>* dx) const
 {
     const int n = int(text.size());
+    // Glyphs and separate advances do not depend on the neighbours, so those
+    // of single-byte characters are looked up once per font.
+    bool cached = m_raw.isValid();
+    for (int i = 0; cached && i < n; ++i)
+        cached = text.at(i).unicode() < 256 && latin1Glyph(text.at(i).unicode());
+    if (cached) {
+        if (glyphs) {
+            glyphs->resize(n);
+            for (int i = 0; i < n; ++i)
+                (*glyphs)[i] = m_latin1Glyph[text.at(i).unicode()];
+        }
+        if (dx)
+            dx->resize(n);
+        double pos = 0;
+        int prev = 0;
+        for (int i = 0; i < n; ++i) {
+            pos += m_latin1Advance[text.at(i).unicode()];
+            const int next = int(std::lround(pos));
+            if (dx)
+                (*dx)[i] = next - prev;
+            prev = next;
+        }
+        return prev;
+    }
     QVector<quint32> g;
     QVector<QPointF> adv;
     if (m_raw.isValid()) {

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QVector>
 
+#include <array>
 #include <memory>
 
 class QPainter;
@@ -41,10 +42,17 @@ public:
                          bool strikeOut, const QColor& color) const;
 
 private:
+    // Fills the lookup for one character below 256; false when the font
+    // does not give it exactly one glyph.
+    bool latin1Glyph(char16_t unit) const;
+
     QFont m_font;
     QRawFont m_raw;
     int m_ascent = 0;
     int m_descent = 0;
+    mutable std::array<bool, 256> m_latin1Known{};
+    mutable std::array<quint32, 256> m_latin1Glyph{};
+    mutable std::array<double, 256> m_latin1Advance{};
 };
 
 // A one-font cache: canvases switch fonts rarely, so keeping the last one

@@ -15,6 +15,7 @@
 #include "TPrinterSettings.h"
 #include <QCoreApplication>
 #include <QWidget>
+#include <utility>
 
 namespace {
 constexpr qint32 kStoreMemoryLimit = 100000;
@@ -110,6 +111,9 @@ void TBRPrinter::openRecording()
 {
     m_pageMetafile = std::make_unique<TMetafile>(DeviceWidth(OrientedPaperWidth()), DeviceHeight(OrientedPaperLength()));
     m_recordCanvas = std::make_unique<TMetafileCanvas>(m_pageMetafile.get(), BRScreenPixelsPerInch());
+    // The last page's buffer: a fresh one per page costs more in page faults
+    // than the recording itself.
+    m_recordCanvas->ReuseBuffer(std::exchange(m_spareBuffer, QByteArray()));
     m_pageCanvas = m_recordCanvas.get();
     useScreenFactors();
 }
@@ -122,6 +126,8 @@ void TBRPrinter::closeRecording(bool keep)
     m_recordCanvas.reset(); // stores the finished recording in the metafile
     if (keep && m_pageMetafile)
         m_pageList->AppendPage(m_pageMetafile->Data());
+    if (m_pageMetafile)
+        m_spareBuffer = m_pageMetafile->TakeData();
     m_pageMetafile.reset();
 }
 

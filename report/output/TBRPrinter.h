@@ -7,6 +7,7 @@
 #include "TBRPaperSize.h"
 #include "TPrinterOrientation.h"
 #include <QObject>
+#include <QByteArray>
 #include <QPointer>
 #include <QString>
 #include <functional>
@@ -163,6 +164,7 @@ private:
     TCanvas* m_pageCanvas = nullptr;
     std::unique_ptr<TMetafile> m_pageMetafile;
     std::unique_ptr<TMetafileCanvas> m_recordCanvas;
+    QByteArray m_spareBuffer;
     bool m_previewOpen = false;
     BRPrintHost* m_ownerReport = nullptr;
 };

@@ -10,8 +10,9 @@ constexpr unsigned FirstLeaf = 256;
 // Longest code that still fits the bit word beside 7 pending bits.
 constexpr int MaxFastDepth = 57;
 // Input bytes coded between two checks of the output room; a code is at most
-// 256 bits, so a chunk never needs more than 32 bytes per input byte.
-constexpr qsizetype EncodeChunk = 4096;
+// 256 bits, so a chunk never needs more than 32 bytes per input byte. Small
+// enough that the room asked for stays within what a page's code reserves.
+constexpr qsizetype EncodeChunk = 1024;
 constexpr qsizetype MaxCodeBytes = 32;
 }
 
@@ -181,7 +182,7 @@ void TBRCompress::DecodeBytes(char* dst, qsizetype count)
 QByteArray TBRCompress::Encode(const QByteArray& data)
 {
     QByteArray out;
-    out.reserve(data.size() / 2 + 16);
+    out.reserve(data.size() / 2 + EncodeChunk * MaxCodeBytes + 16);
     {
         TBRCompress coder(&out);
         coder.EncodeBytes(data.constData(), data.size());

@@ -21,13 +21,6 @@ constexpr quint32 EmrHeader = 1;
 constexpr quint32 EmfSignature = 0x464D4520; // " EMF"
 constexpr qint32 MinEmfHeaderSize = 88;
 
-void appendInt32(QByteArray& out, qint32 value)
-{
-    char b[4];
-    qToLittleEndian<qint32>(value, b);
-    out.append(b, 4);
-}
-
 qint32 int32At(const char* data)
 {
     return qFromLittleEndian<qint32>(data);
@@ -171,25 +164,36 @@ void TBRPageList::ReadHeader()
     m_compressed = header.at(HeaderCompressedOffset) != 0;
 }
 
-QByteArray TBRPageList::buildRecord(qint32 number, qint32 start, const QByteArray& metafile) const
+void TBRPageList::writeRecord(TBRStream& s, qint32 number, qint32 start, const QByteArray& metafile)
 {
-    QByteArray data;
+    // Written in pieces straight from the page (or its code): a record is
+    // as large as the page, and copying it into one block costs more than
+    // the writes.
+    char prefix[12];
+    int prefixSize = 8;
+    const char* data = metafile.constData();
+    qsizetype size = metafile.size();
     if (m_compressed) {
-        appendInt32(data, qint32(metafile.size()));
-        data += TBRCompress::Encode(metafile);
-    } else {
-        data = metafile;
+        m_code.resize(0); // keeps the last page's room
+        {
+            TBRCompress coder(&m_code);
+            coder.EncodeBytes(metafile.constData(), metafile.size());
+        }
+        qToLittleEndian<qint32>(qint32(metafile.size()), prefix + 8);
+        prefixSize = 12;
+        data = m_code.constData();
+        size = m_code.size();
     }
-    const qint64 end = qint64(start) + RecordOverhead + data.size();
+    const qint64 end = qint64(start) + RecordOverhead + (prefixSize - 8) + size;
     if (end > std::numeric_limits<qint32>::max())
         throw StoreFileError(QStringLiteral("Page store full: it cannot grow beyond 2 GB"));
-    QByteArray record;
-    record.reserve(data.size() + RecordOverhead);
-    appendInt32(record, number);
-    appendInt32(record, qint32(end));
-    record += data;
-    appendInt32(record, start);
-    return record;
+    qToLittleEndian<qint32>(number, prefix);
+    qToLittleEndian<qint32>(qint32(end), prefix + 4);
+    char trailer[4];
+    qToLittleEndian<qint32>(start, trailer);
+    s.Write(prefix, prefixSize);
+    s.Write(data, qint32(size));
+    s.Write(trailer, 4);
 }
 
 void TBRPageList::AppendPage(const QByteArray& metafile)
@@ -212,8 +216,7 @@ void TBRPageList::AppendPage(const QByteArray& metafile)
         if (m_count == 1)
             WriteHeader();
         const qint32 start = s.Seek(0, TBRStream::SeekOrigin::End);
-        const QByteArray record = buildRecord(m_count, start, metafile);
-        s.Write(record.constData(), qint32(record.size()));
+        writeRecord(s, m_count, start, metafile);
     } catch (...) {
         // A half-written record would break the chain for every later page.
         m_count = oldCount;

@@ -80,11 +80,13 @@ public:
 private:
     qint32 readInt32At(qint32 position, qint32 size);
     QByteArray readBytes(qint32 count);
-    QByteArray buildRecord(qint32 number, qint32 start, const QByteArray& metafile) const;
+    void writeRecord(TBRStream& s, qint32 number, qint32 start, const QByteArray& metafile);
     TBRStream& store();
 
     std::recursive_mutex m_lock;
     bool m_compressed = false;
     qint32 m_count = 0;
     std::unique_ptr<TBRStream> m_store;
+    // The last page's code, kept for its room.
+    QByteArray m_code;
 };

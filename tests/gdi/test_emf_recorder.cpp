@@ -101,6 +101,35 @@ TEST(EmfRecorder, HeaderFieldsAgreeWithTheRecords)
     EXPECT_EQ(mf.Height(), kA4Height);
 }
 
+TEST(EmfRecorder, ReusedBufferGivesTheSamePageAndSharedOnesAreLeftAlone)
+{
+    const QByteArray fresh = SamplePage();
+
+    // A used page buffer, larger than the page, as the output target passes on.
+    QByteArray spare = SamplePage() + QByteArray(50000, 'x');
+    const qsizetype room = spare.capacity();
+    TMetafileCanvas reused(kA4Width, kA4Height);
+    reused.ReuseBuffer(std::move(spare));
+    DrawSamplePage(reused, NestedPicture());
+    const QByteArray again = reused.Finish();
+    EXPECT_EQ(again, fresh);
+    EXPECT_GE(again.capacity(), room) << "the storage was taken over";
+
+    // A buffer someone else still reads is not written to.
+    const QByteArray held = fresh;
+    TMetafileCanvas other(kA4Width, kA4Height);
+    other.ReuseBuffer(held);
+    DrawSamplePage(other, NestedPicture());
+    EXPECT_EQ(other.Finish(), fresh);
+    EXPECT_EQ(held, fresh);
+
+    // Offered after recording started: ignored, nothing recorded is lost.
+    TMetafileCanvas late(kA4Width, kA4Height);
+    late.MoveTo(1, 1);
+    late.ReuseBuffer(QByteArray(1000, 'y'));
+    EXPECT_EQ(Records(late.Finish()).size(), 3u) << "header, move, EOF";
+}
+
 TEST(EmfRecorder, BoundsAreTheUnionOfWhatWasDrawn)
 {
     struct Case {
