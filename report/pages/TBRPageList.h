@@ -16,6 +16,7 @@
 // DamagedStoreError: every offset and length is checked against the file, and
 // chain walks move strictly in one direction.
 
+#include "PageTextIndex.h"
 #include "TBRStream.h"
 
 #include <QByteArray>
@@ -69,6 +70,10 @@ public:
 
     std::recursive_mutex& Lock() { return m_lock; }
 
+    // The text of pages 1..Count for searching. Appended pages are indexed as
+    // they come; the pages of an opened file are read on the first call.
+    PageTextIndex& TextIndex();
+
     // Size of the enhanced metafile at data (its header's byte count), or -1
     // with *problem set when the bytes do not start a metafile that fits in
     // available bytes.
@@ -87,4 +92,5 @@ private:
     bool m_compressed = false;
     qint32 m_count = 0;
     std::unique_ptr<TBRStream> m_store;
+    PageTextIndex m_text;
 };
