@@ -27,6 +27,13 @@ void PageTextIndex::Clear()
     m_boxes = {};
     m_pageKeys = QByteArray();
     m_pageFirstRun = {0};
+    m_unreadable = 0;
+}
+
+void PageTextIndex::AddUnreadablePage()
+{
+    m_pageFirstRun.push_back(m_pageFirstRun.back());
+    ++m_unreadable;
 }
 
 void PageTextIndex::AddPage(const QByteArray& emf)

@@ -28,6 +28,9 @@ public:
     // Adds the runs of the metafile as page Pages() + 1; a metafile without
     // text (or not readable) adds an empty page.
     void AddPage(const QByteArray& emf);
+    // Adds an empty page for one that could not be read, and counts it.
+    void AddUnreadablePage();
+    qint32 UnreadablePages() const { return m_unreadable; }
 
     qint32 Pages() const { return qint32(m_pageFirstRun.size()) - 1; }
     qint32 RunCount(qint32 page) const;
@@ -54,6 +57,7 @@ private:
     std::vector<Block> m_blocks;
     std::deque<Box> m_boxes;
     QByteArray m_pageKeys; // the page being added
+    qint32 m_unreadable = 0;
     // First run of each page, and one past the last page's runs.
     std::vector<std::uint32_t> m_pageFirstRun{0};
 };

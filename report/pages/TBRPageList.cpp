@@ -235,7 +235,14 @@ PageTextIndex& TBRPageList::TextIndex()
 {
     std::lock_guard guard(m_lock);
     while (m_text.Pages() < m_count) {
-        const std::optional<QByteArray> page = FetchPage(m_text.Pages() + 1);
+        std::optional<QByteArray> page;
+        try {
+            page = FetchPage(m_text.Pages() + 1);
+        } catch (const DamagedStoreError&) {
+            // Searching goes on in the other pages; showing this one reports it.
+            m_text.AddUnreadablePage();
+            continue;
+        }
         m_text.AddPage(page ? *page : QByteArray());
     }
     return m_text;

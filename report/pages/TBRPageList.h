@@ -71,7 +71,8 @@ public:
     std::recursive_mutex& Lock() { return m_lock; }
 
     // The text of pages 1..Count for searching. Appended pages are indexed as
-    // they come; the pages of an opened file are read on the first call.
+    // they come; the pages of an opened file are read on the first call (a
+    // damaged page is counted as unreadable and left out).
     PageTextIndex& TextIndex();
 
     // Size of the enhanced metafile at data (its header's byte count), or -1

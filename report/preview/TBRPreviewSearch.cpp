@@ -24,6 +24,7 @@ void TBRPreviewSearch::Reset()
     m_hits.clear();
     m_current = -1;
     m_searchedPages = 0;
+    m_unreadablePages = 0;
 }
 
 PageTextIndex* TBRPreviewSearch::index() const
@@ -39,9 +40,11 @@ bool TBRPreviewSearch::SetQuery(const QString& text, int fromPage)
     m_hits.clear();
     m_current = -1;
     m_searchedPages = 0;
+    m_unreadablePages = 0;
     if (PageTextIndex* i = index()) {
         m_hits = i->Search(m_query);
         m_searchedPages = i->Pages();
+        m_unreadablePages = i->UnreadablePages();
     }
     if (m_hits.empty())
         return false;
@@ -59,6 +62,7 @@ void TBRPreviewSearch::refresh()
     const Hit current = had ? Current() : Hit{};
     m_hits = i->Search(m_query);
     m_searchedPages = i->Pages();
+    m_unreadablePages = i->UnreadablePages();
     m_current = -1;
     if (had) {
         const auto at = std::lower_bound(m_hits.begin(), m_hits.end(), current, before);
@@ -102,9 +106,15 @@ QString TBRPreviewSearch::StatusText() const
 {
     if (m_query.isEmpty())
         return {};
+    QString text;
     if (m_hits.empty())
-        return QStringLiteral("not found");
-    if (!HasCurrent())
-        return QStringLiteral("%1 hits").arg(Count());
-    return QStringLiteral("hit %1 of %2").arg(Position()).arg(Count());
+        text = QStringLiteral("not found");
+    else if (!HasCurrent())
+        text = QStringLiteral("%1 hits").arg(Count());
+    else
+        text = QStringLiteral("hit %1 of %2").arg(Position()).arg(Count());
+    // Hits may be missing from pages that could not be read: say so.
+    if (m_unreadablePages > 0)
+        text += QStringLiteral(" (%1 of the pages could not be read)").arg(m_unreadablePages);
+    return text;
 }

@@ -38,7 +38,8 @@ public:
     // 1-based place of the current hit, and the number of hits.
     int Position() const { return m_current + 1; }
     int Count() const { return int(m_hits.size()); }
-    // "hit 3 of 17", "not found", or empty without a query.
+    // "hit 3 of 17", "not found", or empty without a query; with the number
+    // of pages whose text could not be read, if any.
     QString StatusText() const;
 
 private:
@@ -51,4 +52,5 @@ private:
     int m_current = -1;
     // Pages the hits were found in.
     int m_searchedPages = 0;
+    int m_unreadablePages = 0;
 };

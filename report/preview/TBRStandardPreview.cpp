@@ -428,28 +428,26 @@ void TBRStandardPreview::findTextEdited(const QString& text)
 
 void TBRStandardPreview::FindNext()
 {
-    if (FindEdit->text().isEmpty()) {
-        FindClick();
-        return;
-    }
-    // A bar opened again, or pages loaded since: search afresh from here.
-    if (m_search.Query() != FindEdit->text())
-        m_search.SetQuery(FindEdit->text(), BRPreview->PageNumber());
-    else
-        m_search.Next();
-    showHit();
+    moveToHit(true);
 }
 
 void TBRStandardPreview::FindPrevious()
+{
+    moveToHit(false);
+}
+
+void TBRStandardPreview::moveToHit(bool forward)
 {
     if (FindEdit->text().isEmpty()) {
         FindClick();
         return;
     }
+    FindBar->show(); // what is being looked for stays in sight
+    // A bar opened again, or pages loaded since: search afresh from here.
     if (m_search.Query() != FindEdit->text())
         m_search.SetQuery(FindEdit->text(), BRPreview->PageNumber());
     else
-        m_search.Previous();
+        forward ? m_search.Next() : m_search.Previous();
     showHit();
 }
 

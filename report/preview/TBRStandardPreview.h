@@ -121,6 +121,7 @@ private:
     void buildThumbnails();
     bool findKey(QKeyEvent* event);
     void findTextEdited(const QString& text);
+    void moveToHit(bool forward);
     // Shows the current hit: its page, marked and scrolled into view.
     void showHit();
     // The target's pages were replaced (a file loaded).

@@ -9,6 +9,7 @@
 #include "TCanvas.h"
 #include "TMetafileCanvas.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -197,6 +198,33 @@ TEST_P(PageListText, IndexFollowsThePagesAndSavedFiles)
 
     list.Reset();
     EXPECT_EQ(list.TextIndex().Pages(), 0);
+}
+
+TEST(PageListText, ADamagedPageOfALoadedFileIsLeftOutAndCounted)
+{
+    TBRPageList list;
+    list.SetStore(std::make_unique<TBRStream>(100000));
+    for (const char* t : {"um texto", "outro texto", "mais texto"})
+        list.AppendPage(pageOf({t}));
+    list.WriteHeader();
+    QTemporaryDir tmp;
+    const QString file = tmp.filePath("damaged.BRP");
+    list.WriteToFile(file);
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    QByteArray bytes = f.readAll();
+    // Page 2's metafile loses its signature.
+    const qint32 second = qFromLittleEndian<qint32>(bytes.constData() + TBRPageList::HeaderSize + 4);
+    bytes[second + 8 + 40] = 'X';
+    f.seek(0);
+    f.write(bytes);
+    f.close();
+
+    TBRPageList loaded;
+    loaded.OpenFile(file);
+    EXPECT_EQ(loaded.TextIndex().Search(QStringLiteral("TEXTO")), Hits({{1, 0}, {3, 0}}));
+    EXPECT_EQ(loaded.TextIndex().Pages(), 3);
+    EXPECT_EQ(loaded.TextIndex().UnreadablePages(), 1);
 }
 
 } // namespace
