@@ -135,6 +135,7 @@ void TBRStandardPreview::buildFindBar()
     FindEdit = new QLineEdit(FindBar);
     FindEdit->setObjectName(QStringLiteral("FindEdit"));
     FindEdit->setMinimumWidth(220);
+    FindEdit->setMaximumWidth(360);
     FindEdit->setClearButtonEnabled(true);
     FindBar->addWidget(FindEdit);
     connect(FindEdit, &QLineEdit::textEdited, this,

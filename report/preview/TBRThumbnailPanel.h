@@ -1,8 +1,8 @@
 #pragma once
 // A column of small pictures of the pages of an output target, beside the
 // preview. Only the pages that come into view are drawn, each once (the
-// pictures are kept, the most recent ones first); the current page is
-// framed, and a click on a page asks to show it.
+// last hundred or so pictures drawn are kept); the current page is framed,
+// and a click on a page asks to show it.
 
 #include <QPointer>
 #include <QScrollArea>
