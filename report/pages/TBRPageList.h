@@ -74,6 +74,8 @@ public:
     // they come; the pages of an opened file are read on the first call (a
     // damaged page is counted as unreadable and left out).
     PageTextIndex& TextIndex();
+    // Pages TextIndex would still have to read.
+    qint32 PagesToIndex() const { return m_count - m_text.Pages(); }
 
     // Size of the enhanced metafile at data (its header's byte count), or -1
     // with *problem set when the bytes do not start a metafile that fits in

@@ -34,6 +34,12 @@ PageTextIndex* TBRPreviewSearch::index() const
     return &m_printer->PageList().TextIndex();
 }
 
+bool TBRPreviewSearch::Slow() const
+{
+    // A few pages are read in no time.
+    return m_printer && m_printer->State != jsIdle && m_printer->PageList().PagesToIndex() > 50;
+}
+
 bool TBRPreviewSearch::SetQuery(const QString& text, int fromPage)
 {
     m_query = text;

@@ -27,6 +27,9 @@ public:
     bool SetQuery(const QString& text, int fromPage);
     const QString& Query() const { return m_query; }
 
+    // True when the next search first reads pages (a file loaded since).
+    bool Slow() const;
+
     // Move to the next or previous hit; false when there is none.
     bool Next();
     bool Previous();

@@ -23,6 +23,7 @@
 #include <QDockWidget>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -421,8 +422,31 @@ void TBRStandardPreview::CloseFindBar()
     setFocus();
 }
 
+namespace {
+// The wait cursor while a search first reads the pages of a loaded file.
+class WaitCursor {
+public:
+    explicit WaitCursor(bool on) : m_on(on)
+    {
+        if (m_on)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~WaitCursor()
+    {
+        if (m_on)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    bool m_on;
+};
+} // namespace
+
 void TBRStandardPreview::findTextEdited(const QString& text)
 {
+    const WaitCursor wait(m_search.Slow());
     m_search.SetQuery(text, BRPreview->PageNumber());
     showHit();
 }
@@ -444,6 +468,7 @@ void TBRStandardPreview::moveToHit(bool forward)
         return;
     }
     FindBar->show(); // what is being looked for stays in sight
+    const WaitCursor wait(m_search.Slow());
     // A bar opened again, or pages loaded since: search afresh from here.
     if (m_search.Query() != FindEdit->text())
         m_search.SetQuery(FindEdit->text(), BRPreview->PageNumber());
