@@ -1,6 +1,7 @@
 // libFuzzer target for the saved-report loader: the input is a .BRP file; it
 // is opened as a page store and every page is fetched, in order and then
-// around the chain. Damaged input may only raise PlatformError.
+// around the chain, then its text is indexed and searched. Damaged input may
+// only raise PlatformError.
 #include "PageStoreError.h"
 #include "TBRPageList.h"
 
@@ -42,5 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fetch(n);
     for (qint32 n : {count, count / 2, 1, count - 1, count / 3, 2})
         fetch(n);
+    try {
+        for (const PageTextIndex::Hit& hit : list.TextIndex().Search(QStringLiteral("a")))
+            list.TextIndex().RunRect(hit.Page, hit.Run);
+    } catch (const PlatformError&) {
+    }
     return 0;
 }

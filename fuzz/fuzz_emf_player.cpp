@@ -1,6 +1,8 @@
 // libFuzzer target: EMF bytes through the header reader and the player onto a
-// small image. Any crash, hang or sanitizer report is a finding.
+// small image, and through the text reader. Any crash, hang or sanitizer
+// report is a finding.
 #include "EmfPlayer.h"
+#include "EmfTextReader.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -32,5 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     image.fill(Qt::white);
     QPainter painter(&image);
     EmfPlayer::Play(emf, &painter, QRectF(0, 0, 64, 64));
+    EmfTextReader::ReadTextRuns(emf);
     return 0;
 }

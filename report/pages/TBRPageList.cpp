@@ -56,12 +56,14 @@ void TBRPageList::SetStore(std::unique_ptr<TBRStream> store)
 {
     std::lock_guard guard(m_lock);
     m_store = std::move(store);
+    m_text.Clear();
 }
 
 void TBRPageList::Reset()
 {
     std::lock_guard guard(m_lock);
     m_count = 0;
+    m_text.Clear();
 }
 
 qint32 TBRPageList::readInt32At(qint32 position, qint32 size)
@@ -228,6 +230,25 @@ void TBRPageList::AppendPage(const QByteArray& metafile)
         }
         throw;
     }
+    if (m_text.Pages() == m_count - 1)
+        m_text.AddPage(metafile);
+}
+
+PageTextIndex& TBRPageList::TextIndex()
+{
+    std::lock_guard guard(m_lock);
+    while (m_text.Pages() < m_count) {
+        std::optional<QByteArray> page;
+        try {
+            page = FetchPage(m_text.Pages() + 1);
+        } catch (const DamagedStoreError&) {
+            // Searching goes on in the other pages; showing this one reports it.
+            m_text.AddUnreadablePage();
+            continue;
+        }
+        m_text.AddPage(page ? *page : QByteArray());
+    }
+    return m_text;
 }
 
 void TBRPageList::LocatePage(qint32 n)
@@ -376,6 +397,7 @@ void TBRPageList::OpenFile(const QString& fileName)
     std::lock_guard guard(m_lock);
     m_store.reset();
     m_count = 0;
+    m_text.Clear();
     const bool compressed = m_compressed;
     m_store = std::make_unique<TBRStream>(fileName);
     try {

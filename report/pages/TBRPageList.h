@@ -16,6 +16,7 @@
 // DamagedStoreError: every offset and length is checked against the file, and
 // chain walks move strictly in one direction.
 
+#include "PageTextIndex.h"
 #include "TBRStream.h"
 
 #include <QByteArray>
@@ -69,6 +70,13 @@ public:
 
     std::recursive_mutex& Lock() { return m_lock; }
 
+    // The text of pages 1..Count for searching. Appended pages are indexed as
+    // they come; the pages of an opened file are read on the first call (a
+    // damaged page is counted as unreadable and left out).
+    PageTextIndex& TextIndex();
+    // Pages TextIndex would still have to read.
+    qint32 PagesToIndex() const { return m_count - m_text.Pages(); }
+
     // Size of the enhanced metafile at data (its header's byte count), or -1
     // with *problem set when the bytes do not start a metafile that fits in
     // available bytes.
@@ -89,4 +97,5 @@ private:
     std::unique_ptr<TBRStream> m_store;
     // The last page's code, kept for its room.
     QByteArray m_code;
+    PageTextIndex m_text;
 };

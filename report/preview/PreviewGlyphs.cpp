@@ -166,6 +166,21 @@ void drawGlyph(QPainter& p, int index, const Colours& c)
         p.drawLine(QPointF(1, 10), QPointF(8, 10));
         triangle(p, c.accent, true, 8, 10, 4, 6);
         break;
+    case 14: // page thumbnails: a column of small sheets beside a large one
+        for (int i = 0; i < 3; ++i)
+            page(p, c, QRectF(1.5, 1.5 + i * 4.5, 3.5, 3.5));
+        p.setPen(QPen(c.accent, 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(1, 1, 4.5, 4.5));
+        page(p, c, QRectF(7.5, 1.5, 7, 13));
+        lines(p, c, 9, 13, 4, 5, 2);
+        break;
+    case 15: // find: a magnifier over lines of text
+        page(p, c, QRectF(1.5, 1.5, 10, 12));
+        lines(p, c, 3, 10, 4, 4, 2);
+        p.fillRect(QRectF(3, 5.5, 5, 1.5), c.accent.lighter(150));
+        magnifier(p, c, 9, 8.5, 3.5);
+        break;
     default:
         break;
     }

@@ -6,6 +6,7 @@
 #include "TBRPreviewImage.h"
 
 #include <QResizeEvent>
+#include <algorithm>
 #include <QScrollBar>
 
 namespace {
@@ -85,6 +86,17 @@ void TBRPreview::scrollHome()
 {
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
+}
+
+void TBRPreview::ShowImageArea(const QRect& area)
+{
+    if (area.isEmpty())
+        return;
+    const QPoint centre = m_image->pos() + area.center();
+    // Some room around the area, as long as the area fits.
+    const int xMargin = std::min(area.width() / 2 + 40, std::max(viewport()->width() / 2, area.width() / 2));
+    const int yMargin = std::min(area.height() / 2 + 40, std::max(viewport()->height() / 2, area.height() / 2));
+    ensureVisible(centre.x(), centre.y(), xMargin, yMargin);
 }
 
 long double TBRPreview::paperWidth() const

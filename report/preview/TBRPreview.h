@@ -43,6 +43,9 @@ public:
     void SetZoom(int value);
     TBRZoomMode ZoomMode() const { return m_zoomMode; }
 
+    // Scrolls so that `area` of the image (its pixels) is in view.
+    void ShowImageArea(const QRect& area);
+
     void FitPage();
     void FitWidth();
     void LayoutImage();

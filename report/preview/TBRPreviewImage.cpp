@@ -26,6 +26,30 @@ void TBRPreviewImage::SetImagePage(int page)
     repaint();
 }
 
+void TBRPreviewImage::SetHighlight(int page, const QRect& pageRect)
+{
+    m_highlightPage = page;
+    m_highlight = pageRect;
+    update();
+}
+
+void TBRPreviewImage::ClearHighlight()
+{
+    SetHighlight(0, QRect());
+}
+
+QRect TBRPreviewImage::HighlightArea() const
+{
+    if (!m_hasImage || !m_picture || m_highlightPage != m_imagePage || m_highlight.isEmpty() ||
+        m_picture->Width() <= 0 || m_picture->Height() <= 0)
+        return {};
+    // The picture is played over the whole image.
+    const double sx = double(width()) / m_picture->Width(), sy = double(height()) / m_picture->Height();
+    const QRectF r(m_highlight.left() * sx, m_highlight.top() * sy, m_highlight.width() * sx,
+                   m_highlight.height() * sy);
+    return r.toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
 void TBRPreviewImage::PaintPage(QPainter& painter) const
 {
     if (!m_hasImage || !m_picture)
@@ -36,6 +60,16 @@ void TBRPreviewImage::PaintPage(QPainter& painter) const
     painter.save();
     EmfPlayer::Play(m_picture->Data(), &painter, QRectF(0, 0, w, h));
     painter.restore();
+    if (const QRect mark = HighlightArea(); !mark.isEmpty()) {
+        // Multiplied, so the text under the mark stays as dark as it was.
+        painter.save();
+        painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+        painter.fillRect(mark, QColor(255, 226, 64));
+        painter.restore();
+        painter.setPen(QColor(214, 120, 0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(mark.adjusted(0, 0, -1, -1));
+    }
     // Outline from (0, 0) to (w - 3, h - 3), then the shadow.
     painter.fillRect(QRect(0, 0, w - 2, 1), Qt::black);
     painter.fillRect(QRect(0, h - 3, w - 2, 1), Qt::black);

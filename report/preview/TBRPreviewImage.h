@@ -5,6 +5,7 @@
 // paint, so the page stays sharp at any zoom and screen density.
 
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 #include <memory>
 
@@ -31,6 +32,13 @@ public:
     int Zoom() const { return m_zoom; }
     void SetZoom(int zoom) { m_zoom = zoom; }
 
+    // Marks a box of page `page` (its reference pixels, as recorded); the mark
+    // shows whenever that page does.
+    void SetHighlight(int page, const QRect& pageRect);
+    void ClearHighlight();
+    // The mark in the image's pixels; empty when it does not show.
+    QRect HighlightArea() const;
+
     // Paints the image as it shows on screen, at (0, 0) of `painter`.
     void PaintPage(QPainter& painter) const;
 
@@ -43,4 +51,6 @@ private:
     std::unique_ptr<TMetafile> m_picture;
     bool m_hasImage = false;
     int m_zoom = 100;
+    int m_highlightPage = 0;
+    QRect m_highlight;
 };

@@ -13,6 +13,7 @@
 #include "TBRPreviewImage.h"
 #include "TBRPreviewInterface.h"
 #include "TBRPrinter.h"
+#include "TBRThumbnailPanel.h"
 #include "TStatusBar.h"
 #include "VirtualKeys.h"
 
@@ -21,10 +22,15 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <limits>
@@ -37,6 +43,8 @@ const QString kOf = QStringLiteral("of");
 constexpr int kStayOnTop = 3;
 constexpr int kMinimized = 1;
 constexpr int kMaximized = 2;
+
+constexpr std::uint16_t kKeyF = 'F', kKeyT = 'T', kKeyF3 = 0x72;
 } // namespace
 
 TBRStandardPreview::TBRStandardPreview(QWidget* parent) : QMainWindow(parent)
@@ -78,6 +86,11 @@ TBRStandardPreview::TBRStandardPreview(QWidget* parent) : QMainWindow(parent)
     Separator3 = addDivider("Separator3");
     SaveReport = addButton("SaveReport", 10, QStringLiteral("Save Report"), &TBRStandardPreview::SaveClick);
     LoadReport = addButton("LoadReport", 9, QStringLiteral("Load Report"), &TBRStandardPreview::LoadClick);
+    Separator5 = addDivider("Separator5");
+    Find = addButton("Find", 15, QStringLiteral("Find (Ctrl+F)"), &TBRStandardPreview::FindClick);
+    Thumbnails = addButton("Thumbnails", 14, QStringLiteral("Page thumbnails (Ctrl+T)"),
+                           &TBRStandardPreview::ThumbnailsClick);
+    Thumbnails->setCheckable(true);
     Separator4 = addDivider("Separator4");
     ExitButton = new QToolButton(ToolBar1);
     ExitButton->setObjectName(QStringLiteral("ExitButton"));
@@ -102,8 +115,60 @@ TBRStandardPreview::TBRStandardPreview(QWidget* parent) : QMainWindow(parent)
     StatusBar->SetPanelText(0, QStringLiteral("0%"));
     StatusBar->AddFillPanel(50);
     StatusBar->SetPanelText(1, kPage);
+    SearchStatus = new QLabel(StatusBar);
+    SearchStatus->setObjectName(QStringLiteral("SearchStatus"));
+    SearchStatus->setMinimumWidth(90);
+    StatusBar->addPermanentWidget(SearchStatus);
 
+    buildFindBar();
+    buildThumbnails();
     installKeyPreview();
+}
+
+void TBRStandardPreview::buildFindBar()
+{
+    FindBar = new QToolBar(QStringLiteral("FindBar"), this);
+    FindBar->setObjectName(QStringLiteral("FindBar"));
+    FindBar->setMovable(false);
+    FindBar->setFloatable(false);
+    FindBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    FindBar->setIconSize(QSize(16, 16));
+    addToolBar(Qt::BottomToolBarArea, FindBar);
+    FindBar->addWidget(new QLabel(QStringLiteral("Find: "), FindBar));
+    FindEdit = new QLineEdit(FindBar);
+    FindEdit->setObjectName(QStringLiteral("FindEdit"));
+    FindEdit->setMinimumWidth(220);
+    FindEdit->setMaximumWidth(360);
+    FindEdit->setClearButtonEnabled(true);
+    FindBar->addWidget(FindEdit);
+    connect(FindEdit, &QLineEdit::textEdited, this,
+            [this](const QString& text) { Application::Guard([&] { findTextEdited(text); }); });
+    auto addAction = [this](const QIcon& icon, const QString& hint, void (TBRStandardPreview::*handler)()) {
+        QAction* action = FindBar->addAction(icon, hint);
+        action->setToolTip(hint);
+        connect(action, &QAction::triggered, this, [this, handler] { Application::Guard([&] { (this->*handler)(); }); });
+        if (QWidget* button = FindBar->widgetForAction(action))
+            button->setFocusPolicy(Qt::NoFocus);
+    };
+    addAction(PreviewGlyphs::Glyph(4), QStringLiteral("Previous hit (Shift+F3)"), &TBRStandardPreview::FindPrevious);
+    addAction(PreviewGlyphs::Glyph(5), QStringLiteral("Next hit (F3)"), &TBRStandardPreview::FindNext);
+    addAction(style()->standardIcon(QStyle::SP_TitleBarCloseButton), QStringLiteral("Close the find bar (Esc)"),
+              &TBRStandardPreview::CloseFindBar);
+    FindBar->hide();
+}
+
+void TBRStandardPreview::buildThumbnails()
+{
+    ThumbnailDock = new QDockWidget(this);
+    ThumbnailDock->setObjectName(QStringLiteral("ThumbnailDock"));
+    ThumbnailDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    ThumbnailDock->setTitleBarWidget(new QWidget(ThumbnailDock));
+    ThumbnailPanel = new TBRThumbnailPanel(ThumbnailDock);
+    ThumbnailPanel->setObjectName(QStringLiteral("ThumbnailPanel"));
+    ThumbnailPanel->OnPageClick = [this](int page) { GotoPage(page); };
+    ThumbnailDock->setWidget(ThumbnailPanel);
+    addDockWidget(Qt::LeftDockWidgetArea, ThumbnailDock);
+    ThumbnailDock->hide();
 }
 
 TBRStandardPreview::~TBRStandardPreview() = default;
@@ -154,6 +219,8 @@ TBRStandardPreview* TBRStandardPreview::CreatePreview(QObject*, TBRPrinter* prin
         }
     }
     form->BRPreview->SetBRPrinter(printer);
+    form->m_search.SetBRPrinter(printer);
+    form->ThumbnailPanel->SetBRPrinter(printer);
     if (printer && !printer->JobTitle.isEmpty())
         form->setWindowTitle(printer->JobTitle);
     form->m_lastProgress = 0;
@@ -172,6 +239,8 @@ void TBRStandardPreview::UpdatePageStatus()
 {
     StatusBar->SetPanelText(1, kPage + u' ' + QString::number(BRPreview->PageNumber()) + u' ' + kOf + u' ' +
                                    QString::number(pageTotal()));
+    ThumbnailPanel->SetPageCount(pageTotal());
+    ThumbnailPanel->SetCurrentPage(BRPreview->PageNumber());
 }
 
 void TBRStandardPreview::GotoPage(int page)
@@ -320,10 +389,12 @@ void TBRStandardPreview::LoadClick()
         m_printer->LoadReportFile(fileName);
     } catch (...) {
         // The target is left empty: show that, then report the failure.
+        pagesReplaced();
         BRPreview->PreviewImage()->SetImagePage(1);
         UpdatePageStatus();
         throw;
     }
+    pagesReplaced();
     BRPreview->SetPageNumber(1);
     BRPreview->PreviewImage()->SetImagePage(1);
     // The file's paper may differ from the one shown so far.
@@ -342,11 +413,122 @@ void TBRStandardPreview::ExitClick()
     close();
 }
 
+void TBRStandardPreview::pagesReplaced()
+{
+    m_search.Reset();
+    SearchStatus->clear();
+    BRPreview->PreviewImage()->ClearHighlight();
+    ThumbnailPanel->Reset();
+}
+
+void TBRStandardPreview::FindClick()
+{
+    FindBar->show();
+    FindEdit->setFocus(Qt::ShortcutFocusReason);
+    FindEdit->selectAll();
+}
+
+void TBRStandardPreview::CloseFindBar()
+{
+    FindBar->hide();
+    m_search.Reset();
+    SearchStatus->clear();
+    BRPreview->PreviewImage()->ClearHighlight();
+    setFocus();
+}
+
+namespace {
+// The wait cursor while a search first reads the pages of a loaded file.
+class WaitCursor {
+public:
+    explicit WaitCursor(bool on) : m_on(on)
+    {
+        if (m_on)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~WaitCursor()
+    {
+        if (m_on)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    bool m_on;
+};
+} // namespace
+
+void TBRStandardPreview::findTextEdited(const QString& text)
+{
+    const WaitCursor wait(m_search.Slow());
+    m_search.SetQuery(text, BRPreview->PageNumber());
+    showHit();
+}
+
+void TBRStandardPreview::FindNext()
+{
+    moveToHit(true);
+}
+
+void TBRStandardPreview::FindPrevious()
+{
+    moveToHit(false);
+}
+
+void TBRStandardPreview::moveToHit(bool forward)
+{
+    if (FindEdit->text().isEmpty()) {
+        FindClick();
+        return;
+    }
+    FindBar->show(); // what is being looked for stays in sight
+    const WaitCursor wait(m_search.Slow());
+    // A bar opened again, or pages loaded since: search afresh from here.
+    if (m_search.Query() != FindEdit->text())
+        m_search.SetQuery(FindEdit->text(), BRPreview->PageNumber());
+    else
+        forward ? m_search.Next() : m_search.Previous();
+    showHit();
+}
+
+void TBRStandardPreview::showHit()
+{
+    SearchStatus->setText(m_search.StatusText());
+    TBRPreviewImage* image = BRPreview->PreviewImage();
+    if (!m_search.HasCurrent()) {
+        image->ClearHighlight();
+        return;
+    }
+    const TBRPreviewSearch::Hit hit = m_search.Current();
+    image->SetHighlight(hit.Page, m_search.CurrentRect());
+    GotoPage(hit.Page);
+    BRPreview->ShowImageArea(image->HighlightArea());
+}
+
+void TBRStandardPreview::ThumbnailsClick()
+{
+    // The button has changed its state when this runs.
+    ThumbnailDock->setVisible(Thumbnails->isChecked());
+    if (Thumbnails->isChecked())
+        UpdatePageStatus();
+}
+
 void TBRStandardPreview::FormKeyDown(std::uint16_t& key, Qt::KeyboardModifiers shift)
 {
     const Qt::KeyboardModifiers held =
         shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     const bool ctrlAlone = held == Qt::ControlModifier;
+    if (ctrlAlone && (key == kKeyF || key == kKeyT)) {
+        key == kKeyF ? FindClick() : Thumbnails->trigger();
+        key = 0;
+        return;
+    }
+    if (key == kKeyF3 && (held == Qt::NoModifier || held == Qt::ShiftModifier)) {
+        held == Qt::ShiftModifier ? FindPrevious() : FindNext();
+        key = 0;
+        return;
+    }
     switch (key) {
     case VirtualKey::Escape: ExitClick(); break;
     case VirtualKey::Prior: ctrlAlone ? FirstPageClick() : PrevPageClick(); break;
@@ -361,6 +543,7 @@ void TBRStandardPreview::FormKeyDown(std::uint16_t& key, Qt::KeyboardModifiers s
 void TBRStandardPreview::BRPreviewPageAvailable(QObject*, int)
 {
     UpdatePageStatus();
+    ThumbnailPanel->Refresh();
     if (m_printer && m_printer->State == jsFinished) {
         PrintSetup->setEnabled(true);
         Print->setEnabled(true);
@@ -377,8 +560,35 @@ void TBRStandardPreview::BRPreviewProgressUpdate(QObject*, int progress)
         StatusBar->SetPanelText(0, QString());
 }
 
+// Keys while the find bar's edit has the focus: Esc closes the bar, Enter
+// moves between hits, and the edit keeps what it uses itself (Home, End,
+// arrows, letters); the window's other keys still work.
+bool TBRStandardPreview::findKey(QKeyEvent* event)
+{
+    const std::uint16_t key = VirtualKeyOf(*event);
+    const Qt::KeyboardModifiers held =
+        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (key == VirtualKey::Escape && held == Qt::NoModifier) {
+        Application::Guard([this] { CloseFindBar(); });
+        return true;
+    }
+    if (key == VirtualKey::Return && (held == Qt::NoModifier || held == Qt::ShiftModifier)) {
+        Application::Guard([&] { held == Qt::ShiftModifier ? FindPrevious() : FindNext(); });
+        return true;
+    }
+    const bool windowKey = key == kKeyF3 || key == VirtualKey::Prior || key == VirtualKey::Next ||
+                           (held == Qt::ControlModifier && (key == kKeyF || key == kKeyT));
+    if (!windowKey)
+        return false;
+    std::uint16_t k = key;
+    Application::Guard([&] { FormKeyDown(k, event->modifiers()); });
+    return k == 0;
+}
+
 bool TBRStandardPreview::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && FindEdit && FindEdit->hasFocus())
+        return findKey(static_cast<QKeyEvent*>(event)) || QMainWindow::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress) {
         auto* keyEvent = static_cast<QKeyEvent*>(event);
         std::uint16_t key = VirtualKeyOf(*keyEvent);

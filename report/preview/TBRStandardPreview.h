@@ -1,17 +1,26 @@
 #pragma once
 // The standard preview window: tool bar (zoom, paging, go to page, printer
-// setup, print, save, load, close), the preview control and a status bar with
-// the progress and the page line. It frees itself when closed.
+// setup, print, save, load, find, page thumbnails, close), the preview
+// control, a find bar and a thumbnail column that show on demand, and a
+// status bar with the progress, the page line and the search's place. It
+// frees itself when closed.
+
+#include "TBRPreviewSearch.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <cstdint>
 
 class QAction;
+class QDockWidget;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
 class QToolBar;
 class QToolButton;
 class TBRPreview;
 class TBRPrinter;
+class TBRThumbnailPanel;
 class TStatusBar;
 
 class TBRStandardPreview : public QMainWindow {
@@ -45,11 +54,22 @@ public:
     QAction* Separator3 = nullptr;
     QAction* SaveReport = nullptr;
     QAction* LoadReport = nullptr;
+    QAction* Separator5 = nullptr;
+    QAction* Find = nullptr;
+    QAction* Thumbnails = nullptr;
     QAction* Separator4 = nullptr;
     QToolButton* ExitButton = nullptr;
+    // Hidden until asked for.
+    QToolBar* FindBar = nullptr;
+    QLineEdit* FindEdit = nullptr;
+    QDockWidget* ThumbnailDock = nullptr;
+    TBRThumbnailPanel* ThumbnailPanel = nullptr;
+    // "hit 3 of 17" beside the status panels.
+    QLabel* SearchStatus = nullptr;
 
     TBRPrinter* BRPrinter() const { return m_printer; }
     int LastProgress() const { return m_lastProgress; }
+    const TBRPreviewSearch& Search() const { return m_search; }
 
     // Status panel 1: "Page n of total".
     void UpdatePageStatus();
@@ -69,6 +89,15 @@ public:
     void SaveClick();
     void LoadClick();
     void ExitClick();
+    // Ctrl+F: shows the find bar with its text selected. Esc in its edit
+    // closes it; Enter and F3 go to the next hit, with Shift to the previous,
+    // wrapping at either end.
+    void FindClick();
+    void CloseFindBar();
+    void FindNext();
+    void FindPrevious();
+    // Ctrl+T: shows or hides the page thumbnails.
+    void ThumbnailsClick();
     void FormKeyDown(std::uint16_t& key, Qt::KeyboardModifiers shift);
     void BRPreviewPageAvailable(QObject* sender, int pageNum);
     void BRPreviewProgressUpdate(QObject* sender, int progress);
@@ -88,10 +117,20 @@ private:
     QAction* addDivider(const char* name);
     void installKeyPreview();
     int pageTotal() const;
+    void buildFindBar();
+    void buildThumbnails();
+    bool findKey(QKeyEvent* event);
+    void findTextEdited(const QString& text);
+    void moveToHit(bool forward);
+    // Shows the current hit: its page, marked and scrolled into view.
+    void showHit();
+    // The target's pages were replaced (a file loaded).
+    void pagesReplaced();
 
     QPointer<TBRPrinter> m_printer;
     int m_lastProgress = 0;
     bool m_centred = false;
+    TBRPreviewSearch m_search;
 };
 
 // Makes the standard preview opener create this window. Done at start for

@@ -61,8 +61,8 @@ TEST_F(StandardPreviewTest, WindowLayout)
     }
     EXPECT_EQ(names, QStringList({"ToolButton1", "ZoomFit", "Zoom100", "ZoomToWidth", "Separator1", "FirstPage",
                                   "PreviousPage", "ToolButton2", "LastPage", "Separator2", "ToolButton3", "ToolButton4",
-                                  "PrintSetup", "Print", "Separator3", "SaveReport", "LoadReport", "Separator4",
-                                  names.last()}));
+                                  "PrintSetup", "Print", "Separator3", "SaveReport", "LoadReport", "Separator5",
+                                  "Find", "Thumbnails", "Separator4", names.last()}));
     EXPECT_EQ(w.ToolBar1->widgetForAction(w.ToolBar1->actions().last()), w.ExitButton);
     EXPECT_EQ(w.ExitButton->text(), "&Close");
     EXPECT_EQ(hints.mid(1, 3), QStringList({"Zoom to fit", "100%", "Zoom to width"}));
@@ -71,7 +71,10 @@ TEST_F(StandardPreviewTest, WindowLayout)
     EXPECT_EQ(w.PrintSetup->toolTip(), "Printer setup");
     EXPECT_EQ(w.SaveReport->toolTip(), "Save Report");
     EXPECT_EQ(w.LoadReport->toolTip(), "Load Report");
-    for (QAction* a : {w.ToolButton1, w.Separator1, w.Separator2, w.ToolButton4, w.Separator3, w.Separator4})
+    EXPECT_TRUE(w.Thumbnails->isCheckable());
+    EXPECT_FALSE(w.Thumbnails->isChecked());
+    for (QAction* a : {w.ToolButton1, w.Separator1, w.Separator2, w.ToolButton4, w.Separator3, w.Separator5,
+                       w.Separator4})
         EXPECT_TRUE(a->isSeparator()) << a->objectName().toStdString();
     EXPECT_TRUE(w.ZoomToWidth->isChecked());
     EXPECT_FALSE(w.PrintSetup->isEnabled());

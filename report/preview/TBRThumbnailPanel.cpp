@@ -1,0 +1,208 @@
+#include "TBRThumbnailPanel.h"
+
+#include "Application.h"
+#include "EmfPlayer.h"
+#include "TBRPrinter.h"
+#include "TMetafile.h"
+
+#include <QHash>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+#include <deque>
+
+namespace {
+constexpr int kPictureWidth = 110;
+constexpr int kMargin = 10;
+constexpr int kLabelHeight = 16;
+// Pictures held: a few screens of them.
+constexpr int kMaxCached = 96;
+const QColor kCurrent(30, 90, 180);
+} // namespace
+
+struct TBRThumbnailPanel::Cache {
+    QHash<int, QImage> pictures; // a null image: the page could not be read
+    std::deque<int> order;       // oldest first
+};
+
+class TBRThumbnailPanel::Strip : public QWidget {
+public:
+    explicit Strip(TBRThumbnailPanel* panel) : QWidget(panel), m_panel(panel) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter painter(this);
+        m_panel->paintStrip(painter, event->rect());
+    }
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        if (event->button() != Qt::LeftButton)
+            return;
+        const int page = m_panel->pageAt(event->position().toPoint());
+        if (page > 0 && m_panel->OnPageClick)
+            Application::Guard([&] { m_panel->OnPageClick(page); });
+    }
+
+private:
+    TBRThumbnailPanel* m_panel;
+};
+
+TBRThumbnailPanel::TBRThumbnailPanel(QWidget* parent)
+    : QScrollArea(parent), m_strip(new Strip(this)), m_cache(std::make_unique<Cache>())
+{
+    setWidget(m_strip);
+    setWidgetResizable(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFocusPolicy(Qt::NoFocus);
+    setBackgroundRole(QPalette::Dark);
+    const int width = kPictureWidth + 2 * kMargin;
+    m_strip->resize(width, kMargin);
+    setFixedWidth(width + verticalScrollBar()->sizeHint().width() + 2 * frameWidth());
+}
+
+TBRThumbnailPanel::~TBRThumbnailPanel() = default;
+
+void TBRThumbnailPanel::SetBRPrinter(TBRPrinter* printer)
+{
+    m_printer = printer;
+    Reset();
+}
+
+QSize TBRThumbnailPanel::PictureSize() const
+{
+    double ratio = 297.0 / 210.0;
+    if (m_printer && m_printer->OrientedPaperWidth() > 0 && m_printer->OrientedPaperLength() > 0)
+        ratio = double(m_printer->OrientedPaperLength()) / m_printer->OrientedPaperWidth();
+    return QSize(kPictureWidth, std::clamp(int(kPictureWidth * ratio + 0.5), 8, 4 * kPictureWidth));
+}
+
+int TBRThumbnailPanel::itemHeight() const
+{
+    return PictureSize().height() + kLabelHeight + kMargin;
+}
+
+QRect TBRThumbnailPanel::PictureRect(int page) const
+{
+    if (page < 1 || page > m_pageCount)
+        return {};
+    return QRect(QPoint(kMargin, kMargin + (page - 1) * itemHeight()), PictureSize());
+}
+
+int TBRThumbnailPanel::pageAt(const QPoint& p) const
+{
+    if (p.y() < kMargin)
+        return 0;
+    const int page = (p.y() - kMargin) / itemHeight() + 1;
+    // The picture or its number below it.
+    const QRect item = PictureRect(page).adjusted(-kMargin / 2, 0, kMargin / 2, kLabelHeight);
+    return item.contains(p) ? page : 0;
+}
+
+void TBRThumbnailPanel::SetPageCount(int count)
+{
+    count = std::max(count, 0);
+    if (count == m_pageCount)
+        return;
+    m_pageCount = count;
+    m_strip->resize(kPictureWidth + 2 * kMargin, kMargin + count * itemHeight());
+    m_strip->update();
+}
+
+void TBRThumbnailPanel::SetCurrentPage(int page)
+{
+    if (page == m_currentPage)
+        return;
+    const QRect before = PictureRect(m_currentPage), after = PictureRect(page);
+    m_currentPage = page;
+    m_strip->update(before.adjusted(-4, -4, 4, 4 + kLabelHeight));
+    m_strip->update(after.adjusted(-4, -4, 4, 4 + kLabelHeight));
+    if (!after.isEmpty())
+        ensureVisible(after.center().x(), after.center().y(), 0, after.height() / 2 + kMargin);
+}
+
+void TBRThumbnailPanel::Reset()
+{
+    m_cache->pictures.clear();
+    m_cache->order.clear();
+    m_strip->update();
+}
+
+void TBRThumbnailPanel::Refresh()
+{
+    m_strip->update();
+}
+
+int TBRThumbnailPanel::Cached() const
+{
+    return int(m_cache->pictures.size());
+}
+
+const QImage* TBRThumbnailPanel::picture(int page)
+{
+    if (auto it = m_cache->pictures.constFind(page); it != m_cache->pictures.constEnd())
+        return &*it;
+    if (!m_printer)
+        return nullptr;
+    QImage image;
+    try {
+        const std::unique_ptr<TMetafile> page_ = m_printer->FetchPage(page);
+        if (!page_)
+            return nullptr; // not recorded yet: asked again on the next paint
+        const qreal dpr = devicePixelRatioF();
+        const QSize size = PictureSize() * dpr;
+        image = QImage(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        EmfPlayer::Play(page_->Data(), &p, QRectF(QPointF(0, 0), QSizeF(size)));
+        p.end();
+        image.setDevicePixelRatio(dpr);
+        ++m_renders;
+    } catch (...) {
+        // A damaged page shows as such; the preview reports it when shown.
+        image = QImage();
+    }
+    if (int(m_cache->order.size()) >= kMaxCached) {
+        m_cache->pictures.remove(m_cache->order.front());
+        m_cache->order.pop_front();
+    }
+    m_cache->order.push_back(page);
+    return &*m_cache->pictures.insert(page, image);
+}
+
+void TBRThumbnailPanel::paintStrip(QPainter& painter, const QRect& area)
+{
+    painter.fillRect(area, palette().color(QPalette::Dark));
+    if (m_pageCount <= 0)
+        return;
+    const int h = itemHeight();
+    const int first = std::max(1, (area.top() - kMargin) / h + 1);
+    const int last = std::min(m_pageCount, (area.bottom() - kMargin) / h + 1);
+    for (int page = first; page <= last; ++page) {
+        const QRect r = PictureRect(page);
+        const QImage* image = picture(page);
+        if (image && !image->isNull()) {
+            painter.drawImage(r, *image);
+        } else {
+            painter.fillRect(r, QColor(235, 235, 235));
+            if (image) { // damaged: crossed out
+                painter.setPen(QColor(160, 40, 40));
+                painter.drawLine(r.topLeft(), r.bottomRight());
+                painter.drawLine(r.topRight(), r.bottomLeft());
+            }
+        }
+        const bool current = page == m_currentPage;
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(current ? QPen(kCurrent, 3) : QPen(Qt::black, 1));
+        painter.drawRect(current ? r.adjusted(-2, -2, 1, 1) : r.adjusted(0, 0, -1, -1));
+        QFont font = painter.font();
+        font.setBold(current);
+        painter.setFont(font);
+        painter.setPen(current ? kCurrent : palette().color(QPalette::BrightText));
+        painter.drawText(QRect(r.left(), r.bottom() + 2, r.width(), kLabelHeight), Qt::AlignCenter,
+                         QString::number(page));
+    }
+}
