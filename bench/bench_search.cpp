@@ -33,10 +33,19 @@ struct Listing {
     std::unique_ptr<TBRPrinter> recorded;
 };
 
+// Made once, before any timing; freed at the end of main so that its folder
+// and the recorded pages' spilled store are deleted.
+std::unique_ptr<Listing>& listingHolder()
+{
+    static std::unique_ptr<Listing> held;
+    return held;
+}
+
 Listing& listing()
 {
-    static Listing* l = [] {
-        auto* made = new Listing;
+    std::unique_ptr<Listing>& l = listingHolder();
+    if (!l) {
+        auto made = std::make_unique<Listing>();
         for (bool compress : {true, false}) {
             auto target = std::make_unique<TBRPrinter>();
             target->SetCompression(compress);
@@ -52,8 +61,8 @@ Listing& listing()
             if (!compress)
                 made->recorded = std::move(target);
         }
-        return made;
-    }();
+        l = std::move(made);
+    }
     return *l;
 }
 
@@ -210,6 +219,7 @@ int main(int argc, char** argv)
         std::printf("\nBaseline: recording one listing page = 1.00 (%.1f us); indexing it: %.3f x (%.1f us)\n",
                     record, index / record, index);
     benchmark::Shutdown();
+    listingHolder().reset();
     SetApplicationPrinter(nullptr);
     return 0;
 }
