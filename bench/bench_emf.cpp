@@ -5,6 +5,7 @@
 #include "ListingPage.h"
 #include "PainterCanvas.h"
 #include "TMetafileCanvas.h"
+#include "RatioReporter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -65,20 +66,6 @@ void BM_PlayEmf(benchmark::State& state)
 }
 BENCHMARK(BM_PlayEmf)->Unit(benchmark::kMicrosecond);
 
-// Collects the processor time per iteration (steadier than wall time on a
-// shared machine) of each benchmark to print the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-                times[r.benchmark_name()] = r.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -89,7 +76,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto& t = reporter.times;
+    const auto& t = reporter.cpu;
     auto find = [&](const char* name) {
         const auto it = t.find(name);
         return it == t.end() ? 0.0 : it->second;

@@ -21,6 +21,7 @@
 #include "TCustomBandReport.h"
 #include "TMemDataSet.h"
 #include "TMetafileCanvas.h"
+#include "RatioReporter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -177,20 +178,6 @@ void BM_ListingText(benchmark::State& state)
 }
 BENCHMARK(BM_ListingText)->Unit(benchmark::kMillisecond);
 
-// Processor time per iteration of each benchmark (steadier than wall time on
-// a shared machine), for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-                times[r.benchmark_name()] = r.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -206,7 +193,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto& t = reporter.times;
+    const auto& t = reporter.cpu;
     auto find = [&](const std::string& name) {
         const auto it = t.find(name);
         return it == t.end() ? 0.0 : it->second;

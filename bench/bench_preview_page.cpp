@@ -16,6 +16,7 @@
 #include "TBRStream.h"
 #include "TBRUnitBase.h"
 #include "TCanvas.h"
+#include "RatioReporter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -90,20 +91,6 @@ void BM_PreviewPageChangeCompressed(benchmark::State& state)
     PreviewPageChange(state, true);
 }
 BENCHMARK(BM_PreviewPageChangeCompressed)->Unit(benchmark::kMillisecond);
-
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && r.iterations > 0) {
-                cpu[r.benchmark_name()] = r.GetAdjustedCPUTime();
-                real[r.benchmark_name()] = r.GetAdjustedRealTime();
-            }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> cpu, real;
-};
 
 } // namespace
 

@@ -13,6 +13,7 @@
 #include "TBRPrinter.h"
 #include "TBRUnitBase.h"
 #include "TMetafileCanvas.h"
+#include "RatioReporter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -169,20 +170,6 @@ void BM_IndexPage(benchmark::State& state)
     }
 }
 BENCHMARK(BM_IndexPage)->Unit(benchmark::kMicrosecond);
-
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && r.iterations > 0) {
-                cpu[r.benchmark_name()] = r.GetAdjustedCPUTime();
-                real[r.benchmark_name()] = r.GetAdjustedRealTime();
-            }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> cpu, real;
-};
 
 } // namespace
 
