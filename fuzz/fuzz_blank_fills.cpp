@@ -3,29 +3,15 @@
 // of a saved report). Any crash, hang or sanitizer report is a finding.
 #include "BlankFillPruner.h"
 #include "EmfPlayer.h"
+#include "FuzzGuiApp.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstdint>
 
-namespace {
-QGuiApplication* EnsureApp()
-{
-    static int argc = 1;
-    static char arg0[] = "fuzz_blank_fills";
-    static char* argv[] = {arg0, nullptr};
-    static QGuiApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QGuiApplication(argc, argv);
-    }();
-    return app;
-}
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    EnsureApp();
+    EnsureFuzzGuiApp();
     const QByteArray emf = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     const QByteArray pruned = PruneBlankFills(emf);
     // Never larger; the header's counts must still describe the bytes.

@@ -3,30 +3,16 @@
 // report is a finding.
 #include "EmfPlayer.h"
 #include "EmfTextReader.h"
+#include "FuzzGuiApp.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-QGuiApplication* EnsureApp()
-{
-    static int argc = 1;
-    static char arg0[] = "fuzz_emf_player";
-    static char* argv[] = {arg0, nullptr};
-    static QGuiApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QGuiApplication(argc, argv);
-    }();
-    return app;
-}
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    EnsureApp();
+    EnsureFuzzGuiApp();
     const QByteArray emf = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     EmfHeaderInfo info;
     EmfPlayer::ReadHeader(emf, &info);
