@@ -33,9 +33,9 @@ endforeach()
 # What software centres show; the screenshots are those of docs/ where the
 # repository's documentation is published.
 set(BRP_DOCS_URL "https://pedidos.example/docs" CACHE STRING "Where the repository's docs/ folder is published")
-configure_file(${_desktop}/br.com.orvik.pedidos.metainfo.xml.in
-               ${PROJECT_BINARY_DIR}/br.com.orvik.pedidos.metainfo.xml @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/br.com.orvik.pedidos.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+configure_file(${_desktop}/org.example.pedidos.metainfo.xml.in
+               ${PROJECT_BINARY_DIR}/org.example.pedidos.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/org.example.pedidos.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # The README, the copyright and the change log (compressed, as Debian keeps it;
 # made when configuring, so that installing after a partial build finds it).

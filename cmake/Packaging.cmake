@@ -12,7 +12,7 @@ set(BRP_PACKAGE_MAINTAINER "Pedidos maintainers <pedidos@pedidos.example>"
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pedidos)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "Orvik Informática")
+set(CPACK_PACKAGE_VENDOR "The Pedidos developers")
 set(CPACK_PACKAGE_CONTACT "${BRP_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "list the orders that have no accounts receivable")
 # The summary above is the first line; this is the rest.

@@ -28,7 +28,7 @@ dpkg-deb -e "$DEB" "$TMP/control"
 ROOT="$TMP/root/usr"
 for f in share/applications/pedidos.desktop share/applications/brptool-view.desktop \
          share/mime/packages/pedidos-brp.xml share/icons/hicolor/scalable/apps/pedidos.svg \
-         share/icons/hicolor/48x48/apps/pedidos.png share/metainfo/br.com.orvik.pedidos.metainfo.xml \
+         share/icons/hicolor/48x48/apps/pedidos.png share/metainfo/org.example.pedidos.metainfo.xml \
          share/doc/pedidos/copyright share/doc/pedidos/changelog.gz share/doc/pedidos/README.md; do
   [ -f "$ROOT/$f" ] || fail "/usr/$f missing"
 done
@@ -42,7 +42,7 @@ done
 [ "$(find "$ROOT/share/mime" -type f | wc -l)" -eq 1 ] || fail "the package holds MIME cache files"
 [ "$(find "$TMP/root" -mindepth 1 -maxdepth 1)" = "$TMP/root/usr" ] || fail "files outside /usr"
 
-appstreamcli validate --no-net "$ROOT/share/metainfo/br.com.orvik.pedidos.metainfo.xml" >&2 \
+appstreamcli validate --no-net "$ROOT/share/metainfo/org.example.pedidos.metainfo.xml" >&2 \
   || fail "the AppStream data does not validate"
 
 # One version everywhere.
@@ -50,7 +50,7 @@ control() { sed -n "s/^$1: //p" "$TMP/control/control"; }
 [ "$(control Version)" = "$VERSION" ] || fail "package version $(control Version), project $VERSION"
 changelog="$(gzip -dc "$ROOT/share/doc/pedidos/changelog.gz" | sed -n '1s/^pedidos (\(.*\)).*/\1/p')"
 [ "$changelog" = "$VERSION" ] || fail "the change log's last entry is $changelog, the project $VERSION"
-grep -q "<release version=\"$VERSION\"" "$ROOT/share/metainfo/br.com.orvik.pedidos.metainfo.xml" \
+grep -q "<release version=\"$VERSION\"" "$ROOT/share/metainfo/org.example.pedidos.metainfo.xml" \
   || fail "the AppStream data has no release $VERSION"
 [ "$(QT_QPA_PLATFORM=offscreen "$BUILD/tools/brptool" version)" = "brptool $VERSION" ] || fail "brptool version is not $VERSION"
 
