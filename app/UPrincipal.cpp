@@ -7,6 +7,7 @@
 #include "ButtonPictures.h"
 #include "DatabaseClasses.h"
 #include "DefinitionReader.h"
+#include "FirstStartSetup.h"
 #include "FormBuilder.h"
 #include "MessageService.h"
 #include "TBRLabel.h"
@@ -62,6 +63,7 @@ TFPrincipal::TFPrincipal(QWidget* parent)
     CriarControles();
     CriarComponentes();
     InstalarPrevisaoTeclas();
+    FirstStartSetup::RunIfNeeded(this, BarraStatus);
     // A failure while starting up is reported and the window still opens.
     Application::Guard([this] { FormCreate(); });
 }

@@ -3,6 +3,7 @@
 // the application object, the main window and the message loop until it closes.
 #include "Application.h"
 #include "ExpressionEngine.h"
+#include "FirstStartSetup.h"
 #include "TBRUnitBase.h"
 #include "UPrincipal.h"
 
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
     StartExpressionEngine(QCoreApplication::applicationName());
     TBRUnitBase::InitDefaultUnits(QLocale::system());
     app.Initialize();
+    FirstStartSetup::Enable(); // a first start makes the demo database
     app.CreateForm<TFPrincipal>(); // sets FPrincipal
     const int rc = app.Run();
     StopExpressionEngine();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package the program, its tests and its tools need;
-# with the argument `run`, only what building and running the program needs.
+# with the argument `run`, only what building and running the program needs;
+# with `package`, that and what making the Debian package needs.
 # Packages already present are left alone, so a second run costs nothing.
 set -euo pipefail
 
@@ -16,9 +17,13 @@ PACKAGES=(
   # printing through the system's queues
   cups-client
 )
+# Making the Debian package (scripts/package.sh, `install-deps.sh package`):
+# manual pages from their source, dependencies from the programs' libraries.
+PACKAGING=(scdoc file dpkg-dev)
+[ "${1:-all}" != package ] || PACKAGES+=("${PACKAGING[@]}")
 # What the tests, benchmarks and tools around them need as well
-# (`install-deps.sh run` leaves these out).
-if [ "${1:-all}" != run ]; then
+# (`install-deps.sh run` and `package` leave these out).
+if [ "${1:-all}" != run ] && [ "${1:-all}" != package ]; then
   PACKAGES+=(
     libgtest-dev libgmock-dev libbenchmark-dev
     # running and looking at the window without a display
@@ -31,6 +36,9 @@ if [ "${1:-all}" != run ]; then
     linux-perf
     # checking the desktop entries and the file type that install puts in place
     desktop-file-utils shared-mime-info
+    # making the package and checking it: its contents, AppStream data and
+    # manual pages, and the installed program's window found by its title
+    "${PACKAGING[@]}" lintian appstream man-db x11-utils
   )
 fi
 
