@@ -1,6 +1,6 @@
-// libFuzzer target for brptool's CSV reader (the sample data `brptool eval`
-// reads): any bytes either load, with every value readable afterwards, or give
-// a message naming the file and line.
+// libFuzzer target for the CSV data set reader (the data `brptool run` and
+// `brptool eval` read): any bytes either load, with every value readable
+// afterwards, or give a message naming the file and line.
 #include "CsvDataSet.h"
 #include "TField.h"
 
