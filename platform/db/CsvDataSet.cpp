@@ -185,14 +185,15 @@ QDate quickDate(QByteArrayView s)
 }
 
 // Puts a typed value of `field` (not empty) into the row being made; false
-// when the text is not a value of that type. `ascii` says whether the line's
-// bytes are all ASCII: other text takes the general (Unicode) path.
-bool convert(QByteArrayView field, bool ascii, TFieldType type, int column, CompactRowStore& rows)
+// when the text is not a value of that type. Text that is not all ASCII takes
+// the general (Unicode) path, where blanks and digits are Unicode's.
+bool convert(QByteArrayView field, TFieldType type, int column, CompactRowStore& rows)
 {
     if (type == TFieldType::ftString) {
         rows.SetText(column, field);
         return true;
     }
+    const bool ascii = isAscii(field);
     const QString wide = ascii ? QString() : CompactRowStore::TextFromUtf8(field).trimmed();
     const QByteArrayView narrow = field.trimmed();
     bool ok = true;
@@ -310,7 +311,7 @@ QString LoadCsvDataSet(const QString& fileName, TMemDataSet& dataSet, const CsvL
             const QByteArrayView f = field(i);
             if (f.isEmpty())
                 continue; // null
-            if (!convert(f, ascii, types[qsizetype(i)], int(i), rows))
+            if (!convert(f, types[qsizetype(i)], int(i), rows))
                 return where(lineNo) + QStringLiteral("field %1: '%2' is not a valid %3")
                                            .arg(i + 1)
                                            .arg(CompactRowStore::TextFromUtf8(f), typeName(types[qsizetype(i)]));
