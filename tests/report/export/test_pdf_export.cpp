@@ -4,9 +4,62 @@
 #include "ListingFixture.h"
 #include "TBRPDFExportFilter.h"
 #include "TBRPageList.h"
+#include "TBRStream.h"
+#include "TMetafileCanvas.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
+
+namespace {
+
+// The page content streams of a PDF, decompressed, in the file's order.
+QByteArrayList pageContents(const QByteArray& pdf)
+{
+    QByteArrayList pages;
+    for (qsizetype at = pdf.indexOf("stream\n"); at >= 0; at = pdf.indexOf("stream\n", at + 1)) {
+        if (at >= 3 && pdf.mid(at - 3, 3) == "end")
+            continue;
+        const qsizetype end = pdf.indexOf("endstream", at);
+        // qUncompress wants the size first; any bound will do.
+        const QByteArray code = QByteArray("\x00\x40\x00\x00", 4) + pdf.mid(at + 7, end - at - 7);
+        const QByteArray data = qUncompress(code);
+        if (data.contains(" Tj"))
+            pages << data;
+    }
+    return pages;
+}
+
+} // namespace
+
+TEST(PdfExport, LabelsThatDropAClipTheyNeverSetAddNothingToThePage)
+{
+    // A label removes its clip when done, set or not: in a PDF that started a
+    // new graphics state (and set the pen again) for every label. The same
+    // texts with and without the removals make the same page.
+    QTemporaryDir dir;
+    TBRPageList pages;
+    pages.SetStore(std::make_unique<TBRStream>(100000));
+    for (const bool removeClips : {true, false}) {
+        TMetafileCanvas c(794, 1123);
+        c.Font.Name = QStringLiteral("Arial");
+        c.Font.SetSize(8);
+        c.SetBkMode(TRANSPARENT);
+        for (int i = 0; i < 100; ++i) {
+            c.TextOut(40 + (i % 4) * 180, 40 + (i / 4) * 20, QStringLiteral("Linha %1").arg(i));
+            if (removeClips)
+                c.RemoveClipRegion();
+        }
+        pages.AppendPage(c.Finish());
+    }
+    TBRPDFExportFilter filter(dir.filePath(QStringLiteral("rotulos.pdf")));
+    filter.ExportPages(pages, nullptr);
+    ASSERT_TRUE(filter.Written());
+    QFile f(filter.FileName());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArrayList contents = pageContents(f.readAll());
+    ASSERT_EQ(contents.size(), 2);
+    EXPECT_EQ(contents[0], contents[1]);
+}
 
 TEST_F(ListingTest, PdfKeepsTextPagesAndPaper)
 {
