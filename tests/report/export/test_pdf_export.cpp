@@ -12,6 +12,28 @@
 
 namespace {
 
+// Every entry of the cross-reference table points at its own object (a
+// reader may mend a broken table without a word; a test should not).
+::testing::AssertionResult tableHolds(const QByteArray& pdf)
+{
+    const qsizetype sx = pdf.lastIndexOf("startxref");
+    if (sx < 0)
+        return ::testing::AssertionFailure() << "no startxref";
+    const qint64 xref = pdf.mid(sx + 9).trimmed().split('\n').first().trimmed().toLongLong();
+    const QByteArrayList lines = pdf.mid(xref).split('\n');
+    if (lines.size() < 2 || lines[0] != "xref")
+        return ::testing::AssertionFailure() << "startxref does not point at the table";
+    const int count = lines[1].split(' ').value(1).toInt();
+    for (int i = 1; i < count && 2 + i < lines.size(); ++i) {
+        if (!lines[2 + i].contains(" n"))
+            continue;
+        const qint64 offset = lines[2 + i].left(10).toLongLong();
+        if (!pdf.mid(offset).startsWith(QByteArray::number(i) + " 0 obj"))
+            return ::testing::AssertionFailure() << "object " << i << " is not at " << offset;
+    }
+    return ::testing::AssertionSuccess();
+}
+
 // The page content streams of a PDF, decompressed, in the file's order.
 QByteArrayList pageContents(const QByteArray& pdf)
 {
@@ -84,8 +106,11 @@ TEST_F(ListingTest, PdfKeepsTextPagesAndPaper)
     const QString fonts = poppler(QStringLiteral("pdffonts"), {filter.FileName()});
     const QStringList fontLines = fonts.split(u'\n', Qt::SkipEmptyParts).mid(2);
     EXPECT_FALSE(fontLines.isEmpty());
+    // Subsets, named as such: "ABCDEF+Name", embedded, subset, with Unicode map.
     for (const QString& line : fontLines)
-        EXPECT_TRUE(line.contains(QRegularExpression(QStringLiteral("Identity-H\\s+yes")))) << line.toStdString();
+        EXPECT_TRUE(line.contains(QRegularExpression(QStringLiteral("^[A-Z]{6}\\+\\S+\\s.*Identity-H\\s+yes\\s+yes\\s+yes"))))
+            << line.toStdString();
+    EXPECT_TRUE(tableHolds(bytes));
     const QString text = poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), filter.FileName(), QStringLiteral("-")});
     EXPECT_EQ(text.count(u'\f'), target.PageTotal);
     // Names short enough for their box (a longer one wraps, and its second
