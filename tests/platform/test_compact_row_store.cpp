@@ -22,7 +22,7 @@ namespace {
     if (want.metaType().id() == QMetaType::Double && std::signbit(got.toDouble()) != std::signbit(want.toDouble()))
         return ::testing::AssertionFailure() << "sign of zero lost";
     if (want.metaType().id() == QMetaType::QDateTime && got.toDateTime().timeSpec() != want.toDateTime().timeSpec())
-        return ::testing::AssertionFailure() << "time spec changed";
+        return ::testing::AssertionFailure() << "local time came back as another kind of time";
     return ::testing::AssertionSuccess();
 }
 
