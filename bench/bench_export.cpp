@@ -4,13 +4,23 @@
 // text: the program's listing report (read from its window definition) over
 // 2,000 in-memory orders, exported through the run, against the same run
 // making pages for the preview.
+//
+// PDF at scale: the listing report over 10,000 and 100,000 orders. Baseline:
+// the report printed to a "printer" that paints its pages straight into a
+// QPdfWriter (PdfWriterPrinter.h: the same pages, no metafile between).
+// Against it: what `brptool run --out x.pdf` does (load the CSV file, make the
+// pages, export them) and what the preview's PDF export does (export pages
+// already made). Processor time, peak memory of each, bytes per page; with
+// BRP_BENCH_SAVE=PREFIX each PDF is kept as PREFIX-<how>-<rows>.pdf.
 #include "BRControlClasses.h"
 #include "BRExportClasses.h"
 #include "BRReportReader.h"
 #include "DefinitionReader.h"
 #include "ExpressionEngine.h"
+#include "CsvDataSet.h"
 #include "ListingPage.h"
 #include "PainterCanvas.h"
+#include "PdfWriterPrinter.h"
 #include "TBRCSVExportFilter.h"
 #include "TBRPDFExportFilter.h"
 #include "TBRPageList.h"
@@ -33,6 +43,7 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <ctime>
 #include <map>
 #include <memory>
 #include <string>
@@ -178,6 +189,168 @@ void BM_ListingText(benchmark::State& state)
 }
 BENCHMARK(BM_ListingText)->Unit(benchmark::kMillisecond);
 
+// ---- PDF at scale ------------------------------------------------------------
+
+double cpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
+long procKb(const char* key)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(qstrlen(key)).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+// Peak memory from here on: what the process holds now, the peak reset.
+long startMeasuringPeak()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly))
+        f.write("5");
+    return procKb("VmRSS:");
+}
+
+// The orders as `brptool run --data QryRel=...` reads them.
+QString ordersCsv(int rows)
+{
+    const QString name = tempDir().filePath(QStringLiteral("orders-%1.csv").arg(rows));
+    if (QFileInfo::exists(name))
+        return name;
+    QFile f(name);
+    f.open(QIODevice::WriteOnly);
+    f.write("CODEMPRESA:integer,CODPEDIDO:integer,CODCLIENTE:integer,NOME,DATAPEDIDO:date,DATAFATURA:date,PRAZO,"
+            "TOTALPEDIDO:float\n");
+    for (int i = 0; i < rows; ++i) {
+        const QByteArray day = QStringLiteral("%1/03/2024").arg(1 + i % 28, 2, 10, QChar(u'0')).toLatin1();
+        f.write(QByteArray::number(1 + i % 3) + ',' + QByteArray::number(5000 + i) + ',' +
+                QByteArray::number(200 + i % 41) + ",Cliente Comércio " + QByteArray::number(i % 97) + ',' + day + ',' +
+                day + ",30/60/90," + QByteArray::number(1234.5 + i, 'f', 2) + '\n');
+    }
+    return name;
+}
+
+// The listing report read into a form of its own, over a QryRel loaded from
+// the orders file.
+struct ScaledListing {
+    std::unique_ptr<TComponent> form = std::make_unique<TComponent>();
+    std::unique_ptr<TCustomBandReport> report;
+
+    explicit ScaledListing(int rows)
+    {
+        form->SetName(QStringLiteral("FPrincipal"));
+        auto* qry = new TMemDataSet(form.get());
+        qry->SetName(QStringLiteral("QryRel"));
+        if (!LoadCsvDataSet(ordersCsv(rows), *qry).isEmpty())
+            std::abort();
+        QFile def(QStringLiteral(":/UPrincipal.def"));
+        def.open(QIODevice::ReadOnly);
+        const DefinitionObject root = ReadDefinition(QString::fromUtf8(def.readAll()));
+        report.reset(BRReportReader::Read(*BRReportReader::FindReport(root, QStringLiteral("BRRelatorio")), form.get()));
+        report->SetShowProgress(false);
+        report->OnPreview = [](QObject* sender) {
+            if (auto* target = qobject_cast<TBRPrinter*>(sender))
+                target->PageList().SetIndexOnAppend(false);
+        };
+    }
+};
+
+struct PdfFigures {
+    double cpu = 0;
+    double peakMb = 0;
+    double bytesPerPage = 0;
+    int pages = 0;
+};
+std::map<std::pair<std::string, int>, PdfFigures> g_pdf;
+
+void record(const char* name, int rows, double cpu, long before, const QString& file, int pages,
+            benchmark::State& state)
+{
+    PdfFigures f;
+    f.cpu = cpu;
+    f.peakMb = double(procKb("VmHWM:") - before) / 1024;
+    f.pages = pages;
+    f.bytesPerPage = pages > 0 ? double(QFileInfo(file).size()) / pages : 0;
+    g_pdf[{name, rows}] = f;
+    if (const QString prefix = qEnvironmentVariable("BRP_BENCH_SAVE"); !prefix.isEmpty()) {
+        const QString copy = QStringLiteral("%1-%2-%3.pdf").arg(prefix, QString::fromLatin1(name)).arg(rows);
+        QFile::remove(copy);
+        QFile::copy(file, copy);
+    }
+    state.counters["pages"] = pages;
+    state.counters["bytes_per_page"] = f.bytesPerPage;
+    state.counters["peak_MB"] = f.peakMb;
+    state.SetIterationTime(cpu);
+}
+
+// Baseline: the report printed page by page straight into a QPdfWriter.
+void BM_PdfPaintedStraight(benchmark::State& state)
+{
+    const int rows = int(state.range(0));
+    const QString name = tempDir().filePath(QStringLiteral("straight-%1.pdf").arg(rows));
+    ScaledListing listing(rows);
+    const PrinterServiceFactory previous =
+        SetPrinterServiceFactory([name] { return std::make_unique<PdfWriterPrinterService>(name); });
+    SetApplicationPrinter(nullptr);
+    for (auto _ : state) {
+        const long before = startMeasuringPeak();
+        const double t0 = cpuSeconds();
+        listing.report->Print();
+        const double cpu = cpuSeconds() - t0;
+        record("straight", rows, cpu, before, name, listing.report->PageNumber, state);
+    }
+    SetPrinterServiceFactory(previous);
+    SetApplicationPrinter(nullptr);
+}
+
+// What `brptool run ... --out x.pdf` does: load, make the pages, export them.
+void BM_PdfBrptoolRun(benchmark::State& state)
+{
+    const int rows = int(state.range(0));
+    const QString name = tempDir().filePath(QStringLiteral("run-%1.pdf").arg(rows));
+    ordersCsv(rows);
+    for (auto _ : state) {
+        const long before = startMeasuringPeak();
+        const double t0 = cpuSeconds();
+        ScaledListing listing(rows);
+        listing.report->Preview();
+        TBRPDFExportFilter filter(name);
+        filter.ExportPages(listing.report->OutputTarget()->PageList(), nullptr);
+        const double cpu = cpuSeconds() - t0;
+        if (!filter.Written())
+            state.SkipWithError("not written");
+        record("run", rows, cpu, before, name, listing.report->OutputTarget()->PageTotal, state);
+    }
+}
+
+// The preview's PDF export: the pages are there, only the export is timed.
+void BM_PdfFromPreview(benchmark::State& state)
+{
+    const int rows = int(state.range(0));
+    const QString name = tempDir().filePath(QStringLiteral("preview-%1.pdf").arg(rows));
+    ScaledListing listing(rows);
+    listing.report->Preview();
+    TBRPrinter* target = listing.report->OutputTarget();
+    for (auto _ : state) {
+        const long before = startMeasuringPeak();
+        const double t0 = cpuSeconds();
+        target->RunExport(std::make_unique<TBRPDFExportFilter>(name).get());
+        const double cpu = cpuSeconds() - t0;
+        record("preview", rows, cpu, before, name, target->PageTotal, state);
+    }
+}
+
+BENCHMARK(BM_PdfPaintedStraight)->Arg(10000)->Arg(100000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PdfBrptoolRun)->Arg(10000)->Arg(100000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PdfFromPreview)->Arg(10000)->Arg(100000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -211,6 +384,24 @@ int main(int argc, char** argv)
         for (const char* name : {"BM_ListingCsv", "BM_ListingText"})
             if (find(name) > 0)
                 std::printf("%-16s %.2f x baseline (%.1f ms CPU)\n", name, find(name) / pages, find(name));
+    }
+    for (const int rows : {10000, 100000}) {
+        const auto straight = g_pdf.find({"straight", rows});
+        if (straight == g_pdf.end())
+            continue;
+        std::printf("\nPDF of the listing over %d orders (%d pages); baseline: printed straight into QPdfWriter = "
+                    "1.00 (%.2f s CPU, %.0f bytes a page, peak +%.1f MB)\n",
+                    rows, straight->second.pages, straight->second.cpu, straight->second.bytesPerPage,
+                    straight->second.peakMb);
+        for (const char* name : {"run", "preview"}) {
+            const auto it = g_pdf.find({name, rows});
+            if (it == g_pdf.end())
+                continue;
+            const PdfFigures& f = it->second;
+            std::printf("%-8s %.2f x baseline (goal: at most 1.10), %.2f s CPU, %.0f bytes a page, peak +%.1f MB%s\n",
+                        name, f.cpu / straight->second.cpu, f.cpu, f.bytesPerPage, f.peakMb,
+                        f.pages == straight->second.pages ? "" : " (page counts differ!)");
+        }
     }
     benchmark::Shutdown();
     return 0;

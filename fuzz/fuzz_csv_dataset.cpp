@@ -1,12 +1,14 @@
-// libFuzzer target for brptool's CSV reader (the sample data `brptool eval`
-// reads): any bytes either load, with every value readable afterwards, or give
-// a message naming the file and line.
+// libFuzzer target for the CSV data set reader (the data `brptool run` and
+// `brptool eval` read): any bytes either load, with every value readable
+// afterwards (floats finite, dates from year 1), or give a message naming the
+// file and line.
 #include "CsvDataSet.h"
 #include "TField.h"
 
 #include <QDir>
 #include <QFile>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <unistd.h>
@@ -42,6 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 (void)f->AsInteger();
                 (void)f->AsFloat();
                 (void)f->AsBoolean();
+                // What no report can print is refused, never loaded.
+                if (f->DataType() == TFieldType::ftFloat && !std::isfinite(f->AsFloat()))
+                    std::abort();
+                if (f->DataType() == TFieldType::ftDate && f->AsDateTime().date().year() < 1)
+                    std::abort();
             }
         }
     }

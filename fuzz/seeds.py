@@ -265,7 +265,10 @@ def main():
     for text in ["A:integer,B:float,C:string,D:boolean,E:date\n1,2.5,x,true,2024-03-12\n-7,,\"a,\"\"b\"\"\",0,31/12/1999\n",
                  "\ufeffNOME,TOTAL:float\n\"Ana\",10.25\n\n\"Bia\nRui\",3\n",
                  "A\n", "A:integer\n1\nx\n", "A,B\n1,2\n3\n", "A:money\n1\n", "D:date\n31/02/2005\n",
-                 "X:boolean,Y\r\nTRUE,\"\"\r\nfalse,\"open\n", ",B\n"]:
+                 "X:boolean,Y\r\nTRUE,\"\"\r\nfalse,\"open\n", ",B\n",
+                 # Values no report can print, marks inside lines, Unicode blanks and digits.
+                 "V:float,D:date\n1e3,2024-03-05\ninf,01/01/2000\n-1,-0001-01-01\n nan ,05/03/-2024\n",
+                 "\ufeff\ufeffN:integer,T\n\ufeff7,\ufefftexto\n\u00a0\n \u0667 ,x\n\"\"\"a\"b,c\n"]:
         put("fuzz_csv_dataset", text)
 
     for text in ["SUM(QryRel.TOTALPEDIDO) * 10 + COUNT", "IF(ATIVO, CLIENTE, 'x') + STR(QryRel.NUMERO)",

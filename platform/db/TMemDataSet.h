@@ -1,9 +1,13 @@
 #pragma once
-// A data set filled by hand: define fields, append rows, open.
+// A data set filled by hand: define fields, append rows, open. The rows are
+// held in a CompactRowStore, so a large data set costs about what its values
+// take in a file.
 
+#include "CompactRowStore.h"
 #include "TDataSet.h"
 
 #include <QVariantList>
+#include <vector>
 
 class TMemDataSet : public TDataSet {
     Q_OBJECT
@@ -16,8 +20,11 @@ public:
     // One value per defined field, in order; a missing or invalid value is null.
     void AppendRecord(const QVariantList& values);
     void ClearRecords();
+    // Takes rows made elsewhere (a file reader) in place of those held; their
+    // columns are the defined fields, in order.
+    void SetRecords(CompactRowStore&& rows);
 
-    int RecordCount() const override { return static_cast<int>(m_rows.size()); }
+    int RecordCount() const override { return m_rows.RowCount(); }
     QVariant FieldValue(int index) const override;
 
 protected:
@@ -28,6 +35,10 @@ protected:
 private:
     struct Def { QString name; TFieldType type; int size; };
     QList<Def> m_defs;
-    QList<QVariantList> m_rows;
+    CompactRowStore m_rows;
     int m_current = -1;
+    // The current row's values as read so far: a report reads a field several
+    // times a record (text, display text, aggregates).
+    mutable std::vector<QVariant> m_cache;
+    mutable std::vector<char> m_cached;
 };

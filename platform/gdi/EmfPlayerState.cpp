@@ -135,7 +135,10 @@ void Player::region(const Rec& r, quint32 type, quint32 offset)
         const quint32 size = r.u32(8), mode = r.u32(12);
         if (size == 0) {
             // No region: RGN_COPY removes the clipping, other modes do nothing.
-            if (mode == RGN_COPY) {
+            // Removing a clip that is not there changes nothing; telling the
+            // painter anyway would start a graphics state in a PDF (every
+            // label removes its clip, set or not).
+            if (mode == RGN_COPY && m_dc.hasClip) {
                 m_dc.hasClip = false;
                 m_dc.clip = QRegion();
                 applyClip();

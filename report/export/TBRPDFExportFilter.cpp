@@ -3,9 +3,11 @@
 #include "BlankFillPruner.h"
 #include "EBRError.h"
 #include "EmfPlayer.h"
+#include "PdfSubsetTagger.h"
 #include "TBRPageList.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPainter>
@@ -65,7 +67,8 @@ void TBRPDFExportFilter::ExportPages(TBRPageList& pages, const TBRExportProgress
         throw EBRError(QStringLiteral("The report has no pages to export"));
     BRExportFile file(FileName());
     file.Open();
-    QPdfWriter writer(file.Device());
+    PdfSubsetTagger tagger(file.Device());
+    QPdfWriter writer(&tagger);
     writer.setCreator(QCoreApplication::applicationName());
     writer.setTitle(m_title.isEmpty() ? QFileInfo(FileName()).completeBaseName() : m_title);
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -99,7 +102,12 @@ void TBRPDFExportFilter::ExportPages(TBRPageList& pages, const TBRExportProgress
         if (progress && !progress(n, total))
             return; // the file goes with `file`
     }
+    // The fonts are written when painting ends: their names get their tags.
+    tagger.HoldTail();
     painter->end();
+    if (!tagger.Finish())
+        throw EBRError(QStringLiteral("Cannot write \"%1\": %2")
+                           .arg(QDir::toNativeSeparators(FileName()), tagger.errorString()));
     file.Commit();
     SetWritten();
 }

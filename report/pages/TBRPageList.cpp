@@ -230,7 +230,7 @@ void TBRPageList::AppendPage(const QByteArray& metafile)
         }
         throw;
     }
-    if (m_text.Pages() == m_count - 1)
+    if (m_indexOnAppend && m_text.Pages() == m_count - 1)
         m_text.AddPage(metafile);
 }
 

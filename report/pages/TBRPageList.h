@@ -76,6 +76,10 @@ public:
     PageTextIndex& TextIndex();
     // Pages TextIndex would still have to read.
     qint32 PagesToIndex() const { return m_count - m_text.Pages(); }
+    // Whether appended pages are indexed as they come (the default). Off,
+    // nobody searching, the index costs nothing; TextIndex still reads every
+    // page when it is asked for.
+    void SetIndexOnAppend(bool value) { m_indexOnAppend = value; }
 
     // Size of the enhanced metafile at data (its header's byte count), or -1
     // with *problem set when the bytes do not start a metafile that fits in
@@ -98,4 +102,5 @@ private:
     // The last page's code, kept for its room.
     QByteArray m_code;
     PageTextIndex m_text;
+    bool m_indexOnAppend = true;
 };

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -50,7 +51,12 @@ int runEval(const QStringList& args)
                 return usageError("--data wants NAME=FILE.csv");
             auto ds = std::make_unique<TMemDataSet>();
             ds->SetName(value.left(eq));
-            const QString error = LoadCsvDataSet(value.mid(eq + 1), *ds);
+            QString error;
+            try {
+                error = LoadCsvDataSet(value.mid(eq + 1), *ds);
+            } catch (const std::bad_alloc&) {
+                error = QStringLiteral("out of memory loading \"%1\"").arg(value.mid(eq + 1));
+            }
             if (!error.isEmpty()) {
                 std::fprintf(stderr, "brptool eval: %s\n", error.toUtf8().constData());
                 return 1;
@@ -102,6 +108,9 @@ int runEval(const QStringList& args)
         report.ReleaseAll();
     } catch (const PlatformError& e) {
         std::fprintf(stderr, "brptool eval: %s\n", e.Message().toUtf8().constData());
+        rc = 1;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "brptool eval: out of memory\n");
         rc = 1;
     }
     return rc;

@@ -11,12 +11,13 @@
 #include "TBRPrinter.h"
 #include "TComponent.h"
 #include "TCustomBandReport.h"
+#include "TerminalProgress.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
 #include <memory>
-#include <unistd.h>
+#include <new>
 
 namespace {
 
@@ -24,7 +25,7 @@ int usageError(const char* message)
 {
     std::fprintf(stderr,
                  "brptool run: %s\nusage: brptool run FILE [--report NAME] [--data NAME=FILE.csv]... "
-                 "--out OUT.BRP|OUT.pdf|OUT.csv|OUT.txt [--compress]\n",
+                 "--out OUT.BRP|OUT.pdf|OUT.csv|OUT.txt [--compress] [--quiet]\n",
                  message);
     return 2;
 }
@@ -38,7 +39,7 @@ int fail(const QString& message)
 int runRun(const QStringList& args)
 {
     QString file, reportName, out;
-    bool compress = false;
+    bool compress = false, quiet = false;
     QList<QPair<QString, QString>> data;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -58,6 +59,8 @@ int runRun(const QStringList& args)
             }
         } else if (a == u"--compress") {
             compress = true;
+        } else if (a == u"--quiet") {
+            quiet = true;
         } else if (a.startsWith(u"--")) {
             return usageError("unknown option");
         } else if (file.isEmpty()) {
@@ -76,18 +79,33 @@ int runRun(const QStringList& args)
         return fail(QStringLiteral("cannot read \"%1\": %2").arg(file, in.errorString()));
     const QString text = QString::fromUtf8(in.readAll());
 
-    // The data sets are components of the form the report is read into, so
-    // the definition's references find them by name.
-    TComponent form;
-    form.SetName(QStringLiteral("Form"));
-    for (const auto& [name, csv] : data) {
-        auto* ds = new TMemDataSet(&form);
-        ds->SetName(name);
-        const QString error = LoadCsvDataSet(csv, *ds);
-        if (!error.isEmpty())
-            return fail(error);
-    }
+    TerminalProgress progress(quiet);
+    // What is being done, for a failure that does not say.
+    QString doing = QStringLiteral("making the report");
     try {
+        // The data sets are components of the form the report is read into,
+        // so the definition's references find them by name. Every file is
+        // read, and refused at its first bad line, before any output is made.
+        TComponent form;
+        form.SetName(QStringLiteral("Form"));
+        for (const auto& [name, csv] : data) {
+            doing = QStringLiteral("loading \"%1\"").arg(csv);
+            auto* ds = new TMemDataSet(&form);
+            ds->SetName(name);
+            const QString label = QFileInfo(csv).fileName();
+            const QString error = LoadCsvDataSet(csv, *ds, [&](qint64 done, qint64 total) {
+                const double mb = double(done) / (1 << 20);
+                progress.Show(total > 0 ? QStringLiteral("loading %1: %2 %").arg(label).arg(done * 100 / total)
+                                        : QStringLiteral("loading %1: %2 MB").arg(label).arg(mb, 0, 'f', 1));
+            });
+            if (!error.isEmpty()) {
+                progress.Done();
+                return fail(error);
+            }
+            progress.Show(QStringLiteral("loading %1: %2 rows").arg(label).arg(ds->RecordCount()), true);
+            progress.Done();
+        }
+        doing = QStringLiteral("making the report");
         RegisterReportControlClasses();
         const DefinitionObject root = ReadDefinition(text);
         const DefinitionObject* definition = BRReportReader::FindReport(root, reportName);
@@ -97,10 +115,14 @@ int runRun(const QStringList& args)
         std::unique_ptr<TCustomBandReport> report(BRReportReader::Read(*definition, &form));
         if (compress)
             report->SetOptions(int(report->Options() | Compression));
-        report->OnPreview = [](QObject*) {};
-        if (isatty(fileno(stderr))) {
+        // Pages go to a file, not to a preview: nobody searches their text.
+        report->OnPreview = [](QObject* sender) {
+            if (auto* target = qobject_cast<TBRPrinter*>(sender))
+                target->PageList().SetIndexOnAppend(false);
+        };
+        if (progress.Enabled()) {
             TCustomBandReport* r = report.get();
-            report->OnEndPage = [r](QObject*) { std::fprintf(stderr, "\rpages: %d", r->PageNumber); };
+            report->OnEndPage = [r, &progress](QObject*) { progress.Show(QStringLiteral("pages: %1").arg(r->PageNumber)); };
         }
         std::unique_ptr<TBRExportFilter> filter;
         if (exporter)
@@ -108,38 +130,53 @@ int runRun(const QStringList& args)
         if (filter && !filter->TakesRecordedPages()) {
             // The filter takes the run itself: no pages are kept.
             report->ExportThrough(filter.get());
-            if (isatty(fileno(stderr)))
-                std::fprintf(stderr, "\n");
+            progress.Show(QStringLiteral("pages: %1").arg(report->PageNumber), true);
+            progress.Done();
             if (!filter->Written())
                 return fail(QStringLiteral("the export to \"%1\" did not complete").arg(out));
             std::printf("%s: %d pages\n", qPrintable(out), report->PageNumber);
             return 0;
         }
         report->Preview();
-        if (isatty(fileno(stderr)))
-            std::fprintf(stderr, "\n");
         TBRPrinter* target = report->OutputTarget();
-        if (!target || target->State != jsFinished)
+        if (!target || target->State != jsFinished) {
+            progress.Done();
             return fail(QStringLiteral("the report produced no pages"));
+        }
         const int pages = target->PageTotal;
+        progress.Show(QStringLiteral("pages: %1").arg(pages), true);
+        progress.Done();
         if (!filter) {
             target->SaveReportFile(out);
             std::printf("%s: %d pages\n", qPrintable(out), pages);
             return 0;
         }
-        target->RunExport(filter.get());
+        doing = QStringLiteral("writing \"%1\"").arg(out);
+        const QString label = QFileInfo(out).fileName();
+        filter->ExportPages(target->PageList(), [&](int page, int total) {
+            progress.Show(QStringLiteral("writing %1: page %2 of %3").arg(label).arg(page).arg(total), page == total);
+            return true;
+        });
+        progress.Done();
         if (!filter->Written())
             return fail(QStringLiteral("the export to \"%1\" did not complete").arg(out));
         std::printf("%s: %d pages\n", qPrintable(out), pages);
         return 0;
     } catch (const PlatformError& e) {
+        progress.Done();
         return fail(e.Message());
+    } catch (const std::bad_alloc&) {
+        progress.Done();
+        return fail(QStringLiteral("out of memory %1").arg(doing));
     } catch (const std::exception& e) {
+        progress.Done();
         return fail(QString::fromLocal8Bit(e.what()));
     }
 }
 
-BrpCommandRegistrar reg("run", "run FILE [--report NAME] --data NAME=FILE.csv... --out OUT.BRP|OUT.pdf|OUT.csv|OUT.txt [--compress]",
+BrpCommandRegistrar reg("run",
+                        "run FILE [--report NAME] --data NAME=FILE.csv... --out OUT.BRP|OUT.pdf|OUT.csv|OUT.txt "
+                        "[--compress] [--quiet]",
                         runRun);
 
 } // namespace

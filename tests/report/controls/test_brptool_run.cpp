@@ -6,8 +6,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -118,13 +122,88 @@ TEST(BrptoolRun, RefusesBadInputWithAClearMessage)
         {{def, "--data", "QryRel=" + csv}, 2, "--out"},
         {{def, "--data", "QryRel", "--out", out}, 2, "NAME=FILE.csv"},
         {{def, "--bogus", "--out", out}, 2, "unknown option"},
+        // A bad line after 100,000 good ones: refused before any page is made.
+        {{def, "--data", "QryRel=" + write(dir, "late.csv", rows(100000) + "Cliente,1.x\n"), "--out", out}, 1,
+         "late.csv:100002: field 2"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
         const ToolRun r = run(c.args);
         EXPECT_EQ(r.exitCode, c.exit);
         EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(out));
     }
+}
+
+TEST(BrptoolRun, RunningOutOfMemoryWhileLoadingIsAnErrorNotAnAbort)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
+#endif
+#endif
+    QTemporaryDir dir;
+    // One line of 8 GB of zero bytes, which a sparse file holds in no room.
+    const QString csv = dir.filePath("huge.csv");
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("NOME,VALOR:float\n");
+        ASSERT_TRUE(f.resize(qint64(8) << 30));
+    }
+    const QString out = dir.filePath("o.BRP");
+    for (const QString& command : {QStringLiteral("run"), QStringLiteral("eval")}) {
+        SCOPED_TRACE(command.toStdString());
+        const QStringList args = command == u"run"
+                                     ? QStringList{"run", write(dir, "rel.dfm", kListing), "--data", "QryRel=" + csv, "--out", out}
+                                     : QStringList{"eval", "--data", "QryRel=" + csv, "1"};
+        QProcess p;
+        p.setChildProcessModifier([] {
+            const rlimit limit{rlim_t(384) << 20, rlim_t(384) << 20};
+            setrlimit(RLIMIT_AS, &limit);
+        });
+        p.start(brptoolPath(), args);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << err.toStdString();
+        EXPECT_EQ(p.exitCode(), 1);
+        EXPECT_TRUE(err.contains("out of memory loading \"" + csv + "\"")) << err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(out));
+    }
+}
+
+TEST(BrptoolRun, ShowsProgressOnATerminalOnly)
+{
+    if (QStandardPaths::findExecutable("script").isEmpty())
+        GTEST_SKIP() << "no `script` to give the tool a terminal";
+    QTemporaryDir dir;
+    const QString def = write(dir, "rel.dfm", kListing);
+    const QString csv = write(dir, "q.csv", rows(200));
+    const auto quote = [](const QString& s) { return "'" + QString(s).replace("'", "'\\''") + "'"; };
+    for (const bool quiet : {false, true}) {
+        SCOPED_TRACE(quiet);
+        QStringList command{quote(brptoolPath()), "run", quote(def), "--data", quote("QryRel=" + csv), "--out",
+                            quote(dir.filePath("o.pdf"))};
+        if (quiet)
+            command << "--quiet";
+        // `script` runs the command on a terminal of its own and copies what
+        // it shows.
+        QProcess p;
+        p.start("script", {"-qec", command.join(' '), "/dev/null"});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        const QString shown = QString::fromUtf8(p.readAllStandardOutput());
+        EXPECT_EQ(p.exitCode(), 0) << shown.toStdString();
+        EXPECT_TRUE(shown.contains("o.pdf: 4 pages")) << shown.toStdString();
+        for (const char* progress : {"loading q.csv: 200 rows", "pages: 4", "writing o.pdf: page 4 of 4"})
+            EXPECT_EQ(shown.contains(progress), !quiet) << progress << "\n" << shown.toStdString();
+    }
+    // Into a pipe: the result only.
+    const ToolRun r = run({def, "--data", "QryRel=" + csv, "--out", dir.filePath("p.pdf")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_FALSE(r.err.contains("loading")) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("writing")) << r.err.toStdString();
 }
 
 TEST(BrptoolRun, MissingFieldAndBadExpressionPrintTheirErrorTextInsteadOfFailing)

@@ -79,6 +79,12 @@ TEST(BrptoolEval, BadCsvNamesTheLine)
         {"A,B,a:integer\n1,2,3\n", ":1: field name 'a' appears twice"},
         {"A\nok\n\xC3\xA7\xC3\n", ":3: not valid UTF-8"},
         {"A:integer\r1\r\rx\r", ":4: field 1: 'x' is not a valid integer"}, // CR-only line ends
+        // Numbers and dates no report can print.
+        {"A:float\n1.5\ninf\n", ":3: field 1: 'inf' is not a valid float"},
+        {"A:float\n-inf\n", ":2: field 1: '-inf' is not a valid float"},
+        {"A:float\n nan\n", ":2: field 1: ' nan' is not a valid float"},
+        {"D:date\n-0001-01-01\n", ":2: field 1: '-0001-01-01' is not a valid date"},
+        {"D:date\n01/01/2000\n05/03/-2024\n", ":3: field 1: '05/03/-2024' is not a valid date"},
     };
     for (const auto& c : cases) {
         const QString csv = writeFile(dir, "bad.csv", c.text);

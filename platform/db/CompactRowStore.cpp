@@ -1,0 +1,447 @@
+#include "CompactRowStore.h"
+#include "DatabaseError.h"
+
+#include <QDateTime>
+#include <QStringDecoder>
+#include <QTime>
+
+#include <array>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+
+namespace {
+
+// Rows per block: small enough that a block's texts fit 32-bit offsets and
+// a short data set stays small, large enough that the blocks' own
+// bookkeeping is noise.
+constexpr int kBlockShift = 12;
+constexpr int kBlockRows = 1 << kBlockShift;
+constexpr int kBlockMask = kBlockRows - 1;
+
+enum class Kind : quint8 { Unset, Int32, Int64, Double, Boolean, Date, Time, DateTime, Text, Bytes, Variant };
+
+int fixedSize(Kind k)
+{
+    switch (k) {
+    case Kind::Boolean: return 1;
+    case Kind::Int32:
+    case Kind::Date:
+    case Kind::Time: return 4;
+    case Kind::Int64:
+    case Kind::Double:
+    case Kind::DateTime: return 8;
+    default: return 0;
+    }
+}
+
+bool isText(Kind k)
+{
+    return k == Kind::Text || k == Kind::Bytes;
+}
+
+// One value on its way in: its kind and its plain form, or the QVariant
+// itself when it has none (or when the caller has it at hand anyway).
+struct Cell {
+    Kind kind = Kind::Unset;
+    union {
+        qint32 i32;
+        qint64 i64;
+        double d;
+        bool b;
+    } fixed{};
+    QByteArrayView bytes;
+    const QVariant* variant = nullptr;
+};
+
+Cell cellOf(const QVariant& v, QByteArray& scratch)
+{
+    Cell c;
+    c.variant = &v;
+    c.kind = Kind::Variant;
+    switch (v.metaType().id()) {
+    case QMetaType::Int:
+        c.kind = Kind::Int32;
+        c.fixed.i32 = v.toInt();
+        break;
+    case QMetaType::LongLong:
+        c.kind = Kind::Int64;
+        c.fixed.i64 = v.toLongLong();
+        break;
+    case QMetaType::Double:
+        c.kind = Kind::Double;
+        c.fixed.d = v.toDouble();
+        break;
+    case QMetaType::Bool:
+        c.kind = Kind::Boolean;
+        c.fixed.b = v.toBool();
+        break;
+    case QMetaType::QDate: {
+        const QDate d = v.toDate();
+        const qint64 day = d.toJulianDay();
+        if (d.isValid() && day >= std::numeric_limits<qint32>::min() && day <= std::numeric_limits<qint32>::max()) {
+            c.kind = Kind::Date;
+            c.fixed.i32 = qint32(day);
+        }
+        break;
+    }
+    case QMetaType::QTime: {
+        const QTime t = v.toTime();
+        if (t.isValid()) {
+            c.kind = Kind::Time;
+            c.fixed.i32 = t.msecsSinceStartOfDay();
+        }
+        break;
+    }
+    case QMetaType::QDateTime: {
+        // Only local times come back the same from their instant.
+        const QDateTime dt = v.toDateTime();
+        if (dt.isValid() && dt.timeSpec() == Qt::LocalTime) {
+            c.kind = Kind::DateTime;
+            c.fixed.i64 = dt.toMSecsSinceEpoch();
+        }
+        break;
+    }
+    case QMetaType::QString: {
+        // A lone surrogate would not survive the trip through UTF-8.
+        const QString s = v.toString();
+        if (QStringView(s).isValidUtf16()) {
+            scratch = s.toUtf8();
+            c.kind = Kind::Text;
+            c.bytes = scratch;
+        }
+        break;
+    }
+    case QMetaType::QByteArray:
+        scratch = v.toByteArray();
+        c.kind = Kind::Bytes;
+        c.bytes = scratch;
+        break;
+    default:
+        break;
+    }
+    return c;
+}
+
+} // namespace
+
+class CompactRowStore::Column {
+public:
+    int count() const { return m_count; }
+
+    void appendNull()
+    {
+        Block& b = tail();
+        const int i = b.cells;
+        b.nulls[size_t(i >> 6)] |= quint64(1) << (i & 63);
+        if (const int size = fixedSize(m_kind))
+            b.fixed.resize(b.fixed.size() + size_t(size));
+        else if (isText(m_kind))
+            b.ends.push_back(b.ends.empty() ? 0 : b.ends.back());
+        else if (m_kind == Kind::Variant)
+            b.variants.emplace_back();
+        added(b);
+    }
+
+    void append(const Cell& c)
+    {
+        if (m_kind == Kind::Unset)
+            become(c.kind);
+        else if (m_kind != c.kind && m_kind != Kind::Variant)
+            becomeVariants();
+        Block& b = tail();
+        if (m_kind == Kind::Variant) {
+            b.variants.push_back(c.variant ? *c.variant : plainValue(c));
+        } else if (isText(m_kind)) {
+            const quint64 end = quint64(b.text.size()) + quint64(c.bytes.size());
+            if (end > std::numeric_limits<quint32>::max())
+                throw DatabaseError(QStringLiteral("Data set too large to hold: over 4 GB of text in %1 rows")
+                                        .arg(kBlockRows));
+            b.text.insert(b.text.end(), c.bytes.begin(), c.bytes.end());
+            b.ends.push_back(quint32(end));
+        } else {
+            const int size = fixedSize(m_kind);
+            const auto* from = reinterpret_cast<const char*>(&c.fixed);
+            b.fixed.insert(b.fixed.end(), from, from + size);
+        }
+        added(b);
+    }
+
+    QVariant value(int row) const
+    {
+        if (row < 0 || row >= m_count)
+            return QVariant();
+        const Block& b = *m_blocks[size_t(row >> kBlockShift)];
+        const int i = row & kBlockMask;
+        if (b.nulls[size_t(i >> 6)] & (quint64(1) << (i & 63)))
+            return QVariant();
+        return read(b, i);
+    }
+
+    qint64 memoryBytes() const
+    {
+        qint64 bytes = qint64(m_blocks.capacity() * sizeof(void*));
+        for (const auto& b : m_blocks)
+            bytes += qint64(sizeof(Block) + b->fixed.capacity() + b->ends.capacity() * sizeof(quint32) +
+                            b->text.capacity() + b->variants.capacity() * sizeof(QVariant));
+        return bytes;
+    }
+
+private:
+    struct Block {
+        std::array<quint64, kBlockRows / 64> nulls{};
+        std::vector<char> fixed;     // fixed-size kinds, cell after cell
+        std::vector<quint32> ends;   // texts: where each cell's bytes end
+        std::vector<char> text;
+        std::vector<QVariant> variants;
+        int cells = 0;
+    };
+
+    Block& tail()
+    {
+        if (m_count == int(m_blocks.size()) * kBlockRows)
+            m_blocks.push_back(std::make_unique<Block>());
+        return *m_blocks.back();
+    }
+
+    void added(Block& b)
+    {
+        ++m_count;
+        if (++b.cells == kBlockRows) {
+            // A full block never grows again: give back its spare room.
+            b.fixed.shrink_to_fit();
+            b.ends.shrink_to_fit();
+            b.text.shrink_to_fit();
+            b.variants.shrink_to_fit();
+        }
+    }
+
+    // The first value that is not null sets the kind; the nulls before it
+    // get their place.
+    void become(Kind kind)
+    {
+        m_kind = kind;
+        for (auto& b : m_blocks) {
+            if (const int size = fixedSize(kind))
+                b->fixed.resize(size_t(b->cells) * size_t(size));
+            else if (isText(kind))
+                b->ends.assign(size_t(b->cells), 0);
+            else
+                b->variants.resize(size_t(b->cells));
+        }
+    }
+
+    void becomeVariants()
+    {
+        for (auto& b : m_blocks) {
+            std::vector<QVariant> values;
+            values.reserve(size_t(b->cells));
+            for (int i = 0; i < b->cells; ++i)
+                values.push_back(b->nulls[size_t(i >> 6)] & (quint64(1) << (i & 63)) ? QVariant() : read(*b, i));
+            b->variants = std::move(values);
+            b->fixed = {};
+            b->ends = {};
+            b->text = {};
+        }
+        m_kind = Kind::Variant;
+    }
+
+    static QVariant plainValue(const Cell& c)
+    {
+        Block b;
+        const int size = fixedSize(c.kind);
+        if (size) {
+            const auto* from = reinterpret_cast<const char*>(&c.fixed);
+            b.fixed.assign(from, from + size);
+        } else {
+            b.text.assign(c.bytes.begin(), c.bytes.end());
+            b.ends.push_back(quint32(c.bytes.size()));
+        }
+        return readAs(c.kind, b, 0);
+    }
+
+    QVariant read(const Block& b, int i) const { return readAs(m_kind, b, i); }
+
+    static QVariant readAs(Kind kind, const Block& b, int i)
+    {
+        const char* at = b.fixed.data() + size_t(i) * size_t(fixedSize(kind));
+        qint32 i32 = 0;
+        qint64 i64 = 0;
+        double d = 0;
+        switch (kind) {
+        case Kind::Int32:
+            std::memcpy(&i32, at, sizeof i32);
+            return QVariant(int(i32));
+        case Kind::Int64:
+            std::memcpy(&i64, at, sizeof i64);
+            return QVariant(qlonglong(i64));
+        case Kind::Double:
+            std::memcpy(&d, at, sizeof d);
+            return QVariant(d);
+        case Kind::Boolean:
+            return QVariant(*at != 0);
+        case Kind::Date:
+            std::memcpy(&i32, at, sizeof i32);
+            return QVariant(QDate::fromJulianDay(i32));
+        case Kind::Time:
+            std::memcpy(&i32, at, sizeof i32);
+            return QVariant(QTime::fromMSecsSinceStartOfDay(i32));
+        case Kind::DateTime:
+            std::memcpy(&i64, at, sizeof i64);
+            return QVariant(QDateTime::fromMSecsSinceEpoch(i64));
+        case Kind::Text:
+        case Kind::Bytes: {
+            const quint32 start = i == 0 ? 0 : b.ends[size_t(i) - 1];
+            const char* from = b.text.data() + start;
+            const qsizetype size = qsizetype(b.ends[size_t(i)] - start);
+            return kind == Kind::Text ? QVariant(TextFromUtf8(QByteArrayView(from, size)))
+                                      : QVariant(QByteArray(from, size));
+        }
+        case Kind::Variant:
+            return b.variants[size_t(i)];
+        case Kind::Unset:
+            break;
+        }
+        return QVariant();
+    }
+
+    Kind m_kind = Kind::Unset;
+    int m_count = 0;
+    std::vector<std::unique_ptr<Block>> m_blocks;
+};
+
+CompactRowStore::CompactRowStore(int columns)
+{
+    Reset(columns);
+}
+
+CompactRowStore::~CompactRowStore() = default;
+CompactRowStore::CompactRowStore(CompactRowStore&&) noexcept = default;
+CompactRowStore& CompactRowStore::operator=(CompactRowStore&&) noexcept = default;
+
+void CompactRowStore::Reset(int columns)
+{
+    m_columns.clear();
+    m_rows = 0;
+    AddColumns(columns);
+}
+
+void CompactRowStore::AddColumns(int count)
+{
+    for (int n = 0; n < count; ++n) {
+        auto column = std::make_unique<Column>();
+        for (int r = 0; r < m_rows; ++r)
+            column->appendNull();
+        m_columns.push_back(std::move(column));
+    }
+}
+
+void CompactRowStore::AppendRow(const QVariantList& values)
+{
+    QByteArray scratch;
+    for (int c = 0; c < ColumnCount(); ++c) {
+        Column& column = cell(c);
+        if (c < values.size() && values[c].isValid())
+            column.append(cellOf(values[c], scratch));
+        else
+            column.appendNull();
+    }
+    ++m_rows;
+}
+
+CompactRowStore::Column& CompactRowStore::cell(int column)
+{
+    if (column < 0 || column >= ColumnCount())
+        throw std::out_of_range("CompactRowStore: no such column");
+    Column& c = *m_columns[size_t(column)];
+    if (c.count() != m_rows)
+        throw std::logic_error("CompactRowStore: cell set twice in one row");
+    return c;
+}
+
+void CompactRowStore::SetText(int column, QByteArrayView utf8)
+{
+    Cell c;
+    c.kind = Kind::Text;
+    c.bytes = utf8;
+    cell(column).append(c);
+}
+
+void CompactRowStore::SetInteger(int column, int value)
+{
+    Cell c;
+    c.kind = Kind::Int32;
+    c.fixed.i32 = value;
+    cell(column).append(c);
+}
+
+void CompactRowStore::SetFloat(int column, double value)
+{
+    Cell c;
+    c.kind = Kind::Double;
+    c.fixed.d = value;
+    cell(column).append(c);
+}
+
+void CompactRowStore::SetBoolean(int column, bool value)
+{
+    Cell c;
+    c.kind = Kind::Boolean;
+    c.fixed.b = value;
+    cell(column).append(c);
+}
+
+void CompactRowStore::SetDate(int column, QDate value)
+{
+    const qint64 day = value.toJulianDay();
+    if (!value.isValid() || day < std::numeric_limits<qint32>::min() || day > std::numeric_limits<qint32>::max()) {
+        SetValue(column, QVariant(value));
+        return;
+    }
+    Cell c;
+    c.kind = Kind::Date;
+    c.fixed.i32 = qint32(day);
+    cell(column).append(c);
+}
+
+void CompactRowStore::SetValue(int column, const QVariant& value)
+{
+    Column& c = cell(column);
+    if (!value.isValid()) {
+        c.appendNull();
+        return;
+    }
+    QByteArray scratch;
+    c.append(cellOf(value, scratch));
+}
+
+void CompactRowStore::EndRow()
+{
+    for (auto& column : m_columns)
+        if (column->count() == m_rows)
+            column->appendNull();
+    ++m_rows;
+}
+
+QVariant CompactRowStore::Value(int row, int column) const
+{
+    if (column < 0 || column >= ColumnCount() || row < 0 || row >= m_rows)
+        return QVariant();
+    return m_columns[size_t(column)]->value(row);
+}
+
+QString CompactRowStore::TextFromUtf8(QByteArrayView utf8)
+{
+    if (!utf8.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(utf8);
+    QStringDecoder keepMark(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return keepMark.decode(utf8);
+}
+
+qint64 CompactRowStore::MemoryBytes() const
+{
+    qint64 bytes = 0;
+    for (const auto& column : m_columns)
+        bytes += column->memoryBytes();
+    return bytes;
+}
