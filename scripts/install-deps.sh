@@ -21,8 +21,9 @@ PACKAGES=(
 if [ "${1:-all}" != run ]; then
   PACKAGES+=(
     libgtest-dev libgmock-dev libbenchmark-dev
-    # running and looking at the window without a display
-    xvfb xauth x11-apps imagemagick
+    # running and looking at the window without a display; a window manager
+    # and keys sent through XTEST for the tests of real window-system events
+    xvfb xauth x11-apps imagemagick openbox libxtst-dev
     # printing end to end, and reading what arrives
     cups cups-bsd printer-driver-cups-pdf poppler-utils
     # independent EMF reader, fuzzing

@@ -1,0 +1,73 @@
+#pragma once
+// Real window-system input for the tests whose faults show only with it: the
+// X server the test runs on, a window manager (openbox) started for the test,
+// and keys pressed through the XTEST extension, as a keyboard presses them.
+// RealDesktop.cpp goes with it; the test links X11 and Xtst (BRP_HAVE_XTEST).
+
+#include <QList>
+#include <QObject>
+#include <QProcess>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <initializer_list>
+
+// Processes events until `done` holds or `timeoutMs` passes; true when it held.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 15000);
+
+class RealDesktop {
+public:
+    // Why the real desktop cannot be had here, or empty when it can.
+    static QString UnavailableReason();
+
+    RealDesktop();
+    ~RealDesktop();
+    RealDesktop(const RealDesktop&) = delete;
+    RealDesktop& operator=(const RealDesktop&) = delete;
+
+    // Starts openbox and waits until it manages the screen; the reason why
+    // not when it cannot.
+    QString Start();
+    // A window manager has announced itself on the root window.
+    bool WindowManagerRunning() const;
+    // The X server sends the keyboard to this window (a widget's winId()).
+    bool HasKeyboard(unsigned long window) const;
+
+    // Presses and releases a key, with the modifiers held (Qt::Key_Shift,
+    // Qt::Key_Control, Qt::Key_Alt).
+    void Key(Qt::Key key, std::initializer_list<Qt::Key> held = {});
+    // Types digits, letters and blanks.
+    void Type(const QString& text);
+    // Moves the pointer to a place on the screen and clicks the left button.
+    void Click(const QPoint& screenPos);
+
+private:
+    void send(unsigned long keysym, bool press);
+
+    void* m_display = nullptr; // the test's own connection, not Qt's
+    QProcess m_wm;
+};
+
+// Runs steps in turn from a timer, so that they also go on inside the modal
+// loops that a step opens: each waits for its condition, then acts.
+class DesktopScript : public QObject {
+public:
+    struct Step {
+        const char* what;
+        std::function<bool()> ready;
+        std::function<void()> act;
+    };
+
+    explicit DesktopScript(QList<Step> steps);
+    bool Finished() const { return m_next >= m_steps.size(); }
+    // The step still waiting, for the failure message.
+    QString Waiting() const { return Finished() ? QString() : QString::fromUtf8(m_steps[m_next].what); }
+
+private:
+    void poll();
+
+    QList<Step> m_steps;
+    qsizetype m_next = 0;
+    QTimer m_timer;
+};
