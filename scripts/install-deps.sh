@@ -9,6 +9,8 @@ PACKAGES=(
   # build
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev zlib1g-dev
+  # the X connection, watched so that the program stops cleanly when it goes
+  libxcb1-dev
   # database: client library, headers and the embedded engine
   libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils
   # fonts metric-compatible with the ones the layouts were designed with

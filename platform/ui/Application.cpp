@@ -2,6 +2,7 @@
 
 #include "MessageService.h"
 #include "PlatformError.h"
+#include "ProgramStop.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -46,7 +47,9 @@ int Application::Run()
     connect(m_mainForm, &QObject::destroyed, this, &QCoreApplication::quit);
     m_mainForm->show();
     m_mainForm->activateWindow();
-    return exec();
+    ProgramStop::Install();
+    const int rc = exec();
+    return ProgramStop::Requested() ? ProgramStop::ExitCode() : rc;
 }
 
 void Application::ProcessMessages()

@@ -4,6 +4,7 @@
 
 #include "BRRunWindows.h"
 #include "DeviceMode.h"
+#include "PageFileAtHardExit.h"
 #include "PrintError.h"
 #include "PrinterService.h"
 #include "TBRPrintDialog.h"
@@ -18,6 +19,8 @@ QObject* CreateProgressWindow(TBRPrinter* target, bool show)
 {
     auto* form = new TBRProgressForm();
     form->SetBRPrinter(target);
+    // An export's pages may spill to a file too.
+    RemovePageFileAtHardExit(form, target);
     if (show)
         form->show();
     return form;

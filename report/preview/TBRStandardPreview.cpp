@@ -6,6 +6,7 @@
 #include "BRPrintHost.h"
 #include "DialogService.h"
 #include "MessageService.h"
+#include "PageFileAtHardExit.h"
 #include "PlatformError.h"
 #include "PreviewGlyphs.h"
 #include "TBRExportFilter.h"
@@ -206,6 +207,7 @@ TBRStandardPreview* TBRStandardPreview::CreatePreview(QObject*, TBRPrinter* prin
 {
     auto* form = new TBRStandardPreview();
     form->m_printer = printer;
+    RemovePageFileAtHardExit(form, printer);
     if (printer) {
         if (const auto* host = dynamic_cast<const BRPreviewHost*>(printer->OwnerReport())) {
             if (host->PreviewFormStyleOrdinal() == kStayOnTop)

@@ -61,7 +61,11 @@ QString RealDesktop::UnavailableReason()
     return {};
 }
 
-RealDesktop::RealDesktop() : m_display(XOpenDisplay(nullptr)) {}
+RealDesktop::RealDesktop(const QString& displayName)
+    : m_displayName(displayName),
+      m_display(XOpenDisplay(displayName.isEmpty() ? nullptr : displayName.toLocal8Bit().constData()))
+{
+}
 
 RealDesktop::~RealDesktop()
 {
@@ -72,8 +76,14 @@ RealDesktop::~RealDesktop()
             m_wm.waitForFinished();
         }
     }
+    Disconnect();
+}
+
+void RealDesktop::Disconnect()
+{
     if (m_display)
         XCloseDisplay(display(m_display));
+    m_display = nullptr;
 }
 
 QString RealDesktop::Start()
@@ -85,6 +95,11 @@ QString RealDesktop::Start()
         return QStringLiteral("the X server has no XTEST extension");
     if (!WindowManagerRunning()) {
         m_wm.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        if (!m_displayName.isEmpty()) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("DISPLAY"), m_displayName);
+            m_wm.setProcessEnvironment(env);
+        }
         m_wm.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
         if (!m_wm.waitForStarted(10000))
             return QStringLiteral("openbox did not start");
@@ -116,6 +131,36 @@ bool RealDesktop::HasKeyboard(unsigned long window) const
     int revert = 0;
     XGetInputFocus(display(m_display), &focus, &revert);
     return focus == window;
+}
+
+namespace {
+Window findWindow(Display* d, Window w, const QByteArray& title)
+{
+    char* name = nullptr;
+    if (XFetchName(d, w, &name) && name) {
+        const bool same = title == name;
+        XFree(name);
+        if (same)
+            return w;
+    }
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    Window found = 0;
+    if (XQueryTree(d, w, &root, &parent, &children, &count)) {
+        for (unsigned int i = 0; i < count && !found; ++i)
+            found = findWindow(d, children[i], title);
+        if (children)
+            XFree(children);
+    }
+    return found;
+}
+} // namespace
+
+unsigned long RealDesktop::FindWindow(const QString& title) const
+{
+    Display* d = display(m_display);
+    return findWindow(d, DefaultRootWindow(d), title.toUtf8());
 }
 
 void RealDesktop::send(unsigned long keysym, bool press)
@@ -151,6 +196,45 @@ void RealDesktop::Click(const QPoint& screenPos)
     XTestFakeButtonEvent(d, 1, True, CurrentTime);
     XTestFakeButtonEvent(d, 1, False, CurrentTime);
     XFlush(d);
+}
+
+QString XvfbServer::UnavailableReason()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
+        return QStringLiteral("needs Xvfb (Debian package xvfb)");
+    if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty())
+        return QStringLiteral("needs the openbox window manager (Debian package openbox)");
+    return {};
+}
+
+QString XvfbServer::Start()
+{
+    // The server picks a free display and writes its number to its output.
+    m_server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                            QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                                            QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    if (!m_server.waitForStarted(10000))
+        return QStringLiteral("Xvfb did not start");
+    QByteArray out;
+    const bool told = WaitUntil([&] {
+        out += m_server.readAllStandardOutput();
+        return out.contains('\n') || m_server.state() == QProcess::NotRunning;
+    });
+    if (!told || !out.contains('\n'))
+        return QStringLiteral("Xvfb did not say its display");
+    m_display = u':' + QString::fromLatin1(out.trimmed());
+    return {};
+}
+
+void XvfbServer::Stop()
+{
+    if (m_server.state() == QProcess::NotRunning)
+        return;
+    m_server.terminate();
+    if (!m_server.waitForFinished(10000)) {
+        m_server.kill();
+        m_server.waitForFinished();
+    }
 }
 
 DesktopScript::DesktopScript(QList<Step> steps) : m_steps(std::move(steps))

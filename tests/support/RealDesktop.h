@@ -21,7 +21,8 @@ public:
     // Why the real desktop cannot be had here, or empty when it can.
     static QString UnavailableReason();
 
-    RealDesktop();
+    // On the display named (":12"), or the one the test runs on.
+    explicit RealDesktop(const QString& displayName = {});
     ~RealDesktop();
     RealDesktop(const RealDesktop&) = delete;
     RealDesktop& operator=(const RealDesktop&) = delete;
@@ -33,6 +34,11 @@ public:
     bool WindowManagerRunning() const;
     // The X server sends the keyboard to this window (a widget's winId()).
     bool HasKeyboard(unsigned long window) const;
+    // Closes the test's own connection (before its X server goes away); the
+    // window manager stays.
+    void Disconnect();
+    // A window with this title (any program's), or 0.
+    unsigned long FindWindow(const QString& title) const;
 
     // Presses and releases a key, with the modifiers held (Qt::Key_Shift,
     // Qt::Key_Control, Qt::Key_Alt).
@@ -45,8 +51,30 @@ public:
 private:
     void send(unsigned long keysym, bool press);
 
+    QString m_displayName;
     void* m_display = nullptr; // the test's own connection, not Qt's
     QProcess m_wm;
+};
+
+// An X server of the test's own (Xvfb), for a program run as a child process
+// whose display may be taken away.
+class XvfbServer {
+public:
+    static QString UnavailableReason();
+    XvfbServer() = default;
+    ~XvfbServer() { Stop(); }
+    XvfbServer(const XvfbServer&) = delete;
+    XvfbServer& operator=(const XvfbServer&) = delete;
+
+    // Starts the server on a free display; the reason why not when it cannot.
+    QString Start();
+    // Ends the server, as when a display goes away.
+    void Stop();
+    QString Display() const { return m_display; }
+
+private:
+    QProcess m_server;
+    QString m_display;
 };
 
 // Runs steps in turn from a timer, so that they also go on inside the modal
