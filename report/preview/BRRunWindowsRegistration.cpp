@@ -12,8 +12,45 @@
 #include "TBRProgressForm.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <QWindow>
 
 namespace {
+
+// Ends a wait once the window system shows the window.
+class ExposeWatch : public QObject {
+public:
+    explicit ExposeWatch(QEventLoop* loop) : m_loop(loop) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed())
+            m_loop->quit();
+        return false; // the window still paints itself on it
+    }
+
+private:
+    QEventLoop* m_loop;
+};
+
+// The run that follows may handle no message for a while (the printer
+// starting its job, a page going to the spooler): the window is drawn before
+// it starts, not left blank until the run ends. It waits for the window
+// system to show it, a second at most, taking no input meanwhile.
+void ShowDrawn(QWidget* form)
+{
+    form->show();
+    QWindow* window = form->windowHandle();
+    if (window && !window->isExposed()) {
+        QEventLoop loop;
+        ExposeWatch watch(&loop);
+        window->installEventFilter(&watch);
+        QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        window->removeEventFilter(&watch);
+    }
+    form->repaint();
+}
 
 QObject* CreateProgressWindow(TBRPrinter* target, bool show)
 {
@@ -22,7 +59,7 @@ QObject* CreateProgressWindow(TBRPrinter* target, bool show)
     // An export's pages may spill to a file too.
     RemovePageFileAtHardExit(form, target);
     if (show)
-        form->show();
+        ShowDrawn(form);
     return form;
 }
 

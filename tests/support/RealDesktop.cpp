@@ -8,6 +8,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
@@ -157,6 +158,26 @@ Window findWindow(Display* d, Window w, const QByteArray& title)
 }
 } // namespace
 
+int RealDesktop::Colours(unsigned long window, int most) const
+{
+    Display* d = display(m_display);
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(d, window, &attributes) || attributes.map_state != IsViewable)
+        return 0;
+    XImage* image = XGetImage(d, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    if (!image)
+        return 0;
+    QList<unsigned long> seen;
+    for (int y = 0; y < image->height && seen.size() < most; ++y)
+        for (int x = 0; x < image->width && seen.size() < most; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y) & 0xFFFFFF;
+            if (!seen.contains(pixel))
+                seen.append(pixel);
+        }
+    XDestroyImage(image);
+    return int(seen.size());
+}
+
 unsigned long RealDesktop::FindWindow(const QString& title) const
 {
     Display* d = display(m_display);
@@ -235,6 +256,15 @@ void XvfbServer::Stop()
         m_server.kill();
         m_server.waitForFinished();
     }
+}
+
+void RealDesktop::ClickIn(unsigned long window, const QPoint& pos)
+{
+    Display* d = display(m_display);
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(d, window, DefaultRootWindow(d), pos.x(), pos.y(), &x, &y, &child);
+    Click(QPoint(x, y));
 }
 
 DesktopScript::DesktopScript(QList<Step> steps) : m_steps(std::move(steps))

@@ -34,6 +34,9 @@ public:
     bool WindowManagerRunning() const;
     // The X server sends the keyboard to this window (a widget's winId()).
     bool HasKeyboard(unsigned long window) const;
+    // How many different colours the X server shows in a window, up to
+    // `most`: 1 for a window not drawn yet; 0 when it cannot be read.
+    int Colours(unsigned long window, int most = 16) const;
     // Closes the test's own connection (before its X server goes away); the
     // window manager stays.
     void Disconnect();
@@ -47,6 +50,9 @@ public:
     void Type(const QString& text);
     // Moves the pointer to a place on the screen and clicks the left button.
     void Click(const QPoint& screenPos);
+    // The same at a place within a window (a widget's winId()), where the X
+    // server has it (the program may not know yet where its window went).
+    void ClickIn(unsigned long window, const QPoint& pos);
 
 private:
     void send(unsigned long keysym, bool press);
