@@ -12,9 +12,11 @@
 #include "TBRExportFilter.h"
 #include "TBRPreview.h"
 #include "TBRPreviewImage.h"
+#include "TBRPageList.h"
 #include "TBRPreviewInterface.h"
 #include "TBRPrinter.h"
 #include "TBRThumbnailPanel.h"
+#include "TMetafile.h"
 #include "TStatusBar.h"
 #include "VirtualKeys.h"
 
@@ -387,6 +389,9 @@ void TBRStandardPreview::LoadClick()
     // Loading replaces the store that a running job is still writing to.
     if (!m_printer || m_printer->State == jsRunning)
         return;
+    // The pages shown (maybe a long run's) are replaced only by a file that
+    // reads completely: a damaged or foreign one is refused first.
+    CheckReportFile(fileName);
     try {
         m_printer->LoadReportFile(fileName);
     } catch (...) {
@@ -408,6 +413,15 @@ void TBRStandardPreview::LoadClick()
     UpdatePageStatus();
     PrintSetup->setEnabled(false);
     Print->setEnabled(true);
+}
+
+void TBRStandardPreview::CheckReportFile(const QString& fileName)
+{
+    TBRPageList pages;
+    pages.OpenFile(fileName);
+    for (qint32 n = 1; n <= pages.Count(); ++n)
+        if (const std::optional<QByteArray> page = pages.FetchPage(n))
+            TMetafile().LoadFromBytes(*page);
 }
 
 void TBRStandardPreview::ExitClick()

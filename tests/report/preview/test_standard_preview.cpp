@@ -367,21 +367,54 @@ TEST_F(StandardPreviewTest, LoadFailures)
     window->LoadReport->trigger();
     EXPECT_EQ(messages.messages().size(), 2);
 
-    // A damaged file: the loader's message; the window shows the empty target.
-    const QString bad = dir.filePath("bad.BRP");
-    {
-        QFile f(bad);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(60, 'x'));
+    // A damaged or foreign file: the loader's message, and the pages shown
+    // stay as they were, ready to be saved.
+    const QString good = dir.filePath("good.BRP");
+    target->SaveReportFile(good);
+    QFile goodFile(good);
+    ASSERT_TRUE(goodFile.open(QIODevice::ReadOnly));
+    const QByteArray bytes = goodFile.readAll();
+    QByteArray lastPageBroken = bytes;
+    TBRPageList list;
+    list.OpenFile(good);
+    list.LocatePage(2);
+    const qint64 page2 = list.Store()->Position();
+    lastPageBroken.replace(page2 + 8, 4, "XXXX"); // page 2's picture no longer starts a metafile
+    const struct {
+        const char* name;
+        QByteArray content;
+    } damaged[] = {
+        {"garbage", QByteArray(60, 'x')},
+        {"a PDF named .BRP", QByteArray("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n") + QByteArray(300, ' ')},
+        {"cut short in page 2", bytes.left(page2 + 40)},
+        {"page 2 not a picture", lastPageBroken},
+    };
+    for (const auto& d : damaged) {
+        SCOPED_TRACE(d.name);
+        const QString bad = dir.filePath("bad.BRP");
+        {
+            QFile f(bad);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(d.content);
+        }
+        messages.clear();
+        dialogs.queueAnswer(bad);
+        window->LoadReport->trigger();
+        ASSERT_EQ(messages.messages().size(), 1);
+        EXPECT_FALSE(messages.messages().last().text.isEmpty());
+        EXPECT_EQ(target->State, jsFinished);
+        EXPECT_EQ(target->PageTotal, 2);
+        EXPECT_FALSE(target->LoadedFromFile);
+        EXPECT_EQ(pageLine(), "Page 2 of 2");
+        EXPECT_TRUE(window->BRPreview->PreviewImage()->HasImage());
+        EXPECT_TRUE(window->isVisible());
     }
-    dialogs.queueAnswer(bad);
-    window->LoadReport->trigger();
-    ASSERT_EQ(messages.messages().size(), 3);
-    EXPECT_FALSE(messages.messages().last().text.isEmpty());
-    EXPECT_EQ(target->State, jsIdle);
-    EXPECT_EQ(pageLine(), "Page 2 of 0");
-    EXPECT_FALSE(window->BRPreview->PreviewImage()->HasImage());
-    EXPECT_TRUE(window->isVisible());
+    const QString again = dir.filePath("again.BRP");
+    dialogs.queueAnswer(again);
+    window->SaveReport->trigger();
+    QFile againFile(again);
+    ASSERT_TRUE(againFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(againFile.readAll(), bytes);
 }
 
 TEST_F(StandardPreviewTest, LoadWhileGeneratingIsRefused)
