@@ -36,6 +36,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -47,6 +48,8 @@ constexpr int kStayOnTop = 3;
 constexpr int kMinimized = 1;
 constexpr int kMaximized = 2;
 
+constexpr QSize kDesignedSize(652, 579);
+
 constexpr std::uint16_t kKeyF = 'F', kKeyT = 'T', kKeyF3 = 0x72;
 } // namespace
 
@@ -54,7 +57,7 @@ TBRStandardPreview::TBRStandardPreview(QWidget* parent) : QMainWindow(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Print Preview"));
-    setGeometry(117, 107, 652, 579);
+    setGeometry(QRect(QPoint(117, 107), kDesignedSize));
 
     ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
@@ -122,6 +125,7 @@ TBRStandardPreview::TBRStandardPreview(QWidget* parent) : QMainWindow(parent)
     SearchStatus->setObjectName(QStringLiteral("SearchStatus"));
     SearchStatus->setMinimumWidth(90);
     StatusBar->addPermanentWidget(SearchStatus);
+    SearchStatus->hide(); // the page line runs to the edge until a search
 
     buildFindBar();
     buildThumbnails();
@@ -214,8 +218,13 @@ TBRStandardPreview* TBRStandardPreview::CreatePreview(QObject*, TBRPrinter* prin
         if (const auto* host = dynamic_cast<const BRPreviewHost*>(printer->OwnerReport())) {
             if (host->PreviewFormStyleOrdinal() == kStayOnTop)
                 form->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+            // Never smaller than the window was designed: narrower, the tool
+            // bar hides its last buttons behind a menu.
             const int w = host->PreviewWindowWidth(), h = host->PreviewWindowHeight();
-            form->resize(w > 0 ? w : 500, h > 0 ? h : 500);
+            form->resize(std::max(w, kDesignedSize.width()), std::max(h, kDesignedSize.height()));
+            // Centred now, so that the window comes back there when restored
+            // from the maximised or minimised state it may open in.
+            form->centreOnScreen();
             if (host->PreviewInitialStateOrdinal() == kMaximized)
                 form->setWindowState(Qt::WindowMaximized);
             else if (host->PreviewInitialStateOrdinal() == kMinimized)
@@ -432,9 +441,15 @@ void TBRStandardPreview::ExitClick()
 void TBRStandardPreview::pagesReplaced()
 {
     m_search.Reset();
-    SearchStatus->clear();
+    setSearchStatus(QString());
     BRPreview->PreviewImage()->ClearHighlight();
     ThumbnailPanel->Reset();
+}
+
+void TBRStandardPreview::setSearchStatus(const QString& text)
+{
+    SearchStatus->setText(text);
+    SearchStatus->setVisible(!text.isEmpty());
 }
 
 void TBRStandardPreview::FindClick()
@@ -448,7 +463,7 @@ void TBRStandardPreview::CloseFindBar()
 {
     FindBar->hide();
     m_search.Reset();
-    SearchStatus->clear();
+    setSearchStatus(QString());
     BRPreview->PreviewImage()->ClearHighlight();
     setFocus();
 }
@@ -510,7 +525,7 @@ void TBRStandardPreview::moveToHit(bool forward)
 
 void TBRStandardPreview::showHit()
 {
-    SearchStatus->setText(m_search.StatusText());
+    setSearchStatus(m_search.StatusText());
     TBRPreviewImage* image = BRPreview->PreviewImage();
     if (!m_search.HasCurrent()) {
         image->ClearHighlight();
@@ -633,15 +648,19 @@ void TBRStandardPreview::resizeEvent(QResizeEvent* event)
 
 void TBRStandardPreview::showEvent(QShowEvent* event)
 {
-    if (!m_centred && !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
-        m_centred = true;
-        if (QScreen* s = screen()) {
-            QRect r = frameGeometry();
-            r.moveCenter(s->availableGeometry().center());
-            move(r.topLeft());
-        }
-    }
+    if (!m_centred && !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+        centreOnScreen();
     QMainWindow::showEvent(event);
+}
+
+void TBRStandardPreview::centreOnScreen()
+{
+    m_centred = true;
+    if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen()) {
+        QRect r = frameGeometry();
+        r.moveCenter(s->availableGeometry().center());
+        move(r.topLeft());
+    }
 }
 
 void RegisterStandardPreview()

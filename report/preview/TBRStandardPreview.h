@@ -130,6 +130,10 @@ private:
     void showHit();
     // The target's pages were replaced (a file loaded).
     void pagesReplaced();
+    // "hit 3 of 17", shown only while there is something to say.
+    void setSearchStatus(const QString& text);
+    // The window's normal place: the middle of its screen.
+    void centreOnScreen();
 
     QPointer<TBRPrinter> m_printer;
     int m_lastProgress = 0;

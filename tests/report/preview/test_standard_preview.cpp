@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -102,12 +103,48 @@ TEST_F(StandardPreviewTest, CreatedFromTheReportsSettings)
     runJob(*target, 2);
     window = TBRStandardPreview::CreatePreview(qApp, target.get());
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(window->size(), QSize(500, 640));
+    EXPECT_EQ(window->size(), QSize(652, 640)); // no narrower than designed
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
     EXPECT_EQ(window->windowTitle(), "Pedidos sem contas");
     EXPECT_EQ(window->BRPreview->BRPrinter(), target.get());
     EXPECT_EQ(target->StatusClient, window->BRPreview);
     EXPECT_EQ(window->LastProgress(), 0);
+}
+
+// The listing's report sets no size and opens maximised: restored, the window
+// is as designed, in the middle of the screen, every tool button on its bar;
+// the progress panel keeps its 40 pixels and the page line takes the rest.
+TEST_F(StandardPreviewTest, RestoredFromMaximisedItIsAsDesignedAndCentred)
+{
+    report.width = 0;
+    report.height = 0;
+    report.initialState = 2; // wsMaximized
+    target = newTarget();
+    runJob(*target, 2);
+    window = TBRStandardPreview::CreatePreview(qApp, target.get());
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    window->showNormal();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(window->windowState() & Qt::WindowMaximized); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->size() == QSize(652, 579); }))
+        << window->width() << "x" << window->height();
+    const QRect screen = window->screen()->availableGeometry();
+    // Within what the frame's unknown margins make.
+    EXPECT_LE((window->frameGeometry().center() - screen.center()).manhattanLength(), 16)
+        << window->frameGeometry().x() << "," << window->frameGeometry().y();
+    for (QAction* a : window->ToolBar1->actions()) {
+        if (QWidget* button = window->ToolBar1->widgetForAction(a)) {
+            EXPECT_TRUE(button->isVisible()) << a->objectName().toStdString();
+        }
+    }
+    auto* more = window->ToolBar1->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+    EXPECT_TRUE(!more || !more->isVisible()) << "tools spill into a menu";
+
+    window->UpdatePageStatus();
+    QTest::qWaitFor([&] { return window->StatusBar->PanelGeometry(0).width() == 40; });
+    EXPECT_EQ(window->StatusBar->PanelGeometry(0).width(), 40);
+    const QRect line = window->StatusBar->PanelGeometry(1);
+    EXPECT_GE(line.right(), window->StatusBar->width() - 8) << "the page line stops short of the edge";
 }
 
 TEST_F(StandardPreviewTest, OpenerShowsTheWindow)
