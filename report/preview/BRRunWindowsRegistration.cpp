@@ -4,6 +4,8 @@
 
 #include "BRRunWindows.h"
 #include "DeviceMode.h"
+#include "MessageService.h"
+#include "NoPrinterMessage.h"
 #include "PageFileAtHardExit.h"
 #include "PrintError.h"
 #include "PrinterService.h"
@@ -67,6 +69,10 @@ bool RunPrintSetupDialog(BRPrintSetupData& data)
 {
     TBRPrintDialog dialog(qApp);
     PrinterService& printer = dialog.Printer();
+    if (printer.Printers().isEmpty()) {
+        MessageService::instance().show(QStringLiteral("Printer setup"), NoPrinterMessage(), QMessageBox::Warning);
+        return false;
+    }
     // The current device with its default settings, then the report's printer.
     printer.ReloadDeviceMode();
     try {

@@ -6,6 +6,7 @@
 #include "BRPrintHost.h"
 #include "DialogService.h"
 #include "MessageService.h"
+#include "NoPrinterMessage.h"
 #include "PageFileAtHardExit.h"
 #include "PlatformError.h"
 #include "PreviewGlyphs.h"
@@ -340,6 +341,11 @@ void TBRStandardPreview::PrintClick()
 {
     if (!m_printer)
         return;
+    // Printing without a printer would do nothing, silently.
+    if (!m_printer->HasPrinters) {
+        MessageService::instance().show(QStringLiteral("Print"), NoPrinterMessage(), QMessageBox::Warning);
+        return;
+    }
     // While the report generates (a print run included) a click is ignored.
     if (const auto* host = dynamic_cast<const BRPreviewHost*>(m_printer->RequestReceiver.data())) {
         const TBRPrinter* current = host->CurrentOutputTarget();
