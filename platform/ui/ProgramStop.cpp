@@ -87,12 +87,6 @@ public:
                 while (::read(g_pipe[0], &byte, 1) == 1)
                     ProgramStop::Stop(128 + byte);
             });
-            struct sigaction action = {};
-            action.sa_handler = onSignal;
-            sigemptyset(&action.sa_mask);
-            action.sa_flags = SA_RESTART;
-            for (int s : kSignals)
-                ::sigaction(s, &action, nullptr);
         }
         watchDisplay();
     }
@@ -129,6 +123,16 @@ void Install()
     static Watcher* watcher = nullptr;
     if (!watcher && QCoreApplication::instance())
         watcher = new Watcher;
+    if (g_pipe[1] < 0)
+        return;
+    // Set again on each call: a library (the database client) may have put
+    // its own handler in since.
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int s : kSignals)
+        ::sigaction(s, &action, nullptr);
 }
 
 void Stop(int exitCode)

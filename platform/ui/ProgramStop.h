@@ -13,7 +13,8 @@ class QObject;
 namespace ProgramStop {
 
 // Handles the three signals and watches the display connection from now on.
-// Idempotent; needs the application object.
+// Needs the application object. Called again, it takes the signals back from
+// whatever handler was installed since.
 void Install();
 
 // Stops as a signal does; exitCode is what the message loop returns.

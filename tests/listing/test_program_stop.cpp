@@ -1,9 +1,10 @@
 // The program, run as a child process on an X server of its own with a window
 // manager, stopped from outside while its preview shows a listing whose pages
 // went to a temporary file: by SIGTERM (a session ending), SIGINT (Ctrl+C),
-// SIGHUP (its terminal gone) or the X server going away. Each time it must
-// end within a few seconds, with the signal's exit code, and leave no page
-// file behind.
+// SIGHUP (its terminal gone) or the X server going away; and by SIGTERM while
+// a message box of its start-up waits (a database it cannot open). Each time
+// it must end within a few seconds, with the signal's exit code, and leave no
+// page file behind.
 #include "DemoDatabase.h"
 #include "TempFirebird.h"
 
@@ -84,11 +85,13 @@ TEST_F(ProgramStopTest, EndsWithItsPreviewOpenAndLeavesNoPageFile)
         const char* name;
         int signal; // 0: the X server goes away
         int exitCode;
+        bool duringStartUp = false; // a message box of the start-up waits
     } cases[] = {
         {"SIGTERM", SIGTERM, 128 + SIGTERM},
         {"SIGINT", SIGINT, 128 + SIGINT},
         {"SIGHUP", SIGHUP, 128 + SIGHUP},
         {"display lost", 0, 1},
+        {"SIGTERM during start-up", SIGTERM, 128 + SIGTERM, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -99,8 +102,15 @@ TEST_F(ProgramStopTest, EndsWithItsPreviewOpenAndLeavesNoPageFile)
         const QString managed = desktop->Start();
         ASSERT_TRUE(managed.isEmpty()) << managed.toStdString();
 
-        QTemporaryDir temp, work;
+        QTemporaryDir temp, work, config;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (c.duringStartUp) {
+            // An alias naming no database: the start-up reports it and waits.
+            QDir().mkpath(config.filePath(QStringLiteral("pedidos")));
+            TempFirebirdDir::writeFile(config.filePath(QStringLiteral("pedidos/aliases.conf")),
+                                       QStringLiteral("[Kavrano]\nSERVER NAME=%1\n").arg(work.filePath("nada.gdb")));
+            env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        }
         env.insert(QStringLiteral("DISPLAY"), server.Display());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.insert(QStringLiteral("TMPDIR"), temp.path());
@@ -111,17 +121,27 @@ TEST_F(ProgramStopTest, EndsWithItsPreviewOpenAndLeavesNoPageFile)
         program.start(programPath(), {});
         ASSERT_TRUE(program.waitForStarted(10000));
 
-        // "&Imprimir" by its accelerator, once the window has the keyboard.
-        const bool ready = WaitUntil([&] {
-            const unsigned long window = desktop->FindWindow(QStringLiteral("Listagem de Pedidos sem Contas a Receber"));
-            return window && desktop->HasKeyboard(window);
-        }, 30000);
-        ASSERT_TRUE(ready) << "the main window never took the keyboard";
-        desktop->Key(Qt::Key_I, {Qt::Key_Alt});
-        const bool previewed = WaitUntil([&] {
-            return desktop->FindWindow(QStringLiteral("Print Preview")) && holdsPageFile(program.processId(), temp.path());
-        }, 60000);
-        ASSERT_TRUE(previewed) << "no preview with its pages in a temporary file";
+        if (c.duringStartUp) {
+            const bool told = WaitUntil([&] {
+                for (const char* caption : {"Atenção", "Informação", "pedidos"})
+                    if (desktop->FindWindow(QString::fromUtf8(caption)))
+                        return true;
+                return false;
+            }, 30000);
+            ASSERT_TRUE(told) << "no message box at start-up";
+        } else {
+            // "&Imprimir" by its accelerator, once the window has the keyboard.
+            const bool ready = WaitUntil([&] {
+                const unsigned long window = desktop->FindWindow(QStringLiteral("Listagem de Pedidos sem Contas a Receber"));
+                return window && desktop->HasKeyboard(window);
+            }, 30000);
+            ASSERT_TRUE(ready) << "the main window never took the keyboard";
+            desktop->Key(Qt::Key_I, {Qt::Key_Alt});
+            const bool previewed = WaitUntil([&] {
+                return desktop->FindWindow(QStringLiteral("Print Preview")) && holdsPageFile(program.processId(), temp.path());
+            }, 60000);
+            ASSERT_TRUE(previewed) << "no preview with its pages in a temporary file";
+        }
 
         if (c.signal) {
             ::kill(static_cast<pid_t>(program.processId()), c.signal);

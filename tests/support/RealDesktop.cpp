@@ -138,7 +138,9 @@ namespace {
 Window findWindow(Display* d, Window w, const QByteArray& title)
 {
     char* name = nullptr;
-    if (XFetchName(d, w, &name) && name) {
+    XWindowAttributes attributes;
+    const bool shown = XGetWindowAttributes(d, w, &attributes) && attributes.map_state == IsViewable;
+    if (shown && XFetchName(d, w, &name) && name) {
         const bool same = title == name;
         XFree(name);
         if (same)

@@ -40,7 +40,7 @@ public:
     // Closes the test's own connection (before its X server goes away); the
     // window manager stays.
     void Disconnect();
-    // A window with this title (any program's), or 0.
+    // A window on screen with this title (any program's), or 0.
     unsigned long FindWindow(const QString& title) const;
 
     // Presses and releases a key, with the modifiers held (Qt::Key_Shift,
