@@ -3,6 +3,7 @@
 // the application object, the main window and the message loop until it closes.
 #include "Application.h"
 #include "ExpressionEngine.h"
+#include "ProgramLocale.h"
 #include "TBRUnitBase.h"
 #include "UPrincipal.h"
 
@@ -20,8 +21,10 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(icon);
     // No application title is set: the expression engine's AppName is the
     // program's own name.
+    // Formats from LANG / LC_*, Brazilian Portuguese under C or POSIX.
+    SetUpProgramLocale();
     StartExpressionEngine(QCoreApplication::applicationName());
-    TBRUnitBase::InitDefaultUnits(QLocale::system());
+    TBRUnitBase::InitDefaultUnits(QLocale());
     app.Initialize();
     app.CreateForm<TFPrincipal>(); // sets FPrincipal
     const int rc = app.Run();
