@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QPoint>
 #include <QStandardPaths>
@@ -101,7 +102,17 @@ QString RealDesktop::Start()
             env.insert(QStringLiteral("DISPLAY"), m_displayName);
             m_wm.setProcessEnvironment(env);
         }
-        m_wm.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+        // Openbox's own settings, but no mouse bindings: a click goes
+        // straight to the window under the pointer, not through the window
+        // manager first (which focuses the window, then passes the click on
+        // when it gets round to it).
+        QFile rc(m_config.filePath(QStringLiteral("rc.xml")));
+        if (!rc.open(QIODevice::WriteOnly))
+            return QStringLiteral("cannot write the window manager's settings");
+        rc.write("<?xml version=\"1.0\"?>\n<openbox_config xmlns=\"http://openbox.org/3.4/rc\">\n"
+                 "  <focus><focusNew>yes</focusNew></focus>\n  <mouse></mouse>\n</openbox_config>\n");
+        rc.close();
+        m_wm.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable"), QStringLiteral("--config-file"), rc.fileName()});
         if (!m_wm.waitForStarted(10000))
             return QStringLiteral("openbox did not start");
         if (!WaitUntil([this] { return WindowManagerRunning(); }))
@@ -201,7 +212,7 @@ void RealDesktop::Key(Qt::Key key, std::initializer_list<Qt::Key> held)
     send(keysymOf(key), false);
     for (auto it = std::rbegin(held); it != std::rend(held); ++it)
         send(keysymOf(*it), false);
-    XFlush(display(m_display));
+    XSync(display(m_display), False);
 }
 
 void RealDesktop::Type(const QString& text)
@@ -218,7 +229,9 @@ void RealDesktop::Click(const QPoint& screenPos)
     XTestFakeMotionEvent(d, -1, screenPos.x(), screenPos.y(), CurrentTime);
     XTestFakeButtonEvent(d, 1, True, CurrentTime);
     XTestFakeButtonEvent(d, 1, False, CurrentTime);
-    XFlush(d);
+    // Returns once the server has handled the click: its events are on their
+    // way to the window's program.
+    XSync(d, False);
 }
 
 QString XvfbServer::UnavailableReason()

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QProcess>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
@@ -60,6 +61,7 @@ private:
     QString m_displayName;
     void* m_display = nullptr; // the test's own connection, not Qt's
     QProcess m_wm;
+    QTemporaryDir m_config;
 };
 
 // An X server of the test's own (Xvfb), for a program run as a child process
