@@ -28,6 +28,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
@@ -255,11 +256,33 @@ bool TFPrincipal::eventFilter(QObject* watched, QEvent* event)
         if (peloOperador)
             for (const auto& [objeto, metodo] : m_aoSair)
                 if (objeto == control) {
-                    const QScopedValueRollback<bool> emSaida(m_emSaida, true);
-                    Application::Guard([this, m = metodo] { (this->*m)(); });
+                    QWidget* destino = focusWidget();
+                    {
+                        const QScopedValueRollback<bool> emSaida(m_emSaida, true);
+                        Application::Guard([this, m = metodo] { (this->*m)(); });
+                    }
+                    ManterFocoPedido(destino);
                 }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TFPrincipal::ManterFocoPedido(QWidget* destino)
+{
+    // A validator that put the focus back on its field (after confirming a
+    // message box) wants it there when this focus change is over. Qt finishes
+    // moving the focus to `destino` after the handler returns, and once a real
+    // message box has closed the window, reactivated, takes that widget again.
+    QWidget* pedido = focusWidget();
+    if (!pedido || pedido == destino)
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [alvo = QPointer<QWidget>(pedido)] {
+            if (alvo && alvo->isEnabled() && alvo->isVisible())
+                alvo->setFocus();
+        },
+        Qt::QueuedConnection);
 }
 
 bool TFPrincipal::TeclaDeDialogo(QWidget* control, QKeyEvent* event)

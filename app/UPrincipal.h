@@ -94,6 +94,9 @@ private:
     // Tab is left to Qt; the others are done here and go no further.
     bool TeclaDeDialogo(QWidget* control, QKeyEvent* event);
     void ProximoControleIrmao(QWidget* control, bool avancar);
+    // After an exit handler ran while the focus moved to `destino`: keeps the
+    // focus where the handler put it, if elsewhere.
+    void ManterFocoPedido(QWidget* destino);
     void ProximoControle(bool anterior);
     void Limpeza();
     void DefinirControlesHabilitados(bool habilitar);

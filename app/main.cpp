@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "ExpressionEngine.h"
 #include "FirstStartSetup.h"
+#include "ProgramLocale.h"
 #include "TBRUnitBase.h"
 #include "UPrincipal.h"
 
@@ -21,8 +22,10 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(icon);
     // No application title is set: the expression engine's AppName is the
     // program's own name.
+    // Formats from LANG / LC_*, Brazilian Portuguese under C or POSIX.
+    SetUpProgramLocale();
     StartExpressionEngine(QCoreApplication::applicationName());
-    TBRUnitBase::InitDefaultUnits(QLocale::system());
+    TBRUnitBase::InitDefaultUnits(QLocale());
     app.Initialize();
     FirstStartSetup::Enable(); // a first start makes the demo database
     app.CreateForm<TFPrincipal>(); // sets FPrincipal

@@ -10,6 +10,8 @@ PACKAGES=(
   # build
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev zlib1g-dev
+  # the X connection, watched so that the program stops cleanly when it goes
+  libxcb1-dev
   # database: client library, headers and the embedded engine
   libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils
   # fonts metric-compatible with the ones the layouts were designed with
@@ -26,8 +28,9 @@ PACKAGING=(scdoc file dpkg-dev)
 if [ "${1:-all}" != run ] && [ "${1:-all}" != package ]; then
   PACKAGES+=(
     libgtest-dev libgmock-dev libbenchmark-dev
-    # running and looking at the window without a display
-    xvfb xauth x11-apps imagemagick
+    # running and looking at the window without a display; a window manager
+    # and keys sent through XTEST for the tests of real window-system events
+    xvfb xauth x11-apps imagemagick openbox libxtst-dev
     # printing end to end, and reading what arrives
     cups cups-bsd printer-driver-cups-pdf poppler-utils
     # independent EMF reader, fuzzing

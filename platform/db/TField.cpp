@@ -3,6 +3,7 @@
 
 #include <QLocale>
 #include <cmath>
+#include <cstdio>
 #include <iterator>
 
 TField::TField(TDataSet* dataSet, QString name, TFieldType type, int index, int size)
@@ -21,6 +22,37 @@ bool TField::IsNull() const
     return !v.isValid() || v.isNull();
 }
 
+namespace {
+// The platform's float to text: general format with up to 15 significant
+// digits and the locale's decimal separator, no thousands separators
+// ("1234.5", "1234,5", "1.5E20").
+QString FloatText(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    if (std::isinf(value))
+        return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+    if (value == 0.0)
+        return QStringLiteral("0");
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15G", value);
+    QString text = QString::fromLatin1(buffer);
+    const qsizetype e = text.indexOf(u'E');
+    if (e >= 0) {
+        // "1.5E+20" -> "1.5E20", "1E-05" -> "1E-5"
+        QString exponent = text.mid(e + 1);
+        const bool negative = exponent.startsWith(u'-');
+        if (negative || exponent.startsWith(u'+'))
+            exponent.remove(0, 1);
+        while (exponent.size() > 1 && exponent.startsWith(u'0'))
+            exponent.remove(0, 1);
+        text = text.left(e) + u'E' + (negative ? QStringLiteral("-") : QString()) + exponent;
+    }
+    text.replace(u'.', QLocale().decimalPoint());
+    return text;
+}
+} // namespace
+
 QString TField::AsString() const
 {
     const QVariant v = Value();
@@ -30,15 +62,15 @@ QString TField::AsString() const
     case TFieldType::ftBoolean:
         return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     case TFieldType::ftDate:
-        return QLocale::system().toString(v.toDate(), QLocale::ShortFormat);
+        return QLocale().toString(v.toDate(), QLocale::ShortFormat);
     case TFieldType::ftTime:
-        return QLocale::system().toString(v.toTime(), QLocale::ShortFormat);
+        return QLocale().toString(v.toTime(), QLocale::ShortFormat);
     case TFieldType::ftDateTime:
-        return QLocale::system().toString(v.toDateTime(), QLocale::ShortFormat);
+        return QLocale().toString(v.toDateTime(), QLocale::ShortFormat);
     case TFieldType::ftFloat:
     case TFieldType::ftCurrency:
     case TFieldType::ftBCD:
-        return QLocale::system().toString(v.toDouble(), 'g', 15);
+        return FloatText(v.toDouble());
     default:
         return v.toString();
     }
@@ -50,7 +82,7 @@ QString TField::DisplayText() const
     if (!v.isValid() || v.isNull())
         return QString();
     if (m_type == TFieldType::ftDate || m_type == TFieldType::ftDateTime)
-        return QLocale::system().toString(v.toDate(), QLocale::ShortFormat);
+        return QLocale().toString(v.toDate(), QLocale::ShortFormat);
     return AsString();
 }
 

@@ -148,6 +148,8 @@ void RecordingPrinterService::BeginDoc()
     if (!FailBeginDoc.isEmpty())
         throw PrintError(FailBeginDoc);
     Log.append(QStringLiteral("BeginDoc %1").arg(m_title));
+    if (OnCall)
+        OnCall(Log.last());
     JobMode = m_modes[m_index];
     m_printing = true;
     m_page = PrintedPage{};
@@ -168,6 +170,8 @@ void RecordingPrinterService::NewPage()
     if (!m_printing)
         throw PrintError(QStringLiteral("Printer is not currently printing"));
     Log.append(QStringLiteral("NewPage"));
+    if (OnCall)
+        OnCall(Log.last());
     closePage();
     m_page = PrintedPage{};
     m_canvas = std::make_unique<PageCanvas>(m_page, PageWidth(), PageHeight(), LogPixelsX());
@@ -178,6 +182,8 @@ void RecordingPrinterService::EndDoc()
     if (!m_printing)
         throw PrintError(QStringLiteral("Printer is not currently printing"));
     Log.append(QStringLiteral("EndDoc"));
+    if (OnCall)
+        OnCall(Log.last());
     closePage();
     m_printing = false;
 }
@@ -187,6 +193,8 @@ void RecordingPrinterService::Abort()
     if (!m_printing)
         return;
     Log.append(QStringLiteral("Abort"));
+    if (OnCall)
+        OnCall(Log.last());
     closePage();
     m_printing = false;
 }

@@ -4,6 +4,7 @@
 
 #include "PrinterService.h"
 #include <QByteArray>
+#include <functional>
 #include <memory>
 
 #include "TGraphics.h"
@@ -77,6 +78,8 @@ public:
     DeviceMode JobMode;
     // When set, BeginDoc fails with this text.
     QString FailBeginDoc;
+    // Called with each job entry of Log as it is written, while the job runs.
+    std::function<void(const QString& call)> OnCall;
 
     // Whether a recorded page draws this text.
     static bool PageHasText(const QByteArray& emf, const QString& text);

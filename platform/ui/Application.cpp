@@ -2,6 +2,7 @@
 
 #include "MessageService.h"
 #include "PlatformError.h"
+#include "ProgramStop.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -18,6 +19,8 @@ Application::~Application()
 void Application::Initialize()
 {
     InstallFontSubstitutes();
+    // A stop during start-up (a message box of the database set-up) too.
+    ProgramStop::Install();
 }
 
 void Application::InstallFontSubstitutes()
@@ -44,9 +47,15 @@ int Application::Run()
     m_mainForm->setAttribute(Qt::WA_DeleteOnClose, false);
     // The loop ends when the main window closes, whatever else is open.
     connect(m_mainForm, &QObject::destroyed, this, &QCoreApplication::quit);
+    // Taken back from the database client, which may have claimed the
+    // signals while the main window connected.
+    ProgramStop::Install();
+    if (ProgramStop::Requested())
+        return ProgramStop::ExitCode();
     m_mainForm->show();
     m_mainForm->activateWindow();
-    return exec();
+    const int rc = exec();
+    return ProgramStop::Requested() ? ProgramStop::ExitCode() : rc;
 }
 
 void Application::ProcessMessages()

@@ -30,7 +30,9 @@ public:
     }
     QWidget* MainForm() const { return m_mainForm; }
 
-    // Shows the main window and runs the message loop until it closes.
+    // Shows the main window and runs the message loop until it closes or the
+    // program is stopped from outside (ProgramStop: a signal, the display
+    // gone); returns the loop's code, or the stop's.
     int Run();
 
     // Handles the window messages that are waiting, then returns.

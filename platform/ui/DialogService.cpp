@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace {
@@ -50,6 +51,21 @@ QStringList DialogService::QtFilters(const QString& filter)
     return out;
 }
 
+QString DialogService::ExtensionFor(const QString& filter, int filterIndex, const QString& defaultExt)
+{
+    const QStringList parts = filter.split(u'|');
+    const qsizetype patterns = qsizetype(filterIndex) * 2 - 1;
+    if (filterIndex < 1 || patterns >= parts.size())
+        return defaultExt;
+    const QStringList list = parts[patterns].split(u';', Qt::SkipEmptyParts);
+    if (list.size() != 1)
+        return defaultExt;
+    const QString pattern = list.first().trimmed();
+    static const QRegularExpression single(QStringLiteral("^\\*\\.([^*?.\\[\\]]+)$"));
+    const QRegularExpressionMatch m = single.match(pattern);
+    return m.hasMatch() ? m.captured(1) : defaultExt;
+}
+
 bool QtDialogService::InputQuery(const QString& caption, const QString& prompt, QString& value)
 {
     bool ok = false;
@@ -70,7 +86,13 @@ bool QtDialogService::fileDialog(bool save, const QString& title, const QString&
     dialog.setNameFilters(filters);
     if (filterIndex >= 1 && filterIndex <= filters.size())
         dialog.selectNameFilter(filters[filterIndex - 1]);
-    dialog.setDefaultSuffix(defaultExt);
+    // A name typed without extension takes the type chosen (a PDF is not
+    // written under the report file's extension).
+    const auto followFilter = [&](const QString& chosen) {
+        dialog.setDefaultSuffix(ExtensionFor(filter, int(filters.indexOf(chosen)) + 1, defaultExt));
+    };
+    followFilter(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
     if (!fileName.isEmpty())
         dialog.selectFile(fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

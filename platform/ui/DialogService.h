@@ -23,8 +23,9 @@ public:
     // operator confirms, the new one. Cancelling leaves it as it was.
     virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
 
-    // File dialogs. `defaultExt` (without the dot) is added to a typed name
-    // that has none. `filterIndex` is 1-based, in and out.
+    // File dialogs. A typed name without an extension takes the chosen
+    // type's (the filter's single "*.ext" pattern), else `defaultExt` (without
+    // the dot). `filterIndex` is 1-based, in and out.
     virtual bool OpenFileName(const QString& title, const QString& filter, const QString& defaultExt,
                               QString& fileName, int& filterIndex) = 0;
     virtual bool SaveFileName(const QString& title, const QString& filter, const QString& defaultExt,
@@ -32,6 +33,10 @@ public:
 
     // The platform filter as Qt's list of "description (patterns)" entries.
     static QStringList QtFilters(const QString& filter);
+    // The extension a name typed with filter entry `filterIndex` (1-based)
+    // chosen takes: the entry's own when it has a single "*.ext" pattern,
+    // else `defaultExt`.
+    static QString ExtensionFor(const QString& filter, int filterIndex, const QString& defaultExt);
 };
 
 // Real dialogs over QInputDialog and QFileDialog.

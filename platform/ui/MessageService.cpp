@@ -1,6 +1,7 @@
 #include "MessageService.h"
 
 #include <QApplication>
+#include <QPointer>
 
 namespace {
 MessageService* g_installed = nullptr;
@@ -28,6 +29,12 @@ QMessageBox::StandardButton QtMessageService::show(const QString& caption, const
     // Texts may break lines with a bare carriage return, as the platform allowed.
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    QMessageBox box(icon, caption, shown, buttons, QApplication::activeWindow());
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    const QPointer<QWidget> owner = QApplication::activeWindow();
+    QMessageBox box(icon, caption, shown, buttons, owner);
+    const auto answer = static_cast<QMessageBox::StandardButton>(box.exec());
+    // The window the box came from takes the keyboard again; a window manager
+    // does not always give it back when the box goes.
+    if (owner && owner->isVisible())
+        owner->activateWindow();
+    return answer;
 }

@@ -24,6 +24,9 @@ void TStatusBar::AddPanel(int width)
 
 void TStatusBar::AddFillPanel(int width)
 {
+    // The panel that was last stops at its own width: this one takes the rest.
+    if (!m_panels.isEmpty() && m_widths.size() == m_panels.size())
+        m_panels.last()->setFixedWidth(m_widths.last());
     auto* panel = new QLabel(this);
     panel->setMinimumWidth(width);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -309,7 +309,15 @@ void TCustomBandReport::runSteps()
     auto endJob = [&] {
         if (!target)
             return;
-        if (Cancelled || !RenderToSurface)
+        // A job on the printer is sent only if nobody asked to stop it: the
+        // progress window's "Cancel" must not print the pages made so far. A
+        // click of the last moments counts too.
+        const bool toPrinter = target->Destination == qdPrinter;
+        if (toPrinter && !Cancelled)
+            QCoreApplication::processEvents();
+        if (!target)
+            return;
+        if (Cancelled || !RenderToSurface || (toPrinter && target->CancelRequested))
             target->AbortJob();
         else
             target->FinishJob();

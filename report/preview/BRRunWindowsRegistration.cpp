@@ -4,6 +4,9 @@
 
 #include "BRRunWindows.h"
 #include "DeviceMode.h"
+#include "MessageService.h"
+#include "NoPrinterMessage.h"
+#include "PageFileAtHardExit.h"
 #include "PrintError.h"
 #include "PrinterService.h"
 #include "TBRPrintDialog.h"
@@ -11,15 +14,54 @@
 #include "TBRProgressForm.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <QWindow>
 
 namespace {
+
+// Ends a wait once the window system shows the window.
+class ExposeWatch : public QObject {
+public:
+    explicit ExposeWatch(QEventLoop* loop) : m_loop(loop) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed())
+            m_loop->quit();
+        return false; // the window still paints itself on it
+    }
+
+private:
+    QEventLoop* m_loop;
+};
+
+// The run that follows may handle no message for a while (the printer
+// starting its job, a page going to the spooler): the window is drawn before
+// it starts, not left blank until the run ends. It waits for the window
+// system to show it, a second at most, taking no input meanwhile.
+void ShowDrawn(QWidget* form)
+{
+    form->show();
+    QWindow* window = form->windowHandle();
+    if (window && !window->isExposed()) {
+        QEventLoop loop;
+        ExposeWatch watch(&loop);
+        window->installEventFilter(&watch);
+        QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        window->removeEventFilter(&watch);
+    }
+    form->repaint();
+}
 
 QObject* CreateProgressWindow(TBRPrinter* target, bool show)
 {
     auto* form = new TBRProgressForm();
     form->SetBRPrinter(target);
+    // An export's pages may spill to a file too.
+    RemovePageFileAtHardExit(form, target);
     if (show)
-        form->show();
+        ShowDrawn(form);
     return form;
 }
 
@@ -27,6 +69,10 @@ bool RunPrintSetupDialog(BRPrintSetupData& data)
 {
     TBRPrintDialog dialog(qApp);
     PrinterService& printer = dialog.Printer();
+    if (printer.Printers().isEmpty()) {
+        MessageService::instance().show(QStringLiteral("Printer setup"), NoPrinterMessage(), QMessageBox::Warning);
+        return false;
+    }
     // The current device with its default settings, then the report's printer.
     printer.ReloadDeviceMode();
     try {

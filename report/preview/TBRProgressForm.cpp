@@ -4,6 +4,7 @@
 #include "BRMessages.h"
 #include "TBRPrinter.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
@@ -62,6 +63,12 @@ void TBRProgressForm::progress()
     Info->setText(QString::number(value) + QStringLiteral("% ") + QStringLiteral(" Completed"));
     // Repaint, and let "Cancel" be pressed while the run prints.
     QCoreApplication::processEvents();
+}
+
+void TBRProgressForm::closeEvent(QCloseEvent* event)
+{
+    Application::Guard([this] { CancelButtonClick(); });
+    QWidget::closeEvent(event);
 }
 
 bool TBRProgressForm::event(QEvent* event)

@@ -28,6 +28,8 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    // Closed by the window manager or by a stop of the program: as "Cancel".
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void progress();

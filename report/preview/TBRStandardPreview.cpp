@@ -6,14 +6,18 @@
 #include "BRPrintHost.h"
 #include "DialogService.h"
 #include "MessageService.h"
+#include "NoPrinterMessage.h"
+#include "PageFileAtHardExit.h"
 #include "PlatformError.h"
 #include "PreviewGlyphs.h"
 #include "TBRExportFilter.h"
 #include "TBRPreview.h"
 #include "TBRPreviewImage.h"
+#include "TBRPageList.h"
 #include "TBRPreviewInterface.h"
 #include "TBRPrinter.h"
 #include "TBRThumbnailPanel.h"
+#include "TMetafile.h"
 #include "TStatusBar.h"
 #include "VirtualKeys.h"
 
@@ -33,6 +37,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -44,6 +49,8 @@ constexpr int kStayOnTop = 3;
 constexpr int kMinimized = 1;
 constexpr int kMaximized = 2;
 
+constexpr QSize kDesignedSize(652, 579);
+
 constexpr std::uint16_t kKeyF = 'F', kKeyT = 'T', kKeyF3 = 0x72;
 } // namespace
 
@@ -51,7 +58,7 @@ TBRStandardPreview::TBRStandardPreview(QWidget* parent) : QMainWindow(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Print Preview"));
-    setGeometry(117, 107, 652, 579);
+    setGeometry(QRect(QPoint(117, 107), kDesignedSize));
 
     ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
@@ -119,6 +126,7 @@ TBRStandardPreview::TBRStandardPreview(QWidget* parent) : QMainWindow(parent)
     SearchStatus->setObjectName(QStringLiteral("SearchStatus"));
     SearchStatus->setMinimumWidth(90);
     StatusBar->addPermanentWidget(SearchStatus);
+    SearchStatus->hide(); // the page line runs to the edge until a search
 
     buildFindBar();
     buildThumbnails();
@@ -206,12 +214,18 @@ TBRStandardPreview* TBRStandardPreview::CreatePreview(QObject*, TBRPrinter* prin
 {
     auto* form = new TBRStandardPreview();
     form->m_printer = printer;
+    RemovePageFileAtHardExit(form, printer);
     if (printer) {
         if (const auto* host = dynamic_cast<const BRPreviewHost*>(printer->OwnerReport())) {
             if (host->PreviewFormStyleOrdinal() == kStayOnTop)
                 form->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+            // Never smaller than the window was designed: narrower, the tool
+            // bar hides its last buttons behind a menu.
             const int w = host->PreviewWindowWidth(), h = host->PreviewWindowHeight();
-            form->resize(w > 0 ? w : 500, h > 0 ? h : 500);
+            form->resize(std::max(w, kDesignedSize.width()), std::max(h, kDesignedSize.height()));
+            // Centred now, so that the window comes back there when restored
+            // from the maximised or minimised state it may open in.
+            form->centreOnScreen();
             if (host->PreviewInitialStateOrdinal() == kMaximized)
                 form->setWindowState(Qt::WindowMaximized);
             else if (host->PreviewInitialStateOrdinal() == kMinimized)
@@ -327,6 +341,11 @@ void TBRStandardPreview::PrintClick()
 {
     if (!m_printer)
         return;
+    // Printing without a printer would do nothing, silently.
+    if (!m_printer->HasPrinters) {
+        MessageService::instance().show(QStringLiteral("Print"), NoPrinterMessage(), QMessageBox::Warning);
+        return;
+    }
     // While the report generates (a print run included) a click is ignored.
     if (const auto* host = dynamic_cast<const BRPreviewHost*>(m_printer->RequestReceiver.data())) {
         const TBRPrinter* current = host->CurrentOutputTarget();
@@ -385,6 +404,9 @@ void TBRStandardPreview::LoadClick()
     // Loading replaces the store that a running job is still writing to.
     if (!m_printer || m_printer->State == jsRunning)
         return;
+    // The pages shown (maybe a long run's) are replaced only by a file that
+    // reads completely: a damaged or foreign one is refused first.
+    CheckReportFile(fileName);
     try {
         m_printer->LoadReportFile(fileName);
     } catch (...) {
@@ -408,6 +430,15 @@ void TBRStandardPreview::LoadClick()
     Print->setEnabled(true);
 }
 
+void TBRStandardPreview::CheckReportFile(const QString& fileName)
+{
+    TBRPageList pages;
+    pages.OpenFile(fileName);
+    for (qint32 n = 1; n <= pages.Count(); ++n)
+        if (const std::optional<QByteArray> page = pages.FetchPage(n))
+            TMetafile().LoadFromBytes(*page);
+}
+
 void TBRStandardPreview::ExitClick()
 {
     close();
@@ -416,9 +447,15 @@ void TBRStandardPreview::ExitClick()
 void TBRStandardPreview::pagesReplaced()
 {
     m_search.Reset();
-    SearchStatus->clear();
+    setSearchStatus(QString());
     BRPreview->PreviewImage()->ClearHighlight();
     ThumbnailPanel->Reset();
+}
+
+void TBRStandardPreview::setSearchStatus(const QString& text)
+{
+    SearchStatus->setText(text);
+    SearchStatus->setVisible(!text.isEmpty());
 }
 
 void TBRStandardPreview::FindClick()
@@ -432,7 +469,7 @@ void TBRStandardPreview::CloseFindBar()
 {
     FindBar->hide();
     m_search.Reset();
-    SearchStatus->clear();
+    setSearchStatus(QString());
     BRPreview->PreviewImage()->ClearHighlight();
     setFocus();
 }
@@ -494,7 +531,7 @@ void TBRStandardPreview::moveToHit(bool forward)
 
 void TBRStandardPreview::showHit()
 {
-    SearchStatus->setText(m_search.StatusText());
+    setSearchStatus(m_search.StatusText());
     TBRPreviewImage* image = BRPreview->PreviewImage();
     if (!m_search.HasCurrent()) {
         image->ClearHighlight();
@@ -617,15 +654,19 @@ void TBRStandardPreview::resizeEvent(QResizeEvent* event)
 
 void TBRStandardPreview::showEvent(QShowEvent* event)
 {
-    if (!m_centred && !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
-        m_centred = true;
-        if (QScreen* s = screen()) {
-            QRect r = frameGeometry();
-            r.moveCenter(s->availableGeometry().center());
-            move(r.topLeft());
-        }
-    }
+    if (!m_centred && !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+        centreOnScreen();
     QMainWindow::showEvent(event);
+}
+
+void TBRStandardPreview::centreOnScreen()
+{
+    m_centred = true;
+    if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen()) {
+        QRect r = frameGeometry();
+        r.moveCenter(s->availableGeometry().center());
+        move(r.topLeft());
+    }
 }
 
 void RegisterStandardPreview()

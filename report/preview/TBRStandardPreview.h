@@ -102,6 +102,10 @@ public:
     void BRPreviewPageAvailable(QObject* sender, int pageNum);
     void BRPreviewProgressUpdate(QObject* sender, int progress);
 
+    // Reads every page of a saved-report file; throws the loader's error
+    // (damaged file, not a saved report) at the first that cannot be read.
+    static void CheckReportFile(const QString& fileName);
+
     // The leading integer of a typed page number: optional blanks and sign,
     // then digits up to the first other character; no digits give 0.
     static int LeadingInteger(const QString& text);
@@ -126,6 +130,10 @@ private:
     void showHit();
     // The target's pages were replaced (a file loaded).
     void pagesReplaced();
+    // "hit 3 of 17", shown only while there is something to say.
+    void setSearchStatus(const QString& text);
+    // The window's normal place: the middle of its screen.
+    void centreOnScreen();
 
     QPointer<TBRPrinter> m_printer;
     int m_lastProgress = 0;

@@ -6,6 +6,7 @@
 #include "CupsQueue.h"
 #include "DemoDatabase.h"
 #include "PrinterService.h"
+#include "ProgramLocale.h"
 #include "RecordedPage.h"
 #include "RecordingMessageService.h"
 #include "TBRPageList.h"
@@ -76,6 +77,9 @@ class Listagem : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
+        // The locale as the program sets it; with the tests' C locale its
+        // numbers read 1.234,500.
+        SetUpProgramLocale();
         dir = new TempFirebirdDir;
         QDir().mkpath(dir->path(QStringLiteral("dados")));
         DemoDatabase::Options o;
@@ -88,6 +92,7 @@ protected:
     {
         delete dir;
         dir = nullptr;
+        QLocale::setDefault(QLocale::system());
     }
     void SetUp() override
     {
@@ -174,7 +179,7 @@ TEST_F(Listagem, ImprimirShowsPendingOrdersThatCanBeSavedAndPrinted)
     const QList<RecordedPage> paginas = lerPaginas(salvo);
     ASSERT_EQ(paginas.size(), previa.paginas);
     ASSERT_GE(paginas.size(), 2);
-    const QRegularExpression total(QStringLiteral("^\\d{1,3}(,\\d{3})*\\.\\d{3}$"));
+    const QRegularExpression total(QStringLiteral("^\\d{1,3}(\\.\\d{3})*,\\d{3}$"));
     int linhas = 0;
     for (int n = 0; n < paginas.size(); ++n) {
         SCOPED_TRACE(n + 1);

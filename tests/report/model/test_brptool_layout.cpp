@@ -18,11 +18,18 @@ QString sampleWithoutPrintable()
     return text;
 }
 
-QString window(const QString& dataSetName)
+// The sample whose sub-detail reads a data set the definition does not hold.
+QString withDataSet(const QString& dataSetName)
 {
     QString report = sampleWithoutPrintable();
     report.replace(QStringLiteral("    Master = BRRelatorio\n"),
                    QStringLiteral("    Master = BRRelatorio\n    DataSet = ") + dataSetName + u'\n');
+    return report;
+}
+
+QString window(const QString& dataSetName)
+{
+    const QString report = withDataSet(dataSetName);
     QString indented;
     for (const QString& line : report.trimmed().split(u'\n'))
         indented += QStringLiteral("  ") + line + u'\n';
@@ -43,6 +50,10 @@ TEST(BrptoolLayout, PrintsOrderAndPlacesOrRefuses)
     const QString report = write(QStringLiteral("report.txt"), sampleWithoutPrintable());
     const QString form = write(QStringLiteral("form.txt"), window(QStringLiteral("QryRel")));
     const QString broken = write(QStringLiteral("broken.txt"), window(QStringLiteral("Missing")));
+    // A lone report's data sets come when it runs: listed, or read from --data.
+    const QString lone = write(QStringLiteral("lone.txt"), withDataSet(QStringLiteral("Vendas")));
+    const QString vendas = write(QStringLiteral("vendas.csv"), QStringLiteral("CODIGO:integer,NOME\n1,Ana\n2,Rui\n"));
+    const QString badCsv = write(QStringLiteral("bad.csv"), QStringLiteral("A,A\n"));
     struct Case {
         QStringList args;
         int exitCode;
@@ -58,6 +69,13 @@ TEST(BrptoolLayout, PrintsOrderAndPlacesOrRefuses)
         {{}, 2, "usage"},
         {{report, QStringLiteral("--report")}, 2, "usage"},
         {{report, QStringLiteral("--zoom")}, 2, "usage"},
+        {{lone}, 0, "data set Vendas      supplied at run time"},
+        {{lone}, 0, "BRSubDetail1         rbSubDetail      left 38 top 159 width 718 height 21 px"},
+        {{lone, QStringLiteral("--data"), QStringLiteral("vendas=") + vendas}, 0, "data set vendas      from "},
+        {{lone, QStringLiteral("--data"), QStringLiteral("Vendas=") + vendas}, 0, ", 2 rows"},
+        {{lone, QStringLiteral("--data"), QStringLiteral("Vendas=") + badCsv}, 1, "bad.csv"},
+        {{lone, QStringLiteral("--data"), QStringLiteral("Vendas")}, 2, "usage"},
+        {{lone, QStringLiteral("--data")}, 2, "usage"},
     };
     for (const Case& c : cases) {
         const ToolRun run = runBrptool(QStringList{QStringLiteral("layout")} + c.args);

@@ -2,6 +2,10 @@
 // it reads back into its properties and the printer, cancelling, the window
 // hooks and the modal run; and the progress window.
 #include "BRMessages.h"
+#include "BRRunWindows.h"
+#include "PrinterService.h"
+#include "RecordingMessageService.h"
+#include "TBRStandardPreview.h"
 #include "PrintDialogService.h"
 #include "RecordingPrintDialogService.h"
 #include "RecordingPrinterService.h"
@@ -180,6 +184,32 @@ TEST_F(PrintDialogTest, NoPrinterNoDeviceNames)
     EXPECT_FALSE(d.Execute());
     EXPECT_TRUE(platform.Given[0].Device.isEmpty());
     EXPECT_EQ(platform.Given[0].DevMode, nullptr);
+}
+
+// With no printer installed the printer set-up and the print button say so
+// and how to add one, instead of failing on a printer without a name.
+TEST_F(PrintDialogTest, NoPrinterInstalledIsSaidPlainly)
+{
+    SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
+    const auto previous = SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
+    RecordingMessageService messages;
+    BRPrintSetupData data;
+    EXPECT_FALSE(PrintSetupRunner()(data));
+    EXPECT_TRUE(platform.Given.isEmpty()) << "no dialog without a printer";
+
+    TBRPrinter target;
+    TBRStandardPreview* window = TBRStandardPreview::CreatePreview(qApp, &target);
+    window->PrintClick();
+    delete window;
+    SetPrinterServiceFactory(previous);
+
+    ASSERT_EQ(messages.messages().size(), 2);
+    EXPECT_EQ(messages.messages()[0].caption, "Printer setup");
+    EXPECT_EQ(messages.messages()[1].caption, "Print");
+    for (const auto& m : messages.messages()) {
+        EXPECT_TRUE(m.text.startsWith("No printer is installed.")) << m.text.toStdString();
+        EXPECT_TRUE(m.text.contains("lpadmin")) << m.text.toStdString();
+    }
 }
 
 TEST_F(PrintDialogTest, WindowHooksAndModalRun)

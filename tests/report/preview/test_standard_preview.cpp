@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -102,12 +103,48 @@ TEST_F(StandardPreviewTest, CreatedFromTheReportsSettings)
     runJob(*target, 2);
     window = TBRStandardPreview::CreatePreview(qApp, target.get());
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(window->size(), QSize(500, 640));
+    EXPECT_EQ(window->size(), QSize(652, 640)); // no narrower than designed
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
     EXPECT_EQ(window->windowTitle(), "Pedidos sem contas");
     EXPECT_EQ(window->BRPreview->BRPrinter(), target.get());
     EXPECT_EQ(target->StatusClient, window->BRPreview);
     EXPECT_EQ(window->LastProgress(), 0);
+}
+
+// The listing's report sets no size and opens maximised: restored, the window
+// is as designed, in the middle of the screen, every tool button on its bar;
+// the progress panel keeps its 40 pixels and the page line takes the rest.
+TEST_F(StandardPreviewTest, RestoredFromMaximisedItIsAsDesignedAndCentred)
+{
+    report.width = 0;
+    report.height = 0;
+    report.initialState = 2; // wsMaximized
+    target = newTarget();
+    runJob(*target, 2);
+    window = TBRStandardPreview::CreatePreview(qApp, target.get());
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    window->showNormal();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(window->windowState() & Qt::WindowMaximized); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->size() == QSize(652, 579); }))
+        << window->width() << "x" << window->height();
+    const QRect screen = window->screen()->availableGeometry();
+    // Within what the frame's unknown margins make.
+    EXPECT_LE((window->frameGeometry().center() - screen.center()).manhattanLength(), 16)
+        << window->frameGeometry().x() << "," << window->frameGeometry().y();
+    for (QAction* a : window->ToolBar1->actions()) {
+        if (QWidget* button = window->ToolBar1->widgetForAction(a)) {
+            EXPECT_TRUE(button->isVisible()) << a->objectName().toStdString();
+        }
+    }
+    auto* more = window->ToolBar1->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+    EXPECT_TRUE(!more || !more->isVisible()) << "tools spill into a menu";
+
+    window->UpdatePageStatus();
+    QTest::qWaitFor([&] { return window->StatusBar->PanelGeometry(0).width() == 40; });
+    EXPECT_EQ(window->StatusBar->PanelGeometry(0).width(), 40);
+    const QRect line = window->StatusBar->PanelGeometry(1);
+    EXPECT_GE(line.right(), window->StatusBar->width() - 8) << "the page line stops short of the edge";
 }
 
 TEST_F(StandardPreviewTest, OpenerShowsTheWindow)
@@ -367,21 +404,54 @@ TEST_F(StandardPreviewTest, LoadFailures)
     window->LoadReport->trigger();
     EXPECT_EQ(messages.messages().size(), 2);
 
-    // A damaged file: the loader's message; the window shows the empty target.
-    const QString bad = dir.filePath("bad.BRP");
-    {
-        QFile f(bad);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(60, 'x'));
+    // A damaged or foreign file: the loader's message, and the pages shown
+    // stay as they were, ready to be saved.
+    const QString good = dir.filePath("good.BRP");
+    target->SaveReportFile(good);
+    QFile goodFile(good);
+    ASSERT_TRUE(goodFile.open(QIODevice::ReadOnly));
+    const QByteArray bytes = goodFile.readAll();
+    QByteArray lastPageBroken = bytes;
+    TBRPageList list;
+    list.OpenFile(good);
+    list.LocatePage(2);
+    const qint64 page2 = list.Store()->Position();
+    lastPageBroken.replace(page2 + 8, 4, "XXXX"); // page 2's picture no longer starts a metafile
+    const struct {
+        const char* name;
+        QByteArray content;
+    } damaged[] = {
+        {"garbage", QByteArray(60, 'x')},
+        {"a PDF named .BRP", QByteArray("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n") + QByteArray(300, ' ')},
+        {"cut short in page 2", bytes.left(page2 + 40)},
+        {"page 2 not a picture", lastPageBroken},
+    };
+    for (const auto& d : damaged) {
+        SCOPED_TRACE(d.name);
+        const QString bad = dir.filePath("bad.BRP");
+        {
+            QFile f(bad);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(d.content);
+        }
+        messages.clear();
+        dialogs.queueAnswer(bad);
+        window->LoadReport->trigger();
+        ASSERT_EQ(messages.messages().size(), 1);
+        EXPECT_FALSE(messages.messages().last().text.isEmpty());
+        EXPECT_EQ(target->State, jsFinished);
+        EXPECT_EQ(target->PageTotal, 2);
+        EXPECT_FALSE(target->LoadedFromFile);
+        EXPECT_EQ(pageLine(), "Page 2 of 2");
+        EXPECT_TRUE(window->BRPreview->PreviewImage()->HasImage());
+        EXPECT_TRUE(window->isVisible());
     }
-    dialogs.queueAnswer(bad);
-    window->LoadReport->trigger();
-    ASSERT_EQ(messages.messages().size(), 3);
-    EXPECT_FALSE(messages.messages().last().text.isEmpty());
-    EXPECT_EQ(target->State, jsIdle);
-    EXPECT_EQ(pageLine(), "Page 2 of 0");
-    EXPECT_FALSE(window->BRPreview->PreviewImage()->HasImage());
-    EXPECT_TRUE(window->isVisible());
+    const QString again = dir.filePath("again.BRP");
+    dialogs.queueAnswer(again);
+    window->SaveReport->trigger();
+    QFile againFile(again);
+    ASSERT_TRUE(againFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(againFile.readAll(), bytes);
 }
 
 TEST_F(StandardPreviewTest, LoadWhileGeneratingIsRefused)
