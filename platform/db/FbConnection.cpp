@@ -33,12 +33,23 @@ QString describe(const FbException& e)
     return win1252ToQString(buf, static_cast<qsizetype>(std::strlen(buf) < n ? std::strlen(buf) : n)).trimmed();
 }
 
+bool isCancellation(const FbException& e)
+{
+    const ISC_STATUS* v = e.getStatus()->getErrors();
+    for (; v && v[0] != isc_arg_end; v += 2)
+        if (v[0] == isc_arg_gds && v[1] == isc_cancelled)
+            return true;
+    return false;
+}
+
 template <typename F>
 auto guarded(F&& f) -> decltype(f())
 {
     try {
         return f();
     } catch (const FbException& e) {
+        if (isCancellation(e))
+            throw QueryCancelled(describe(e));
         throw DatabaseError(describe(e));
     }
 }
@@ -422,13 +433,93 @@ void FbConnection::finishTransaction(ITransaction*& tra, bool commit)
     }
 }
 
+class FbConnection::RunningScope {
+public:
+    explicit RunningScope(FbConnection& c) : m_c(c)
+    {
+        const std::lock_guard<std::mutex> lock(m_c.m_cancelMutex);
+        if (m_c.m_cancelRequested.load())
+            throw QueryCancelled(QStringLiteral("operation was cancelled"));
+        m_c.m_running = true;
+    }
+    ~RunningScope()
+    {
+        const std::lock_guard<std::mutex> lock(m_c.m_cancelMutex);
+        m_c.m_running = false;
+    }
+
+private:
+    FbConnection& m_c;
+};
+
+void FbConnection::Cancel()
+{
+    m_cancelRequested.store(true);
+    const std::lock_guard<std::mutex> lock(m_cancelMutex);
+    if (!m_running || !m_attachment)
+        return;
+    m_cancelSent = true;
+    try {
+        Status st;
+        m_attachment->cancelOperation(st.w(), fb_cancel_raise);
+    } catch (const FbException&) {
+        // Nothing was running any more.
+    }
+}
+
+void FbConnection::ClearCancel()
+{
+    bool sent = false;
+    {
+        const std::lock_guard<std::mutex> lock(m_cancelMutex);
+        sent = m_cancelSent;
+        m_cancelSent = false;
+    }
+    // A cancel that reached the engine after the statement's last call
+    // would stop the next one: a round trip takes it now.
+    if (sent && m_attachment) {
+        try {
+            Status st;
+            m_attachment->ping(st.w());
+        } catch (const FbException&) {
+        }
+    }
+    m_cancelRequested.store(false);
+}
+
 FbResult FbConnection::Query(const QString& sql, const QVariantList& params)
+{
+    FbResult result;
+    ForEachRow(sql, params, [&](const std::vector<FbColumn>& columns) { result.columns = columns; },
+               [&](const QVariantList& row) { result.rows.push_back(row); });
+    return result;
+}
+
+void FbConnection::ForEachRow(const QString& sql, const QVariantList& params,
+                              const std::function<void(const std::vector<FbColumn>&)>& onColumns,
+                              const std::function<void(const QVariantList&)>& onRow)
 {
     if (!m_attachment)
         throw DatabaseError(QStringLiteral("Database not connected"));
-    return guarded([&] {
+    const RunningScope running(*this);
+    try {
+        run(sql, params, onColumns, onRow);
+    } catch (const QueryCancelled&) {
+        throw;
+    } catch (const DatabaseError& e) {
+        // A cancel may surface as another failure of the call it stopped.
+        if (m_cancelRequested.load())
+            throw QueryCancelled(e.Message());
+        throw;
+    }
+}
+
+void FbConnection::run(const QString& sql, const QVariantList& params,
+                       const std::function<void(const std::vector<FbColumn>&)>& onColumns,
+                       const std::function<void(const QVariantList&)>& onRow)
+{
+    guarded([&] {
         Status st;
-        FbResult result;
         ITransaction* tra = m_batch ? m_batch : startTransaction(true);
         IStatement* stmt = nullptr;
         IResultSet* rs = nullptr;
@@ -440,6 +531,7 @@ FbResult FbConnection::Query(const QString& sql, const QVariantList& params)
             fillInput(in.get(), inBuf, params);
             MetaPtr out(stmt->getOutputMetadata(st.w()));
             const unsigned cols = out->getCount(st.w());
+            std::vector<FbColumn> columns;
             for (unsigned i = 0; i < cols; ++i) {
                 const char* alias = out->getAlias(st.w(), i);
                 const char* field = out->getField(st.w(), i);
@@ -448,18 +540,21 @@ FbResult FbConnection::Query(const QString& sql, const QVariantList& params)
                 c.name = win1252ToQString(name, static_cast<qsizetype>(std::strlen(name)));
                 c.type = fieldTypeOf(out->getType(st.w(), i) & ~1u, out->getScale(st.w(), i), out->getSubType(st.w(), i));
                 c.size = static_cast<int>(out->getLength(st.w(), i));
-                result.columns.push_back(c);
+                columns.push_back(c);
             }
+            if (onColumns)
+                onColumns(columns);
             if (cols > 0) {
                 rs = stmt->openCursor(st.w(), tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), out.get(), 0);
                 std::vector<unsigned char> row(out->getMessageLength(st.w()));
                 const std::vector<OutColumn> layout = describeOutput(out.get());
+                QVariantList values;
+                values.reserve(static_cast<qsizetype>(cols));
                 while (rs->fetchNext(st.w(), row.data()) == IStatus::RESULT_OK) {
-                    QVariantList values;
-                    values.reserve(static_cast<qsizetype>(cols));
+                    values.clear();
                     for (unsigned i = 0; i < cols; ++i)
                         values.append(getValue(m_attachment, tra, layout[i], row.data()));
-                    result.rows.push_back(std::move(values));
+                    onRow(values);
                 }
                 rs->close(st.w());
                 rs = nullptr;
@@ -480,7 +575,7 @@ FbResult FbConnection::Query(const QString& sql, const QVariantList& params)
             }
             throw;
         }
-        return result;
+        return 0;
     });
 }
 
