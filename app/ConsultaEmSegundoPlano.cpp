@@ -112,7 +112,8 @@ void ConsultaEmSegundoPlano::mostrarTempo()
         m_tempo->setAlignment(Qt::AlignCenter);
         m_barra->addPermanentWidget(m_tempo);
     }
-    const qint64 s = m_decorrido.elapsed() / 1000;
+    // Rounded: the clock's ticks may come a little early.
+    const qint64 s = (m_decorrido.elapsed() + 500) / 1000;
     m_tempo->setText(QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0')));
     m_tempo->show();
 }
