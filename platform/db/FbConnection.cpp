@@ -332,7 +332,7 @@ FbConnection::~FbConnection()
 }
 
 void FbConnection::attachWith(const QString& location, const QString& user, const QString& password, bool create,
-                              int pageSize)
+                              int pageSize, bool forcedWrites)
 {
     Detach();
     guarded([&] {
@@ -352,6 +352,8 @@ void FbConnection::attachWith(const QString& location, const QString& user, cons
         if (create) {
             dpb->insertInt(st.w(), isc_dpb_page_size, pageSize);
             dpb->insertString(st.w(), isc_dpb_set_db_charset, "WIN1252");
+            if (!forcedWrites)
+                dpb->insertInt(st.w(), isc_dpb_force_write, 0);
         }
         const std::unique_ptr<IProvider, void (*)(IProvider*)> prov(master->getDispatcher(),
                                                                      [](IProvider* p) { p->release(); });
@@ -368,9 +370,10 @@ void FbConnection::Attach(const QString& location, const QString& user, const QS
     attachWith(location, user, password, false, 0);
 }
 
-void FbConnection::Create(const QString& location, const QString& user, const QString& password, int pageSize)
+void FbConnection::Create(const QString& location, const QString& user, const QString& password, int pageSize,
+                          bool forcedWrites)
 {
-    attachWith(location, user, password, true, pageSize);
+    attachWith(location, user, password, true, pageSize, forcedWrites);
 }
 
 void FbConnection::Detach()

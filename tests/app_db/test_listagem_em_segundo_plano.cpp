@@ -81,6 +81,7 @@ protected:
         QDir().mkpath(dir->path(QStringLiteral("dados")));
         DemoDatabase::Options o;
         o.orders = 4500;
+        o.forcedWrites = false;
         DemoDatabase::Create(dir->path(QStringLiteral("dados/Kavrano.gdb")), o);
         dir->writeAliases(QStringLiteral("[Kavrano]\nDRIVER=INTRBASE\nSERVER NAME=%1\nUSER NAME=SYSDBA\n")
                               .arg(dir->path(QStringLiteral("dados/Kavrano.gdb"))));
