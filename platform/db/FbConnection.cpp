@@ -6,6 +6,7 @@
 #include <firebird/Interface.h>
 
 #include <QDateTime>
+#include <QHash>
 #include <QFile>
 #include <cmath>
 #include <cstring>
@@ -265,7 +266,13 @@ std::vector<OutColumn> describeOutput(IMessageMetadata* meta)
     return cols;
 }
 
-QVariant getValue(IAttachment* att, ITransaction* tra, const OutColumn& c, const unsigned char* buf)
+// Timestamps already made during one statement. A local date-time costs
+// several microseconds to build (the C library looks at the time zone file
+// each time), and the rows of a statement share few distinct days.
+using TimestampCache = QHash<quint64, QDateTime>;
+
+QVariant getValue(IAttachment* att, ITransaction* tra, const OutColumn& c, const unsigned char* buf,
+                  TimestampCache& timestamps)
 {
     const unsigned type = c.type;
     if (*reinterpret_cast<const short*>(buf + c.nullOffset))
@@ -293,7 +300,14 @@ QVariant getValue(IAttachment* att, ITransaction* tra, const OutColumn& c, const
     case SQL_TIMESTAMP: {
         ISC_TIMESTAMP x;
         std::memcpy(&x, p, sizeof x);
-        return QDateTime(decodeDate(x.timestamp_date), decodeTime(x.timestamp_time));
+        const quint64 key = (static_cast<quint64>(static_cast<quint32>(x.timestamp_date)) << 32) | x.timestamp_time;
+        auto it = timestamps.constFind(key);
+        if (it == timestamps.cend()) {
+            if (timestamps.size() > 100000)
+                timestamps.clear();
+            it = timestamps.insert(key, QDateTime(decodeDate(x.timestamp_date), decodeTime(x.timestamp_time)));
+        }
+        return *it;
     }
     case SQL_BLOB: {
         ISC_QUAD id;
@@ -553,10 +567,11 @@ void FbConnection::run(const QString& sql, const QVariantList& params,
                 const std::vector<OutColumn> layout = describeOutput(out.get());
                 QVariantList values;
                 values.reserve(static_cast<qsizetype>(cols));
+                TimestampCache timestamps;
                 while (rs->fetchNext(st.w(), row.data()) == IStatus::RESULT_OK) {
                     values.clear();
                     for (unsigned i = 0; i < cols; ++i)
-                        values.append(getValue(m_attachment, tra, layout[i], row.data()));
+                        values.append(getValue(m_attachment, tra, layout[i], row.data(), timestamps));
                     onRow(values);
                 }
                 rs->close(st.w());
