@@ -60,6 +60,16 @@ struct Ocupada {
     int pinturas = 0;
 };
 
+// A picture of the busy window, kept with the build's artefacts.
+void guardarImagem(QWidget* janela)
+{
+    const QString dir = qEnvironmentVariable("BRP_BINARY_DIR", QStringLiteral(BRP_DEFAULT_BINARY_DIR)) +
+                        QStringLiteral("/artifacts");
+    QDir().mkpath(dir);
+    janela->grab().save(dir + QStringLiteral("/listagem-ocupada-") + QGuiApplication::platformName() +
+                        QStringLiteral(".png"));
+}
+
 class ContaPinturas : public QObject {
 public:
     int n = 0;
@@ -96,6 +106,7 @@ protected:
         QFile::remove(preferencias());
         m_anterior = QDir::currentPath();
         QDir::setCurrent(m_trabalho.path());
+        m_sairAoFechar = QGuiApplication::quitOnLastWindowClosed();
         QGuiApplication::setQuitOnLastWindowClosed(false);
         janela = std::make_unique<Janela>();
         janela->show();
@@ -107,6 +118,7 @@ protected:
     void TearDown() override
     {
         janela.reset();
+        QGuiApplication::setQuitOnLastWindowClosed(m_sairAoFechar);
         QFile::remove(preferencias());
         QDir::setCurrent(m_anterior);
     }
@@ -134,6 +146,7 @@ protected:
                 ocupada->tempo = tempo->text();
                 ocupada->tempoAoLado = !tempo->geometry().intersects(janela->BarraStatus->PanelGeometry(0));
             }
+            guardarImagem(janela.get());
             desdeAcao.start();
             acao();
         });
@@ -148,6 +161,7 @@ protected:
 private:
     QString m_anterior;
     QTemporaryDir m_trabalho;
+    bool m_sairAoFechar = true;
 };
 
 TempFirebirdDir* ListagemEmSegundoPlano::dir = nullptr;
