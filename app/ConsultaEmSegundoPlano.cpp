@@ -110,6 +110,8 @@ void ConsultaEmSegundoPlano::mostrarTempo()
         m_tempo->setObjectName(QStringLiteral("TempoDecorrido"));
         m_tempo->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         m_tempo->setAlignment(Qt::AlignCenter);
+        // Room for "00:00" from the start, so the status text does not move.
+        m_tempo->setMinimumWidth(m_tempo->fontMetrics().horizontalAdvance(QStringLiteral("00:00")) + 8);
         m_barra->addPermanentWidget(m_tempo);
     }
     // Rounded: the clock's ticks may come a little early.

@@ -144,9 +144,13 @@ protected:
             if (auto* tempo = janela->BarraStatus->findChild<QLabel*>(QStringLiteral("TempoDecorrido"));
                 tempo && tempo->isVisible()) {
                 ocupada->tempo = tempo->text();
-                ocupada->tempoAoLado = !tempo->geometry().intersects(janela->BarraStatus->PanelGeometry(0));
+                // Beside the panel, whole and inside the bar.
+                ocupada->tempoAoLado = !tempo->geometry().intersects(janela->BarraStatus->PanelGeometry(0)) &&
+                                       janela->BarraStatus->rect().contains(tempo->geometry()) &&
+                                       tempo->width() >= tempo->sizeHint().width();
             }
-            guardarImagem(janela.get());
+            if (ocupada->tempo.size() > 0)
+                guardarImagem(janela.get());
             desdeAcao.start();
             acao();
         });
