@@ -45,8 +45,9 @@ void compararCaminhos(FbConnection& db, const ConsultaPedidos::Filtro& filtro, b
     EXPECT_EQ(falhaAcelerada.toStdString(), falhaDocumentada.toStdString());
     if (!falhaDocumentada.isEmpty())
         return;
-    if (deveAcelerar)
+    if (deveAcelerar) {
         EXPECT_EQ(motivo.toStdString(), "") << "the fast path was not taken";
+    }
     const QStringList diferencas = ConsultaPedidos::DiferencasEntre(documentada, acelerada);
     EXPECT_TRUE(diferencas.isEmpty()) << diferencas.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(acelerada.rows.size(), documentada.rows.size());

@@ -23,7 +23,8 @@
 
 namespace {
 
-enum Saida { kOk = 0, kDiferenca = 1, kUso = 2, kBanco = 3 };
+// A database failure and a difference both end with 1, as its manual says.
+enum Saida { kOk = 0, kDiferenca = 1, kBanco = 1, kUso = 2 };
 
 void erro(const QString& texto)
 {
@@ -38,10 +39,8 @@ int uso()
                  "  LOCAL       o banco, como a janela o recebe: um arquivo ou servidor:/caminho\n"
                  "  --de/--ate  o período, completado e conferido como na janela (vazio: 01/01/1950 a 01/01/2999)\n"
                  "  --tipos     tipos de pedido entre 51, 55 e 56 (nenhum: todos)\n"
-                 "  --consulta  a instrução documentada, a acelerada, ou ambas comparadas\n"
-                 "              (padrão: a escolhida em %s)\n"
-                 "saída: 0 sem erro, 1 as duas consultas diferem, 2 argumentos ou datas inválidos, 3 erro do banco\n",
-                 ConsultaPedidos::ArquivoPreferencias().toLocal8Bit().constData());
+                 "  --consulta  a instrução documentada (padrão), a acelerada, ou ambas comparadas\n"
+                 "saída: 0 sem erro, 1 erro do banco ou as duas consultas diferem, 2 argumentos ou datas inválidos\n");
     return kUso;
 }
 
@@ -147,7 +146,7 @@ int main(int argc, char** argv)
     if (local.trimmed().isEmpty())
         return uso();
 
-    ConsultaPedidos::Consulta escolhida = ConsultaPedidos::ConsultaPreferida();
+    ConsultaPedidos::Consulta escolhida = ConsultaPedidos::Consulta::Documentada;
     const bool ambas = consulta.compare(QLatin1String("ambas"), Qt::CaseInsensitive) == 0;
     if (!consulta.isEmpty() && !ambas && !ConsultaPedidos::ConsultaDoTexto(consulta, &escolhida))
         return uso();
