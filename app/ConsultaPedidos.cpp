@@ -140,4 +140,24 @@ void DefinirPeriodo(TParams& params, const QString& dataIni, const QString& data
     params.ParamByName(QStringLiteral("DataFinal"))->SetAsDate(TextoParaData(dataFim));
 }
 
+Filtro FiltroDosTextos(const QString& dataIni, const QString& dataFim, const QString& tiposPedido)
+{
+    const QDate inicio = TextoParaData(dataIni);
+    return {DataMinima() > inicio ? DataMinima() : inicio, TextoParaData(dataFim), tiposPedido};
+}
+
+QString InstrucaoComMarcadores(const Filtro& filtro, QVariantList* valores)
+{
+    StatementText sql;
+    MontarInstrucao(sql, filtro.tipos);
+    const ParsedStatement parsed = TParams::Parse(sql.Text());
+    if (valores) {
+        valores->clear();
+        for (const QString& nome : parsed.occurrences)
+            valores->append(nome.compare(QLatin1String("DataInicial"), Qt::CaseInsensitive) == 0 ? filtro.inicial
+                                                                                                  : filtro.final);
+    }
+    return parsed.sql;
+}
+
 }

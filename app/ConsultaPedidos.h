@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 class StatementText;
 class TParams;
@@ -32,5 +33,21 @@ void DefinirPeriodo(TParams& params, const QString& dataIni, const QString& data
 
 // The platform's day/month/year conversion (raises EConvertError).
 QDate TextoParaData(const QString& text);
+
+// What the listing asks for: the period as the statement's parameters get
+// it, and the order-type list (empty, or codes separated by commas).
+struct Filtro {
+    QDate inicial;
+    QDate final;
+    QString tipos;
+};
+
+// The filter of two dd/mm/yyyy texts and a type list, by the rules of
+// DefinirPeriodo (raises EConvertError).
+Filtro FiltroDosTextos(const QString& dataIni, const QString& dataFim, const QString& tiposPedido);
+
+// The whole statement as sent to the database ("?" markers) and the value
+// of each marker in order.
+QString InstrucaoComMarcadores(const Filtro& filtro, QVariantList* valores);
 
 }

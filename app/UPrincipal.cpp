@@ -390,8 +390,11 @@ void TFPrincipal::BtImpClick()
         TiposPedido += IIF(P55->isChecked(), u"55,", u"");
         TiposPedido += IIF(P56->isChecked(), u"56,", u"");
         TiposPedido.chop(1);
+        m_listagemCancelada = false;
         BuscarPedidos();
-        if (ConsultaVazia())
+        if (m_listagemCancelada) {
+            // The operator stopped the query and has been told so.
+        } else if (ConsultaVazia())
             MessageService::instance().warning(
                 QStringLiteral("Não foram encontrados pedidos sem contas a receber no banco de dados com estes filtros. "));
         else

@@ -84,6 +84,8 @@ protected:
 
     std::uint16_t UltimaTecla = 0;
     QString TiposPedido;
+    // Set by BuscarPedidos when the operator stopped the query.
+    bool m_listagemCancelada = false;
 
 private:
     void CriarControles();

@@ -2,7 +2,11 @@
 #include "UPrincipal.h"
 
 #include "Application.h"
+#include "ConsultaEmSegundoPlano.h"
 #include "ConsultaPedidos.h"
+#include "ConsultaPedidosAcelerada.h"
+#include "ConsultaPedidosPreferencia.h"
+#include "FbConnection.h"
 #include "MessageService.h"
 #include "ParameterList.h"
 #include "PlatformError.h"
@@ -143,7 +147,27 @@ void TFPrincipal::BuscarPedidos()
         QryRel->Close();
         ConsultaPedidos::MontarInstrucao(QryRel->SQL(), TiposPedido);
         ConsultaPedidos::DefinirPeriodo(QryRel->Params(), DataIni->Text(), DataFim->Text());
-        QryRel->Open();
+        // The statement runs on a worker thread: only values go there.
+        const bool acelerada = ConsultaPedidos::ConsultaPreferida() == ConsultaPedidos::Consulta::Acelerada;
+        const ConsultaPedidos::Filtro filtro{QryRel->ParamByName(QStringLiteral("DataInicial"))->AsDate(),
+                                             QryRel->ParamByName(QStringLiteral("DataFinal"))->AsDate(), TiposPedido};
+        ConsultaEmSegundoPlano espera(this, BarraStatus);
+        try {
+            QryRel->OpenWith([&](FbConnection& conexao, const QString& sql, const QVariantList& valores) {
+                return espera.Executar(conexao, [acelerada, filtro, sql, valores](FbConnection& c) {
+                    return acelerada ? ConsultaPedidos::ListagemAcelerada(c, filtro) : c.Query(sql, valores);
+                });
+            });
+        } catch (const QueryCancelled&) {
+            if (!espera.Cancelada())
+                throw;
+            QryRel->Close();
+            m_listagemCancelada = true;
+            // Closing the window ends the program: nobody to tell.
+            if (!espera.JanelaFechada())
+                MessageService::instance().show(QStringLiteral("Informação"), QStringLiteral("A listagem foi cancelada."),
+                                                QMessageBox::Information, QMessageBox::Ok);
+        }
     } catch (const std::exception& e) {
         QryRel->Close();
         MessageService::instance().warning(

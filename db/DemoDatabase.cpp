@@ -249,7 +249,7 @@ void Generate(FbConnection& db, const Options& o)
 void Create(const QString& path, const Options& options)
 {
     FbConnection db;
-    db.Create(path, QStringLiteral("SYSDBA"), QString());
+    db.Create(path, QStringLiteral("SYSDBA"), QString(), 8192, options.forcedWrites);
     try {
         CreateSchema(db);
         Generate(db, options);

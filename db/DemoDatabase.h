@@ -20,6 +20,7 @@ struct Options {
     int orders = 2000;       // number of orders, 1 to MaxOrders; documents and notes follow
     bool indexes = true;     // create the listing's indexes
     unsigned seed = 20130101;
+    bool forcedWrites = true; // off: filled much faster, for files made again at will (tests, benchmarks)
 };
 
 // Creates the database file (which must not exist) with schema, data and,

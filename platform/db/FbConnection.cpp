@@ -6,6 +6,7 @@
 #include <firebird/Interface.h>
 
 #include <QDateTime>
+#include <QHash>
 #include <QFile>
 #include <cmath>
 #include <cstring>
@@ -33,12 +34,23 @@ QString describe(const FbException& e)
     return win1252ToQString(buf, static_cast<qsizetype>(std::strlen(buf) < n ? std::strlen(buf) : n)).trimmed();
 }
 
+bool isCancellation(const FbException& e)
+{
+    const ISC_STATUS* v = e.getStatus()->getErrors();
+    for (; v && v[0] != isc_arg_end; v += 2)
+        if (v[0] == isc_arg_gds && v[1] == isc_cancelled)
+            return true;
+    return false;
+}
+
 template <typename F>
 auto guarded(F&& f) -> decltype(f())
 {
     try {
         return f();
     } catch (const FbException& e) {
+        if (isCancellation(e))
+            throw QueryCancelled(describe(e));
         throw DatabaseError(describe(e));
     }
 }
@@ -254,7 +266,13 @@ std::vector<OutColumn> describeOutput(IMessageMetadata* meta)
     return cols;
 }
 
-QVariant getValue(IAttachment* att, ITransaction* tra, const OutColumn& c, const unsigned char* buf)
+// Timestamps already made during one statement. A local date-time costs
+// several microseconds to build (the C library looks at the time zone file
+// each time), and the rows of a statement share few distinct days.
+using TimestampCache = QHash<quint64, QDateTime>;
+
+QVariant getValue(IAttachment* att, ITransaction* tra, const OutColumn& c, const unsigned char* buf,
+                  TimestampCache& timestamps)
 {
     const unsigned type = c.type;
     if (*reinterpret_cast<const short*>(buf + c.nullOffset))
@@ -282,7 +300,14 @@ QVariant getValue(IAttachment* att, ITransaction* tra, const OutColumn& c, const
     case SQL_TIMESTAMP: {
         ISC_TIMESTAMP x;
         std::memcpy(&x, p, sizeof x);
-        return QDateTime(decodeDate(x.timestamp_date), decodeTime(x.timestamp_time));
+        const quint64 key = (static_cast<quint64>(static_cast<quint32>(x.timestamp_date)) << 32) | x.timestamp_time;
+        auto it = timestamps.constFind(key);
+        if (it == timestamps.cend()) {
+            if (timestamps.size() > 100000)
+                timestamps.clear();
+            it = timestamps.insert(key, QDateTime(decodeDate(x.timestamp_date), decodeTime(x.timestamp_time)));
+        }
+        return *it;
     }
     case SQL_BLOB: {
         ISC_QUAD id;
@@ -321,7 +346,7 @@ FbConnection::~FbConnection()
 }
 
 void FbConnection::attachWith(const QString& location, const QString& user, const QString& password, bool create,
-                              int pageSize)
+                              int pageSize, bool forcedWrites)
 {
     Detach();
     guarded([&] {
@@ -341,6 +366,8 @@ void FbConnection::attachWith(const QString& location, const QString& user, cons
         if (create) {
             dpb->insertInt(st.w(), isc_dpb_page_size, pageSize);
             dpb->insertString(st.w(), isc_dpb_set_db_charset, "WIN1252");
+            if (!forcedWrites)
+                dpb->insertInt(st.w(), isc_dpb_force_write, 0);
         }
         const std::unique_ptr<IProvider, void (*)(IProvider*)> prov(master->getDispatcher(),
                                                                      [](IProvider* p) { p->release(); });
@@ -357,9 +384,10 @@ void FbConnection::Attach(const QString& location, const QString& user, const QS
     attachWith(location, user, password, false, 0);
 }
 
-void FbConnection::Create(const QString& location, const QString& user, const QString& password, int pageSize)
+void FbConnection::Create(const QString& location, const QString& user, const QString& password, int pageSize,
+                          bool forcedWrites)
 {
-    attachWith(location, user, password, true, pageSize);
+    attachWith(location, user, password, true, pageSize, forcedWrites);
 }
 
 void FbConnection::Detach()
@@ -422,13 +450,93 @@ void FbConnection::finishTransaction(ITransaction*& tra, bool commit)
     }
 }
 
+class FbConnection::RunningScope {
+public:
+    explicit RunningScope(FbConnection& c) : m_c(c)
+    {
+        const std::lock_guard<std::mutex> lock(m_c.m_cancelMutex);
+        if (m_c.m_cancelRequested.load())
+            throw QueryCancelled(QStringLiteral("operation was cancelled"));
+        m_c.m_running = true;
+    }
+    ~RunningScope()
+    {
+        const std::lock_guard<std::mutex> lock(m_c.m_cancelMutex);
+        m_c.m_running = false;
+    }
+
+private:
+    FbConnection& m_c;
+};
+
+void FbConnection::Cancel()
+{
+    m_cancelRequested.store(true);
+    const std::lock_guard<std::mutex> lock(m_cancelMutex);
+    if (!m_running || !m_attachment)
+        return;
+    m_cancelSent = true;
+    try {
+        Status st;
+        m_attachment->cancelOperation(st.w(), fb_cancel_raise);
+    } catch (const FbException&) {
+        // Nothing was running any more.
+    }
+}
+
+void FbConnection::ClearCancel()
+{
+    bool sent = false;
+    {
+        const std::lock_guard<std::mutex> lock(m_cancelMutex);
+        sent = m_cancelSent;
+        m_cancelSent = false;
+    }
+    // A cancel that reached the engine after the statement's last call
+    // would stop the next one: a round trip takes it now.
+    if (sent && m_attachment) {
+        try {
+            Status st;
+            m_attachment->ping(st.w());
+        } catch (const FbException&) {
+        }
+    }
+    m_cancelRequested.store(false);
+}
+
 FbResult FbConnection::Query(const QString& sql, const QVariantList& params)
+{
+    FbResult result;
+    ForEachRow(sql, params, [&](const std::vector<FbColumn>& columns) { result.columns = columns; },
+               [&](const QVariantList& row) { result.rows.push_back(row); });
+    return result;
+}
+
+void FbConnection::ForEachRow(const QString& sql, const QVariantList& params,
+                              const std::function<void(const std::vector<FbColumn>&)>& onColumns,
+                              const std::function<void(const QVariantList&)>& onRow)
 {
     if (!m_attachment)
         throw DatabaseError(QStringLiteral("Database not connected"));
-    return guarded([&] {
+    const RunningScope running(*this);
+    try {
+        run(sql, params, onColumns, onRow);
+    } catch (const QueryCancelled&) {
+        throw;
+    } catch (const DatabaseError& e) {
+        // A cancel may surface as another failure of the call it stopped.
+        if (m_cancelRequested.load())
+            throw QueryCancelled(e.Message());
+        throw;
+    }
+}
+
+void FbConnection::run(const QString& sql, const QVariantList& params,
+                       const std::function<void(const std::vector<FbColumn>&)>& onColumns,
+                       const std::function<void(const QVariantList&)>& onRow)
+{
+    guarded([&] {
         Status st;
-        FbResult result;
         ITransaction* tra = m_batch ? m_batch : startTransaction(true);
         IStatement* stmt = nullptr;
         IResultSet* rs = nullptr;
@@ -440,6 +548,7 @@ FbResult FbConnection::Query(const QString& sql, const QVariantList& params)
             fillInput(in.get(), inBuf, params);
             MetaPtr out(stmt->getOutputMetadata(st.w()));
             const unsigned cols = out->getCount(st.w());
+            std::vector<FbColumn> columns;
             for (unsigned i = 0; i < cols; ++i) {
                 const char* alias = out->getAlias(st.w(), i);
                 const char* field = out->getField(st.w(), i);
@@ -448,18 +557,22 @@ FbResult FbConnection::Query(const QString& sql, const QVariantList& params)
                 c.name = win1252ToQString(name, static_cast<qsizetype>(std::strlen(name)));
                 c.type = fieldTypeOf(out->getType(st.w(), i) & ~1u, out->getScale(st.w(), i), out->getSubType(st.w(), i));
                 c.size = static_cast<int>(out->getLength(st.w(), i));
-                result.columns.push_back(c);
+                columns.push_back(c);
             }
+            if (onColumns)
+                onColumns(columns);
             if (cols > 0) {
                 rs = stmt->openCursor(st.w(), tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), out.get(), 0);
                 std::vector<unsigned char> row(out->getMessageLength(st.w()));
                 const std::vector<OutColumn> layout = describeOutput(out.get());
+                QVariantList values;
+                values.reserve(static_cast<qsizetype>(cols));
+                TimestampCache timestamps;
                 while (rs->fetchNext(st.w(), row.data()) == IStatus::RESULT_OK) {
-                    QVariantList values;
-                    values.reserve(static_cast<qsizetype>(cols));
+                    values.clear();
                     for (unsigned i = 0; i < cols; ++i)
-                        values.append(getValue(m_attachment, tra, layout[i], row.data()));
-                    result.rows.push_back(std::move(values));
+                        values.append(getValue(m_attachment, tra, layout[i], row.data(), timestamps));
+                    onRow(values);
                 }
                 rs->close(st.w());
                 rs = nullptr;
@@ -480,7 +593,7 @@ FbResult FbConnection::Query(const QString& sql, const QVariantList& params)
             }
             throw;
         }
-        return result;
+        return 0;
     });
 }
 

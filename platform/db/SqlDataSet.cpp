@@ -63,11 +63,22 @@ void SqlDataSet::InternalOpen()
     QVariantList values;
     for (const QString& name : parsed.occurrences)
         values.append(m_params.ParamByName(name)->Value());
-    FbResult result = AcquireConnection().Query(parsed.sql, values);
+    FbConnection& connection = AcquireConnection();
+    FbResult result = m_runner ? m_runner(connection, parsed.sql, values) : connection.Query(parsed.sql, values);
     for (const FbColumn& c : result.columns)
         AddFieldDef(c.name, c.type, c.size);
     m_rows = std::move(result.rows);
     m_current = -1;
+}
+
+void SqlDataSet::OpenWith(const Runner& runner)
+{
+    struct Restore {
+        Runner& slot;
+        ~Restore() { slot = nullptr; }
+    } restore{m_runner};
+    m_runner = runner;
+    Open();
 }
 
 void SqlDataSet::InternalClose()

@@ -7,7 +7,10 @@
 #include "TDataSet.h"
 #include "TParams.h"
 
+#include <functional>
+
 class FbConnection;
+struct FbResult;
 
 class SqlDataSet : public TDataSet {
     Q_OBJECT
@@ -32,6 +35,14 @@ public:
     // does not have yet; values stay null.
     void SetParamData(const QVariantList& items);
 
+    // How opening gets the rows: given the attachment, the statement as sent
+    // and its parameter values in order. A runner may run the statement on
+    // another thread and wait for it, or produce the same rows another way;
+    // the data set itself is only touched on the thread that opens it.
+    using Runner = std::function<FbResult(FbConnection&, const QString& sql, const QVariantList& values)>;
+    // Opens once with `runner` instead of running the statement here.
+    void OpenWith(const Runner& runner);
+
     int RecordCount() const override { return static_cast<int>(m_rows.size()); }
     QVariant FieldValue(int index) const override;
 
@@ -48,4 +59,5 @@ private:
     TParams m_params;
     std::vector<QVariantList> m_rows;
     int m_current = -1;
+    Runner m_runner;
 };
