@@ -1,9 +1,9 @@
 #include "TBRPageList.h"
+#include "CompleteFileWriter.h"
 #include "PageStoreError.h"
 #include "TBRCompress.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <sys/stat.h>
@@ -382,13 +382,18 @@ void TBRPageList::WriteToFile(const QString& fileName)
     if (!s.FileName().isEmpty() && sameFile(s.FileName(), fileName))
         throw StoreFileError(QStringLiteral("Cannot create file \"%1\": the pages are being read from it")
                                  .arg(fileName));
-    // Written beside the target and renamed over it at the end, so a failed
-    // save leaves an existing file as it was.
-    QSaveFile out(fileName);
-    if (!out.open(QIODevice::WriteOnly))
+    // Written beside the target and renamed over it once every byte is on
+    // the disk, so a failed save leaves an existing file as it was.
+    CompleteFileWriter out(fileName);
+    if (!out.Open())
         throw StoreFileError(QStringLiteral("Cannot create file \"%1\": %2").arg(fileName, out.errorString()));
-    s.CopyTo(out);
-    if (!out.commit())
+    try {
+        s.CopyTo(out);
+    } catch (const StoreFileError&) {
+        if (!out.Failed())
+            throw; // the store could not be read: its own reason
+    }
+    if (!out.Commit())
         throw StoreFileError(QStringLiteral("Cannot write file \"%1\": %2").arg(fileName, out.errorString()));
 }
 
