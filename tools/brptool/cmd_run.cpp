@@ -3,6 +3,7 @@
 // of the output's extension (.pdf, .csv, .txt).
 #include "BRControlClasses.h"
 #include "BRReportReader.h"
+#include "BrpOutput.h"
 #include "BrpCommand.h"
 #include "CsvDataSet.h"
 #include "EBRError.h"
@@ -24,7 +25,7 @@ int usageError(const char* message)
 {
     std::fprintf(stderr,
                  "brptool run: %s\nusage: brptool run FILE [--report NAME] [--data NAME=FILE.csv]... "
-                 "--out OUT.BRP|OUT.pdf|OUT.csv|OUT.txt [--compress]\n",
+                 "--out OUT.BRP|OUT.pdf|OUT.csv|OUT.txt|- [--compress]\n",
                  message);
     return 2;
 }
@@ -33,6 +34,15 @@ int fail(const QString& message)
 {
     std::fprintf(stderr, "brptool run: %s\n", message.toUtf8().constData());
     return 1;
+}
+
+// Before any work: an output that is one of the run's inputs, or a device.
+int checkRunOutput(const QString& definition, const QList<QPair<QString, QString>>& data, const QString& out)
+{
+    QStringList inputs{definition};
+    for (const auto& item : data)
+        inputs << item.second;
+    return brptool::checkOutput("brptool run", out, inputs);
 }
 
 int runRun(const QStringList& args)
@@ -68,6 +78,8 @@ int runRun(const QStringList& args)
     }
     if (file.isEmpty() || out.isEmpty())
         return usageError("a definition file and --out are needed");
+    if (const int refused = checkRunOutput(file, data, out))
+        return refused;
     // Any output but a saved-report file goes through its export filter.
     const TBRExportFilterLibrary::Entry* exporter = ExportFilterLibrary().FindByExtension(QFileInfo(out).suffix());
 
@@ -112,7 +124,7 @@ int runRun(const QStringList& args)
                 std::fprintf(stderr, "\n");
             if (!filter->Written())
                 return fail(QStringLiteral("the export to \"%1\" did not complete").arg(out));
-            std::printf("%s: %d pages\n", qPrintable(out), report->PageNumber);
+            brptool::reportWritten(out, QStringLiteral("%1 pages").arg(report->PageNumber));
             return 0;
         }
         report->Preview();
@@ -123,14 +135,18 @@ int runRun(const QStringList& args)
             return fail(QStringLiteral("the report produced no pages"));
         const int pages = target->PageTotal;
         if (!filter) {
-            target->SaveReportFile(out);
-            std::printf("%s: %d pages\n", qPrintable(out), pages);
+            brptool::OutputPath path(out, QStringLiteral("BRP"));
+            target->SaveReportFile(path.Path());
+            QString error;
+            if (!path.Finish(&error))
+                return fail(error);
+            brptool::reportWritten(out, QStringLiteral("%1 pages").arg(pages));
             return 0;
         }
         target->RunExport(filter.get());
         if (!filter->Written())
             return fail(QStringLiteral("the export to \"%1\" did not complete").arg(out));
-        std::printf("%s: %d pages\n", qPrintable(out), pages);
+        brptool::reportWritten(out, QStringLiteral("%1 pages").arg(pages));
         return 0;
     } catch (const PlatformError& e) {
         return fail(e.Message());
@@ -139,7 +155,7 @@ int runRun(const QStringList& args)
     }
 }
 
-BrpCommandRegistrar reg("run", "run FILE [--report NAME] --data NAME=FILE.csv... --out OUT.BRP|OUT.pdf|OUT.csv|OUT.txt [--compress]",
+BrpCommandRegistrar reg("run", "run FILE [--report NAME] --data NAME=FILE.csv... --out OUT.BRP|OUT.pdf|OUT.csv|OUT.txt|- [--compress]",
                         runRun);
 
 } // namespace
