@@ -86,7 +86,7 @@ int runRun(const QStringList& args)
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("cannot read \"%1\": %2").arg(file, in.errorString()));
-    const QString text = QString::fromUtf8(in.readAll());
+    const QString text = DefinitionText(in.readAll());
 
     // The data sets are components of the form the report is read into, so
     // the definition's references find them by name.

@@ -175,3 +175,43 @@ TEST(BrptoolRun, ExportsThroughTheFilterOfTheOutputsExtension)
     }
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("none")));
 }
+
+// Definitions as careless editors and attackers write them: Windows-1252
+// text, CR line ends, nesting deep enough to exhaust the stack.
+TEST(BrptoolRun, ReadsWindows1252AndCrLinesAndRefusesDeepNesting)
+{
+    QTemporaryDir dir;
+    const QString csv = write(dir, "q.csv", rows(2));
+    QByteArray latin = kListing;
+    latin.replace("Caption = 'Listagem'", "Caption = 'Rela\xe7\xe3o \xdcn\xef" "c\xf6" "d\xe9'");
+    QByteArray crOnly = kListing;
+    crOnly.replace('\n', '\r');
+    crOnly.replace("Size.Values = (50.0 0.0 0.0 500.0)", "Size.Values = @");
+    QByteArray deep = kListing;
+    deep.replace("Caption = 'Listagem'", "Caption = " + QByteArray(30000, '('));
+
+    const QString out = dir.filePath("o.BRP");
+    ToolRun r = run({write(dir, "latin.dfm", latin), "--data", "QryRel=" + csv, "--out", out});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    TBRPageList pages;
+    pages.OpenFile(out);
+    EXPECT_EQ(RecordedPage::Read(pages.FetchPage(1).value()).Texts().value(0), QStringLiteral("Relação Ünïcödé"));
+
+    struct Case {
+        QString file;
+        QString message;
+    } cases[] = {
+        {write(dir, "cr.dfm", crOnly), "line 11:"},
+        {write(dir, "deep.dfm", deep), "line 10: nested deeper than"},
+    };
+    for (const Case& c : cases) {
+        const QList<QStringList> commands = {{"run", c.file, "--data", "QryRel=" + csv, "--out", dir.filePath("x.BRP")},
+                                             {"layout", c.file}};
+        for (const QStringList& args : commands) {
+            SCOPED_TRACE(args.join(' ').toStdString());
+            r = runBrptool(args);
+            EXPECT_EQ(r.exitCode, 1);
+            EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
+        }
+    }
+}
