@@ -5,6 +5,7 @@
 #include "TBRCustomBand.h"
 #include "TBREvEnvironment.h"
 #include "TBRPrintable.h"
+#include "TBRPrintableSize.h"
 #include "TBRUnitBase.h"
 #include "TCustomBandReport.h"
 
@@ -25,8 +26,8 @@ QString valueText(const DefinitionValue& v)
     switch (v.kind) {
     case DefinitionValue::String: return QLatin1Char('\'') + v.text + QLatin1Char('\'');
     case DefinitionValue::Identifier: return v.text;
-    case DefinitionValue::Integer: return QString::number(v.integer);
-    case DefinitionValue::Float: return QString::number(v.number);
+    case DefinitionValue::Integer: return v.literal.isEmpty() ? QString::number(v.integer) : v.literal;
+    case DefinitionValue::Float: return v.literal.isEmpty() ? QString::number(v.number) : v.literal;
     default: return QStringLiteral("(...)");
     }
 }
@@ -34,6 +35,23 @@ QString valueText(const DefinitionValue& v)
 // Lengths a definition may hold (a kilometre in tenths of a millimetre, or a
 // million of a larger unit), and pixel bounds: sums of them stay in range.
 constexpr double kMaxLength = 1e7;
+
+// Places may lie before the origin; sizes (heights, widths, margins, page
+// lengths) may not: a negative band height drew rows above the page.
+bool mayBeNegative(const QObject& holder, int valueIndex)
+{
+    return qobject_cast<const TBRPrintableSize*>(&holder)
+        && (valueIndex == TBRPrintableSize::iLeft || valueIndex == TBRPrintableSize::iTop);
+}
+
+bool isSizeProperty(const QObject& holder, const QString& property)
+{
+    if (!qobject_cast<const TBRUnitBase*>(&holder))
+        return property.compare(QLatin1String("Width"), Qt::CaseInsensitive) == 0
+            || property.compare(QLatin1String("Height"), Qt::CaseInsensitive) == 0;
+    return property.compare(QLatin1String("Left"), Qt::CaseInsensitive) != 0
+        && property.compare(QLatin1String("Top"), Qt::CaseInsensitive) != 0;
+}
 
 bool isPixelBound(const QString& property)
 {
@@ -305,6 +323,9 @@ private:
             // The digits as written: a double would lose the last of 16.
             if (!(std::fabs(item.number) <= kMaxLength))
                 fail(line, QStringLiteral("Invalid value for %1: %2 is out of range").arg(name, valueText(item)));
+            if (item.number < 0 && !mayBeNegative(unit, int(items.size())))
+                fail(line, QStringLiteral("Invalid value for %1: %2 is negative, and a size cannot be")
+                               .arg(name, valueText(item)));
             items << (item.literal.isEmpty() ? QString::number(item.number, 'g', 17) : item.literal);
         }
         try {
@@ -319,6 +340,9 @@ private:
     {
         const QString prop = QString::fromLatin1(p.name());
         auto bad = [&]() { fail(line, QStringLiteral("Invalid value for %1: %2").arg(name, valueText(v))); };
+        auto negative = [&]() {
+            fail(line, QStringLiteral("Invalid value for %1: %2 is negative, and a size cannot be").arg(name, valueText(v)));
+        };
         switch (p.metaType().id()) {
         case QMetaType::Bool:
             if (v.kind != DefinitionValue::Identifier
@@ -356,6 +380,8 @@ private:
                 bad();
             if (isPixelBound(prop) && (v.integer < -BRMaxPixels || v.integer > BRMaxPixels))
                 bad();
+            if (isPixelBound(prop) && v.integer < 0 && isSizeProperty(object, prop))
+                negative();
             return int(v.integer);
         }
         case QMetaType::UInt:
@@ -363,6 +389,8 @@ private:
         case QMetaType::Double:
             if (!v.isNumber() || !(std::fabs(v.number) <= kMaxLength))
                 bad();
+            if (v.number < 0 && qobject_cast<const TBRUnitBase*>(&object) && isSizeProperty(object, prop))
+                negative();
             return v.number;
         case QMetaType::QString:
             if (v.kind != DefinitionValue::String)
