@@ -109,6 +109,18 @@ qint32 TBRPageList::MetafileSize(const char* data, qsizetype available, QString*
     return qint32(nBytes);
 }
 
+QString TBRPageList::NextOffsetProblem(qint64 start, qint64 next, qint64 size)
+{
+    if (next < 0 || next > size)
+        return QStringLiteral("points outside the file (%1 bytes)").arg(size);
+    if (next <= start)
+        return QStringLiteral("points backwards, to or before the record's start at %1").arg(start);
+    if (next < start + RecordOverhead)
+        return QStringLiteral("leaves no room for the record's %1 bytes of fields (it starts at %2)")
+            .arg(RecordOverhead).arg(start);
+    return QString();
+}
+
 double TBRPageList::ToDays(const QDateTime& local)
 {
     static const QDate epoch(1899, 12, 30);
@@ -263,9 +275,15 @@ void TBRPageList::LocatePage(qint32 n)
 
     auto lastRecord = [&] {
         const qint32 last = readInt32At(size - 4, size);
-        if (last < HeaderSize || last > lastPossible)
+        if (last < 0 || last >= size)
             throw DamagedStoreError(QStringLiteral("Damaged report file: the last record's offset %1 points "
                                                    "outside the file (%2 bytes)").arg(last).arg(size));
+        if (last < HeaderSize)
+            throw DamagedStoreError(QStringLiteral("Damaged report file: the last record's offset %1 points "
+                                                   "into the %2-byte header").arg(last).arg(HeaderSize));
+        if (last > lastPossible)
+            throw DamagedStoreError(QStringLiteral("Damaged report file: the last record's offset %1 leaves no "
+                                                   "room for a record before the end (%2 bytes)").arg(last).arg(size));
         return last;
     };
     auto notFound = [&](qint32 at) {
@@ -327,9 +345,10 @@ std::optional<QByteArray> TBRPageList::FetchPage(qint32 n)
             throw DamagedStoreError(QStringLiteral("Damaged report file: the record at offset %1 holds page %2, "
                                                    "expected page %3").arg(start).arg(number).arg(n));
         const qint32 next = readInt32At(start + 4, size);
-        if (next < qint64(start) + RecordOverhead || next > size)
-            throw DamagedStoreError(QStringLiteral("Damaged report file: page %1's next-record offset %2 points "
-                                                   "outside the file (%3 bytes)").arg(n).arg(next).arg(size));
+        const QString wrongNext = NextOffsetProblem(start, next, size);
+        if (!wrongNext.isEmpty())
+            throw DamagedStoreError(QStringLiteral("Damaged report file: page %1's next-record offset %2 %3")
+                                        .arg(n).arg(next).arg(wrongNext));
         const qint32 trailing = readInt32At(next - 4, size);
         if (trailing != start)
             throw DamagedStoreError(QStringLiteral("Damaged report file: page %1's record at offset %2 ends with "
