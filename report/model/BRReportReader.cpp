@@ -2,6 +2,7 @@
 #include "BRModelClasses.h"
 #include "BRPropertyNames.h"
 #include "ClassRegistry.h"
+#include "TBRChildBand.h"
 #include "TBRCustomBand.h"
 #include "TBREvEnvironment.h"
 #include "TBRPrintable.h"
@@ -9,8 +10,10 @@
 #include "TBRUnitBase.h"
 #include "TCustomBandReport.h"
 
+#include <QHash>
 #include <QMetaProperty>
 #include <QPointer>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -95,6 +98,7 @@ public:
                 fail(def.line, QStringLiteral("Class %1 is not a report").arg(def.className));
             build(def, m_report);
             resolveReferences();
+            refuseCircles();
             for (const auto& c : std::as_const(m_created))
                 if (c && c != m_report)
                     c->Loaded();
@@ -403,16 +407,79 @@ private:
         }
     }
 
-    QObject* findByName(const QString& name) const
+    // The owner, else the first of its descendants with that name (letter
+    // case aside), from an index made once: searching the whole tree for each
+    // reference made long reports quadratic.
+    QObject* findByName(const QString& name)
     {
-        QObject* root = componentOwner();
-        if (root->objectName().compare(name, Qt::CaseInsensitive) == 0)
-            return root;
-        const auto all = root->findChildren<QObject*>();
-        for (QObject* o : all)
-            if (o->objectName().compare(name, Qt::CaseInsensitive) == 0)
-                return o;
+        if (!m_namesIndexed) {
+            QObject* root = componentOwner();
+            m_names.insert(root->objectName().toCaseFolded(), root);
+            const auto all = root->findChildren<QObject*>();
+            for (QObject* o : all) {
+                const QString key = o->objectName().toCaseFolded();
+                if (!m_names.contains(key)) // the first keeps the name
+                    m_names.insert(key, o);
+            }
+            m_namesIndexed = true;
+        }
+        const auto it = m_names.constFind(name.toCaseFolded());
+        return it != m_names.constEnd() ? it->data() : nullptr;
+    }
+
+    // The link or parent a band's reference set, for the circle check.
+    static QObject* linkOf(const QObject* object, const QString& property)
+    {
+        if (property == QLatin1String("LinkBand"))
+            if (const auto* band = qobject_cast<const TBRCustomBand*>(object))
+                return band->LinkBand();
+        if (property == QLatin1String("ParentBand"))
+            if (const auto* child = qobject_cast<const TBRChildBand*>(object))
+                return child->ParentBand();
         return nullptr;
+    }
+
+    // Bands take their links and parents unchecked while they load; a circle
+    // of either is refused here, in one pass over each kind. Of all circles,
+    // the one closed first while reading is named, at the reference that
+    // closed it: the one a band would have refused itself.
+    void refuseCircles() const
+    {
+        qsizetype closing = -1;
+        for (const char* property : {"LinkBand", "ParentBand"}) {
+            const QString name = QString::fromLatin1(property);
+            QHash<const QObject*, qsizetype> referenceOf; // the band's reference, by index
+            QList<const QObject*> starts;
+            for (qsizetype i = 0; i < m_references.size(); ++i)
+                if (m_references[i].object && m_references[i].property == name) {
+                    referenceOf.insert(m_references[i].object.data(), i);
+                    starts.append(m_references[i].object.data());
+                }
+            QHash<const QObject*, qsizetype> walkOf; // which walk reached a band first
+            for (qsizetype walk = 0; walk < starts.size(); ++walk) {
+                QList<const QObject*> path;
+                const QObject* at = starts[walk];
+                while (at && !walkOf.contains(at)) {
+                    walkOf.insert(at, walk);
+                    path.append(at);
+                    at = linkOf(at, name);
+                }
+                if (!at || walkOf.value(at) != walk)
+                    continue;
+                // A circle, from `at` round to the end of the path: it closed
+                // with the last of its references read.
+                qsizetype last = -1;
+                for (qsizetype i = path.indexOf(at); i < path.size(); ++i)
+                    last = std::max(last, referenceOf.value(path[i], -1));
+                if (last >= 0 && (closing < 0 || last < closing))
+                    closing = last;
+            }
+        }
+        if (closing < 0)
+            return;
+        const Reference& r = m_references[closing];
+        fail(r.line, QStringLiteral("Invalid value for %1: %2 (a circular link, or not allowed here)")
+                         .arg(r.property, r.target));
     }
 
     void resolveReferences()
@@ -452,6 +519,8 @@ private:
     QPointer<TCustomBandReport> m_report;
     QList<QPointer<TComponent>> m_created;
     QList<Reference> m_references;
+    QHash<QString, QPointer<QObject>> m_names;
+    bool m_namesIndexed = false;
 };
 
 } // namespace
