@@ -147,6 +147,8 @@ public:
     void SetOutputTarget(TBRPrinter* target) { m_outputTarget = target; }
     // Room left on the page for bands (native units, whole); 0 outside a run.
     virtual int AvailableSpace() const;
+    // The page's length between its top and bottom margins (native units).
+    BRNative PageBodyHeight() const;
 
     // ---- Generation run: entry points, pages, columns and bands ----------
     // (TCustomBandReportRun.cpp, TCustomBandReportPages.cpp)
