@@ -7,7 +7,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    // Decoded as brptool decodes a definition file: UTF-8, else Windows-1252.
+    const QString text = DefinitionText(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     try {
         const DefinitionObject o = ReadDefinition(text);
         (void)o.find(QStringLiteral("Caption"));

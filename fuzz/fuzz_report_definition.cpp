@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
         SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
     });
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    // Decoded as brptool decodes a definition file: UTF-8, else Windows-1252.
+    const QString text = DefinitionText(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     try {
         std::unique_ptr<TCustomBandReport> report(BRReportReader::ReadText(text, nullptr));
         report->SetZoom(150);

@@ -1,6 +1,18 @@
 #include "DefinitionReader.h"
 
+#include <QStringDecoder>
+
 namespace {
+
+// Deeper nesting (objects in objects, lists in lists, collections) than any
+// window or report needs; past it a hostile text would exhaust the stack.
+constexpr int kMaxDepth = 200;
+
+// Windows-1252 0x80..0x9F; the five unassigned codes stay C1 controls.
+constexpr char16_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 class Parser {
 public:
@@ -21,17 +33,37 @@ private:
         throw EParserError(QStringLiteral("Definition error on line %1: %2").arg(m_line).arg(what));
     }
 
+    // A line ends with LF, CR LF or a lone CR.
+    bool lineEndAt(qsizetype pos) const
+    {
+        const QChar c = m_text[pos];
+        return c == u'\n' || (c == u'\r' && (pos + 1 >= m_text.size() || m_text[pos + 1] != u'\n'));
+    }
+
     void skipBlanks()
     {
         while (m_pos < m_text.size()) {
             const QChar c = m_text[m_pos];
-            if (c == u'\n')
-                ++m_line;
             if (c.unicode() > u' ')
                 return;
+            if (lineEndAt(m_pos))
+                ++m_line;
             ++m_pos;
         }
     }
+
+    // One level of nesting for as long as it lives.
+    struct Level {
+        explicit Level(Parser& parser) : m_parser(parser)
+        {
+            if (++m_parser.m_depth > kMaxDepth)
+                m_parser.fail(QStringLiteral("nested deeper than %1 levels").arg(kMaxDepth));
+        }
+        ~Level() { --m_parser.m_depth; }
+        Level(const Level&) = delete;
+        Level& operator=(const Level&) = delete;
+        Parser& m_parser;
+    };
 
     QChar peek()
     {
@@ -78,6 +110,7 @@ private:
 
     DefinitionObject readObject()
     {
+        const Level level(*this);
         DefinitionObject obj;
         skipBlanks();
         obj.line = m_line;
@@ -95,8 +128,11 @@ private:
             obj.name.clear();
         }
         if (peek() == u'[') { // creation index of inherited objects
-            while (m_pos < m_text.size() && m_text[m_pos] != u']')
+            while (m_pos < m_text.size() && m_text[m_pos] != u']') {
+                if (lineEndAt(m_pos))
+                    ++m_line;
                 ++m_pos;
+            }
             expect(u']');
         }
         for (;;) {
@@ -134,7 +170,7 @@ private:
             if (c == u'\'') {
                 ++m_pos;
                 for (;;) {
-                    if (m_pos >= m_text.size() || m_text[m_pos] == u'\n')
+                    if (m_pos >= m_text.size() || m_text[m_pos] == u'\n' || m_text[m_pos] == u'\r')
                         fail(QStringLiteral("unterminated string"));
                     if (m_text[m_pos] == u'\'') {
                         if (m_pos + 1 < m_text.size() && m_text[m_pos + 1] == u'\'') {
@@ -232,6 +268,7 @@ private:
 
     DefinitionValue readValue()
     {
+        const Level level(*this);
         const QChar c = peek();
         DefinitionValue v;
         if (c == u'\'' || c == u'#') {
@@ -304,6 +341,7 @@ private:
     const QString& m_text;
     qsizetype m_pos = 0;
     int m_line = 1;
+    int m_depth = 0;
 };
 
 } // namespace
@@ -314,6 +352,20 @@ const DefinitionValue* DefinitionObject::find(const QString& property) const
         if (p.name.compare(property, Qt::CaseInsensitive) == 0)
             return p.value.get();
     return nullptr;
+}
+
+QString DefinitionText(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringConverter::Utf8); // drops a byte order mark
+    const QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    QString latin(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        latin[i] = QChar(b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80] : char16_t(b));
+    }
+    return latin;
 }
 
 DefinitionObject ReadDefinition(const QString& text)

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 // a * b / c rounded half away from zero, as the platform scales lengths.
@@ -24,6 +25,24 @@ int MulDiv(int a, int b, int c)
 bool isWordBreak(QChar c)
 {
     return c == u'\r' || c == u' ' || c == u'-';
+}
+
+// The largest count in 1..length for which fits holds, or 0. The width of a
+// text only grows as characters are added, so fits holds for every count
+// below one where it holds: bisection finds what trying one character at a
+// time finds, with a logarithmic number of measurements instead of one per
+// character (which made a long word take quadratic time).
+qsizetype longestFit(qsizetype length, const std::function<bool(qsizetype)>& fits)
+{
+    qsizetype fitting = 0, failing = length + 1;
+    while (failing - fitting > 1) {
+        const qsizetype middle = fitting + (failing - fitting) / 2;
+        if (fits(middle))
+            fitting = middle;
+        else
+            failing = middle;
+    }
+    return fitting;
 }
 } // namespace
 
@@ -240,10 +259,9 @@ void TBRCustomLabel::WordStep(QString word, QString& line, bool& lineEnded)
         return;
     }
     if (line.isEmpty()) {
-        // A word too wide at the start of a line keeps what fits.
-        qsizetype i = 0;
-        while (i < word.size() && LineWidth(line + word[i]) < width)
-            line += word[i++];
+        // A word too wide at the start of a line keeps its front that stays
+        // below the width.
+        line = word.left(longestFit(word.size(), [&](qsizetype n) { return LineWidth(word.left(n)) < width; }));
         word.clear();
     }
     m_brokenLines << line;
@@ -257,8 +275,7 @@ void TBRCustomLabel::WordStep(QString word, QString& line, bool& lineEnded)
         if (width <= 0)
             word.clear();
         else
-            while (!word.isEmpty() && LineWidth(word) > width)
-                word.chop(1);
+            word.truncate(longestFit(word.size() - 1, [&](qsizetype n) { return LineWidth(word.left(n)) <= width; }));
         m_brokenLines << word;
         word.clear();
     }

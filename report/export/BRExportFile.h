@@ -1,9 +1,11 @@
 #pragma once
 // The file an export filter writes: made beside its final name and put in
 // place only by Commit, so a failed or cancelled export leaves nothing behind
-// (and never a half-written file under the chosen name).
+// (and never a half-written file under the chosen name). The engine's face
+// of CompleteFileWriter: failures are EBRError naming the file.
 
-#include <QSaveFile>
+#include "CompleteFileWriter.h"
+
 #include <QString>
 
 class BRExportFile {
@@ -23,8 +25,8 @@ public:
     void Discard();
 
 private:
-    [[noreturn]] void fail(const QString& what, const QString& why = QString());
+    [[noreturn]] void fail(const QString& what);
 
     QString m_fileName;
-    QSaveFile m_file;
+    CompleteFileWriter m_file;
 };

@@ -2,14 +2,18 @@
 #include "BRModelClasses.h"
 #include "BRPropertyNames.h"
 #include "ClassRegistry.h"
+#include "TBRChildBand.h"
 #include "TBRCustomBand.h"
 #include "TBREvEnvironment.h"
 #include "TBRPrintable.h"
+#include "TBRPrintableSize.h"
 #include "TBRUnitBase.h"
 #include "TCustomBandReport.h"
 
+#include <QHash>
 #include <QMetaProperty>
 #include <QPointer>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -25,8 +29,8 @@ QString valueText(const DefinitionValue& v)
     switch (v.kind) {
     case DefinitionValue::String: return QLatin1Char('\'') + v.text + QLatin1Char('\'');
     case DefinitionValue::Identifier: return v.text;
-    case DefinitionValue::Integer: return QString::number(v.integer);
-    case DefinitionValue::Float: return QString::number(v.number);
+    case DefinitionValue::Integer: return v.literal.isEmpty() ? QString::number(v.integer) : v.literal;
+    case DefinitionValue::Float: return v.literal.isEmpty() ? QString::number(v.number) : v.literal;
     default: return QStringLiteral("(...)");
     }
 }
@@ -34,6 +38,23 @@ QString valueText(const DefinitionValue& v)
 // Lengths a definition may hold (a kilometre in tenths of a millimetre, or a
 // million of a larger unit), and pixel bounds: sums of them stay in range.
 constexpr double kMaxLength = 1e7;
+
+// Places may lie before the origin; sizes (heights, widths, margins, page
+// lengths) may not: a negative band height drew rows above the page.
+bool mayBeNegative(const QObject& holder, int valueIndex)
+{
+    return qobject_cast<const TBRPrintableSize*>(&holder)
+        && (valueIndex == TBRPrintableSize::iLeft || valueIndex == TBRPrintableSize::iTop);
+}
+
+bool isSizeProperty(const QObject& holder, const QString& property)
+{
+    if (!qobject_cast<const TBRUnitBase*>(&holder))
+        return property.compare(QLatin1String("Width"), Qt::CaseInsensitive) == 0
+            || property.compare(QLatin1String("Height"), Qt::CaseInsensitive) == 0;
+    return property.compare(QLatin1String("Left"), Qt::CaseInsensitive) != 0
+        && property.compare(QLatin1String("Top"), Qt::CaseInsensitive) != 0;
+}
 
 bool isPixelBound(const QString& property)
 {
@@ -77,6 +98,7 @@ public:
                 fail(def.line, QStringLiteral("Class %1 is not a report").arg(def.className));
             build(def, m_report);
             resolveReferences();
+            refuseCircles();
             for (const auto& c : std::as_const(m_created))
                 if (c && c != m_report)
                     c->Loaded();
@@ -305,6 +327,9 @@ private:
             // The digits as written: a double would lose the last of 16.
             if (!(std::fabs(item.number) <= kMaxLength))
                 fail(line, QStringLiteral("Invalid value for %1: %2 is out of range").arg(name, valueText(item)));
+            if (item.number < 0 && !mayBeNegative(unit, int(items.size())))
+                fail(line, QStringLiteral("Invalid value for %1: %2 is negative, and a size cannot be")
+                               .arg(name, valueText(item)));
             items << (item.literal.isEmpty() ? QString::number(item.number, 'g', 17) : item.literal);
         }
         try {
@@ -319,6 +344,9 @@ private:
     {
         const QString prop = QString::fromLatin1(p.name());
         auto bad = [&]() { fail(line, QStringLiteral("Invalid value for %1: %2").arg(name, valueText(v))); };
+        auto negative = [&]() {
+            fail(line, QStringLiteral("Invalid value for %1: %2 is negative, and a size cannot be").arg(name, valueText(v)));
+        };
         switch (p.metaType().id()) {
         case QMetaType::Bool:
             if (v.kind != DefinitionValue::Identifier
@@ -356,6 +384,8 @@ private:
                 bad();
             if (isPixelBound(prop) && (v.integer < -BRMaxPixels || v.integer > BRMaxPixels))
                 bad();
+            if (isPixelBound(prop) && v.integer < 0 && isSizeProperty(object, prop))
+                negative();
             return int(v.integer);
         }
         case QMetaType::UInt:
@@ -363,6 +393,8 @@ private:
         case QMetaType::Double:
             if (!v.isNumber() || !(std::fabs(v.number) <= kMaxLength))
                 bad();
+            if (v.number < 0 && qobject_cast<const TBRUnitBase*>(&object) && isSizeProperty(object, prop))
+                negative();
             return v.number;
         case QMetaType::QString:
             if (v.kind != DefinitionValue::String)
@@ -375,16 +407,79 @@ private:
         }
     }
 
-    QObject* findByName(const QString& name) const
+    // The owner, else the first of its descendants with that name (letter
+    // case aside), from an index made once: searching the whole tree for each
+    // reference made long reports quadratic.
+    QObject* findByName(const QString& name)
     {
-        QObject* root = componentOwner();
-        if (root->objectName().compare(name, Qt::CaseInsensitive) == 0)
-            return root;
-        const auto all = root->findChildren<QObject*>();
-        for (QObject* o : all)
-            if (o->objectName().compare(name, Qt::CaseInsensitive) == 0)
-                return o;
+        if (!m_namesIndexed) {
+            QObject* root = componentOwner();
+            m_names.insert(root->objectName().toCaseFolded(), root);
+            const auto all = root->findChildren<QObject*>();
+            for (QObject* o : all) {
+                const QString key = o->objectName().toCaseFolded();
+                if (!m_names.contains(key)) // the first keeps the name
+                    m_names.insert(key, o);
+            }
+            m_namesIndexed = true;
+        }
+        const auto it = m_names.constFind(name.toCaseFolded());
+        return it != m_names.constEnd() ? it->data() : nullptr;
+    }
+
+    // The link or parent a band's reference set, for the circle check.
+    static QObject* linkOf(const QObject* object, const QString& property)
+    {
+        if (property == QLatin1String("LinkBand"))
+            if (const auto* band = qobject_cast<const TBRCustomBand*>(object))
+                return band->LinkBand();
+        if (property == QLatin1String("ParentBand"))
+            if (const auto* child = qobject_cast<const TBRChildBand*>(object))
+                return child->ParentBand();
         return nullptr;
+    }
+
+    // Bands take their links and parents unchecked while they load; a circle
+    // of either is refused here, in one pass over each kind. Of all circles,
+    // the one closed first while reading is named, at the reference that
+    // closed it: the one a band would have refused itself.
+    void refuseCircles() const
+    {
+        qsizetype closing = -1;
+        for (const char* property : {"LinkBand", "ParentBand"}) {
+            const QString name = QString::fromLatin1(property);
+            QHash<const QObject*, qsizetype> referenceOf; // the band's reference, by index
+            QList<const QObject*> starts;
+            for (qsizetype i = 0; i < m_references.size(); ++i)
+                if (m_references[i].object && m_references[i].property == name) {
+                    referenceOf.insert(m_references[i].object.data(), i);
+                    starts.append(m_references[i].object.data());
+                }
+            QHash<const QObject*, qsizetype> walkOf; // which walk reached a band first
+            for (qsizetype walk = 0; walk < starts.size(); ++walk) {
+                QList<const QObject*> path;
+                const QObject* at = starts[walk];
+                while (at && !walkOf.contains(at)) {
+                    walkOf.insert(at, walk);
+                    path.append(at);
+                    at = linkOf(at, name);
+                }
+                if (!at || walkOf.value(at) != walk)
+                    continue;
+                // A circle, from `at` round to the end of the path: it closed
+                // with the last of its references read.
+                qsizetype last = -1;
+                for (qsizetype i = path.indexOf(at); i < path.size(); ++i)
+                    last = std::max(last, referenceOf.value(path[i], -1));
+                if (last >= 0 && (closing < 0 || last < closing))
+                    closing = last;
+            }
+        }
+        if (closing < 0)
+            return;
+        const Reference& r = m_references[closing];
+        fail(r.line, QStringLiteral("Invalid value for %1: %2 (a circular link, or not allowed here)")
+                         .arg(r.property, r.target));
     }
 
     void resolveReferences()
@@ -424,6 +519,8 @@ private:
     QPointer<TCustomBandReport> m_report;
     QList<QPointer<TComponent>> m_created;
     QList<Reference> m_references;
+    QHash<QString, QPointer<QObject>> m_names;
+    bool m_namesIndexed = false;
 };
 
 } // namespace

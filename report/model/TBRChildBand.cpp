@@ -18,18 +18,21 @@ void TBRChildBand::SetParentBand(TBRCustomBand* band)
         return;
     if (!ParentReport())
         return;
-    // Refused when following the parents leads back here.
-    for (TBRCustomBand* b = band; b;) {
-        if (b == this)
-            return;
-        auto* child = qobject_cast<TBRChildBand*>(b);
-        b = child ? child->ParentBand() : nullptr;
-    }
+    // Refused when following the parents leads back here. While a definition
+    // is read its reader looks for circles once, over every parent.
+    if (!IsLoading())
+        for (TBRCustomBand* b = band; b;) {
+            if (b == this)
+                return;
+            auto* child = qobject_cast<TBRChildBand*>(b);
+            b = child ? child->ParentBand() : nullptr;
+        }
     if (m_parentBand)
         RemoveFreeNotification(m_parentBand.data());
     m_parentBand = band;
     if (band)
         FreeNotification(band);
+    ParentReport()->BandLinksChanged();
     ReorderReport();
 }
 

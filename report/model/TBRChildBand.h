@@ -11,8 +11,8 @@ public:
     ~TBRChildBand() override;
 
     TBRCustomBand* ParentBand() const { return m_parentBand.data(); }
-    // Refused when it would close a circle of child bands, or while the band
-    // is on no report.
+    // Refused when it would close a circle of child bands (while the band is
+    // loaded, its reader checks that), or while the band is on no report.
     void SetParentBand(TBRCustomBand* band);
 
     void Notification(TComponent* component, TOperation operation) override;

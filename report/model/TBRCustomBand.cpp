@@ -61,8 +61,10 @@ void TBRCustomBand::SetParentReport(TCustomBandReport* report)
 void TBRCustomBand::SetBandType(TBRBandType type)
 {
     m_bandType = type;
-    if (m_report)
+    if (m_report) {
+        m_report->BandLinksChanged();
         ReorderReport();
+    }
 }
 
 TBRBandType TBRCustomBand::EffectiveBandType() const
@@ -101,13 +103,7 @@ void TBRCustomBand::SetParentPanel(TBRBasePanel* parent)
 
 TBRCustomBand* TBRCustomBand::ChildBand() const
 {
-    if (!m_report)
-        return nullptr;
-    for (TBRCustomBand* band : m_report->BandList())
-        if (band->m_bandType == rbChild && !band->IsDestroying())
-            if (auto* child = qobject_cast<TBRChildBand*>(band); child && child->ParentBand() == this)
-                return child;
-    return nullptr;
+    return m_report ? m_report->FirstChildBand(this) : nullptr;
 }
 
 void TBRCustomBand::SetHasChild(bool value)
@@ -129,9 +125,12 @@ void TBRCustomBand::SetHasChild(bool value)
 
 void TBRCustomBand::SetLinkBand(TBRCustomBand* band)
 {
-    for (TBRCustomBand* b = band; b; b = b->LinkBand())
-        if (b == this)
-            return; // circular linking: refused
+    // While a definition is read its reader looks for circles once, over
+    // every link: walking the chain at each link made long chains quadratic.
+    if (!IsLoading())
+        for (TBRCustomBand* b = band; b; b = b->LinkBand())
+            if (b == this)
+                return; // circular linking: refused
     if (m_linkBand)
         RemoveFreeNotification(m_linkBand.data());
     m_linkBand = band;

@@ -57,7 +57,8 @@ public:
     void SetHasChild(bool value);
 
     TBRCustomBand* LinkBand() const { return m_linkBand.data(); }
-    // Refused (silently at run time) when it would close a circle of links.
+    // Refused (silently at run time) when it would close a circle of links;
+    // while the band is loaded, its reader checks that.
     void SetLinkBand(TBRCustomBand* band);
 
     TBRBandSize* Size() const { return m_size.get(); }

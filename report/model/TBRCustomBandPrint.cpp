@@ -1,5 +1,6 @@
 // How a band prints itself during a run.
 #include "BRRound.h"
+#include "EBRError.h"
 #include "TBRCustomBand.h"
 #include "TBRCustomController.h"
 #include "TBRExportFilter.h"
@@ -15,6 +16,19 @@ bool isPageType(TBRBandType type)
 }
 // A stretching control that never completes would otherwise add pages forever.
 constexpr int kMaxPasses = 100000;
+
+// Bands printed again on every page: one that needs a second page would be
+// printed again on that page, and again, multiplying the pages.
+bool isRepeatedOnEveryPage(TBRBandType type)
+{
+    return type == rbPageHeader || type == rbColumnHeader || type == rbPageFooter;
+}
+
+[[noreturn]] void doesNotFit(const TBRCustomBand& band, TBRBandType type)
+{
+    const QString name = band.Name().isEmpty() ? QStringLiteral("(unnamed)") : band.Name();
+    throw EBRError(QStringLiteral("Band %1 (%2) does not fit on one page").arg(name, BRBandTypeCaption(type)));
+}
 } // namespace
 
 BRNative TBRCustomBand::RequiredHeight() const
@@ -55,6 +69,10 @@ void TBRCustomBand::PrintSelf()
             return;
         const BRNative width = m_size->Native(TBRBandSize::iWidth);
         const BRNative height = m_size->Native(TBRBandSize::iHeight);
+        const TBRBandType effectiveType = EffectiveBandType();
+        const bool everyPage = isRepeatedOnEveryPage(effectiveType);
+        if (everyPage && m_enabled && height > report->PageBodyHeight())
+            doesNotFit(*this, effectiveType);
         DeviceRect = TRect{target->DeviceX(report->CursorX), target->DeviceY(report->CursorY),
                            target->DeviceX(report->CursorX + width), target->DeviceY(report->CursorY + height)};
         if (Height() != 0 && m_enabled) {
@@ -90,6 +108,8 @@ void TBRCustomBand::PrintSelf()
                 }
                 if (allDone || target->CancelRequested || pass >= kMaxPasses)
                     break;
+                if (everyPage)
+                    doesNotFit(*this, effectiveType);
                 report->DetailOverflow = true;
                 report->StartNewColumn();
                 report->DetailOverflow = false;

@@ -3,6 +3,7 @@
 #include "BRRound.h"
 #include "FontMapper.h"
 #include "TBRBand.h"
+#include "TBRChildBand.h"
 #include "TBRCustomController.h"
 #include "TBREvEnvironment.h"
 #include "TBRPrintable.h"
@@ -12,7 +13,9 @@
 #include "TMetafile.h"
 
 #include <QLocale>
+#include <QSet>
 #include <algorithm>
+#include <utility>
 
 TCustomBandReport::TCustomBandReport(TComponent* owner)
     : TBRBasePanel(owner), m_functions(std::make_unique<TBREvEnvironment>()),
@@ -42,10 +45,17 @@ TCustomBandReport::~TCustomBandReport()
 {
     Destroying();
     ReleaseOutputTarget();
-    // Bands and printables placed on the report go with it.
-    while (!m_placedBands.isEmpty())
-        delete m_placedBands.takeLast();
+    // Bands and printables placed on the report go with it. The lists are
+    // emptied first: each band leaving them one by one was quadratic. The
+    // first placed goes first, as its owner finds it at the front of its
+    // children at once.
+    const QList<TBRCustomBand*> placed = std::exchange(m_placedBands, {});
+    m_placedSet.clear();
     m_bandList.clear();
+    m_bandSet.clear();
+    BandLinksChanged();
+    for (TBRCustomBand* band : placed)
+        delete band;
     DestroyPrintables();
     delete m_controller;
     m_controller = nullptr;
@@ -147,9 +157,11 @@ TBRBand* TCustomBandReport::NewBand(TBRBandType type)
 
 void TCustomBandReport::AttachBand(TBRCustomBand* band)
 {
-    if (!band || m_bandList.contains(band))
+    if (!band || m_bandSet.contains(band))
         return;
     m_bandList.append(band);
+    m_bandSet.insert(band);
+    BandLinksChanged();
     RebuildBandOrder();
     LayOutBands();
 }
@@ -157,11 +169,33 @@ void TCustomBandReport::AttachBand(TBRCustomBand* band)
 void TCustomBandReport::DetachBand(TBRCustomBand* band)
 {
     // Always dropped from the list, so that no dangling entry stays behind.
-    m_bandList.removeAll(band);
+    if (m_bandSet.remove(band))
+        m_bandList.removeAll(band);
+    BandLinksChanged();
     if (IsDestroying())
         return;
     RebuildBandOrder();
     LayOutBands();
+}
+
+TBRCustomBand* TCustomBandReport::FirstChildBand(const TBRCustomBand* parent) const
+{
+    if (!m_childIndexValid) {
+        m_childIndex.clear();
+        for (TBRCustomBand* band : m_bandList)
+            if (auto* child = qobject_cast<TBRChildBand*>(band); child && child->ParentBand())
+                m_childIndex[child->ParentBand()].append(band);
+        m_childIndexValid = true;
+    }
+    // Type and state as they are now: a page footer's child prints as a footer
+    // for a while, and a band being destroyed is no longer anybody's child.
+    const auto it = m_childIndex.constFind(parent);
+    if (it != m_childIndex.constEnd())
+        for (TBRCustomBand* band : *it)
+            if (band->BandType() == rbChild && !band->IsDestroying()
+                && static_cast<TBRChildBand*>(band)->ParentBand() == parent)
+                return band;
+    return nullptr;
 }
 
 TBRCustomBand* TCustomBandReport::FindBand(TBRBandType type) const
@@ -174,13 +208,16 @@ TBRCustomBand* TCustomBandReport::FindBand(TBRBandType type) const
 
 void TCustomBandReport::InsertPlacedBand(TBRCustomBand* band)
 {
-    if (band && !m_placedBands.contains(band))
+    if (band && !m_placedSet.contains(band)) {
         m_placedBands.append(band);
+        m_placedSet.insert(band);
+    }
 }
 
 void TCustomBandReport::RemovePlacedBand(TBRCustomBand* band)
 {
-    m_placedBands.removeAll(band);
+    if (m_placedSet.remove(band))
+        m_placedBands.removeAll(band);
 }
 
 void TCustomBandReport::RebuildBandOrder()
@@ -191,10 +228,14 @@ void TCustomBandReport::RebuildBandOrder()
     m_controller->CollectChildren();
 
     const QList<TBRCustomBand*> current = m_bandList;
+    // Sets beside the lists: looking each band up in them made long reports quadratic.
+    const QSet<TBRCustomBand*> inList(current.cbegin(), current.cend());
+    QSet<TBRCustomBand*> placed;
     QList<TBRCustomBand*> ordered;
     auto appendChain = [&](TBRCustomBand* band) {
-        while (band && !band->IsDestroying() && current.contains(band) && !ordered.contains(band)) {
+        while (band && !band->IsDestroying() && inList.contains(band) && !placed.contains(band)) {
             ordered.append(band);
+            placed.insert(band);
             band = band->ChildBand();
         }
     };
@@ -215,6 +256,8 @@ void TCustomBandReport::RebuildBandOrder()
     for (TBRCustomBand* band : current)
         appendChain(band);
     m_bandList = ordered;
+    m_bandSet = placed;
+    BandLinksChanged();
 }
 
 void TCustomBandReport::LayOutBands()
@@ -232,12 +275,26 @@ void TCustomBandReport::LayOutBands()
     const int left = BRRound(m_page->GetDimension(TBRPage::iLeftMargin));
     qint64 top = BRRound(m_page->GetDimension(TBRPage::iTopMargin));
     const QList<TBRCustomBand*> bands = m_bandList;
+    // A child band's type is its parent's, found earlier in the list: walking
+    // up every chain from each band made long child chains quadratic.
+    QHash<const TBRCustomBand*, TBRBandType> types;
+    auto effectiveType = [&](const TBRCustomBand* band) {
+        TBRBandType type = band->BandType();
+        if (type == rbChild) {
+            const auto* child = qobject_cast<const TBRChildBand*>(band);
+            const TBRCustomBand* parent = child ? child->ParentBand() : nullptr;
+            const auto known = parent ? types.constFind(parent) : types.constEnd();
+            type = known != types.constEnd() ? *known : band->EffectiveBandType();
+        }
+        types.insert(band, type);
+        return type;
+    };
     for (TBRCustomBand* band : bands) {
         if (band->IsDestroying())
             continue;
         band->SetLayingOut(true);
         band->MoveTo(left, int(std::clamp<qint64>(top, -BRMaxPixels, BRMaxPixels)));
-        const qint64 width = BRIsPageWidthType(band->EffectiveBandType()) ? printable : column;
+        const qint64 width = BRIsPageWidthType(effectiveType(band)) ? printable : column;
         band->Size()->SetDimension(TBRBandSize::iWidth, BRNative(std::clamp<qint64>(width, -BRMaxPixels, BRMaxPixels)));
         band->SetLayingOut(false);
         top += band->Height();
@@ -286,8 +343,13 @@ void TCustomBandReport::SetZoom(int zoom)
         return;
     TBRBasePanel::SetZoom(zoom);
     const QList<TBRCustomBand*> bands = m_bandList;
-    for (TBRCustomBand* band : bands)
+    // Laid out once at the end: each band's new size used to lay out every
+    // band again, which made zooming a long report quadratic.
+    for (TBRCustomBand* band : bands) {
+        band->SetLayingOut(true);
         band->SetZoom(zoom);
+        band->SetLayingOut(false);
+    }
     m_page->SetZoom(zoom);
     m_page->ApplyZoom();
     LayOutBands();

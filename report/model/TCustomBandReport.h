@@ -13,6 +13,8 @@
 #include "TBandReportPrinterSettings.h"
 #include "TextMeasure.h"
 
+#include <QHash>
+#include <QSet>
 #include <QPointer>
 #include <QStringList>
 #include <functional>
@@ -75,6 +77,12 @@ public:
     // The bands in print order, as RebuildBandOrder left them.
     const QList<TBRCustomBand*>& BandList() const { return m_bandList; }
     void RebuildBandOrder();
+    // The first band of the band list that is a child band of parent, or none
+    // (TBRCustomBand::ChildBand), from an index of the list.
+    TBRCustomBand* FirstChildBand(const TBRCustomBand* parent) const;
+    // A band's type or parent band, or the band list, changed: the index is
+    // made again when next asked.
+    void BandLinksChanged() { m_childIndexValid = false; }
     void LayOutBands() override;
 
     // Text measured with the metrics every canvas shares, at screen resolution.
@@ -139,6 +147,8 @@ public:
     void SetOutputTarget(TBRPrinter* target) { m_outputTarget = target; }
     // Room left on the page for bands (native units, whole); 0 outside a run.
     virtual int AvailableSpace() const;
+    // The page's length between its top and bottom margins (native units).
+    BRNative PageBodyHeight() const;
 
     // ---- Generation run: entry points, pages, columns and bands ----------
     // (TCustomBandReportRun.cpp, TCustomBandReportPages.cpp)
@@ -216,6 +226,12 @@ private:
     TBRCustomController* m_controller = nullptr; // owned (a child component)
     QList<TBRCustomBand*> m_bandList;
     QList<TBRCustomBand*> m_placedBands;
+    // The members of the two lists, for lookups that stay cheap in long reports.
+    QSet<TBRCustomBand*> m_bandSet;
+    QSet<TBRCustomBand*> m_placedSet;
+    // Child bands of each parent band, in band-list order (FirstChildBand).
+    mutable QHash<const TBRCustomBand*, QList<TBRCustomBand*>> m_childIndex;
+    mutable bool m_childIndexValid = false;
     std::unique_ptr<TBREvEnvironment> m_functions;
     QStringList m_description;
     std::unique_ptr<TBandReportBands> m_bands;

@@ -128,11 +128,15 @@ void TCustomBandReport::PrintBand(TBRCustomBand* band)
     band->PrintSelf();
 }
 
+BRNative TCustomBandReport::PageBodyHeight() const
+{
+    return m_page->Native(TBRPage::iLength) - (m_page->Native(TBRPage::iTopMargin) + m_page->Native(TBRPage::iBottomMargin));
+}
+
 void TCustomBandReport::EnsureSpace(TBRCustomBand* band)
 {
     const int need = BRRound(band->RequiredHeight());
-    const BRNative body =
-        m_page->Native(TBRPage::iLength) - (m_page->Native(TBRPage::iTopMargin) + m_page->Native(TBRPage::iBottomMargin));
+    const BRNative body = PageBodyHeight();
     const TBRBandType type = band->BandType();
     bool fits = type == rbPageFooter || need <= AvailableSpace() || need > body;
     if (PageNumber == 0)

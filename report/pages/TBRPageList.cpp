@@ -1,9 +1,9 @@
 #include "TBRPageList.h"
+#include "CompleteFileWriter.h"
 #include "PageStoreError.h"
 #include "TBRCompress.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <sys/stat.h>
@@ -107,6 +107,18 @@ qint32 TBRPageList::MetafileSize(const char* data, qsizetype available, QString*
     if (nBytes > quint64(available))
         return fail(QStringLiteral("the metafile claims %1 bytes but %2 are stored").arg(nBytes).arg(available));
     return qint32(nBytes);
+}
+
+QString TBRPageList::NextOffsetProblem(qint64 start, qint64 next, qint64 size)
+{
+    if (next < 0 || next > size)
+        return QStringLiteral("points outside the file (%1 bytes)").arg(size);
+    if (next <= start)
+        return QStringLiteral("points backwards, to or before the record's start at %1").arg(start);
+    if (next < start + RecordOverhead)
+        return QStringLiteral("leaves no room for the record's %1 bytes of fields (it starts at %2)")
+            .arg(RecordOverhead).arg(start);
+    return QString();
 }
 
 double TBRPageList::ToDays(const QDateTime& local)
@@ -263,9 +275,15 @@ void TBRPageList::LocatePage(qint32 n)
 
     auto lastRecord = [&] {
         const qint32 last = readInt32At(size - 4, size);
-        if (last < HeaderSize || last > lastPossible)
+        if (last < 0 || last >= size)
             throw DamagedStoreError(QStringLiteral("Damaged report file: the last record's offset %1 points "
                                                    "outside the file (%2 bytes)").arg(last).arg(size));
+        if (last < HeaderSize)
+            throw DamagedStoreError(QStringLiteral("Damaged report file: the last record's offset %1 points "
+                                                   "into the %2-byte header").arg(last).arg(HeaderSize));
+        if (last > lastPossible)
+            throw DamagedStoreError(QStringLiteral("Damaged report file: the last record's offset %1 leaves no "
+                                                   "room for a record before the end (%2 bytes)").arg(last).arg(size));
         return last;
     };
     auto notFound = [&](qint32 at) {
@@ -327,9 +345,10 @@ std::optional<QByteArray> TBRPageList::FetchPage(qint32 n)
             throw DamagedStoreError(QStringLiteral("Damaged report file: the record at offset %1 holds page %2, "
                                                    "expected page %3").arg(start).arg(number).arg(n));
         const qint32 next = readInt32At(start + 4, size);
-        if (next < qint64(start) + RecordOverhead || next > size)
-            throw DamagedStoreError(QStringLiteral("Damaged report file: page %1's next-record offset %2 points "
-                                                   "outside the file (%3 bytes)").arg(n).arg(next).arg(size));
+        const QString wrongNext = NextOffsetProblem(start, next, size);
+        if (!wrongNext.isEmpty())
+            throw DamagedStoreError(QStringLiteral("Damaged report file: page %1's next-record offset %2 %3")
+                                        .arg(n).arg(next).arg(wrongNext));
         const qint32 trailing = readInt32At(next - 4, size);
         if (trailing != start)
             throw DamagedStoreError(QStringLiteral("Damaged report file: page %1's record at offset %2 ends with "
@@ -382,13 +401,18 @@ void TBRPageList::WriteToFile(const QString& fileName)
     if (!s.FileName().isEmpty() && sameFile(s.FileName(), fileName))
         throw StoreFileError(QStringLiteral("Cannot create file \"%1\": the pages are being read from it")
                                  .arg(fileName));
-    // Written beside the target and renamed over it at the end, so a failed
-    // save leaves an existing file as it was.
-    QSaveFile out(fileName);
-    if (!out.open(QIODevice::WriteOnly))
+    // Written beside the target and renamed over it once every byte is on
+    // the disk, so a failed save leaves an existing file as it was.
+    CompleteFileWriter out(fileName);
+    if (!out.Open())
         throw StoreFileError(QStringLiteral("Cannot create file \"%1\": %2").arg(fileName, out.errorString()));
-    s.CopyTo(out);
-    if (!out.commit())
+    try {
+        s.CopyTo(out);
+    } catch (const StoreFileError&) {
+        if (!out.Failed())
+            throw; // the store could not be read: its own reason
+    }
+    if (!out.Commit())
         throw StoreFileError(QStringLiteral("Cannot write file \"%1\": %2").arg(fileName, out.errorString()));
 }
 

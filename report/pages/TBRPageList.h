@@ -85,6 +85,10 @@ public:
     // with *problem set when the bytes do not start a metafile that fits in
     // available bytes.
     static qint32 MetafileSize(const char* data, qsizetype available, QString* problem = nullptr);
+    // What is wrong with a record's next-record offset, in words ("points
+    // backwards ..."); empty when it is plausible for a record at start in a
+    // file of size bytes.
+    static QString NextOffsetProblem(qint64 start, qint64 next, qint64 size);
     // The header's time stamp: days since 30/12/1899 with the time as fraction.
     static double ToDays(const QDateTime& local);
     static QDateTime FromDays(double days);

@@ -4,11 +4,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <limits>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 namespace {
 constexpr qint64 MaxSize = std::numeric_limits<qint32>::max();
@@ -31,13 +35,14 @@ TBRStream::~TBRStream()
     std::lock_guard guard(m_lock);
     if (m_file)
         m_file->close();
+    // A temporary file has no name left to delete: closing it frees it.
     m_file.reset();
-    if (!m_tempFileName.isEmpty())
-        QFile::remove(m_tempFileName);
 }
 
 QString TBRStream::FileName() const
 {
+    if (!m_tempFileName.isEmpty())
+        return m_tempFileName;
     return m_file ? m_file->fileName() : QString();
 }
 
@@ -102,18 +107,22 @@ void TBRStream::spill()
     if (dir.isEmpty() || !QFileInfo(dir).isDir())
         throw StoreFileError(QStringLiteral("Cannot create a temporary page file: the temporary directory \"%1\" "
                                             "does not exist").arg(qEnvironmentVariable("TMPDIR", dir)));
-    auto file = std::make_unique<QTemporaryFile>(dir + QStringLiteral("/BRPXXXXXX.tmp"));
-    file->setAutoRemove(false);
-    if (!file->open())
+    QByteArray pattern = QFile::encodeName(dir + QStringLiteral("/BRPXXXXXX.tmp"));
+    const int fd = ::mkostemps(pattern.data(), 4, O_CLOEXEC);
+    if (fd < 0)
         throw StoreFileError(QStringLiteral("Cannot create a temporary page file in \"%1\": %2")
-                                 .arg(QDir::tempPath(), file->errorString()));
-    const QString name = file->fileName();
-    if (file->write(m_memory) != m_memory.size() || !file->flush() || !file->seek(m_memoryPosition)) {
-        const QString reason = file->errorString();
-        file->close();
-        QFile::remove(name);
-        throw StoreFileError(QStringLiteral("Cannot write temporary page file \"%1\": %2").arg(name, reason));
+                                 .arg(dir, QString::fromLocal8Bit(std::strerror(errno))));
+    // Gone from the folder at once: the open descriptor keeps the data, and
+    // the system frees them however the process ends (a signal included).
+    ::unlink(pattern.constData());
+    const QString name = QFile::decodeName(pattern);
+    auto file = std::make_unique<QFile>();
+    if (!file->open(fd, QIODevice::ReadWrite, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw StoreFileError(QStringLiteral("Cannot open temporary page file \"%1\": %2").arg(name, file->errorString()));
     }
+    if (file->write(m_memory) != m_memory.size() || !file->flush() || !file->seek(m_memoryPosition))
+        throw StoreFileError(QStringLiteral("Cannot write temporary page file \"%1\": %2").arg(name, file->errorString()));
     m_tempFileName = name;
     m_file = std::move(file);
     m_memory = QByteArray();

@@ -1,9 +1,11 @@
 #pragma once
 // Byte stream behind the page store. It keeps its data in memory until they
 // grow past a limit and then moves them once to a unique temporary file named
-// "BRP..." in the system's temporary directory; that file is deleted when the
-// stream is freed, whatever happened before. A stream can also be opened
-// read-only on an existing file (a loaded saved-report file).
+// "BRP..." in the system's temporary directory. That file's name is removed
+// as soon as it is made and only the open file is kept, so it goes when the
+// stream is freed, and also when the process is killed or interrupted. A
+// stream can also be opened read-only on an existing file (a loaded
+// saved-report file).
 //
 // Positions and sizes are 32-bit, as in the file format. Every operation holds
 // the re-entrant lock, so a page read never interleaves with a page append.
@@ -53,7 +55,8 @@ public:
 
     bool UsingMemory() const { return m_usingMemory; }
     bool ReadOnly() const { return m_readOnly; }
-    // The temporary file after a spill; empty otherwise.
+    // The name the temporary file had when it was made (for messages; it is
+    // no longer in the folder); empty before a spill.
     QString TempFileName() const { return m_tempFileName; }
     // The file behind the stream (temporary or opened); empty while in memory.
     QString FileName() const;

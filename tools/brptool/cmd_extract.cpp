@@ -1,8 +1,8 @@
 // brptool extract FILE.BRP N OUT.emf: writes page N as an enhanced metafile.
 #include "BrpCommand.h"
+#include "BrpOutput.h"
 #include "BRPrntr.h"
 
-#include <QSaveFile>
 #include <cstdio>
 
 namespace {
@@ -10,7 +10,7 @@ namespace {
 int runExtract(const QStringList& args)
 {
     if (args.size() != 3) {
-        std::fprintf(stderr, "usage: brptool extract FILE.BRP N OUT.emf\n");
+        std::fprintf(stderr, "usage: brptool extract FILE.BRP N OUT.emf|-\n");
         return 2;
     }
     bool ok = false;
@@ -19,6 +19,8 @@ int runExtract(const QStringList& args)
         std::fprintf(stderr, "brptool: page number expected, got \"%s\"\n", qPrintable(args[1]));
         return 2;
     }
+    if (const int refused = brptool::checkOutput("brptool extract", args[2], {args[0]}))
+        return refused;
     try {
         TBRPageList list;
         list.OpenFile(args[0]);
@@ -27,12 +29,12 @@ int runExtract(const QStringList& args)
             return 1;
         }
         const QByteArray page = list.FetchPage(n).value();
-        QSaveFile out(args[2]);
-        if (!out.open(QIODevice::WriteOnly) || out.write(page) != page.size() || !out.commit()) {
-            std::fprintf(stderr, "brptool: cannot write \"%s\": %s\n", qPrintable(args[2]), qPrintable(out.errorString()));
+        QString error;
+        if (!brptool::writeOutput(args[2], page, &error)) {
+            std::fprintf(stderr, "brptool: %s\n", qPrintable(error));
             return 1;
         }
-        std::printf("page %d: %lld bytes written to %s\n", n, qlonglong(page.size()), qPrintable(args[2]));
+        brptool::reportWritten(args[2], QStringLiteral("page %1, %2 bytes").arg(n).arg(page.size()));
         return 0;
     } catch (const PlatformError& e) {
         std::fprintf(stderr, "brptool: %s\n", qPrintable(e.Message()));
@@ -40,6 +42,6 @@ int runExtract(const QStringList& args)
     }
 }
 
-BrpCommandRegistrar reg("extract", "extract FILE.BRP N OUT.emf         write page N as an EMF file", runExtract);
+BrpCommandRegistrar reg("extract", "extract FILE.BRP N OUT.emf|-       write page N as an EMF file", runExtract);
 
 } // namespace

@@ -77,10 +77,11 @@ int runInfo(const QStringList& args)
             problems << QStringLiteral("record %1 at offset %2 is cut short").arg(records).arg(position);
             break;
         }
-        if (next < position + TBRPageList::RecordOverhead || next > size) {
+        const QString nextProblem = TBRPageList::NextOffsetProblem(position, next, size);
+        if (!nextProblem.isEmpty()) {
             std::printf("%6d %10lld %6d %10d\n", records, position, page, next);
-            problems << QStringLiteral("record %1 at offset %2: next offset %3 points outside the record or the file")
-                            .arg(records).arg(position).arg(next);
+            problems << QStringLiteral("record %1 at offset %2: next offset %3 %4")
+                            .arg(records).arg(position).arg(next).arg(nextProblem);
             break;
         }
         r.int32At(next - 4, &trailing);

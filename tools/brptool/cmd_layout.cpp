@@ -109,7 +109,7 @@ int runLayout(const QStringList& args)
         return 1;
     }
     try {
-        const DefinitionObject tree = ReadDefinition(QString::fromUtf8(file.readAll()));
+        const DefinitionObject tree = ReadDefinition(DefinitionText(file.readAll()));
         const DefinitionObject* def = BRReportReader::FindReport(tree, reportName);
         if (!def) {
             std::fprintf(stderr, "brptool: %s: no report%s%s\n", qPrintable(fileName),

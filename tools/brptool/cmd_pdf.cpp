@@ -1,6 +1,7 @@
 // brptool pdf FILE.BRP OUT.pdf: every page through the PDF export filter;
 // text stays text. Each PDF page takes its picture's paper size.
 #include "BrpCommand.h"
+#include "BrpOutput.h"
 #include "BrpPageSource.h"
 #include "TBRPDFExportFilter.h"
 
@@ -12,10 +13,12 @@ namespace {
 int runPdf(const QStringList& args)
 {
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: brptool pdf FILE.BRP OUT.pdf\n");
+        std::fprintf(stderr, "usage: brptool pdf FILE.BRP OUT.pdf|-\n");
         return 2;
     }
     const QString in = args[0], out = args[1];
+    if (const int refused = brptool::checkOutput("brptool pdf", out, {in}))
+        return refused;
     try {
         TBRPageList list;
         list.OpenFile(in);
@@ -23,12 +26,18 @@ int runPdf(const QStringList& args)
             std::fprintf(stderr, "brptool: \"%s\" holds no pages\n", qPrintable(in));
             return 1;
         }
-        TBRPDFExportFilter filter(out);
+        brptool::OutputPath path(out, QStringLiteral("pdf"));
+        TBRPDFExportFilter filter(path.Path());
         filter.SetTitle(QFileInfo(in).completeBaseName());
         filter.ExportPages(list, nullptr);
+        QString error;
+        if (!path.Finish(&error)) {
+            std::fprintf(stderr, "brptool: %s\n", qPrintable(error));
+            return 1;
+        }
         for (const QString& note : filter.Notes())
             std::fprintf(stderr, "brptool: %s\n", qPrintable(note));
-        std::printf("%s: %d pages\n", qPrintable(out), list.Count());
+        brptool::reportWritten(out, QStringLiteral("%1 pages").arg(list.Count()));
         return filter.Notes().isEmpty() ? 0 : 1;
     } catch (const PlatformError& e) {
         std::fprintf(stderr, "brptool: %s\n", qPrintable(e.Message()));
@@ -36,6 +45,6 @@ int runPdf(const QStringList& args)
     }
 }
 
-BrpCommandRegistrar reg("pdf", "pdf FILE.BRP OUT.pdf               every page into a PDF (text kept as text)", runPdf);
+BrpCommandRegistrar reg("pdf", "pdf FILE.BRP OUT.pdf|-             every page into a PDF (text kept as text)", runPdf);
 
 } // namespace

@@ -1,6 +1,7 @@
 // brptool render IN OUT.png [--page N] [--zoom Z]: paints one page of a saved
 // report, or a plain EMF file, into an image through the EMF player.
 #include "BrpCommand.h"
+#include "BrpOutput.h"
 #include "BrpPageSource.h"
 
 #include <QImage>
@@ -16,6 +17,8 @@ namespace {
 constexpr double MaxSide = 20000;       // pixels
 constexpr double MaxArea = 64'000'000;  // pixels
 
+const char* const kUsage = "usage: brptool render IN OUT.png|- [--page N (from 1)] [--zoom Z (above 0, up to 16; 1 is 100 %)]";
+
 int runRender(const QStringList& argsIn)
 {
     QStringList args = argsIn;
@@ -29,7 +32,8 @@ int runRender(const QStringList& argsIn)
             else
                 zoom = args[i + 1].toDouble(&ok);
             if (!ok || page < 1 || !(zoom > 0 && zoom <= 16)) {
-                std::fprintf(stderr, "brptool: bad value \"%s\" for %s\n", qPrintable(args[i + 1]), qPrintable(args[i]));
+                std::fprintf(stderr, "brptool render: bad value \"%s\" for %s\n%s\n", qPrintable(args[i + 1]),
+                             qPrintable(args[i]), kUsage);
                 return 2;
             }
             args.remove(i, 2);
@@ -38,10 +42,12 @@ int runRender(const QStringList& argsIn)
         }
     }
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: brptool render IN OUT.png [--page N] [--zoom Z]\n");
+        std::fprintf(stderr, "%s\n", kUsage);
         return 2;
     }
     const QString in = args[0], out = args[1];
+    if (const int refused = brptool::checkOutput("brptool render", out, {in}))
+        return refused;
     QByteArray emf;
     try {
         if (brptool::looksLikeEmf(in)) {
@@ -103,8 +109,9 @@ int runRender(const QStringList& argsIn)
         std::fprintf(stderr, "brptool: cannot play \"%s\": %s\n", qPrintable(in), qPrintable(result.error));
         return 1;
     }
-    if (!image.save(out, "PNG")) {
-        std::fprintf(stderr, "brptool: cannot write \"%s\"\n", qPrintable(out));
+    QString writeError;
+    if (!brptool::writeOutput(out, [&](QIODevice& device) { return image.save(&device, "PNG"); }, &writeError)) {
+        std::fprintf(stderr, "brptool: %s\n", qPrintable(writeError));
         return 1;
     }
     if (result.status == EmfPlayResult::Status::Partial) {
@@ -112,12 +119,12 @@ int runRender(const QStringList& argsIn)
                      qPrintable(out), qPrintable(result.error));
         return 1;
     }
-    std::printf("%s: %d x %d pixels, %d records played (%d not painted)\n", qPrintable(out), int(w), int(h),
-                result.recordsPlayed, result.recordsSkipped);
+    brptool::reportWritten(out, QStringLiteral("%1 x %2 pixels, %3 records played (%4 not painted)")
+                                    .arg(int(w)).arg(int(h)).arg(result.recordsPlayed).arg(result.recordsSkipped));
     return 0;
 }
 
-BrpCommandRegistrar reg("render", "render IN OUT.png [--page N] [--zoom Z]  paint a page (saved report or .emf)",
+BrpCommandRegistrar reg("render", "render IN OUT.png|- [--page N] [--zoom Z (above 0, up to 16)]  paint a page (saved report or .emf)",
                         runRender);
 
 } // namespace

@@ -3,6 +3,7 @@
 // of the output's extension (.pdf, .csv, .txt).
 #include "BRControlClasses.h"
 #include "BRReportReader.h"
+#include "BrpOutput.h"
 #include "BrpCommand.h"
 #include "CsvDataSet.h"
 #include "EBRError.h"
@@ -25,7 +26,7 @@ int usageError(const char* message)
 {
     std::fprintf(stderr,
                  "brptool run: %s\nusage: brptool run FILE [--report NAME] [--data NAME=FILE.csv]... "
-                 "--out OUT.BRP|OUT.pdf|OUT.csv|OUT.txt [--compress] [--quiet]\n",
+                 "--out OUT.BRP|OUT.pdf|OUT.csv|OUT.txt|- [--compress] [--quiet]\n",
                  message);
     return 2;
 }
@@ -34,6 +35,15 @@ int fail(const QString& message)
 {
     std::fprintf(stderr, "brptool run: %s\n", message.toUtf8().constData());
     return 1;
+}
+
+// Before any work: an output that is one of the run's inputs, or a device.
+int checkRunOutput(const QString& definition, const QList<QPair<QString, QString>>& data, const QString& out)
+{
+    QStringList inputs{definition};
+    for (const auto& item : data)
+        inputs << item.second;
+    return brptool::checkOutput("brptool run", out, inputs);
 }
 
 int runRun(const QStringList& args)
@@ -71,13 +81,15 @@ int runRun(const QStringList& args)
     }
     if (file.isEmpty() || out.isEmpty())
         return usageError("a definition file and --out are needed");
+    if (const int refused = checkRunOutput(file, data, out))
+        return refused;
     // Any output but a saved-report file goes through its export filter.
     const TBRExportFilterLibrary::Entry* exporter = ExportFilterLibrary().FindByExtension(QFileInfo(out).suffix());
 
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("cannot read \"%1\": %2").arg(file, in.errorString()));
-    const QString text = QString::fromUtf8(in.readAll());
+    const QString text = DefinitionText(in.readAll());
 
     TerminalProgress progress(quiet);
     // What is being done, for a failure that does not say.
@@ -134,7 +146,7 @@ int runRun(const QStringList& args)
             progress.Done();
             if (!filter->Written())
                 return fail(QStringLiteral("the export to \"%1\" did not complete").arg(out));
-            std::printf("%s: %d pages\n", qPrintable(out), report->PageNumber);
+            brptool::reportWritten(out, QStringLiteral("%1 pages").arg(report->PageNumber));
             return 0;
         }
         report->Preview();
@@ -147,8 +159,12 @@ int runRun(const QStringList& args)
         progress.Show(QStringLiteral("pages: %1").arg(pages), true);
         progress.Done();
         if (!filter) {
-            target->SaveReportFile(out);
-            std::printf("%s: %d pages\n", qPrintable(out), pages);
+            brptool::OutputPath path(out, QStringLiteral("BRP"));
+            target->SaveReportFile(path.Path());
+            QString error;
+            if (!path.Finish(&error))
+                return fail(error);
+            brptool::reportWritten(out, QStringLiteral("%1 pages").arg(pages));
             return 0;
         }
         doing = QStringLiteral("writing \"%1\"").arg(out);
@@ -160,7 +176,7 @@ int runRun(const QStringList& args)
         progress.Done();
         if (!filter->Written())
             return fail(QStringLiteral("the export to \"%1\" did not complete").arg(out));
-        std::printf("%s: %d pages\n", qPrintable(out), pages);
+        brptool::reportWritten(out, QStringLiteral("%1 pages").arg(pages));
         return 0;
     } catch (const PlatformError& e) {
         progress.Done();
@@ -175,7 +191,7 @@ int runRun(const QStringList& args)
 }
 
 BrpCommandRegistrar reg("run",
-                        "run FILE [--report NAME] --data NAME=FILE.csv... --out OUT.BRP|OUT.pdf|OUT.csv|OUT.txt "
+                        "run FILE [--report NAME] --data NAME=FILE.csv... --out OUT.BRP|OUT.pdf|OUT.csv|OUT.txt|- "
                         "[--compress] [--quiet]",
                         runRun);
 

@@ -2,6 +2,7 @@
 // looked at, printed (with the printer set-up), saved again or swapped for
 // another file without the program or its database.
 #include "BrpCommand.h"
+#include "BrpOutput.h"
 #include "BRPrntr.h"
 #include "PlatformError.h"
 #include "PrinterService.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-const char* const kUsage = "usage: brptool view FILE.BRP [--page N] [--screenshot OUT.png [--size WxH]]";
+const char* const kUsage = "usage: brptool view FILE.BRP [--page N] [--screenshot OUT.png|- [--size WxH]]";
 
 int fail(const QString& text, int code = 1)
 {
@@ -96,6 +97,9 @@ int runView(const QStringList& args)
         return fail(QStringLiteral("no file given\n%1").arg(QLatin1String(kUsage)), 2);
     if (!QFileInfo(file).isFile())
         return fail(QStringLiteral("%1: no such file").arg(file));
+    if (!screenshot.isEmpty())
+        if (const int refused = brptool::checkOutput("brptool view", screenshot, {file}))
+            return refused;
 
     TBRPrinter target(nullptr);
     try {
@@ -121,11 +125,12 @@ int runView(const QStringList& args)
 
     if (!screenshot.isEmpty()) {
         QApplication::processEvents();
-        const bool saved = window->grab().save(screenshot, "PNG");
+        const QPixmap picture = window->grab();
         delete window.data();
-        if (!saved)
-            return fail(QStringLiteral("cannot write %1").arg(screenshot));
-        std::printf("%s: page %d of %d\n", qPrintable(screenshot), page, target.PageTotal);
+        QString error;
+        if (!brptool::writeOutput(screenshot, [&](QIODevice& device) { return picture.save(&device, "PNG"); }, &error))
+            return fail(error);
+        brptool::reportWritten(screenshot, QStringLiteral("page %1 of %2").arg(page).arg(target.PageTotal));
         return 0;
     }
     QObject::connect(window, &QObject::destroyed, qApp, &QCoreApplication::quit);
@@ -136,5 +141,5 @@ int runView(const QStringList& args)
 } // namespace
 
 static BrpCommandRegistrar reg("view",
-                               "view FILE.BRP [--page N] [--screenshot OUT.png [--size WxH]]   show a saved report",
+                               "view FILE.BRP [--page N] [--screenshot OUT.png|- [--size WxH]]   show a saved report",
                                runView);

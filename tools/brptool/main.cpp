@@ -3,9 +3,12 @@
 #include "BRControlClasses.h"
 #include "BRExportClasses.h"
 #include "BrpCommand.h"
+#include "PlatformError.h"
 
 #include <QApplication>
 #include <cstdio>
+#include <exception>
+#include <new>
 
 std::map<QString, BrpCommand>& brpCommands()
 {
@@ -41,5 +44,19 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "brptool: unknown command '%s'\n", qPrintable(name));
         return usage();
     }
-    return it->second.run(args);
+    // Whatever a command lets escape (out of memory included) is reported,
+    // never an abort.
+    const QByteArray command = name.toUtf8();
+    try {
+        return it->second.run(args);
+    } catch (const PlatformError& e) {
+        std::fprintf(stderr, "brptool %s: %s\n", command.constData(), e.Message().toUtf8().constData());
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "brptool %s: out of memory\n", command.constData());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "brptool %s: %s\n", command.constData(), e.what());
+    } catch (...) {
+        std::fprintf(stderr, "brptool %s: failed with an unexpected error\n", command.constData());
+    }
+    return 1;
 }

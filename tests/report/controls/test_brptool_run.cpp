@@ -254,3 +254,102 @@ TEST(BrptoolRun, ExportsThroughTheFilterOfTheOutputsExtension)
     }
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("none")));
 }
+
+// Definitions as careless editors and attackers write them: Windows-1252
+// text, CR line ends, nesting deep enough to exhaust the stack.
+TEST(BrptoolRun, ReadsWindows1252AndCrLinesAndRefusesDeepNesting)
+{
+    QTemporaryDir dir;
+    const QString csv = write(dir, "q.csv", rows(2));
+    QByteArray latin = kListing;
+    latin.replace("Caption = 'Listagem'", "Caption = 'Rela\xe7\xe3o \xdcn\xef" "c\xf6" "d\xe9'");
+    QByteArray crOnly = kListing;
+    crOnly.replace('\n', '\r');
+    crOnly.replace("Size.Values = (50.0 0.0 0.0 500.0)", "Size.Values = @");
+    QByteArray deep = kListing;
+    deep.replace("Caption = 'Listagem'", "Caption = " + QByteArray(30000, '('));
+
+    const QString out = dir.filePath("o.BRP");
+    ToolRun r = run({write(dir, "latin.dfm", latin), "--data", "QryRel=" + csv, "--out", out});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    TBRPageList pages;
+    pages.OpenFile(out);
+    EXPECT_EQ(RecordedPage::Read(pages.FetchPage(1).value()).Texts().value(0), QStringLiteral("Relação Ünïcödé"));
+
+    struct Case {
+        QString file;
+        QString message;
+    } cases[] = {
+        {write(dir, "cr.dfm", crOnly), "line 11:"},
+        {write(dir, "deep.dfm", deep), "line 10: nested deeper than"},
+    };
+    for (const Case& c : cases) {
+        const QList<QStringList> commands = {{"run", c.file, "--data", "QryRel=" + csv, "--out", dir.filePath("x.BRP")},
+                                             {"layout", c.file}};
+        for (const QStringList& args : commands) {
+            SCOPED_TRACE(args.join(' ').toStdString());
+            r = runBrptool(args);
+            EXPECT_EQ(r.exitCode, 1);
+            EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
+        }
+    }
+}
+
+// A band printed on every page (page and column headers, page footers and
+// their child bands) that cannot fit on one page ends the run with a message
+// naming it, instead of printing itself again on every page it spills onto.
+TEST(BrptoolRun, ABandPrintedOnEveryPageThatCannotFitOnOneFailsTheRun)
+{
+    QTemporaryDir dir;
+    const QString csv = write(dir, "q.csv", rows(60));
+    QByteArray words;
+    for (int i = 0; i < 1500; ++i)
+        words += "palavra" + QByteArray::number(i) + ' ';
+    // The page header's label, made to stretch over a text of some pages.
+    const QByteArray stretching = "      AutoSize = False\n      AutoStretch = True\n      Caption = '" + words + "'\n";
+    QByteArray header = kListing;
+    header.replace("      Caption = 'Listagem'\n", stretching);
+    QByteArray column = header;
+    column.replace("BandType = rbPageHeader", "BandType = rbColumnHeader");
+    QByteArray footer = header;
+    footer.replace("BandType = rbPageHeader", "BandType = rbPageFooter");
+    QByteArray footerChild = kListing;
+    footerChild.replace("BandType = rbPageHeader", "BandType = rbPageFooter");
+    footerChild.replace("  object Det: TBRBand", "  object Filho: TBRChildBand\n    ParentBand = Cab\n    Size.Values = (50.0 1900.0)\n"
+                                                 "    object Nota: TBRLabel\n" + stretching +
+                                                 "      Size.Values = (45.0 0.0 0.0 1800.0)\n    end\n  end\n"
+                                                 "  object Det: TBRBand");
+    QByteArray tall = kListing;
+    tall.replace("    Size.Values = (100.0 1900.0)", "    Size.Values = (2800.0 1900.0)"); // the body is 2770
+    QByteArray fits = kListing;
+    fits.replace("      Caption = 'Listagem'\n", "      AutoSize = False\n      AutoStretch = True\n"
+                                                  "      Caption = '" + words.left(600) + "'\n");
+    struct Case {
+        const char* name;
+        QByteArray definition;
+        QString message; // empty: the run succeeds
+    } cases[] = {
+        {"page header", header, "Band Cab (Page Header) does not fit on one page"},
+        {"column header", column, "Band Cab (Column Header) does not fit on one page"},
+        {"page footer", footer, "Band Cab (Page Footer) does not fit on one page"},
+        {"page footer's child", footerChild, "Band Filho (Page Footer) does not fit on one page"},
+        {"page header taller than the page", tall, "Band Cab (Page Header) does not fit on one page"},
+        {"page header that grows but fits", fits, QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString out = dir.filePath("o.BRP");
+        QFile::remove(out);
+        const ToolRun r = run({write(dir, "rel.dfm", c.definition), "--data", "QryRel=" + csv, "--out", out});
+        if (c.message.isEmpty()) {
+            ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+            TBRPageList pages;
+            pages.OpenFile(out);
+            EXPECT_LE(pages.Count(), 3) << "the header takes part of each page";
+        } else {
+            EXPECT_EQ(r.exitCode, 1);
+            EXPECT_TRUE(r.err.contains("brptool run: " + c.message + '\n')) << r.err.toStdString();
+            EXPECT_FALSE(QFileInfo::exists(out));
+        }
+    }
+}

@@ -163,3 +163,60 @@ TEST_F(LabelLines, ALabelWithoutParentKeepsItsLines)
     EXPECT_EQ(l->BrokenLines(), QStringList{QStringLiteral("um dois")});
     delete l;
 }
+
+// A word too wide for its line is cut by bisection over the measured width;
+// the cut is the one trying one character at a time gave (both cuts below,
+// written out as they were), for words of every kind of character, at any
+// width and zoom.
+TEST_F(LabelLines, AnOverlongWordIsCutWhereOneCharacterAtATimeCutIt)
+{
+    // At the start of a line: the front that stays below the width.
+    auto frontBelow = [](TBRLabel* l, const QString& word, int width) {
+        QString line;
+        qsizetype i = 0;
+        while (i < word.size() && l->LineWidth(line + word[i]) < width)
+            line += word[i++];
+        return line;
+    };
+    // After other words: a line of its own, chopped from the end until it fits.
+    auto choppedToFit = [](TBRLabel* l, QString word, int width) {
+        while (!word.isEmpty() && l->LineWidth(word) > width)
+            word.chop(1);
+        return word;
+    };
+    const QString words[] = {
+        QStringLiteral("abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyz"),
+        QStringLiteral("WWWWWWWWiiiiiiiiWWWWiiiiWiWiWiWi.,;:WWWW"),
+        QStringLiteral("ÇÃÕÉÊÍÓÚçãõéêíóúàÀüÜ€ŠšŽžŒœŸ‰•"),
+        QStringLiteral("e\u0301a\u0300o\u0302u\u0308c\u0327e\u0301a\u0300o\u0302"), // combining accents
+        QStringLiteral("漢字漢字かなカナ한국어漢字漢字かなカナ"),
+        QStringLiteral("a😀b😀c😀d😀e😀f😀g😀h😀"), // pairs of UTF-16 units
+        QStringLiteral("0123456789").repeated(40),
+    };
+    for (const int zoom : {100, 37, 250}) {
+        report->SetZoom(zoom);
+        for (const int width : {1, 2, 7, 23, 60, 151, 400}) {
+            for (const QString& word : words) {
+                SCOPED_TRACE(QStringLiteral("zoom %1, width %2, %3").arg(zoom).arg(width).arg(word).toStdString());
+                auto* l = label(QString(), width);
+                l->SetBounds(l->Left(), l->Top(), width, l->Height());
+                if (l->LineWidth(word) <= width) {
+                    delete l;
+                    continue; // fits: nothing to cut
+                }
+                l->SetCaption(word);
+                ASSERT_FALSE(l->BrokenLines().isEmpty());
+                EXPECT_EQ(l->BrokenLines().first(), frontBelow(l, word, width));
+                const QString lead = QStringLiteral("ok ");
+                l->SetCaption(lead + word);
+                const QStringList lines = l->BrokenLines();
+                if (l->LineWidth(lead) <= width) {
+                    ASSERT_GE(lines.size(), 2);
+                    EXPECT_EQ(lines[0], lead);
+                    EXPECT_EQ(lines[1], choppedToFit(l, word, width));
+                }
+                delete l;
+            }
+        }
+    }
+}

@@ -186,3 +186,40 @@ TEST_F(Definition, LengthsOutOfRangeAreRefused)
             EXPECT_TRUE(message.contains(QStringLiteral("Invalid value"))) << to << message.toStdString();
     }
 }
+
+// A negative size (band height, printable width, margin) is refused with its
+// line, as an absurdly large one is; a printable placed before the band's
+// origin is not a size and stays allowed.
+TEST_F(Definition, NegativeSizesAreRefused)
+{
+    struct Case {
+        const char* from;
+        const char* to;
+        int line; // of the definition text; 0: read
+    };
+    const Case cases[] = {
+        {"(320.1458333333333 1899.708333333333)", "(-320.1458333333333 1899.708333333333)", 65},
+        {"(55.5625 1899.708333333333)", "(55.5625 -1.0)", 94},
+        {"(44.97916666666667 21.16666666666667 243.4166666666667 74.08333333333333)",
+         "(44.97916666666667 21.16666666666667 243.4166666666667 -74.0)", 77},
+        {"(100.0 2970.0 100.0 2100.0 100.0 100.0 0.0)", "(100.0 2970.0 -100.0 2100.0 100.0 100.0 0.0)", 12},
+        {"    Height = 121\n", "    Height = -121\n", 53},
+        {"      Width = 28\n", "      Width = -28\n", 70},
+        {"    Height = 121\n", "    Height = 121\n    Size.Height = -5\n", 54},
+        // Places, not sizes.
+        {"(44.97916666666667 21.16666666666667 243.4166666666667 74.08333333333333)",
+         "(44.97916666666667 -21.0 -3.0 74.08333333333333)", 0},
+        {"      Left = 8\n", "      Left = -8\n", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.to);
+        const QString message = failure(replaced(c.from, c.to));
+        if (c.line == 0) {
+            EXPECT_TRUE(message.isEmpty()) << message.toStdString();
+        } else {
+            EXPECT_TRUE(message.startsWith(QStringLiteral("Definition error on line %1: Invalid value").arg(c.line)))
+                << message.toStdString();
+            EXPECT_TRUE(message.contains(QStringLiteral("negative"))) << message.toStdString();
+        }
+    }
+}

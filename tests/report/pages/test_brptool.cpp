@@ -103,6 +103,15 @@ TEST_F(BrpTool, BadFilesFailWithAMessage)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(broken);
     }
+    // Page 2's next offset pointing back to page 1: inside the file, the wrong way.
+    const QString backwardsName = dir.filePath("backwards.BRP");
+    {
+        QByteArray b = bytes;
+        qToLittleEndian<qint32>(128, b.data() + qFromLittleEndian<qint32>(b.constData() + 132) + 4);
+        QFile f(backwardsName);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(b);
+    }
     // A sparse file that starts like a metafile but is far too large for one.
     const QString hugeName = dir.filePath("huge.emf");
     {
@@ -147,6 +156,8 @@ TEST_F(BrpTool, BadFilesFailWithAMessage)
         {{"info", brokenName}, "NOT consistent"},
         {{"info", wordsName}, "are 3 and 363, not 3 and 362"},
         {{"info", paddedName}, "the coder used"},
+        {{"info", backwardsName}, "next offset 128 points backwards"},
+        {{"render", backwardsName, dir.filePath("x.png"), "--page", "2"}, "points backwards"},
         {{"info", dir.filePath("missing.BRP")}, "cannot open"},
         {{"extract", brokenName, "1", dir.filePath("x.emf")}, "Damaged"},
         {{"extract", file, "4", dir.filePath("x.emf")}, "has no page 4"},

@@ -294,3 +294,46 @@ TEST(TBRPageList, WalksTheChainFromWhereItStands)
     EXPECT_THROW(list.FetchPage(3), DamagedStoreError) << "backward from page 5 through the broken link";
     EXPECT_TRUE(list.FetchPage(1).has_value());
 }
+
+// An offset inside the file that points the wrong way is not said to point
+// outside it.
+TEST(TBRPageList, BadOffsetsAreNamedForWhatTheyAre)
+{
+    QTemporaryDir tmp;
+    auto writer = makeList(samplePages(5), false);
+    writer->WriteHeader();
+    const QByteArray good = storeBytes(*writer);
+    const qint32 rec2 = int32At(good, 132);
+    struct Case {
+        const char* name;
+        std::function<void(QByteArray&)> damage;
+        int page;
+        QString message;
+    };
+    const Case cases[] = {
+        {"next offset back to page 1", [&](QByteArray& b) { setInt32(b, rec2 + 4, 128); }, 2,
+         QStringLiteral("page 2's next-record offset 128 points backwards, to or before the record's start at %1").arg(rec2)},
+        {"next offset to its own record", [&](QByteArray& b) { setInt32(b, rec2 + 4, rec2); }, 2, "points backwards"},
+        {"next offset inside the record's fields", [&](QByteArray& b) { setInt32(b, rec2 + 4, rec2 + 5); }, 2,
+         "leaves no room for the record's 12 bytes of fields"},
+        {"next offset past the end", [&](QByteArray& b) { setInt32(b, rec2 + 4, b.size() + 1); }, 2,
+         QStringLiteral("points outside the file (%1 bytes)").arg(good.size())},
+        {"last offset into the header", [](QByteArray& b) { setInt32(b, b.size() - 4, 4); }, 5,
+         "the last record's offset 4 points into the 128-byte header"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QByteArray bytes = good;
+        c.damage(bytes);
+        const QString name = tmp.filePath("damaged.BRP");
+        writeAll(name, bytes);
+        TBRPageList list;
+        list.OpenFile(name);
+        try {
+            list.FetchPage(c.page);
+            ADD_FAILURE() << "page " << c.page << " was read";
+        } catch (const DamagedStoreError& e) {
+            EXPECT_TRUE(e.Message().contains(c.message)) << e.Message().toStdString();
+        }
+    }
+}

@@ -5,8 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
 
 namespace {
 
@@ -63,9 +67,10 @@ TEST(TBRStream, SpillsOnlyPastTheLimitAndKeepsItsData)
         EXPECT_EQ(s.Position(), 100001);
         spilled = s.TempFileName();
         const QFileInfo info(spilled);
-        EXPECT_TRUE(info.exists());
         EXPECT_TRUE(info.fileName().startsWith("BRP"));
         EXPECT_EQ(info.absolutePath(), QFileInfo(tmp.path()).absoluteFilePath());
+        // Made there, and already gone from the folder while in use.
+        EXPECT_TRUE(QDir(tmp.path()).isEmpty());
 
         QBuffer copy;
         copy.open(QIODevice::WriteOnly);
@@ -86,7 +91,6 @@ TEST(TBRStream, TemporaryFileIsDeletedWhenAFailureUnwinds)
         const QByteArray data = pattern(100);
         s->Write(data.constData(), data.size());
         spilled = s->TempFileName();
-        ASSERT_TRUE(QFile::exists(spilled));
         s->Seek(-1, TBRStream::SeekOrigin::Beginning); // throws
         FAIL() << "seek before the start accepted";
     } catch (const StoreFileError&) {
@@ -94,6 +98,30 @@ TEST(TBRStream, TemporaryFileIsDeletedWhenAFailureUnwinds)
     EXPECT_FALSE(spilled.isEmpty());
     EXPECT_FALSE(QFile::exists(spilled));
     EXPECT_TRUE(QDir(tmp.path()).isEmpty());
+}
+
+// However the process ends (interrupted, terminated, hung up, killed), no
+// temporary file is left behind.
+TEST(TBRStream, NothingIsLeftWhenTheProcessIsEndedBySignals)
+{
+    const QString holder = qEnvironmentVariable("BRP_BINARY_DIR") + QStringLiteral("/tests/report/pages/brp_spill_holder");
+    if (!QFileInfo(holder).isExecutable())
+        GTEST_SKIP() << "no " << holder.toStdString();
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+        SCOPED_TRACE(strsignal(sig));
+        QTemporaryDir tmp;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TMPDIR"), tmp.path());
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.start(holder, QStringList());
+        ASSERT_TRUE(child.waitForReadyRead(30000)) << child.errorString().toStdString();
+        ASSERT_EQ(child.readLine().trimmed(), "spilled");
+        ::kill(pid_t(child.processId()), sig);
+        ASSERT_TRUE(child.waitForFinished(30000));
+        EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
+        EXPECT_TRUE(QDir(tmp.path()).isEmpty()) << QDir(tmp.path()).entryList(QDir::Files).join(' ').toStdString();
+    }
 }
 
 TEST(TBRStream, SpillFailureLeavesTheDataInMemory)
