@@ -29,22 +29,6 @@ constexpr int kDisplayLost = 1;
 
 int g_pipe[2] = {-1, -1};
 
-struct HardExitWork {
-    QPointer<QObject> owner;
-    std::function<void()> work;
-};
-QList<HardExitWork>& hardExitWork()
-{
-    static QList<HardExitWork> list;
-    return list;
-}
-
-void runHardExitWork()
-{
-    for (const HardExitWork& w : std::as_const(hardExitWork()))
-        if (w.owner)
-            w.work();
-}
 bool g_requested = false;
 int g_exitCode = 0;
 
@@ -146,17 +130,6 @@ void Stop(int exitCode)
     // until their window closes end with the windows.
     QCoreApplication::exit(exitCode);
     closeAllWindows();
-}
-
-void AtHardExit(QObject* owner, std::function<void()> work)
-{
-    // The list first: it must outlive the exit handler, which runs before
-    // the statics made before it are destroyed.
-    QList<HardExitWork>& list = hardExitWork();
-    static const bool registered = (std::atexit(runHardExitWork), true);
-    Q_UNUSED(registered);
-    list.removeIf([](const HardExitWork& w) { return !w.owner; });
-    list.append({owner, std::move(work)});
 }
 
 bool Requested()

@@ -6,10 +6,6 @@
 // the preview gives its pages back and deletes its spilled store, a run under
 // way is cancelled. The program then returns from its message loop.
 
-#include <functional>
-
-class QObject;
-
 namespace ProgramStop {
 
 // Handles the three signals and watches the display connection from now on.
@@ -19,12 +15,6 @@ void Install();
 
 // Stops as a signal does; exitCode is what the message loop returns.
 void Stop(int exitCode);
-
-// Work that must be done even when the process ends without a stop: when
-// the display goes, Qt may end the process at once (with exit()), before the
-// stop could close the windows. Only what is safe while the process exits,
-// such as removing a file; withdrawn when `owner` is destroyed.
-void AtHardExit(QObject* owner, std::function<void()> work);
 
 bool Requested();
 // 128 + the signal's number, 1 for a lost display; 0 while not stopped.

@@ -277,5 +277,10 @@ bool PdfSubsetTagger::Finish()
     m_holding = false;
     if (m_failed)
         return false;
-    return m_target->write(tail) == tail.size();
+    if (m_target->write(tail) != tail.size()) {
+        m_failed = true;
+        setErrorString(m_target->errorString());
+        return false;
+    }
+    return true;
 }

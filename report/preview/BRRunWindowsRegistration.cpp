@@ -6,7 +6,6 @@
 #include "DeviceMode.h"
 #include "MessageService.h"
 #include "NoPrinterMessage.h"
-#include "PageFileAtHardExit.h"
 #include "PrintError.h"
 #include "PrinterService.h"
 #include "TBRPrintDialog.h"
@@ -58,8 +57,6 @@ QObject* CreateProgressWindow(TBRPrinter* target, bool show)
 {
     auto* form = new TBRProgressForm();
     form->SetBRPrinter(target);
-    // An export's pages may spill to a file too.
-    RemovePageFileAtHardExit(form, target);
     if (show)
         ShowDrawn(form);
     return form;

@@ -7,7 +7,6 @@
 #include "DialogService.h"
 #include "MessageService.h"
 #include "NoPrinterMessage.h"
-#include "PageFileAtHardExit.h"
 #include "PlatformError.h"
 #include "PreviewGlyphs.h"
 #include "TBRExportFilter.h"
@@ -214,7 +213,6 @@ TBRStandardPreview* TBRStandardPreview::CreatePreview(QObject*, TBRPrinter* prin
 {
     auto* form = new TBRStandardPreview();
     form->m_printer = printer;
-    RemovePageFileAtHardExit(form, printer);
     if (printer) {
         if (const auto* host = dynamic_cast<const BRPreviewHost*>(printer->OwnerReport())) {
             if (host->PreviewFormStyleOrdinal() == kStayOnTop)

@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <unistd.h>
 #include <memory>
 
 namespace {
@@ -37,10 +38,17 @@ QStringList pageFiles(const QString& dir)
 // The process holds a page file of `dir` open (its name may already be gone).
 bool holdsPageFile(qint64 pid, const QString& dir)
 {
+    // readlink itself: the link of an unlinked file reads "NAME (deleted)",
+    // which QFileInfo does not report as a target. The links stat as what
+    // they open, so every kind of entry is listed.
     const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
-    for (const QFileInfo& fd : fds.entryInfoList(QDir::System | QDir::NoDotAndDotDot))
-        if (fd.symLinkTarget().startsWith(dir + QStringLiteral("/BRP")))
+    const QByteArray prefix = QFile::encodeName(dir + QStringLiteral("/BRP"));
+    for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        char target[4096];
+        const ssize_t n = ::readlink(QFile::encodeName(fds.filePath(fd)).constData(), target, sizeof target - 1);
+        if (n > 0 && QByteArray(target, n).startsWith(prefix))
             return true;
+    }
     return !pageFiles(dir).isEmpty();
 }
 
