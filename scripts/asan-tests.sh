@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the whole project with AddressSanitizer, UBSan and LeakSanitizer in
 # build/asan and runs every test there (GUI tests on the offscreen platform).
-# The sanitizer flags come from the brp_warnings target, which every library,
+# The sanitizer flags come from the brp_build_settings target, which every library,
 # tool and test links, so new folders are covered without changes here.
 # Leaks owned by system libraries are suppressed by name in scripts/lsan.supp.
 set -euo pipefail
