@@ -143,11 +143,11 @@ struct TMetafileCanvas::Impl {
     TFont measuredFont;
     const TextMeasure* measured = nullptr;
 
-    const TextMeasure& measureFor(const TFont& font)
+    const TextMeasure& measureFor(const TFont& toMeasure)
     {
-        if (!measured || !(font == measuredFont)) {
-            measured = &measures.For(FontMapper::ToQFont(font));
-            measuredFont = font;
+        if (!measured || !(toMeasure == measuredFont)) {
+            measured = &measures.For(FontMapper::ToQFont(toMeasure));
+            measuredFont = toMeasure;
         }
         return *measured;
     }
