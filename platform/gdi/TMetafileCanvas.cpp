@@ -192,9 +192,9 @@ struct TMetafileCanvas::Impl {
         select(next);
         const std::uint32_t old = sel.handle;
         if (old != 0 && !(old & STOCK_BIT) && old != next) {
-            Rec d(EMR_DELETEOBJECT);
-            d.u32(old);
-            add(d);
+            Rec del(EMR_DELETEOBJECT);
+            del.u32(old);
+            add(del);
             handles[old] = false;
         }
         sel.handle = next;
