@@ -44,7 +44,8 @@ T* Controle(QWidget* form, const char* nome)
 {
     T* c = form->findChild<T*>(QString::fromLatin1(nome));
     if (!c)
-        throw PlatformError(QStringLiteral("Component %1 missing from the window definition").arg(nome));
+        throw PlatformError(
+            QStringLiteral("Component %1 missing from the window definition").arg(QString::fromUtf8(nome)));
     return c;
 }
 

@@ -31,10 +31,10 @@ inline void DrawListingPage(TCanvas& c, int page)
         const int y = 90 + line * lineHeight;
         const int n = page * 45 + line;
         const QString cells[8] = {
-            QString::number(100000 + n), QStringLiteral("%1/03/2024").arg(1 + n % 28, 2, 10, QChar('0')),
+            QString::number(100000 + n), QStringLiteral("%1/03/2024").arg(1 + n % 28, 2, 10, QChar(u'0')),
             QStringLiteral("Cliente Comércio Ltda %1").arg(n % 97), QStringLiteral("%1").arg(51 + n % 6),
             QStringLiteral("30/60/90"), QStringLiteral("Venda à vista"), QStringLiteral("%1").arg(n % 13),
-            QStringLiteral("%1,%2").arg(1000 + n * 37 % 9000).arg(n % 100, 2, 10, QChar('0'))};
+            QStringLiteral("%1,%2").arg(1000 + n * 37 % 9000).arg(n % 100, 2, 10, QChar(u'0'))};
         for (int k = 0; k < 8; ++k) {
             c.SetTextAlign(k == 7 ? (TA_RIGHT | TA_TOP) : (TA_LEFT | TA_TOP));
             c.TextOut(columns[k], y, cells[k]);

@@ -386,21 +386,21 @@ int main(int argc, char** argv)
                 std::printf("%-16s %.2f x baseline (%.1f ms CPU)\n", name, find(name) / pages, find(name));
     }
     for (const int rows : {10000, 100000}) {
-        const auto straight = g_pdf.find({"straight", rows});
-        if (straight == g_pdf.end())
+        const auto straightRun = g_pdf.find({"straight", rows});
+        if (straightRun == g_pdf.end())
             continue;
         std::printf("\nPDF of the listing over %d orders (%d pages); baseline: printed straight into QPdfWriter = "
                     "1.00 (%.2f s CPU, %.0f bytes a page, peak +%.1f MB)\n",
-                    rows, straight->second.pages, straight->second.cpu, straight->second.bytesPerPage,
-                    straight->second.peakMb);
+                    rows, straightRun->second.pages, straightRun->second.cpu, straightRun->second.bytesPerPage,
+                    straightRun->second.peakMb);
         for (const char* name : {"run", "preview"}) {
             const auto it = g_pdf.find({name, rows});
             if (it == g_pdf.end())
                 continue;
             const PdfFigures& f = it->second;
             std::printf("%-8s %.2f x baseline (goal: at most 1.10), %.2f s CPU, %.0f bytes a page, peak +%.1f MB%s\n",
-                        name, f.cpu / straight->second.cpu, f.cpu, f.bytesPerPage, f.peakMb,
-                        f.pages == straight->second.pages ? "" : " (page counts differ!)");
+                        name, f.cpu / straightRun->second.cpu, f.cpu, f.bytesPerPage, f.peakMb,
+                        f.pages == straightRun->second.pages ? "" : " (page counts differ!)");
         }
     }
     benchmark::Shutdown();

@@ -65,7 +65,7 @@ QString cell(int row, int field)
     case 0:
         return QString::number(100000 + row);
     case 1:
-        return QStringLiteral("%1/%2/2024").arg(1 + row % 28, 2, 10, QChar('0')).arg(1 + row % 12, 2, 10, QChar('0'));
+        return QStringLiteral("%1/%2/2024").arg(1 + row % 28, 2, 10, QChar(u'0')).arg(1 + row % 12, 2, 10, QChar(u'0'));
     case 3:
         return QStringLiteral("CLIENTE %1 COMERCIO LTDA").arg(row % 5000);
     case 6:
@@ -167,7 +167,10 @@ void BM_Generate(benchmark::State& state)
         fig.pagesPerSecond = fig.pages / seconds;
         if (const QString prefix = qEnvironmentVariable("BRP_BENCH_SAVE"); !prefix.isEmpty())
             listing.report->OutputTarget()->SaveReportFile(
-                QStringLiteral("%1-%2-%3.brp").arg(prefix).arg(rows).arg(compressed ? "compressed" : "plain"));
+                QStringLiteral("%1-%2-%3.brp")
+                    .arg(prefix)
+                    .arg(rows)
+                    .arg(QLatin1String(compressed ? "compressed" : "plain")));
         listing.report->ReleaseOutputTarget();
     }
     g_generate[{rows, compressed}] = fig;

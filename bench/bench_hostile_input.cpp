@@ -73,11 +73,12 @@ QString bands(const std::string& kind, int n)
                                   "  Page.Values = (100.0 2970.0 100.0 2100.0 100.0 100.0 0.0)\n");
     for (int i = 0; i < n; ++i) {
         const bool child = kind == "child" && i > 0;
-        text += QStringLiteral("  object B%1: %2\n").arg(i).arg(child ? "TBRChildBand" : "TBRBand");
+        text += QStringLiteral("  object B%1: %2\n").arg(i).arg(QLatin1String(child ? "TBRChildBand" : "TBRBand"));
         if (child)
             text += QStringLiteral("    ParentBand = B%1\n").arg(i - 1);
         else
-            text += QStringLiteral("    BandType = %1\n").arg(kind == "plain" ? "rbSummary" : "rbDetail");
+            text += QStringLiteral("    BandType = %1\n")
+                        .arg(QLatin1String(kind == "plain" ? "rbSummary" : "rbDetail"));
         if (kind == "link" && i > 0)
             text += QStringLiteral("    LinkBand = B%1\n").arg(i - 1);
         text += QStringLiteral("    Size.Values = (10.0 1900.0)\n  end\n");

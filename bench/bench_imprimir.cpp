@@ -84,7 +84,7 @@ double runIsql(const QString& file, const QString& statement)
     isql.start(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-u"), QStringLiteral("SYSDBA"), file});
     if (!isql.waitForStarted(10000))
         return -1;
-    isql.write(("SET HEADING OFF;\n" + statement + ";\nQUIT;\n").toUtf8());
+    isql.write((QStringLiteral("SET HEADING OFF;\n") + statement + QStringLiteral(";\nQUIT;\n")).toUtf8());
     isql.closeWriteChannel();
     if (!isql.waitForFinished(600000) || isql.exitCode() != 0) {
         std::fprintf(stderr, "isql-fb failed: %s\n", isql.readAllStandardError().constData());

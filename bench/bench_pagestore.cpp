@@ -31,7 +31,9 @@ QByteArray recordListingPage(int seed)
         const int y = 70 + line * 22;
         const QString cells[8] = {
             QString::number(100000 + int(rng() % 900000)),
-            QStringLiteral("%1/%2/2024").arg(1 + rng() % 28, 2, 10, QChar('0')).arg(1 + rng() % 12, 2, 10, QChar('0')),
+            QStringLiteral("%1/%2/2024")
+                .arg(1 + rng() % 28, 2, 10, QChar(u'0'))
+                .arg(1 + rng() % 12, 2, 10, QChar(u'0')),
             QStringLiteral("51"),
             QStringLiteral("CLIENTE %1 COMÉRCIO LTDA").arg(rng() % 5000),
             QString::number(int(rng() % 99)),

@@ -27,7 +27,8 @@ QString database(int orders, bool indexes)
 {
     const QString dir = QDir::tempPath() + QStringLiteral("/pedidos-bench-%1").arg(getuid());
     QDir().mkpath(dir);
-    const QString path = dir + QStringLiteral("/pedidos-%1-%2.fdb").arg(orders).arg(indexes ? "idx" : "noidx");
+    const QString path =
+        dir + QStringLiteral("/pedidos-%1-%2.fdb").arg(orders).arg(QLatin1String(indexes ? "idx" : "noidx"));
     if (!QFile::exists(path)) {
         const QString part = path + QStringLiteral(".part");
         QFile::remove(part);

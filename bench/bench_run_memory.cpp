@@ -166,14 +166,17 @@ void BM_TwoFieldRun(benchmark::State& state)
 {
     const int rows = int(state.range(0));
     measure(state, "run " + std::to_string(rows),
-            {"run", twoFieldDefinition(), "--data", "QryRel=" + twoFieldCsv(rows), "--out",
-             tempDir().filePath(QStringLiteral("two.BRP")), "--quiet"});
+            {QStringLiteral("run"), twoFieldDefinition(), QStringLiteral("--data"),
+             QStringLiteral("QryRel=") + twoFieldCsv(rows), QStringLiteral("--out"),
+             tempDir().filePath(QStringLiteral("two.BRP")), QStringLiteral("--quiet")});
 }
 
 void BM_TwoFieldEval(benchmark::State& state)
 {
     const int rows = int(state.range(0));
-    measure(state, "eval " + std::to_string(rows), {"eval", "--data", "QryRel=" + twoFieldCsv(rows), "SUM(QryRel.VALOR)"});
+    measure(state, "eval " + std::to_string(rows),
+            {QStringLiteral("eval"), QStringLiteral("--data"), QStringLiteral("QryRel=") + twoFieldCsv(rows),
+             QStringLiteral("SUM(QryRel.VALOR)")});
 }
 
 void BM_ListingRun(benchmark::State& state)
@@ -181,8 +184,9 @@ void BM_ListingRun(benchmark::State& state)
     const int rows = int(state.range(0));
     const char* type = state.range(1) ? "pdf" : "BRP";
     measure(state, std::string("listing ") + type + " " + std::to_string(rows),
-            {"run", listingDefinition(), "--report", "BRRelatorio", "--data", "QryRel=" + ordersCsv(rows), "--out",
-             tempDir().filePath(QStringLiteral("listing.%1").arg(QLatin1String(type))), "--quiet"});
+            {QStringLiteral("run"), listingDefinition(), QStringLiteral("--report"), QStringLiteral("BRRelatorio"),
+             QStringLiteral("--data"), QStringLiteral("QryRel=") + ordersCsv(rows), QStringLiteral("--out"),
+             tempDir().filePath(QStringLiteral("listing.%1").arg(QLatin1String(type))), QStringLiteral("--quiet")});
 }
 
 BENCHMARK(BM_TwoFieldRun)->Arg(1000)->Arg(1000000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -56,7 +56,7 @@ Listing& listing()
                 DrawListingPage(*target->PageCanvas(), page);
             }
             target->FinishJob();
-            const QString file = made->dir.filePath(compress ? "listing-z.BRP" : "listing.BRP");
+            const QString file = made->dir.filePath(QLatin1String(compress ? "listing-z.BRP" : "listing.BRP"));
             target->SaveReportFile(file);
             (compress ? made->compressed : made->plain) = file;
             if (!compress)

@@ -1,35 +1,40 @@
 # Shared build settings and helpers for every layer.
 
-add_library(brp_warnings INTERFACE)
-target_compile_options(brp_warnings INTERFACE -Wall -Wextra -Wpedantic -Wno-unused-parameter)
-target_compile_definitions(brp_warnings INTERFACE QT_NO_KEYWORDS_DISABLED)
+add_library(brp_build_settings INTERFACE)
+target_compile_options(brp_build_settings INTERFACE -Wall -Wextra -Wpedantic -Wno-unused-parameter -Wshadow
+                                                    -Woverloaded-virtual -Wnon-virtual-dtor)
+# Signals and slots by their macros only; no QString to char* behind the reader's back.
+target_compile_definitions(brp_build_settings INTERFACE QT_NO_KEYWORDS QT_NO_CAST_TO_ASCII)
+if(BRP_WERROR)
+  target_compile_options(brp_build_settings INTERFACE -Werror)
+endif()
 if(BRP_SANITIZE)
-  target_compile_options(brp_warnings INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
-  target_link_options(brp_warnings INTERFACE -fsanitize=address,undefined)
+  target_compile_options(brp_build_settings INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
+  target_link_options(brp_build_settings INTERFACE -fsanitize=address,undefined)
 endif()
 if(BRP_FUZZ)
   # Coverage feedback from the libraries under test, not only the target file.
-  target_compile_options(brp_warnings INTERFACE -fsanitize=fuzzer-no-link)
+  target_compile_options(brp_build_settings INTERFACE -fsanitize=fuzzer-no-link)
 endif()
+
+# brp_no_ascii_casts(TARGET ...): char strings become QStrings only where the
+# code says how (QStringLiteral, QLatin1String, QString::fromUtf8). Folders
+# whose sources are clean call it; once every folder is, the definition moves
+# into brp_build_settings.
+function(brp_no_ascii_casts)
+  foreach(_target IN LISTS ARGN)
+    target_compile_definitions(${_target} PRIVATE QT_NO_CAST_FROM_ASCII)
+  endforeach()
+endfunction()
 
 # brp_add_layer(NAME DEPS ...): a static library made of every .cpp in the
 # current folder, with the folder on the include path of its users.
 function(brp_add_layer name)
   file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
                                    ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
-  list(FILTER _src INCLUDE REGEX "\\.(cpp|qrc)$")
-  if(_src)
-    file(GLOB _all CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
-                                     ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
-    add_library(${name} STATIC ${_all})
-    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-    target_link_libraries(${name} PUBLIC ${ARGN} PRIVATE brp_warnings)
-  else()
-    # Nothing built here yet: headers only.
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})
-    target_link_libraries(${name} INTERFACE ${ARGN})
-  endif()
+  add_library(${name} STATIC ${_src})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARGN} PRIVATE brp_build_settings)
 endfunction()
 
 # brp_add_test_dir(NAME DEPS ...): one GoogleTest executable from every .cpp in the
@@ -44,7 +49,7 @@ function(brp_add_test_dir_with_main name main)
   file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_executable(${name} ${_src} ${main})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
-  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock Qt6::Test Qt6::Widgets brp_warnings)
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock Qt6::Test Qt6::Widgets brp_build_settings)
   # Fallbacks for the two folders when a test executable is run by hand.
   target_compile_definitions(${name} PRIVATE BRP_DEFAULT_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                              BRP_DEFAULT_BINARY_DIR="${PROJECT_BINARY_DIR}")

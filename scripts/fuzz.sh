@@ -39,11 +39,9 @@ for t in "${TARGETS[@]}"; do
 done
 
 if [ "$BUILD" = 1 ]; then
-  LAUNCHER=()
-  command -v ccache >/dev/null && LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  CC=clang CXX=clang++ cmake -S . -B "$DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DBRP_FUZZ=ON -DBRP_SANITIZE=ON -DBRP_BENCH=OFF "${LAUNCHER[@]}" >/dev/null
-  cmake --build "$DIR" -j "$(nproc)" --target "${TARGETS[@]}"
+  # The fuzz preset (CMakePresets.json): clang, sanitizers and fuzzing flags.
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz -j "$(nproc)" --target "${TARGETS[@]}"
 fi
 [ "$BUILD_ONLY" = 1 ] && exit 0
 

@@ -6,11 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh run
 # Only what runs here: the program, brptool and the demo-data tool.
-DIR=build/release
-LAUNCHER=()
-command -v ccache >/dev/null && LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
-cmake -S . -B "$DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRP_TESTS=OFF -DBRP_BENCH=OFF "${LAUNCHER[@]}" >/dev/null
-cmake --build "$DIR" -j "$(nproc)" --target pedidos brptool pedidos-demo-db
+cmake --preset release -DBRP_TESTS=OFF -DBRP_BENCH=OFF >/dev/null
+cmake --build --preset release -j "$(nproc)" --target pedidos brptool pedidos-demo-db
 
-exec "$DIR/app/pedidos"
+exec build/release/app/pedidos

@@ -143,11 +143,11 @@ struct TMetafileCanvas::Impl {
     TFont measuredFont;
     const TextMeasure* measured = nullptr;
 
-    const TextMeasure& measureFor(const TFont& font)
+    const TextMeasure& measureFor(const TFont& toMeasure)
     {
-        if (!measured || !(font == measuredFont)) {
-            measured = &measures.For(FontMapper::ToQFont(font));
-            measuredFont = font;
+        if (!measured || !(toMeasure == measuredFont)) {
+            measured = &measures.For(FontMapper::ToQFont(toMeasure));
+            measuredFont = toMeasure;
         }
         return *measured;
     }
@@ -192,9 +192,9 @@ struct TMetafileCanvas::Impl {
         select(next);
         const std::uint32_t old = sel.handle;
         if (old != 0 && !(old & STOCK_BIT) && old != next) {
-            Rec d(EMR_DELETEOBJECT);
-            d.u32(old);
-            add(d);
+            Rec del(EMR_DELETEOBJECT);
+            del.u32(old);
+            add(del);
             handles[old] = false;
         }
         sel.handle = next;

@@ -197,10 +197,10 @@ void TBRPrintable::SetParentPanel(TBRBasePanel* parent)
         SetZoom(report->Zoom());
     } else if (auto* band = qobject_cast<TBRCustomBand*>(parent)) {
         m_size->SetUnits(band->Size()->Units());
-        if (TCustomBandReport* report = band->ParentReport()) {
-            m_ownerReport = report;
-            m_size->SetParentReport(report);
-            SetZoom(report->Zoom());
+        if (TCustomBandReport* bandReport = band->ParentReport()) {
+            m_ownerReport = bandReport;
+            m_size->SetParentReport(bandReport);
+            SetZoom(bandReport->Zoom());
         }
     }
     // Size follows the current pixel place.

@@ -17,9 +17,10 @@ struct BrpCommand {
 
 std::map<QString, BrpCommand>& brpCommands();
 
+// Name and usage are UTF-8 literals in the command files.
 struct BrpCommandRegistrar {
-    BrpCommandRegistrar(const QString& name, const QString& usage, std::function<int(const QStringList&)> run)
+    BrpCommandRegistrar(const char* name, const char* usage, std::function<int(const QStringList&)> run)
     {
-        brpCommands()[name] = BrpCommand{usage, std::move(run)};
+        brpCommands()[QString::fromUtf8(name)] = BrpCommand{QString::fromUtf8(usage), std::move(run)};
     }
 };

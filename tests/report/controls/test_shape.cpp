@@ -59,8 +59,9 @@ TEST_F(ShapePrint, EachFigureInTheDeviceBox)
             ASSERT_EQ(page.shapes.size(), 1) << t;
             EXPECT_EQ(page.shapes[0].type, figure);
             EXPECT_EQ(page.shapes[0].rect, b);
-            if (figure == emf::EMR_ROUNDRECT)
+            if (figure == emf::EMR_ROUNDRECT) {
                 EXPECT_EQ(page.shapes[0].cornerWidth, 70); // 700 pixels x 0.1
+            }
         } else {
             EXPECT_TRUE(page.shapes.isEmpty()) << t;
         }

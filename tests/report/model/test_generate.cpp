@@ -377,13 +377,13 @@ TEST_F(GenerateTest, PrintSetupOffersTheFinishedPagesAndCopiesTheChoicesBack)
     listing(30);
     run();
     BRPrintSetupData offered;
-    SetPrintSetupRunner([&](BRPrintSetupData& data) {
-        offered = data;
-        data.Copies = 3;
-        data.PrintRange = BRPrintSetupData::PageNums;
-        data.FromPage = 2;
-        data.ToPage = 2;
-        data.Orientation = poLandscape;
+    SetPrintSetupRunner([&](BRPrintSetupData& setup) {
+        offered = setup;
+        setup.Copies = 3;
+        setup.PrintRange = BRPrintSetupData::PageNums;
+        setup.FromPage = 2;
+        setup.ToPage = 2;
+        setup.Orientation = poLandscape;
         return true;
     });
     report->OutputTarget()->InvokePrintSetup(nullptr);
@@ -396,14 +396,14 @@ TEST_F(GenerateTest, PrintSetupOffersTheFinishedPagesAndCopiesTheChoicesBack)
     EXPECT_EQ(report->Page()->Orientation(), poLandscape);
 
     // Cancelled: nothing changes; all pages: the range is cleared.
-    SetPrintSetupRunner([](BRPrintSetupData& data) {
-        data.Copies = 9;
+    SetPrintSetupRunner([](BRPrintSetupData& setup) {
+        setup.Copies = 9;
         return false;
     });
     report->OutputTarget()->InvokePrintSetup(nullptr);
     EXPECT_EQ(report->PrinterSettings()->Copies, 3);
-    SetPrintSetupRunner([](BRPrintSetupData& data) {
-        data.PrintRange = BRPrintSetupData::AllPages;
+    SetPrintSetupRunner([](BRPrintSetupData& setup) {
+        setup.PrintRange = BRPrintSetupData::AllPages;
         return true;
     });
     report->OutputTarget()->InvokePrintSetup(nullptr);

@@ -40,8 +40,8 @@ class SavingOnAFullDisk : public ::testing::TestWithParam<Disk> {};
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(Disks, SavingOnAFullDisk, ::testing::Values(Disk::SmallTmpfs, Disk::FileSizeLimit),
-                         [](const auto& info) {
-                             return std::string(info.param == Disk::SmallTmpfs ? "SmallTmpfs" : "FileSizeLimit");
+                         [](const auto& instance) {
+                             return std::string(instance.param == Disk::SmallTmpfs ? "SmallTmpfs" : "FileSizeLimit");
                          });
 
 TEST_P(SavingOnAFullDisk, KeepsTheOldFileAndGivesTheReason)

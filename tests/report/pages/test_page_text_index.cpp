@@ -171,7 +171,7 @@ TEST(EmfTextReader, AnsiTextIsWindows1252)
 
 class PageListText : public ::testing::TestWithParam<bool> {};
 INSTANTIATE_TEST_SUITE_P(Store, PageListText, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Compressed" : "Plain"; });
+                         [](const auto& instance) { return instance.param ? "Compressed" : "Plain"; });
 
 // The list's index follows its pages, also once the store has moved to its
 // file, and a saved file opened again gives the same hits.

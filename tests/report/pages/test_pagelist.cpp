@@ -68,7 +68,7 @@ QByteArray storeBytes(TBRPageList& list)
 
 class PageListModes : public ::testing::TestWithParam<bool> {};
 INSTANTIATE_TEST_SUITE_P(Store, PageListModes, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Compressed" : "Plain"; });
+                         [](const auto& instance) { return instance.param ? "Compressed" : "Plain"; });
 
 TEST_P(PageListModes, OnePageLayout)
 {
