@@ -686,12 +686,3 @@ void RegisterStandardPreview()
         return guard.data();
     });
 }
-
-// The opener creates this window from the start of the program. The report
-// library asks the linker for this symbol, so the registration is kept
-// whenever the engine is linked.
-extern "C" void brpStandardPreviewLinked() {}
-
-namespace {
-[[maybe_unused]] const bool g_registered = (RegisterStandardPreview(), RegisterRunWindows(), true);
-}

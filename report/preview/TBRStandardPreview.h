@@ -6,6 +6,7 @@
 // frees itself when closed.
 
 #include "TBRPreviewSearch.h"
+#include "TBRPrinter.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -141,6 +142,6 @@ private:
     TBRPreviewSearch m_search;
 };
 
-// Makes the standard preview opener create this window. Done at start for
-// every program that links the engine (the `report` library); callable again.
+// Makes the standard preview opener create this window. Done by the engine's
+// start-up (StartReportEngine); callable again.
 void RegisterStandardPreview();

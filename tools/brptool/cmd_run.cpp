@@ -1,7 +1,6 @@
 // brptool run: generates a report from its definition over CSV data and saves
 // the pages (a saved-report file), or writes them through the export filter
 // of the output's extension (.pdf, .csv, .txt).
-#include "BRControlClasses.h"
 #include "BRReportReader.h"
 #include "BrpOutput.h"
 #include "BrpCommand.h"
@@ -118,7 +117,6 @@ int runRun(const QStringList& args)
             progress.Done();
         }
         doing = QStringLiteral("making the report");
-        RegisterReportControlClasses();
         const DefinitionObject root = ReadDefinition(text);
         const DefinitionObject* definition = BRReportReader::FindReport(root, reportName);
         if (!definition)
