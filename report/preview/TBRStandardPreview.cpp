@@ -126,6 +126,15 @@ TBRStandardPreview::TBRStandardPreview(QWidget* parent) : QMainWindow(parent)
     SearchStatus->setMinimumWidth(90);
     StatusBar->addPermanentWidget(SearchStatus);
     SearchStatus->hide(); // the page line runs to the edge until a search
+    PageNote = new QLabel(StatusBar);
+    PageNote->setObjectName(QStringLiteral("PageNote"));
+    PageNote->setStyleSheet(QStringLiteral("color: #a02828"));
+    StatusBar->addPermanentWidget(PageNote);
+    PageNote->hide();
+    connect(BRPreview->PreviewImage(), &TBRPreviewImage::PageNoteChanged, this, [this](const QString& note) {
+        PageNote->setText(note);
+        PageNote->setVisible(!note.isEmpty());
+    });
 
     buildFindBar();
     buildThumbnails();

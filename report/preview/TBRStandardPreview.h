@@ -67,6 +67,8 @@ public:
     TBRThumbnailPanel* ThumbnailPanel = nullptr;
     // "hit 3 of 17" beside the status panels.
     QLabel* SearchStatus = nullptr;
+    // Shown while the page on screen is damaged and drawn in part.
+    QLabel* PageNote = nullptr;
 
     TBRPrinter* BRPrinter() const { return m_printer; }
     int LastProgress() const { return m_lastProgress; }
