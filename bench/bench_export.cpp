@@ -301,7 +301,7 @@ void BM_PdfPaintedStraight(benchmark::State& state)
         const double t0 = cpuSeconds();
         listing.report->Print();
         const double cpu = cpuSeconds() - t0;
-        record("straight", rows, cpu, before, name, listing.report->PageNumber, state);
+        record("straight", rows, cpu, before, name, listing.report->PageNumber(), state);
     }
     SetPrinterServiceFactory(previous);
     SetApplicationPrinter(nullptr);

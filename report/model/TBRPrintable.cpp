@@ -81,7 +81,7 @@ void TBRPrintable::EndOutput()
 
 bool TBRPrintable::RenderToSurface() const
 {
-    return m_ownerReport && m_ownerReport->RenderToSurface;
+    return m_ownerReport && m_ownerReport->RenderToSurface();
 }
 
 void TBRPrintable::PaintOwnFrame(int offsetX, int offsetY) const

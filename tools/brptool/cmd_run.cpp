@@ -132,7 +132,7 @@ int runRun(const QStringList& args)
         };
         if (progress.Enabled()) {
             TCustomBandReport* r = report.get();
-            report->OnEndPage = [r, &progress](QObject*) { progress.Show(QStringLiteral("pages: %1").arg(r->PageNumber)); };
+            report->OnEndPage = [r, &progress](QObject*) { progress.Show(QStringLiteral("pages: %1").arg(r->PageNumber())); };
         }
         std::unique_ptr<TBRExportFilter> filter;
         if (exporter)
@@ -140,11 +140,11 @@ int runRun(const QStringList& args)
         if (filter && !filter->TakesRecordedPages()) {
             // The filter takes the run itself: no pages are kept.
             report->ExportThrough(filter.get());
-            progress.Show(QStringLiteral("pages: %1").arg(report->PageNumber), true);
+            progress.Show(QStringLiteral("pages: %1").arg(report->PageNumber()), true);
             progress.Done();
             if (!filter->Written())
                 return fail(QStringLiteral("the export to \"%1\" did not complete").arg(out));
-            brptool::reportWritten(out, QStringLiteral("%1 pages").arg(report->PageNumber));
+            brptool::reportWritten(out, QStringLiteral("%1 pages").arg(report->PageNumber()));
             return 0;
         }
         report->Preview();
