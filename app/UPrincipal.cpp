@@ -1,8 +1,6 @@
 #include "UPrincipal.h"
 
 #include "Application.h"
-#include "BRControlClasses.h"
-#include "BRExportClasses.h"
 #include "BRReportReader.h"
 #include "ButtonPictures.h"
 #include "DatabaseClasses.h"
@@ -83,8 +81,6 @@ void TFPrincipal::CriarControles()
 {
     CarregarRecursos();
     TPrintFast::Register();
-    RegisterReportControlClasses();
-    RegisterExportFilters();
     RegisterDatabaseClasses();
     QFile arquivo(QStringLiteral(":/UPrincipal.def"));
     if (!arquivo.open(QIODevice::ReadOnly))

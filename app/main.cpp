@@ -1,11 +1,10 @@
-// Program start: the report engine's process-wide objects first (function
-// library, global expression environment, default units from the locale), then
-// the application object, the main window and the message loop until it closes.
+// Program start: the application object and the program's locale, the report
+// engine's start-up (its windows, classes, export filters, expression engine and
+// default units), then the main window and the message loop until it closes.
 #include "Application.h"
-#include "ExpressionEngine.h"
 #include "FirstStartSetup.h"
 #include "ProgramLocale.h"
-#include "TBRUnitBase.h"
+#include "ReportEngine.h"
 #include "UPrincipal.h"
 
 #include <QIcon>
@@ -24,12 +23,11 @@ int main(int argc, char** argv)
     // program's own name.
     // Formats from LANG / LC_*, Brazilian Portuguese under C or POSIX.
     SetUpProgramLocale();
-    StartExpressionEngine(QCoreApplication::applicationName());
-    TBRUnitBase::InitDefaultUnits(QLocale());
+    StartReportEngine(QCoreApplication::applicationName());
     app.Initialize();
     FirstStartSetup::Enable(); // a first start makes the demo database
     app.CreateForm<TFPrincipal>(); // sets FPrincipal
     const int rc = app.Run();
-    StopExpressionEngine();
+    StopReportEngine();
     return rc;
 }

@@ -12,22 +12,19 @@
 // pages, export them) and what the preview's PDF export does (export pages
 // already made). Processor time, peak memory of each, bytes per page; with
 // BRP_BENCH_SAVE=PREFIX each PDF is kept as PREFIX-<how>-<rows>.pdf.
-#include "BRControlClasses.h"
-#include "BRExportClasses.h"
 #include "BRReportReader.h"
 #include "DefinitionReader.h"
-#include "ExpressionEngine.h"
 #include "CsvDataSet.h"
 #include "ListingPage.h"
 #include "PainterCanvas.h"
 #include "PdfWriterPrinter.h"
+#include "ReportEngine.h"
 #include "TBRCSVExportFilter.h"
 #include "TBRPDFExportFilter.h"
 #include "TBRPageList.h"
 #include "TBRPrinter.h"
 #include "TBRStream.h"
 #include "TBRTextExportFilter.h"
-#include "TBRUnitBase.h"
 #include "TCustomBandReport.h"
 #include "TMemDataSet.h"
 #include "TMetafileCanvas.h"
@@ -304,7 +301,7 @@ void BM_PdfPaintedStraight(benchmark::State& state)
         const double t0 = cpuSeconds();
         listing.report->Print();
         const double cpu = cpuSeconds() - t0;
-        record("straight", rows, cpu, before, name, listing.report->PageNumber, state);
+        record("straight", rows, cpu, before, name, listing.report->PageNumber(), state);
     }
     SetPrinterServiceFactory(previous);
     SetApplicationPrinter(nullptr);
@@ -359,10 +356,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(resources);
-    TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
-    StartExpressionEngine(QStringLiteral("bench"));
-    RegisterReportControlClasses();
-    RegisterExportFilters();
+    StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

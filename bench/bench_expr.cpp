@@ -2,6 +2,7 @@
 // the same field directly (the baseline, measured in the same run), plus the
 // cost of compiling an expression.
 #include "BRExpr.h"
+#include "ReportEngine.h"
 #include "TMemDataSet.h"
 
 #include <benchmark/benchmark.h>
@@ -134,7 +135,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     SetExpressionLocale(QLocale(QStringLiteral("pt_BR")));
-    StartExpressionEngine(QStringLiteral("bench"));
+    StartReportEngine(QStringLiteral("bench"));
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -10,10 +10,9 @@
 // With BRP_BENCH_SAVE=prefix each run's pages are saved to
 // prefix-<rows>-<plain|compressed>.brp, to compare recordings byte for byte
 // (past the 128-byte header, which holds the time of writing).
-#include "BRControlClasses.h"
 #include "BRCtrls.h"
 #include "BandRpt.h"
-#include "ExpressionEngine.h"
+#include "ReportEngine.h"
 #include "TBRPrinter.h"
 #include "TMemDataSet.h"
 
@@ -232,9 +231,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
-    StartExpressionEngine(QStringLiteral("bench"));
-    RegisterReportControlClasses();
+    StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -4,12 +4,12 @@
 // measured at a size and at ten times that size; the figure is the ratio of
 // the two times (processor time). Work that grows with the input gives about
 // 10, work that grows with its square about 100. Target: under 15 for each.
-#include "BRControlClasses.h"
 #include "BRCtrls.h"
 #include "BRReportReader.h"
 #include "BandRpt.h"
 #include "PrinterService.h"
 #include "RecordingPrinterService.h"
+#include "ReportEngine.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -120,8 +120,7 @@ int main(int argc, char** argv)
     // No printer queries for every report made.
     SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
     SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
-    TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
-    RegisterReportControlClasses();
+    StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -15,6 +15,7 @@
 // The database is generated once into <temp>/pedidos-bench-<uid>/ and kept.
 #include "ConsultaPedidos.h"
 #include "DemoDatabase.h"
+#include "ReportEngine.h"
 #include "StatementText.h"
 #include "TBRPrinter.h"
 #include "TBRStandardPreview.h"
@@ -172,6 +173,7 @@ int main(int argc, char** argv)
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     QApplication app(argc, argv);
+    StartReportEngine(QCoreApplication::applicationName());
     QDir().mkpath(config.path() + QStringLiteral("/pedidos"));
     QFile aliases(config.path() + QStringLiteral("/pedidos/aliases.conf"));
     if (!aliases.open(QIODevice::WriteOnly) ||

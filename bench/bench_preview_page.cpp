@@ -10,11 +10,11 @@
 #include "PainterCanvas.h"
 #include "PrinterService.h"
 #include "RecordingPrinterService.h"
+#include "ReportEngine.h"
 #include "TBRPreview.h"
 #include "TBRPreviewImage.h"
 #include "TBRPrinter.h"
 #include "TBRStream.h"
-#include "TBRUnitBase.h"
 #include "TCanvas.h"
 #include "RatioReporter.h"
 
@@ -99,7 +99,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
     // Pages are recorded at the screen's resolution; no printer is needed.
     SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
     SetApplicationPrinter(std::make_unique<RecordingPrinterService>());

@@ -9,9 +9,9 @@
 #include "PageTextIndex.h"
 #include "PrinterService.h"
 #include "RecordingPrinterService.h"
+#include "ReportEngine.h"
 #include "TBRPageList.h"
 #include "TBRPrinter.h"
-#include "TBRUnitBase.h"
 #include "TMetafileCanvas.h"
 #include "RatioReporter.h"
 
@@ -178,7 +178,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
     SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
     SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
     benchmark::Initialize(&argc, argv);

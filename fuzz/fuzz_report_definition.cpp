@@ -5,6 +5,7 @@
 #include "FuzzGuiApp.h"
 #include "PrinterService.h"
 #include "RecordingPrinterService.h"
+#include "ReportEngine.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // No printer queries for every report made.
         SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
         SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
+        StartReportEngine(QStringLiteral("fuzz"));
     });
     // Decoded as brptool decodes a definition file: UTF-8, else Windows-1252.
     const QString text = DefinitionText(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));

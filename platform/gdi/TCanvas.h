@@ -13,6 +13,9 @@
 class TCanvas {
 public:
     virtual ~TCanvas();
+    TCanvas() = default;
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
 
     TFont Font;
     TPen Pen;

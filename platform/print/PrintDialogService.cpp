@@ -1,4 +1,5 @@
 #include "PrintDialogService.h"
+#include "InstalledService.h"
 #include "QtPrinterService.h"
 
 #include <QAbstractPrintDialog>
@@ -13,7 +14,7 @@
 #include <cmath>
 
 namespace {
-PrintDialogService* g_installed = nullptr;
+InstalledService<PrintDialogService, QtPrintDialogService> g_service;
 
 void applyMode(QPrinter& printer, const DeviceMode& mode)
 {
@@ -76,18 +77,17 @@ private:
 
 PrintDialogService& PrintDialogService::instance()
 {
-    static QtPrintDialogService real;
-    return g_installed ? *g_installed : real;
+    return g_service.Current();
 }
 
 void PrintDialogService::setInstance(PrintDialogService* service)
 {
-    g_installed = service;
+    g_service.Install(service);
 }
 
 PrintDialogService* PrintDialogService::installed()
 {
-    return g_installed;
+    return g_service.Installed();
 }
 
 bool QtPrintDialogService::Run(PrintDialogData& data)

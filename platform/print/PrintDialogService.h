@@ -52,6 +52,9 @@ struct PrintDialogData {
 class PrintDialogService {
 public:
     virtual ~PrintDialogService() = default;
+    PrintDialogService() = default;
+    PrintDialogService(const PrintDialogService&) = delete;
+    PrintDialogService& operator=(const PrintDialogService&) = delete;
 
     // The service in use: the one installed by setInstance, else Qt's dialog.
     static PrintDialogService& instance();

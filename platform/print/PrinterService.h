@@ -15,6 +15,9 @@ class TCanvas;
 class PrinterService {
 public:
     virtual ~PrinterService();
+    PrinterService() = default;
+    PrinterService(const PrinterService&) = delete;
+    PrinterService& operator=(const PrinterService&) = delete;
 
     virtual QStringList Printers() const = 0;
     // -1 selects the default printer; the index read back is the real one

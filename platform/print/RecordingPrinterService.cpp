@@ -1,6 +1,10 @@
 #include "RecordingPrinterService.h"
+#include "EmfPlayer.h"
 #include "PrintError.h"
 #include "TMetafileCanvas.h"
+
+#include <QImage>
+#include <QPainter>
 
 class RecordingPrinterService::PageCanvas : public TMetafileCanvas {
 public:
@@ -9,7 +13,11 @@ public:
     {
         m_page.pictures.append(emf);
         m_page.pictureRects.append(rect);
-        return true;
+        // A damaged picture is told apart as a real device tells it: played,
+        // here at a small size.
+        QImage probe(32, 32, QImage::Format_RGB32);
+        QPainter painter(&probe);
+        return EmfPlayer::Play(emf, &painter, QRectF(0, 0, 32, 32)).ok();
     }
 
 private:

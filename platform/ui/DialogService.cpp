@@ -1,4 +1,5 @@
 #include "DialogService.h"
+#include "InstalledService.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -7,23 +8,22 @@
 #include <QStringList>
 
 namespace {
-DialogService* g_installed = nullptr;
+InstalledService<DialogService, QtDialogService> g_service;
 }
 
 DialogService& DialogService::instance()
 {
-    static QtDialogService real;
-    return g_installed ? *g_installed : real;
+    return g_service.Current();
 }
 
 void DialogService::setInstance(DialogService* service)
 {
-    g_installed = service;
+    g_service.Install(service);
 }
 
 DialogService* DialogService::installed()
 {
-    return g_installed;
+    return g_service.Installed();
 }
 
 QStringList DialogService::QtFilters(const QString& filter)

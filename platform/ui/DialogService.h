@@ -11,6 +11,9 @@
 class DialogService {
 public:
     virtual ~DialogService() = default;
+    DialogService() = default;
+    DialogService(const DialogService&) = delete;
+    DialogService& operator=(const DialogService&) = delete;
 
     // The service in use: the one installed by setInstance, else the one
     // that shows real dialogs.

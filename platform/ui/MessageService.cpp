@@ -1,26 +1,26 @@
 #include "MessageService.h"
+#include "InstalledService.h"
 
 #include <QApplication>
 #include <QPointer>
 
 namespace {
-MessageService* g_installed = nullptr;
+InstalledService<MessageService, QtMessageService> g_service;
 }
 
 MessageService& MessageService::instance()
 {
-    static QtMessageService real;
-    return g_installed ? *g_installed : real;
+    return g_service.Current();
 }
 
 void MessageService::setInstance(MessageService* service)
 {
-    g_installed = service;
+    g_service.Install(service);
 }
 
 MessageService* MessageService::installed()
 {
-    return g_installed;
+    return g_service.Installed();
 }
 
 QMessageBox::StandardButton QtMessageService::show(const QString& caption, const QString& text,

@@ -8,6 +8,9 @@
 class MessageService {
 public:
     virtual ~MessageService() = default;
+    MessageService() = default;
+    MessageService(const MessageService&) = delete;
+    MessageService& operator=(const MessageService&) = delete;
 
     // The service in use: the one installed by setInstance, else the one
     // that shows real message boxes.

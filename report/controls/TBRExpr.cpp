@@ -33,7 +33,7 @@ void TBRExpr::BeginOutput()
 {
     TBRCustomLabel::BeginOutput();
     TCustomBandReport* report = OwnerReport();
-    m_dataSets = report && report->RunDataSets ? *report->RunDataSets : TBRDataSetList();
+    m_dataSets = report && report->RunDataSets() ? *report->RunDataSets() : TBRDataSetList();
     m_evaluator.UseDataSets(&m_dataSets);
     m_evaluator.SetScope(report ? report->Functions() : nullptr);
     m_evaluator.Compile(m_expression);

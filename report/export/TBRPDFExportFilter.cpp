@@ -3,6 +3,7 @@
 #include "BlankFillPruner.h"
 #include "EBRError.h"
 #include "EmfPlayer.h"
+#include "RecordedPagePainter.h"
 #include "PdfSubsetTagger.h"
 #include "TBRPageList.h"
 
@@ -94,11 +95,11 @@ void TBRPDFExportFilter::ExportPages(TBRPageList& pages, const TBRExportProgress
         if (std::abs(scale - 1) < 0.001)
             scale = 1;
         const QRectF target(QPointF(0, 0), page.pixels * scale);
-        const EmfPlayResult result = EmfPlayer::Play(*emf, painter.get(), target);
-        if (result.status == EmfPlayResult::Status::Refused)
-            throw EBRError(QStringLiteral("Page %1 cannot be played: %2").arg(n).arg(result.error));
-        if (result.status == EmfPlayResult::Status::Partial)
-            m_notes << QStringLiteral("Page %1 is damaged and drawn in part: %2").arg(n).arg(result.error);
+        const PagePaintResult result = PaintRecordedPage(*emf, *painter, target);
+        if (result.outcome == PagePaintResult::Outcome::Refused)
+            throw EBRError(QStringLiteral("Page %1 cannot be played: %2").arg(n).arg(result.problem));
+        if (result.Partial())
+            m_notes << result.PartialNote(n);
         if (progress && !progress(n, total))
             return; // the file goes with `file`
     }

@@ -12,6 +12,9 @@
 class TBRLibrary {
 public:
     virtual ~TBRLibrary() = default;
+    TBRLibrary() = default;
+    TBRLibrary(const TBRLibrary&) = delete;
+    TBRLibrary& operator=(const TBRLibrary&) = delete;
 
     template <typename Element>
     void RegisterFunction(const QString& name, const QString& helpText, const QString& author,

@@ -48,25 +48,20 @@ void TBRBasePanel::SetColor(TColor color)
 
 const TFont& TBRBasePanel::Font() const
 {
-    if (m_parentFont)
-        if (const TBRBasePanel* parent = FontParent())
-            return parent->Font();
-    return m_font;
+    const TBRBasePanel* parent = m_font.Inherits() ? FontParent() : nullptr;
+    return m_font.Effective(parent ? &parent->Font() : nullptr);
 }
 
 void TBRBasePanel::SetFont(const TFont& font)
 {
-    m_font = font;
-    m_parentFont = false;
+    m_font.Set(font);
     Repaint();
 }
 
 void TBRBasePanel::SetParentFont(bool value)
 {
-    if (value && !m_parentFont)
-        if (const TBRBasePanel* parent = FontParent())
-            m_font = parent->Font();
-    m_parentFont = value;
+    const TBRBasePanel* parent = value && !m_font.Inherits() ? FontParent() : nullptr;
+    m_font.SetInherits(value, parent ? &parent->Font() : nullptr);
 }
 
 void TBRBasePanel::InsertPrintable(TBRPrintable* printable)

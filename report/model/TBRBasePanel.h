@@ -3,6 +3,7 @@
 // a zoom, a font and the printables placed on it. Never shown as a widget.
 
 #include "BRReportHost.h"
+#include "InheritableFont.h"
 #include "TBRFrame.h"
 #include "TComponent.h"
 #include "TGraphics.h"
@@ -64,8 +65,8 @@ public:
     const TFont& Font() const;
     void SetFont(const TFont& font);
     // For definitions: the stored font, edited field by field.
-    TFont& StoredFont() { return m_font; }
-    bool ParentFont() const { return m_parentFont; }
+    TFont& StoredFont() { return m_font.Own(); }
+    bool ParentFont() const { return m_font.Inherits(); }
     void SetParentFont(bool value);
     virtual const TBRBasePanel* FontParent() const { return nullptr; }
 
@@ -90,10 +91,9 @@ protected:
 private:
     std::unique_ptr<TBRFrame> m_frame;
     QList<TBRPrintable*> m_printables;
-    TFont m_font;
+    InheritableFont m_font;
     int m_tag = 0;
     int m_zoom = 100;
     int m_rulerFontSize = 12;
     TColor m_color = clWhite;
-    bool m_parentFont = true;
 };

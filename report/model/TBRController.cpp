@@ -31,9 +31,9 @@ void TBRController::ListBands(QList<TBRCustomBand*>& bands) const
 void TBRController::ListDataSets()
 {
     TCustomBandReport* report = ParentReport();
-    if (m_dataSet && m_dataSet->Active() && report && report->RunDataSets
-        && !report->RunDataSets->contains(m_dataSet.data()))
-        report->RunDataSets->append(m_dataSet.data());
+    if (m_dataSet && m_dataSet->Active() && report && report->RunDataSets()
+        && !report->RunDataSets()->contains(m_dataSet.data()))
+        report->RunDataSets()->append(m_dataSet.data());
 }
 
 void TBRController::SetDataSet(TDataSet* dataSet)

@@ -94,18 +94,18 @@ void TBRController::Run()
 
     const bool isMain = report->MainController() == this;
     QCoreApplication::processEvents();
-    if (report->Cancelled)
+    if (report->Cancelled())
         return;
     if (m_header) {
         report->PrintBand(m_header.data());
         if (isMain)
-            report->SkipNextForcedPage = true;
+            report->SetSkipNextForcedPage(true);
     }
-    if (isMain && report->PageNumber <= 1) {
+    if (isMain && report->PageNumber() <= 1) {
         TBRCustomBand* columnHeader = report->FindBand(rbColumnHeader);
         if (columnHeader && columnHeader->Enabled()) {
             report->PrintBand(columnHeader);
-            report->SkipNextForcedPage = true;
+            report->SetSkipNextForcedPage(true);
         }
     }
     CheckGroups();
@@ -145,7 +145,7 @@ void TBRController::Run()
         group->Changed = !group->Changed;
     PrintGroupFooters();
     if (m_footer) {
-        if (report->PageNumber == 0)
+        if (report->PageNumber() == 0)
             report->StartNewPage();
         report->PrintBand(m_footer.data());
     }

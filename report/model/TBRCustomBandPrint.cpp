@@ -44,24 +44,24 @@ BRNative TBRCustomBand::RequiredHeight() const
 void TBRCustomBand::PrintSelf()
 {
     TCustomBandReport* report = ParentReport();
-    if (!report || report->Available)
+    if (!report || report->Available())
         return;
     bool printBand = m_enabled;
     if (m_enabled && BeforePrint && !IsDesigning())
         BeforePrint(this, printBand);
     TBRCustomController* controller = PrintingController.data();
     if (printBand) {
-        if (m_forceNewPage && !report->DetailOverflow && !isPageType(m_bandType) && report->PageNumber > 0) {
+        if (m_forceNewPage && !report->DetailOverflow() && !isPageType(m_bandType) && report->PageNumber() > 0) {
             report->ForcePage();
-            report->DetailOverflow = false;
-        } else if (m_forceNewColumn && !isPageType(m_bandType) && report->PageNumber > 0) {
+            report->SetDetailOverflow(false);
+        } else if (m_forceNewColumn && !isPageType(m_bandType) && report->PageNumber() > 0) {
             report->ForceColumn();
         } else {
             report->EnsureSpace(this);
         }
         // A filter is told where the band went, after any break.
-        const int startX = report->CursorX;
-        const int startY = report->CursorY;
+        const int startX = report->CursorX();
+        const int startY = report->CursorY();
         if (controller)
             controller->SendNotification(NotifyDataAdvance);
         TBRPrinter* target = report->OutputTarget();
@@ -73,11 +73,11 @@ void TBRCustomBand::PrintSelf()
         const bool everyPage = isRepeatedOnEveryPage(effectiveType);
         if (everyPage && m_enabled && height > report->PageBodyHeight())
             doesNotFit(*this, effectiveType);
-        DeviceRect = TRect{target->DeviceX(report->CursorX), target->DeviceY(report->CursorY),
-                           target->DeviceX(report->CursorX + width), target->DeviceY(report->CursorY + height)};
+        DeviceRect = TRect{target->DeviceX(report->CursorX()), target->DeviceY(report->CursorY()),
+                           target->DeviceX(report->CursorX() + width), target->DeviceY(report->CursorY() + height)};
         if (Height() != 0 && m_enabled) {
             TCanvas* canvas = target->PageCanvas();
-            if (report->RenderToSurface && canvas) {
+            if (report->RenderToSurface() && canvas) {
                 canvas->Brush.Color = Color();
                 canvas->Brush.Style = TBrushStyle::bsSolid;
                 canvas->FillRect(DeviceRect);
@@ -95,28 +95,28 @@ void TBRCustomBand::PrintSelf()
                     if (!p->Enabled())
                         continue;
                     if (firstPass || !p->OutputComplete())
-                        p->PrintAt(report->CursorX, report->CursorY);
+                        p->PrintAt(report->CursorX(), report->CursorY());
                     allDone = allDone && p->OutputComplete();
                 }
                 firstPass = false;
                 canvas = target->PageCanvas();
-                if (report->RenderToSurface && canvas && Frame()->HasAnySide()) {
-                    const TRect r{target->DeviceX(report->CursorX), target->DeviceY(report->CursorY),
-                                  target->DeviceX(report->CursorX + width),
-                                  target->DeviceY(report->CursorY + height + Expanded + 1)};
+                if (report->RenderToSurface() && canvas && Frame()->HasAnySide()) {
+                    const TRect r{target->DeviceX(report->CursorX()), target->DeviceY(report->CursorY()),
+                                  target->DeviceX(report->CursorX() + width),
+                                  target->DeviceY(report->CursorY() + height + Expanded + 1)};
                     Frame()->PaintFrame(*canvas, r, target->HorzFactor, target->VertFactor);
                 }
                 if (allDone || target->CancelRequested || pass >= kMaxPasses)
                     break;
                 if (everyPage)
                     doesNotFit(*this, effectiveType);
-                report->DetailOverflow = true;
+                report->SetDetailOverflow(true);
                 report->StartNewColumn();
-                report->DetailOverflow = false;
+                report->SetDetailOverflow(false);
                 restoreHeight();
                 Expanded = 0;
             }
-            report->CursorY += BRRound(height + Expanded);
+            report->SetCursorY(report->CursorY() + BRRound(height + Expanded));
             restoreHeight();
         }
         if (TBRExportFilter* filter = report->ExportFilter())
@@ -142,5 +142,5 @@ void TBRCustomBand::PrintSelf()
             child->m_bandType = rbPageFooter;
         report->PrintBand(child);
     }
-    report->DetailOverflow = false;
+    report->SetDetailOverflow(false);
 }

@@ -41,7 +41,7 @@ void TBRCustomController::PrepareRun()
     TCustomBandReport* report = ParentReport();
     for (TBRGroup* group : m_groupList) {
         TBREvaluator* evaluator = group->Evaluator();
-        evaluator->UseDataSets(report ? report->RunDataSets : nullptr);
+        evaluator->UseDataSets(report ? report->RunDataSets() : nullptr);
         evaluator->SetScope(report ? report->Functions() : nullptr);
         evaluator->Compile(group->Expression());
         group->HasValue = false;
@@ -86,7 +86,7 @@ void TBRCustomController::PrintGroupHeaders()
             continue;
         report->PrintBand(group);
         group->InGroup = true;
-        group->HeaderPage = report->PageNumber;
+        group->HeaderPage = report->PageNumber();
     }
 }
 

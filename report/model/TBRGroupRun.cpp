@@ -49,7 +49,7 @@ void TBRGroup::RestartGroup()
 void TBRGroup::CheckReprint()
 {
     TCustomBandReport* report = ParentReport();
-    const int page = report ? report->PageNumber : 0;
+    const int page = report ? report->PageNumber() : 0;
     Changed = ReprintOnNewPage() && InGroup && page != HeaderPage;
     if (Changed)
         HeaderPage = page;

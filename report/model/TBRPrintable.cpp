@@ -81,7 +81,7 @@ void TBRPrintable::EndOutput()
 
 bool TBRPrintable::RenderToSurface() const
 {
-    return m_ownerReport && m_ownerReport->RenderToSurface;
+    return m_ownerReport && m_ownerReport->RenderToSurface();
 }
 
 void TBRPrintable::PaintOwnFrame(int offsetX, int offsetY) const
@@ -156,23 +156,20 @@ void TBRPrintable::SetColor(TColor color)
 
 const TFont& TBRPrintable::Font() const
 {
-    if (m_parentFont && m_parent)
-        return m_parent->Font();
-    return m_font;
+    const TBRBasePanel* parent = m_font.Inherits() ? m_parent.data() : nullptr;
+    return m_font.Effective(parent ? &parent->Font() : nullptr);
 }
 
 void TBRPrintable::SetFont(const TFont& font)
 {
-    m_font = font;
-    m_parentFont = false;
+    m_font.Set(font);
     Repaint();
 }
 
 void TBRPrintable::SetParentFont(bool value)
 {
-    if (value && !m_parentFont && m_parent)
-        m_font = m_parent->Font();
-    m_parentFont = value;
+    const TBRBasePanel* parent = value && !m_font.Inherits() ? m_parent.data() : nullptr;
+    m_font.SetInherits(value, parent ? &parent->Font() : nullptr);
 }
 
 TBRCustomBand* TBRPrintable::Band() const

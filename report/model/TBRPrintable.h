@@ -5,6 +5,7 @@
 
 #include "BRModelTypes.h"
 #include "BRReportHost.h"
+#include "InheritableFont.h"
 #include "TBRFrame.h"
 #include "TBRPrintableSize.h"
 #include "TComponent.h"
@@ -90,8 +91,8 @@ public:
     // The printable's own font; with ParentFont the parent panel's.
     const TFont& Font() const;
     virtual void SetFont(const TFont& font);
-    TFont& StoredFont() { return m_font; }
-    bool ParentFont() const { return m_parentFont; }
+    TFont& StoredFont() { return m_font.Own(); }
+    bool ParentFont() const { return m_font.Inherits(); }
     void SetParentFont(bool value);
 
     // Where it is placed: a band or the report itself.
@@ -141,7 +142,7 @@ private:
     QPointer<TCustomBandReport> m_ownerReport;
     QPointer<TBRPrinter> m_outputTarget;
     QRect m_bounds{0, 0, 10, 10};
-    TFont m_font;
+    InheritableFont m_font;
     int m_tag = 0;
     int m_pendingLeft = 0;
     int m_pendingTop = 0;
@@ -151,5 +152,4 @@ private:
     bool m_enabled = true;
     bool m_visible = true;
     bool m_opaque = true;
-    bool m_parentFont = true;
 };

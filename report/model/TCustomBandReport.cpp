@@ -358,13 +358,13 @@ void TCustomBandReport::SetZoom(int zoom)
 int TCustomBandReport::AvailableSpace() const
 {
     const TBRPrinter* target = m_outputTarget.data();
-    if (Available || CursorY == -1 || !target)
+    if (m_run.Available || m_run.CursorY == -1 || !target)
         return 0;
     if (m_exportFilter && m_exportFilter->IsContinuous())
         return target->PaperLength();
     const bool landscape = m_page->Orientation() == poLandscape && m_page->PaperSize() != TBRPaperSize::Custom;
     const BRNative paper = landscape ? target->PaperWidth() : target->PaperLength();
-    return BRRound(paper - m_page->Native(TBRPage::iBottomMargin) - PageFooterSpace - CursorY);
+    return BRRound(paper - m_page->Native(TBRPage::iBottomMargin) - m_run.PageFooterSpace - m_run.CursorY);
 }
 
 double TCustomBandReport::FontSize() const

@@ -11,6 +11,7 @@
 #include "TBRPage.h"
 #include "TBandReportBands.h"
 #include "TBandReportPrinterSettings.h"
+#include "TBRPrinter.h"
 #include "TextMeasure.h"
 
 #include <QHash>
@@ -29,8 +30,6 @@ class TBREvElement;
 class TBRPrintable;
 class TBRExportFilter;
 class TMetafile;
-class TextMeasure;
-#include "TBRPrinter.h"
 
 class TCustomBandReport : public TBRBasePanel, public BRReportHost, public BRPrintHost, public BRPreviewHost {
     Q_OBJECT
@@ -127,22 +126,32 @@ public:
     TBRPrinterEvent OnGetPrinterSettingsHandler;
     TBRPrinterEvent OnApplyPrinterSettingsHandler;
 
-    // Run state (a generation run sets it up).
-    bool Available = true;
-    bool Cancelled = false;
-    int PageNumber = 0;
-    int ColumnNumber = 1;
-    int CursorX = 0;
-    int CursorY = -1;
-    int ColumnTop = 0;
-    BRNative PageFooterSpace = 0;
-    bool FinalPage = false;
-    bool RenderToSurface = true;
-    bool SkipNextForcedPage = false;
-    bool ColumnForcePending = false;
-    bool DetailOverflow = false;
+    // Run state: set up by a generation run; the bands, controllers and
+    // printables move the cursor and the break flags as they print.
+    bool Available() const { return m_run.Available; }
+    bool Cancelled() const { return m_run.Cancelled; }
+    int PageNumber() const { return m_run.PageNumber; }
+    int ColumnNumber() const { return m_run.ColumnNumber; }
+    int CursorX() const { return m_run.CursorX; }
+    int CursorY() const { return m_run.CursorY; }
+    void SetCursorY(int y) { m_run.CursorY = y; }
+    int ColumnTop() const { return m_run.ColumnTop; }
+    BRNative PageFooterSpace() const { return m_run.PageFooterSpace; }
+    bool FinalPage() const { return m_run.FinalPage; }
+    bool RenderToSurface() const { return m_run.RenderToSurface; }
+    bool SkipNextForcedPage() const { return m_run.SkipNextForcedPage; }
+    void SetSkipNextForcedPage(bool skip) { m_run.SkipNextForcedPage = skip; }
+    bool ColumnForcePending() const { return m_run.ColumnForcePending; }
+    bool DetailOverflow() const { return m_run.DetailOverflow; }
+    void SetDetailOverflow(bool overflow) { m_run.DetailOverflow = overflow; }
     // Data sets visible to expressions; exists only during a run.
-    TBRDataSetList* RunDataSets = nullptr;
+    TBRDataSetList* RunDataSets() const { return m_run.RunDataSets; }
+    // For printing a band or a control alone, as a run would (tests, tools):
+    // marks the report busy or idle, with or without drawing, over data sets.
+    void SetAvailable(bool available) { m_run.Available = available; }
+    void SetRenderToSurface(bool render) { m_run.RenderToSurface = render; }
+    void SetRunDataSets(TBRDataSetList* dataSets) { m_run.RunDataSets = dataSets; }
+
     TBRPrinter* OutputTarget() const { return m_outputTarget.data(); }
     void SetOutputTarget(TBRPrinter* target) { m_outputTarget = target; }
     // Room left on the page for bands (native units, whole); 0 outside a run.
@@ -179,12 +188,6 @@ public:
     // Frees the output target; the report has none afterwards.
     void ReleaseOutputTarget();
 
-protected:
-    // BRM_PAGESREADY, BRM_PRINT and BRM_PREVIEWCLOSED from the output target.
-    bool event(QEvent* event) override;
-
-public:
-
     // Bands placed on the report, in placement order (not print order).
     const QList<TBRCustomBand*>& PlacedBands() const { return m_placedBands; }
     void InsertPlacedBand(TBRCustomBand* band);
@@ -212,6 +215,8 @@ public:
     void WriteProperties(BRDefinitionWriter& writer) const override;
 
 protected:
+    // BRM_PAGESREADY, BRM_PRINT and BRM_PREVIEWCLOSED from the output target.
+    bool event(QEvent* event) override;
     // TBandReport puts a controller over a data set in place of the first one.
     void ReplaceController(TBRCustomController* controller);
 
@@ -238,7 +243,6 @@ private:
     std::unique_ptr<TBRPage> m_page;
     std::unique_ptr<TBandReportPrinterSettings> m_printerSettings;
     QPointer<TBRPrinter> m_outputTarget;
-    // The screen-resolution metrics text is measured with, kept for the report's life.
     QString m_reportTitle;
     TBRReportOptions m_options = FirstPageHeader | LastPageFooter;
     TBRFormStyle m_prevFormStyle = fsNormal;
@@ -248,7 +252,26 @@ private:
     bool m_showProgress = true;
     bool m_snapToGrid = true;
 
-    // Run state of the generation (TCustomBandReportRun.cpp).
+    // The run's own state, published above through accessors.
+    struct RunState {
+        bool Available = true;
+        bool Cancelled = false;
+        int PageNumber = 0;
+        int ColumnNumber = 1;
+        int CursorX = 0;
+        int CursorY = -1;
+        int ColumnTop = 0;
+        BRNative PageFooterSpace = 0;
+        bool FinalPage = false;
+        bool RenderToSurface = true;
+        bool SkipNextForcedPage = false;
+        bool ColumnForcePending = false;
+        bool DetailOverflow = false;
+        TBRDataSetList* RunDataSets = nullptr;
+    };
+    RunState m_run;
+
+    // The generation's steps and helpers (TCustomBandReportRun.cpp).
     void runSteps();
     void printPageExtras();
     void forEachPrintable(const std::function<void(TBRPrintable*)>& action);
@@ -258,6 +281,7 @@ private:
     TBREvElement* m_pageNumberElement = nullptr;
     TBREvElement* m_columnNumberElement = nullptr;
 
+    // The screen-resolution metrics text is measured with, kept for the report's life.
     const TextMeasure& measureFor(const TFont& font) const;
     mutable std::vector<std::pair<TFont, std::unique_ptr<TextMeasure>>> m_measures;
 };

@@ -18,24 +18,24 @@ BRNative bandHeight(const TBRCustomBand* band)
 
 void TCustomBandReport::ComputePageFooterSpace()
 {
-    PageFooterSpace = 0;
+    m_run.PageFooterSpace = 0;
     for (TBRCustomBand* band : m_placedBands) {
         if (band->BandType() != rbPageFooter || !band->Enabled())
             continue;
-        PageFooterSpace += bandHeight(band);
+        m_run.PageFooterSpace += bandHeight(band);
         // The child chain counts whether its bands print or not.
         int steps = 0;
         for (TBRCustomBand* child = band->ChildBand(); child && steps < 10000; child = child->ChildBand(), ++steps)
-            PageFooterSpace += bandHeight(child);
+            m_run.PageFooterSpace += bandHeight(child);
     }
 }
 
 void TCustomBandReport::StartNewColumn()
 {
     const int columns = std::max(1, m_page->Columns());
-    if (ColumnNumber >= columns) {
-        ColumnNumber = 1;
-        CursorX = BRRound(m_page->Native(TBRPage::iLeftMargin));
+    if (m_run.ColumnNumber >= columns) {
+        m_run.ColumnNumber = 1;
+        m_run.CursorX = BRRound(m_page->Native(TBRPage::iLeftMargin));
         StartNewPage();
     } else {
         int columnWidth;
@@ -46,13 +46,13 @@ void TCustomBandReport::StartNewColumn()
                                           - (m_page->Native(TBRPage::iLeftMargin) + m_page->Native(TBRPage::iRightMargin)));
             columnWidth = (printable - BRRound(m_page->Native(TBRPage::iColumnSpace)) * (columns - 1)) / columns;
         }
-        CursorX += columnWidth + BRRound(m_page->Native(TBRPage::iColumnSpace));
-        CursorY = ColumnTop;
-        ++ColumnNumber;
+        m_run.CursorX += columnWidth + BRRound(m_page->Native(TBRPage::iColumnSpace));
+        m_run.CursorY = m_run.ColumnTop;
+        ++m_run.ColumnNumber;
     }
     if (m_columnNumberElement)
-        m_functions->StoreInteger(m_columnNumberElement, ColumnNumber);
-    if (ColumnNumber != 1 || PageNumber != 1) {
+        m_functions->StoreInteger(m_columnNumberElement, m_run.ColumnNumber);
+    if (m_run.ColumnNumber != 1 || m_run.PageNumber != 1) {
         PrintBand(FindBand(rbColumnHeader));
         m_controller->ReprintGroupHeaders();
     }
@@ -63,31 +63,31 @@ void TCustomBandReport::StartNewPage()
     FinishPage();
     if (m_exportFilter)
         m_exportFilter->StartPage();
-    ++PageNumber;
+    ++m_run.PageNumber;
     if (m_pageNumberElement)
-        m_functions->StoreInteger(m_pageNumberElement, PageNumber);
+        m_functions->StoreInteger(m_pageNumberElement, m_run.PageNumber);
     // An export run draws nothing: one recorded page serves the controls.
-    if (RenderToSurface || PageNumber == 1)
+    if (m_run.RenderToSurface || m_run.PageNumber == 1)
         m_outputTarget->NewPage();
-    CursorY = BRRound(m_page->Native(TBRPage::iTopMargin));
+    m_run.CursorY = BRRound(m_page->Native(TBRPage::iTopMargin));
     if (OnStartPage && !IsDesigning())
         OnStartPage(this);
-    if (PageNumber > 1 || (m_options & FirstPageHeader))
+    if (m_run.PageNumber > 1 || (m_options & FirstPageHeader))
         PrintBand(FindBand(rbPageHeader));
-    ColumnTop = CursorY;
-    if (PageNumber == 1)
+    m_run.ColumnTop = m_run.CursorY;
+    if (m_run.PageNumber == 1)
         if (TBRCustomBand* title = FindBand(rbTitle))
-            ColumnTop += BRRound(bandHeight(title));
+            m_run.ColumnTop += BRRound(bandHeight(title));
 }
 
 void TCustomBandReport::FinishPage()
 {
     // Nothing was begun before page 1; a filter hears of pages it was told began.
-    if (PageNumber <= 0)
+    if (m_run.PageNumber <= 0)
         return;
-    CursorY = BRRound(m_page->Native(TBRPage::iLength) - m_page->Native(TBRPage::iBottomMargin) - PageFooterSpace);
-    CursorX = BRRound(m_page->Native(TBRPage::iLeftMargin));
-    if (!FinalPage || (m_options & LastPageFooter))
+    m_run.CursorY = BRRound(m_page->Native(TBRPage::iLength) - m_page->Native(TBRPage::iBottomMargin) - m_run.PageFooterSpace);
+    m_run.CursorX = BRRound(m_page->Native(TBRPage::iLeftMargin));
+    if (!m_run.FinalPage || (m_options & LastPageFooter))
         PrintBand(FindBand(rbPageFooter));
     printPageExtras();
     if (OnEndPage && !IsDesigning())
@@ -102,7 +102,7 @@ void TCustomBandReport::printPageExtras()
     for (TBRPrintable* p : printables)
         p->PrintAt(0, 0);
     TBRPrinter* target = m_outputTarget.data();
-    if (!RenderToSurface || !target || !target->PageCanvas() || !Frame()->HasAnySide())
+    if (!m_run.RenderToSurface || !target || !target->PageCanvas() || !Frame()->HasAnySide())
         return;
     const TRect r{target->DeviceX(m_page->Native(TBRPage::iLeftMargin)),
                   target->DeviceY(m_page->Native(TBRPage::iTopMargin)),
@@ -117,13 +117,13 @@ void TCustomBandReport::PrintBand(TBRCustomBand* band)
         return;
     if (band->AlignToBottom() && m_outputTarget) {
         if (band->BandType() == rbSummary && !(m_options & LastPageFooter))
-            PageFooterSpace = 0;
+            m_run.PageFooterSpace = 0;
         const bool landscape = m_page->Orientation() == poLandscape && m_page->PaperSize() != TBRPaperSize::Custom;
         const int paper = landscape ? m_outputTarget->PaperWidth() : m_outputTarget->PaperLength();
-        const BRNative bottom = m_page->Native(TBRPage::iBottomMargin) + PageFooterSpace;
+        const BRNative bottom = m_page->Native(TBRPage::iBottomMargin) + m_run.PageFooterSpace;
         const int need = BRRound(bandHeight(band) + bottom);
-        if (need <= paper - CursorY)
-            CursorY = paper - BRRound(bandHeight(band)) - BRRound(bottom);
+        if (need <= paper - m_run.CursorY)
+            m_run.CursorY = paper - BRRound(bandHeight(band)) - BRRound(bottom);
     }
     band->PrintSelf();
 }
@@ -139,23 +139,23 @@ void TCustomBandReport::EnsureSpace(TBRCustomBand* band)
     const BRNative body = PageBodyHeight();
     const TBRBandType type = band->BandType();
     bool fits = type == rbPageFooter || need <= AvailableSpace() || need > body;
-    if (PageNumber == 0)
+    if (m_run.PageNumber == 0)
         fits = false;
     if (fits) {
         if (type == rbDetail)
-            DetailOverflow = false;
+            m_run.DetailOverflow = false;
     } else {
-        DetailOverflow = type == rbDetail;
+        m_run.DetailOverflow = type == rbDetail;
         StartNewColumn();
     }
 }
 
 void TCustomBandReport::ForcePage()
 {
-    if (Available)
+    if (m_run.Available)
         return;
-    if (SkipNextForcedPage) {
-        SkipNextForcedPage = false;
+    if (m_run.SkipNextForcedPage) {
+        m_run.SkipNextForcedPage = false;
         return;
     }
     // Until a new page has begun: at most one call per column.
@@ -163,15 +163,15 @@ void TCustomBandReport::ForcePage()
     int calls = 0;
     do {
         StartNewColumn();
-    } while (ColumnNumber != 1 && ++calls <= columns);
+    } while (m_run.ColumnNumber != 1 && ++calls <= columns);
 }
 
 void TCustomBandReport::ForceColumn()
 {
-    if (Available)
+    if (m_run.Available)
         return;
-    if (ColumnForcePending || ColumnNumber > 1)
+    if (m_run.ColumnForcePending || m_run.ColumnNumber > 1)
         StartNewColumn();
     else
-        ColumnForcePending = true;
+        m_run.ColumnForcePending = true;
 }

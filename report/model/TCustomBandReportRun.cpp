@@ -36,7 +36,7 @@ QObject* containingForm(QObject* report)
 
 bool TCustomBandReport::PrepareOutputTarget()
 {
-    if (!Available)
+    if (!m_run.Available)
         return false;
     auto* target = new TBRPrinter(this);
     // Freed by ReleaseOutputTarget, at the latest with the report.
@@ -77,7 +77,7 @@ void TCustomBandReport::Preview()
         target->OnPreview = OnPreview;
     target->OpenPreview();
     Generate();
-    if (Cancelled) {
+    if (m_run.Cancelled) {
         ReleaseOutputTarget();
         return;
     }
@@ -88,7 +88,7 @@ void TCustomBandReport::Preview()
 void TCustomBandReport::Print()
 {
     const QPointer<TBRPrinter> remembered = m_outputTarget;
-    if (!Available || !PrepareOutputTarget())
+    if (!m_run.Available || !PrepareOutputTarget())
         return;
     TBRPrinter* target = m_outputTarget.data();
     if (!target->HasPrinters) {
@@ -119,7 +119,7 @@ void TCustomBandReport::Print()
 void TCustomBandReport::ExportThrough(TBRExportFilter* filter)
 {
     const QPointer<TBRPrinter> remembered = m_outputTarget;
-    if (!filter || !Available || !PrepareOutputTarget())
+    if (!filter || !m_run.Available || !PrepareOutputTarget())
         return;
     TBRPrinter* target = m_outputTarget.data();
     // Pages stay in the target's own store and go with it: the filter is the output.
@@ -137,7 +137,7 @@ void TCustomBandReport::ExportThrough(TBRExportFilter* filter)
         ~Restore()
         {
             report->m_exportFilter = nullptr;
-            report->RenderToSurface = true;
+            report->m_run.RenderToSurface = true;
             report->ReleaseOutputTarget();
             report->m_outputTarget = previous;
             progress.reset();
@@ -176,9 +176,9 @@ void TCustomBandReport::RunPrintSetup(QObject*)
 
 void TCustomBandReport::CancelRun()
 {
-    if (Available)
+    if (m_run.Available)
         return;
-    Cancelled = true;
+    m_run.Cancelled = true;
     if (m_outputTarget)
         m_outputTarget->RequestCancel();
 }
@@ -196,7 +196,7 @@ bool TCustomBandReport::event(QEvent* event)
         return true;
     }
     if (BRMessageEvent::Is(event, BRM_PREVIEWCLOSED)) {
-        if (!Available) {
+        if (!m_run.Available) {
             CancelRun();
         } else {
             if (m_outputTarget && m_outputTarget->PreviewOpen())
@@ -248,7 +248,7 @@ void TCustomBandReport::forEachPrintable(const std::function<void(TBRPrintable*)
 
 void TCustomBandReport::Generate()
 {
-    if (!Available)
+    if (!m_run.Available)
         return;
     m_firstPage.reset();
     if (!m_outputTarget && !PrepareOutputTarget())
@@ -263,15 +263,15 @@ void TCustomBandReport::Generate()
         m_page->SetDimension(TBRPage::iTopMargin, 0);
         m_page->SetDimension(TBRPage::iBottomMargin, 0);
     }
-    Available = false;
-    Cancelled = FinalPage = SkipNextForcedPage = ColumnForcePending = DetailOverflow = false;
-    RenderToSurface = m_exportFilter == nullptr;
+    m_run.Available = false;
+    m_run.Cancelled = m_run.FinalPage = m_run.SkipNextForcedPage = m_run.ColumnForcePending = m_run.DetailOverflow = false;
+    m_run.RenderToSurface = m_exportFilter == nullptr;
 
     m_runDataSets = std::make_unique<TBRDataSetList>();
-    RunDataSets = m_runDataSets.get();
+    m_run.RunDataSets = m_runDataSets.get();
     for (TDataSet* dataSet : containingForm(this)->findChildren<TDataSet*>())
-        if (!RunDataSets->contains(dataSet))
-            RunDataSets->append(dataSet);
+        if (!m_run.RunDataSets->contains(dataSet))
+            m_run.RunDataSets->append(dataSet);
 
     // Whatever happens: the data set list goes, and the report is free for
     // the next run.
@@ -280,10 +280,10 @@ void TCustomBandReport::Generate()
         ~EndRun()
         {
             report->m_functions->UseDataSets(nullptr);
-            report->RunDataSets = nullptr;
+            report->m_run.RunDataSets = nullptr;
             report->m_runDataSets.reset();
             report->m_pageNumberElement = report->m_columnNumberElement = nullptr;
-            report->Available = true;
+            report->m_run.Available = true;
         }
     } endRun{this};
 
@@ -313,11 +313,11 @@ void TCustomBandReport::runSteps()
         // progress window's "Cancel" must not print the pages made so far. A
         // click of the last moments counts too.
         const bool toPrinter = target->Destination == qdPrinter;
-        if (toPrinter && !Cancelled)
+        if (toPrinter && !m_run.Cancelled)
             QCoreApplication::processEvents();
         if (!target)
             return;
-        if (Cancelled || !RenderToSurface || (toPrinter && target->CancelRequested))
+        if (m_run.Cancelled || !m_run.RenderToSurface || (toPrinter && target->CancelRequested))
             target->AbortJob();
         else
             target->FinishJob();
@@ -338,9 +338,9 @@ void TCustomBandReport::runSteps()
         target->JobTitle = ReportTitle();
         target->SetCompression(m_options & Compression);
         target->StartJob();
-        CursorY = -1;
-        PageNumber = 0;
-        ColumnNumber = std::max(1, m_page->Columns());
+        m_run.CursorY = -1;
+        m_run.PageNumber = 0;
+        m_run.ColumnNumber = std::max(1, m_page->Columns());
         ComputePageFooterSpace();
         const QList<TBRCustomBand*> bands = m_bandList;
         for (TBRCustomBand* band : bands)
@@ -348,11 +348,11 @@ void TCustomBandReport::runSteps()
         const QList<TBRPrintable*> own = Printables();
         for (TBRPrintable* p : own)
             p->SetOwnerReport(this);
-        CursorX = BRRound(m_page->Native(TBRPage::iLeftMargin));
+        m_run.CursorX = BRRound(m_page->Native(TBRPage::iLeftMargin));
         m_controller->CollectChildren();
 
         GlobalEnvironment().CompileAll();
-        m_functions->UseDataSets(RunDataSets);
+        m_functions->UseDataSets(m_run.RunDataSets);
         m_functions->CompileAll();
         compiled = true;
         m_pageNumberElement = m_functions->ConstantElement(QStringLiteral("PAGENUMBER"));
@@ -367,13 +367,13 @@ void TCustomBandReport::runSteps()
         begun = true;
         forEachPrintable([](TBRPrintable* p) { p->BeginOutput(); });
         RunReport();
-        CursorX = BRRound(m_page->Native(TBRPage::iLeftMargin));
-        FinalPage = true;
+        m_run.CursorX = BRRound(m_page->Native(TBRPage::iLeftMargin));
+        m_run.FinalPage = true;
         // Cancel in the progress window only stops the data walk; an export
         // stopped that way must not finish its file as if it were complete.
         if (m_exportFilter && target && target->CancelRequested)
-            Cancelled = true;
-        if (!Cancelled) {
+            m_run.Cancelled = true;
+        if (!m_run.Cancelled) {
             FinishPage();
             if (m_exportFilter)
                 m_exportFilter->Finish();

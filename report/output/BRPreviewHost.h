@@ -8,6 +8,9 @@ class TBRPrinter;
 class BRPreviewHost {
 public:
     virtual ~BRPreviewHost() = default;
+    BRPreviewHost() = default;
+    BRPreviewHost(const BRPreviewHost&) = delete;
+    BRPreviewHost& operator=(const BRPreviewHost&) = delete;
     // The report's PrevFormStyle as its ordinal: 0 fsNormal, 1 fsMDIChild,
     // 2 fsMDIForm, 3 fsStayOnTop.
     virtual int PreviewFormStyleOrdinal() const = 0;

@@ -13,6 +13,9 @@ using TBRPrinterEvent = std::function<void(QObject* sender, bool& cancel, Device
 class BRPrintHost {
 public:
     virtual ~BRPrintHost() = default;
+    BRPrintHost() = default;
+    BRPrintHost(const BRPrintHost&) = delete;
+    BRPrintHost& operator=(const BRPrintHost&) = delete;
     // Empty when not set or while the report is being designed.
     virtual TBRPrinterEvent OnGetPrinterSettings() const = 0;
     virtual TBRPrinterEvent OnApplyPrinterSettings() const = 0;

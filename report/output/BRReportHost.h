@@ -7,6 +7,9 @@
 class BRReportHost {
 public:
     virtual ~BRReportHost() = default;
+    BRReportHost() = default;
+    BRReportHost(const BRReportHost&) = delete;
+    BRReportHost& operator=(const BRReportHost&) = delete;
     // Point size of the report font (may be negative: a character height).
     virtual double FontSize() const = 0;
     // Resize the design panel that shows the page.
@@ -21,6 +24,9 @@ public:
 class BRBandHost {
 public:
     virtual ~BRBandHost() = default;
+    BRBandHost() = default;
+    BRBandHost(const BRBandHost&) = delete;
+    BRBandHost& operator=(const BRBandHost&) = delete;
     virtual BRReportHost* Report() const = 0;
     virtual QRect PanelBounds() const = 0;
     virtual void SetPanelBounds(const QRect& bounds) = 0;
@@ -30,5 +36,8 @@ public:
 class BRRepaintable {
 public:
     virtual ~BRRepaintable() = default;
+    BRRepaintable() = default;
+    BRRepaintable(const BRRepaintable&) = delete;
+    BRRepaintable& operator=(const BRRepaintable&) = delete;
     virtual void Repaint() = 0;
 };

@@ -19,6 +19,8 @@ class TBRExportFilter {
 public:
     explicit TBRExportFilter(const QString& fileName) : m_fileName(fileName) {}
     virtual ~TBRExportFilter() = default;
+    TBRExportFilter(const TBRExportFilter&) = delete;
+    TBRExportFilter& operator=(const TBRExportFilter&) = delete;
     const QString& FileName() const { return m_fileName; }
 
     // What a run tells the filter, in this order: Start once, then for every

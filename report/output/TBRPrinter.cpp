@@ -319,6 +319,7 @@ void TBRPrinter::PrintReport()
     const QPointer<TBRPrinter> self(this);
     PrinterService* const printer = m_printer;
     const bool sharedPrinter = !m_privatePrinter;
+    QStringList damaged;
     try {
         const int first = FirstPage != 0 ? FirstPage : 1;
         const int last = LastPage != 0 ? LastPage : PageTotal;
@@ -332,8 +333,10 @@ void TBRPrinter::PrintReport()
                 return;
             }
             if (std::unique_ptr<TMetafile> page = FetchPage(i)) {
-                if (TCanvas* canvas = m_printer->Canvas())
-                    canvas->StretchDraw(TRect{0, 0, m_printer->PageWidth(), m_printer->PageHeight()}, page->Data());
+                TCanvas* canvas = m_printer->Canvas();
+                if (canvas &&
+                    !canvas->StretchDraw(TRect{0, 0, m_printer->PageWidth(), m_printer->PageHeight()}, page->Data()))
+                    damaged << QStringLiteral("Page %1 is damaged and printed in part.").arg(i);
             }
             if (i < last)
                 m_printer->NewPage();
@@ -351,6 +354,10 @@ void TBRPrinter::PrintReport()
     }
     if (m_printer->Printing())
         m_printer->EndDoc();
+    // The job went out with what could be drawn; the damaged pages are said
+    // as any other problem of the run is.
+    if (!damaged.isEmpty())
+        throw EBRError(damaged.join(u'\n'));
 }
 
 void TBRPrinter::SaveReportFile(const QString& fileName)

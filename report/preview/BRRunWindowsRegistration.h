@@ -1,5 +1,5 @@
 #pragma once
 // Gives the report's run this library's progress window and print set-up
-// dialog; done with the standard preview's registration at start.
+// dialog; done by the engine's start-up with the standard preview's registration.
 
 void RegisterRunWindows();

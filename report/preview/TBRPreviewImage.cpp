@@ -1,6 +1,5 @@
 #include "TBRPreviewImage.h"
 
-#include "EmfPlayer.h"
 #include "TBRPrinter.h"
 #include "TMetafile.h"
 
@@ -50,16 +49,14 @@ QRect TBRPreviewImage::HighlightArea() const
     return r.toAlignedRect().adjusted(-1, -1, 1, 1);
 }
 
-void TBRPreviewImage::PaintPage(QPainter& painter) const
+PagePaintResult TBRPreviewImage::PaintPage(QPainter& painter) const
 {
     if (!m_hasImage || !m_picture)
-        return;
+        return {};
     const int w = width(), h = height();
     // Sheet (the rectangle's right and bottom edges are exclusive).
     painter.fillRect(QRect(1, 1, w - 4, h - 4), Qt::white);
-    painter.save();
-    EmfPlayer::Play(m_picture->Data(), &painter, QRectF(0, 0, w, h));
-    painter.restore();
+    const PagePaintResult result = PaintRecordedPage(m_picture->Data(), painter, QRectF(0, 0, w, h));
     if (const QRect mark = HighlightArea(); !mark.isEmpty()) {
         // Multiplied, so the text under the mark stays as dark as it was.
         painter.save();
@@ -77,12 +74,18 @@ void TBRPreviewImage::PaintPage(QPainter& painter) const
     painter.fillRect(QRect(w - 3, 0, 1, h - 2), Qt::black);
     painter.fillRect(QRect(w - 2, 2, 2, h - 2), Qt::black);
     painter.fillRect(QRect(2, h - 2, w - 2, 2), Qt::black);
+    return result;
 }
 
 void TBRPreviewImage::paintEvent(QPaintEvent*)
 {
-    // A damaged picture shows what could be played; the error surfaced when
-    // the page was fetched.
+    // A damaged picture shows what could be played, and the note says so; a
+    // page that cannot be read at all is reported when it is fetched.
     QPainter painter(this);
-    PaintPage(painter);
+    const PagePaintResult result = PaintPage(painter);
+    const QString note = result.Partial() ? result.PartialNote(m_imagePage) : QString();
+    if (note != m_pageNote) {
+        m_pageNote = note;
+        Q_EMIT PageNoteChanged(note);
+    }
 }

@@ -2,7 +2,10 @@
 // Paints one recorded page of an output target: white sheet, the page's
 // picture played at the image's size, a black outline and a shadow on the
 // right and at the bottom. The picture is replayed from its records on every
-// paint, so the page stays sharp at any zoom and screen density.
+// paint, so the page stays sharp at any zoom and screen density. A page drawn
+// only in part is said in a note the window shows.
+
+#include "RecordedPagePainter.h"
 
 #include <QPointer>
 #include <QRect>
@@ -40,7 +43,12 @@ public:
     QRect HighlightArea() const;
 
     // Paints the image as it shows on screen, at (0, 0) of `painter`.
-    void PaintPage(QPainter& painter) const;
+    PagePaintResult PaintPage(QPainter& painter) const;
+    // Empty, or what is wrong with the page last painted.
+    const QString& PageNote() const { return m_pageNote; }
+
+Q_SIGNALS:
+    void PageNoteChanged(const QString& note);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -53,4 +61,5 @@ private:
     int m_zoom = 100;
     int m_highlightPage = 0;
     QRect m_highlight;
+    QString m_pageNote;
 };

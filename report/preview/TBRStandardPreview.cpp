@@ -126,6 +126,15 @@ TBRStandardPreview::TBRStandardPreview(QWidget* parent) : QMainWindow(parent)
     SearchStatus->setMinimumWidth(90);
     StatusBar->addPermanentWidget(SearchStatus);
     SearchStatus->hide(); // the page line runs to the edge until a search
+    PageNote = new QLabel(StatusBar);
+    PageNote->setObjectName(QStringLiteral("PageNote"));
+    PageNote->setStyleSheet(QStringLiteral("color: #a02828"));
+    StatusBar->addPermanentWidget(PageNote);
+    PageNote->hide();
+    connect(BRPreview->PreviewImage(), &TBRPreviewImage::PageNoteChanged, this, [this](const QString& note) {
+        PageNote->setText(note);
+        PageNote->setVisible(!note.isEmpty());
+    });
 
     buildFindBar();
     buildThumbnails();
@@ -685,13 +694,4 @@ void RegisterStandardPreview()
         loop.exec();
         return guard.data();
     });
-}
-
-// The opener creates this window from the start of the program. The report
-// library asks the linker for this symbol, so the registration is kept
-// whenever the engine is linked.
-extern "C" void brpStandardPreviewLinked() {}
-
-namespace {
-[[maybe_unused]] const bool g_registered = (RegisterStandardPreview(), RegisterRunWindows(), true);
 }

@@ -6,6 +6,7 @@
 // frees itself when closed.
 
 #include "TBRPreviewSearch.h"
+#include "TBRPrinter.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -66,6 +67,8 @@ public:
     TBRThumbnailPanel* ThumbnailPanel = nullptr;
     // "hit 3 of 17" beside the status panels.
     QLabel* SearchStatus = nullptr;
+    // Shown while the page on screen is damaged and drawn in part.
+    QLabel* PageNote = nullptr;
 
     TBRPrinter* BRPrinter() const { return m_printer; }
     int LastProgress() const { return m_lastProgress; }
@@ -141,6 +144,6 @@ private:
     TBRPreviewSearch m_search;
 };
 
-// Makes the standard preview opener create this window. Done at start for
-// every program that links the engine (the `report` library); callable again.
+// Makes the standard preview opener create this window. Done by the engine's
+// start-up (StartReportEngine); callable again.
 void RegisterStandardPreview();

@@ -1,9 +1,8 @@
 #include "TBRThumbnailPanel.h"
 
 #include "Application.h"
-#include "EmfPlayer.h"
+#include "RecordedPagePainter.h"
 #include "TBRPrinter.h"
-#include "TMetafile.h"
 
 #include <QHash>
 #include <QImage>
@@ -11,6 +10,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSet>
 #include <algorithm>
 #include <deque>
 
@@ -21,10 +21,12 @@ constexpr int kLabelHeight = 16;
 // Pictures held: a few screens of them.
 constexpr int kMaxCached = 96;
 const QColor kCurrent(30, 90, 180);
+const QColor kDamaged(160, 40, 40);
 } // namespace
 
 struct TBRThumbnailPanel::Cache {
     QHash<int, QImage> pictures; // a null image: the page could not be read
+    QSet<int> partial;           // pages whose picture is damaged and drawn in part
     std::deque<int> order;       // oldest first
 };
 
@@ -127,6 +129,7 @@ void TBRThumbnailPanel::SetCurrentPage(int page)
 void TBRThumbnailPanel::Reset()
 {
     m_cache->pictures.clear();
+    m_cache->partial.clear();
     m_cache->order.clear();
     m_strip->update();
 }
@@ -134,6 +137,11 @@ void TBRThumbnailPanel::Reset()
 void TBRThumbnailPanel::Refresh()
 {
     m_strip->update();
+}
+
+bool TBRThumbnailPanel::DrawnInPart(int page) const
+{
+    return m_cache->partial.contains(page);
 }
 
 int TBRThumbnailPanel::Cached() const
@@ -148,17 +156,18 @@ const QImage* TBRThumbnailPanel::picture(int page)
     if (!m_printer)
         return nullptr;
     QImage image;
+    bool partial = false;
     try {
-        const std::unique_ptr<TMetafile> page_ = m_printer->FetchPage(page);
-        if (!page_)
-            return nullptr; // not recorded yet: asked again on the next paint
         const qreal dpr = devicePixelRatioF();
         const QSize size = PictureSize() * dpr;
         image = QImage(size, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter p(&image);
-        EmfPlayer::Play(page_->Data(), &p, QRectF(QPointF(0, 0), QSizeF(size)));
+        const PagePaintResult result = PaintRecordedPage(*m_printer, page, p, QRectF(QPointF(0, 0), QSizeF(size)));
         p.end();
+        if (result.outcome == PagePaintResult::Outcome::NotRecorded)
+            return nullptr; // asked again on the next paint
+        partial = result.Partial();
         image.setDevicePixelRatio(dpr);
         ++m_renders;
     } catch (...) {
@@ -167,8 +176,11 @@ const QImage* TBRThumbnailPanel::picture(int page)
     }
     if (int(m_cache->order.size()) >= kMaxCached) {
         m_cache->pictures.remove(m_cache->order.front());
+        m_cache->partial.remove(m_cache->order.front());
         m_cache->order.pop_front();
     }
+    if (partial)
+        m_cache->partial.insert(page);
     m_cache->order.push_back(page);
     return &*m_cache->pictures.insert(page, image);
 }
@@ -189,7 +201,7 @@ void TBRThumbnailPanel::paintStrip(QPainter& painter, const QRect& area)
         } else {
             painter.fillRect(r, QColor(235, 235, 235));
             if (image) { // damaged: crossed out
-                painter.setPen(QColor(160, 40, 40));
+                painter.setPen(kDamaged);
                 painter.drawLine(r.topLeft(), r.bottomRight());
                 painter.drawLine(r.topRight(), r.bottomLeft());
             }
@@ -201,8 +213,9 @@ void TBRThumbnailPanel::paintStrip(QPainter& painter, const QRect& area)
         QFont font = painter.font();
         font.setBold(current);
         painter.setFont(font);
-        painter.setPen(current ? kCurrent : palette().color(QPalette::BrightText));
+        const bool inPart = m_cache->partial.contains(page);
+        painter.setPen(inPart ? kDamaged : current ? kCurrent : palette().color(QPalette::BrightText));
         painter.drawText(QRect(r.left(), r.bottom() + 2, r.width(), kLabelHeight), Qt::AlignCenter,
-                         QString::number(page));
+                         inPart ? QStringLiteral("%1 (in part)").arg(page) : QString::number(page));
     }
 }

@@ -2,7 +2,8 @@
 // A column of small pictures of the pages of an output target, beside the
 // preview. Only the pages that come into view are drawn, each once (the
 // last hundred or so pictures drawn are kept); the current page is framed,
-// and a click on a page asks to show it.
+// a page drawn only in part says so under its picture, and a click on a page
+// asks to show it.
 
 #include <QPointer>
 #include <QScrollArea>
@@ -37,6 +38,8 @@ public:
     // Pictures drawn from pages so far, and held now.
     int Renders() const { return m_renders; }
     int Cached() const;
+    // Whether page's picture, as held now, is damaged and drawn in part.
+    bool DrawnInPart(int page) const;
 
 private:
     class Strip;

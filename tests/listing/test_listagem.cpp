@@ -127,7 +127,7 @@ protected:
                     alvo->SaveReportFile(salvarEm);
                     if (!fila.isEmpty())
                         janelaPrevia->PrintClick();
-                } else if (previa.vista && janela.BRRelatorio->Available &&
+                } else if (previa.vista && janela.BRRelatorio->Available() &&
                            (fila.isEmpty() || previa.impressa || relogio.elapsed() > 120000)) {
                     janelaPrevia->ExitClick();
                 }

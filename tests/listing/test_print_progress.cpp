@@ -135,7 +135,7 @@ TEST_F(PrintProgressTest, TheWindowIsDrawnBeforeThePrinterStartsAndCancelStopsTh
                 pedido = true;
                 paginas = previa->BRPrinter()->PageTotal;
                 previa->PrintClick();
-            } else if (pedido && janela->BRRelatorio->Available && !shownProgressWindow() &&
+            } else if (pedido && janela->BRRelatorio->Available() && !shownProgressWindow() &&
                        (calls.contains(QStringLiteral("Abort")) || calls.contains(QStringLiteral("EndDoc")))) {
                 previa->ExitClick();
             }

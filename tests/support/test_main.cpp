@@ -1,7 +1,12 @@
 // Test entry point: a QApplication on whatever platform QT_QPA_PLATFORM names
 // (offscreen under CTest), created before any test runs. The user's own
 // settings (database aliases) are out of reach: XDG_CONFIG_HOME points at an
-// empty folder that lives as long as the run.
+// empty folder that lives as long as the run. An executable that links the
+// whole engine starts it as a program does.
+#if __has_include("ReportEngine.h")
+#include "ReportEngine.h"
+#define BRP_TEST_STARTS_ENGINE 1
+#endif
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QFile>
@@ -24,6 +29,13 @@ int main(int argc, char** argv)
     QTemporaryDir locks;
     qputenv("FIREBIRD_LOCK", QFile::encodeName(locks.path()));
     QApplication app(argc, argv);
+#ifdef BRP_TEST_STARTS_ENGINE
+    StartReportEngine(QCoreApplication::applicationName());
+#endif
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int rc = RUN_ALL_TESTS();
+#ifdef BRP_TEST_STARTS_ENGINE
+    StopReportEngine();
+#endif
+    return rc;
 }

@@ -72,6 +72,9 @@ int runEval(const QStringList& args)
     if (!haveExpression)
         return usageError("no expression given");
 
+    // Started again so that AppStartDate and AppStartTime read in the locale
+    // chosen above, not in the one the tool started with.
+    StopExpressionEngine();
     StartExpressionEngine(QStringLiteral("brptool"));
     // The names every report has, at their values before the first page.
     TBREvEnvironment report;

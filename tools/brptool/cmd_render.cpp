@@ -3,6 +3,7 @@
 #include "BrpCommand.h"
 #include "BrpOutput.h"
 #include "BrpPageSource.h"
+#include "RecordedPagePainter.h"
 
 #include <QImage>
 #include <QPainter>
@@ -98,15 +99,15 @@ int runRender(const QStringList& argsIn)
     }
     QImage image(int(w), int(h), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
-    EmfPlayResult result;
+    PagePaintResult result;
     {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::TextAntialiasing);
-        result = EmfPlayer::Play(emf, &painter, QRectF(0, 0, w, h));
+        result = PaintRecordedPage(emf, painter, QRectF(0, 0, w, h));
     }
-    if (result.status == EmfPlayResult::Status::Refused) {
-        std::fprintf(stderr, "brptool: cannot play \"%s\": %s\n", qPrintable(in), qPrintable(result.error));
+    if (result.outcome == PagePaintResult::Outcome::Refused) {
+        std::fprintf(stderr, "brptool: cannot play \"%s\": %s\n", qPrintable(in), qPrintable(result.problem));
         return 1;
     }
     QString writeError;
@@ -114,9 +115,9 @@ int runRender(const QStringList& argsIn)
         std::fprintf(stderr, "brptool: %s\n", qPrintable(writeError));
         return 1;
     }
-    if (result.status == EmfPlayResult::Status::Partial) {
+    if (result.Partial()) {
         std::fprintf(stderr, "brptool: the picture is drawn in part; %s holds what could be drawn: %s\n",
-                     qPrintable(out), qPrintable(result.error));
+                     qPrintable(out), qPrintable(result.problem));
         return 1;
     }
     brptool::reportWritten(out, QStringLiteral("%1 x %2 pixels, %3 records played (%4 not painted)")

@@ -1,7 +1,6 @@
 // brptool run: generates a report from its definition over CSV data and saves
 // the pages (a saved-report file), or writes them through the export filter
 // of the output's extension (.pdf, .csv, .txt).
-#include "BRControlClasses.h"
 #include "BRReportReader.h"
 #include "BrpOutput.h"
 #include "BrpCommand.h"
@@ -118,7 +117,6 @@ int runRun(const QStringList& args)
             progress.Done();
         }
         doing = QStringLiteral("making the report");
-        RegisterReportControlClasses();
         const DefinitionObject root = ReadDefinition(text);
         const DefinitionObject* definition = BRReportReader::FindReport(root, reportName);
         if (!definition)
@@ -134,7 +132,7 @@ int runRun(const QStringList& args)
         };
         if (progress.Enabled()) {
             TCustomBandReport* r = report.get();
-            report->OnEndPage = [r, &progress](QObject*) { progress.Show(QStringLiteral("pages: %1").arg(r->PageNumber)); };
+            report->OnEndPage = [r, &progress](QObject*) { progress.Show(QStringLiteral("pages: %1").arg(r->PageNumber())); };
         }
         std::unique_ptr<TBRExportFilter> filter;
         if (exporter)
@@ -142,11 +140,11 @@ int runRun(const QStringList& args)
         if (filter && !filter->TakesRecordedPages()) {
             // The filter takes the run itself: no pages are kept.
             report->ExportThrough(filter.get());
-            progress.Show(QStringLiteral("pages: %1").arg(report->PageNumber), true);
+            progress.Show(QStringLiteral("pages: %1").arg(report->PageNumber()), true);
             progress.Done();
             if (!filter->Written())
                 return fail(QStringLiteral("the export to \"%1\" did not complete").arg(out));
-            brptool::reportWritten(out, QStringLiteral("%1 pages").arg(report->PageNumber));
+            brptool::reportWritten(out, QStringLiteral("%1 pages").arg(report->PageNumber()));
             return 0;
         }
         report->Preview();

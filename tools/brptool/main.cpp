@@ -1,9 +1,8 @@
 // brptool: inspect, extract, render and print saved-report files; evaluate
 // expressions. Dispatches to the commands that registered themselves.
-#include "BRControlClasses.h"
-#include "BRExportClasses.h"
 #include "BrpCommand.h"
 #include "PlatformError.h"
+#include "ReportEngine.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -31,9 +30,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // Report definitions may name any printable control.
-    RegisterReportControlClasses();
-    RegisterExportFilters();
+    // Report definitions may name any printable control; view opens the
+    // standard preview.
+    StartReportEngine(QStringLiteral("brptool"));
     QStringList args = app.arguments();
     args.removeFirst();
     if (args.isEmpty())

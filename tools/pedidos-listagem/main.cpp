@@ -13,6 +13,7 @@
 #include "EConvertError.h"
 #include "FbConnection.h"
 #include "MessageService.h"
+#include "ReportEngine.h"
 #include "TMaskEdit.h"
 #include "UFuncoes.h"
 
@@ -122,6 +123,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    StartReportEngine(QCoreApplication::applicationName());
     MensagensNoTerminal mensagens;
     MessageService::setInstance(&mensagens);
 

@@ -88,8 +88,8 @@ protected:
     void startRun(int cursorY)
     {
         startPage();
-        report->Available = false;
-        report->CursorY = cursorY;
+        report->SetAvailable(false);
+        report->SetCursorY(cursorY);
     }
 
     // One print of a printable at the band's corner, as a run does it.

@@ -119,7 +119,7 @@ TEST_F(DBTextPrint, StretchingMemoThatCannotPrintALineStopsInsteadOfAddingPages)
     startRun(0);
     t->BeginOutput();
     t->SetHeight(5); // memo text sets no minimum height
-    report->CursorY = report->AvailableSpace() - int(band->Size()->Native(TBRBandSize::iHeight));
+    report->SetCursorY(report->AvailableSpace() - int(band->Size()->Native(TBRBandSize::iHeight)));
     t->PrintAt(380, 1000);
     EXPECT_FALSE(t->OutputComplete());
     // The next pass has no more room: the label gives up.

@@ -18,7 +18,7 @@ protected:
             data->AppendRecord({v});
         data->Open();
         runDataSets = {data};
-        report->RunDataSets = &runDataSets;
+        report->SetRunDataSets(&runDataSets);
         detail = new TBRSubDetail(form.get());
         detail->SetName(QStringLiteral("BRSubDetail1"));
         detail->SetParentPanel(report);
@@ -31,7 +31,7 @@ protected:
     void TearDown() override
     {
         report->Functions()->ReleaseAll();
-        report->RunDataSets = nullptr;
+        report->SetRunDataSets(nullptr);
         ControlsTest::TearDown();
     }
 

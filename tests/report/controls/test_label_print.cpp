@@ -29,10 +29,10 @@ protected:
     // Room on the page for the band plus `lines` line heights (and a bit).
     void leaveRoomFor(long double lines)
     {
-        report->CursorY = 0;
+        report->SetCursorY(0);
         const int all = report->AvailableSpace();
         const long double wanted = band->Size()->Native(TBRBandSize::iHeight) + lines * lineHeight();
-        report->CursorY = int(all - wanted);
+        report->SetCursorY(int(all - wanted));
     }
 };
 
@@ -172,7 +172,7 @@ TEST_F(LabelPrint, StretchingLabelContinuesOnTheNextPassAndFramesEachPart)
     // The next pass, at the top of a new page with room enough.
     target->NewPage();
     band->Expanded = 0;
-    report->CursorY = 100;
+    report->SetCursorY(100);
     l->PrintAt(OX, 100);
     EXPECT_TRUE(l->OutputComplete());
     // A new record starts again at the first line.
@@ -277,7 +277,7 @@ TEST_F(LabelPrint, WithoutRenderingNothingIsDrawnButLinesAreUsed)
     auto* l = label(QStringLiteral("Nota"), QStringLiteral("um\rdois"), 0, 200, 40);
     l->Frame()->SetDrawTop(true);
     startPage();
-    report->RenderToSurface = false;
+    report->SetRenderToSurface(false);
     l->BeginOutput();
     l->PrintAt(OX, OY);
     EXPECT_EQ(l->NextLine(), 2);

@@ -108,7 +108,7 @@ TEST_F(ShapePrint, NothingDrawnWhenDisabledOrNotRendering)
     RecordedPage page = print(s);
     EXPECT_TRUE(page.shapes.isEmpty());
     s->SetEnabled(true);
-    report->RenderToSurface = false;
+    report->SetRenderToSurface(false);
     page = print(s);
     EXPECT_TRUE(page.shapes.isEmpty());
     EXPECT_TRUE(page.fills.isEmpty());

@@ -20,7 +20,7 @@ TEST_F(ListingTest, CsvHoldsOneOrderPerRow)
     TBRCSVExportFilter filter(path("listagem.csv"));
     listing(rows).ExportThrough(&filter);
     EXPECT_TRUE(filter.Written());
-    EXPECT_GE(report->PageNumber, 3);
+    EXPECT_GE(report->PageNumber(), 3);
     const QList<QStringList> records = readBack(readAll(filter.FileName()));
     ASSERT_EQ(records.size(), rows.size());
     for (qsizetype i = 0; i < rows.size(); ++i)
@@ -37,7 +37,7 @@ TEST_F(ListingTest, CsvKeepsHeadersAndFootersOnRequest)
     ASSERT_TRUE(filter.Written());
     const QList<QStringList> records = readBack(readAll(filter.FileName()));
     // Every page's header, each order, and the closing note.
-    const int pages = report->PageNumber;
+    const int pages = report->PageNumber();
     ASSERT_EQ(records.size(), rows.size() + pages + 1);
     EXPECT_TRUE(records[0].contains(QStringLiteral("Nome Cliente"))) << records[0].join('|').toStdString();
     EXPECT_TRUE(records[0].contains(QStringLiteral("Listagem de pedidos sem contas a receber")));

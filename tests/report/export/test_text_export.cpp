@@ -13,7 +13,7 @@ TEST_F(ListingTest, TextPagesAreSplitByFormFeeds)
     ASSERT_TRUE(filter.Written());
     const QString text = QString::fromUtf8(readAll(filter.FileName()));
     const QStringList pages = text.split(u'\f');
-    ASSERT_EQ(pages.size(), report->PageNumber);
+    ASSERT_EQ(pages.size(), report->PageNumber());
     ASSERT_GE(pages.size(), 3);
     // Every page carries its header with its own number; all orders appear once.
     int orders = 0;

@@ -50,7 +50,7 @@ public:
                 limit = y + Size()->Native(TBRPrintableSize::iHeight) + 1 + growth;
             }
             const QString text = Text ? Text() : Name();
-            if (c && OwnerReport()->RenderToSurface)
+            if (c && OwnerReport()->RenderToSurface())
                 c->TextOut(t->DeviceX(x), t->DeviceY(top), Lines > 1 ? text + QString::number(m_next) : text);
             top += LineHeight;
             ++m_next;

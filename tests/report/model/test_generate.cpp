@@ -59,8 +59,8 @@ TEST_F(GenerateTest, RowsFlowDownPagesWithTheHeaderOnEachAndTheSummaryAfterTheLa
     EXPECT_EQ(p[1][1].y, dev(200));
     EXPECT_EQ(p[1].last().text, "SUM");
     EXPECT_EQ(p[1].last().y, dev(600));
-    EXPECT_EQ(report->PageFooterSpace, 0);
-    EXPECT_TRUE(report->Available);
+    EXPECT_EQ(report->PageFooterSpace(), 0);
+    EXPECT_TRUE(report->Available());
     EXPECT_EQ(report->OutputTarget()->State, jsFinished);
 }
 
@@ -216,7 +216,7 @@ TEST_F(GenerateTest, BeforePrintRefusingGivesNoJobAndABandRefusedIsSkipped)
     run();
     EXPECT_EQ(report->OutputTarget()->State, jsIdle);
     EXPECT_TRUE(texts().isEmpty());
-    EXPECT_TRUE(report->Available);
+    EXPECT_TRUE(report->Available());
 }
 
 TEST_F(GenerateTest, ClosingThePreviewDuringTheRunAbortsItAndLeavesNoPageFile)
@@ -238,10 +238,10 @@ TEST_F(GenerateTest, ClosingThePreviewDuringTheRunAbortsItAndLeavesNoPageFile)
     run();
     qputenv("TMPDIR", savedTmp);
     EXPECT_TRUE(spilled);
-    EXPECT_TRUE(report->Cancelled);
+    EXPECT_TRUE(report->Cancelled());
     EXPECT_EQ(report->OutputTarget(), nullptr);
     EXPECT_TRUE(QDir(tmp.path()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
-    EXPECT_TRUE(report->Available);
+    EXPECT_TRUE(report->Available());
 }
 
 TEST_F(GenerateTest, PreviewClosedAfterTheRunReleasesTheTarget)
@@ -267,9 +267,9 @@ TEST_F(GenerateTest, FailureInsideTheRunEndsTheJobAndLeavesTheReportUsable)
     };
     EXPECT_THROW(run(), std::runtime_error);
     EXPECT_EQ(report->OutputTarget()->State, jsFinished);
-    EXPECT_TRUE(report->Available);
+    EXPECT_TRUE(report->Available());
     EXPECT_EQ(report->Units(), TBRUnit::Native);
-    EXPECT_EQ(report->RunDataSets, nullptr);
+    EXPECT_EQ(report->RunDataSets(), nullptr);
     detail->BeforePrint = nullptr;
     run();
     EXPECT_EQ(texts().first().size(), 5);
@@ -300,7 +300,7 @@ TEST_F(GenerateTest, ExportFilterHearsOfPagesAndBandsAndNothingIsDrawn)
     report->ExportThrough(&filter);
     EXPECT_EQ(filter.Log, (QStringList{"start 2100x2970", "page", "Header@100", "Detail@200", "Detail@300",
                                        "Summary@400", "end page", "finish"}));
-    EXPECT_TRUE(report->RenderToSurface);
+    EXPECT_TRUE(report->RenderToSurface());
     EXPECT_EQ(report->OutputTarget(), nullptr);
 
     // A continuous filter gets one endless page.

@@ -1,6 +1,8 @@
 // Layout: bands stacked from the top margin, page-width or column-width.
 #include "ModelFixture.h"
 
+#include <functional>
+
 class Layout : public ModelFixture {};
 
 TEST_F(Layout, TwoColumnsGiveFullAndHalfWidths)
@@ -67,4 +69,47 @@ TEST_F(Layout, PrintableFollowsItsSizeAndMeasuresText)
     EXPECT_GT(report->MeasureTextWidth(report->Font(), QStringLiteral("Filial")), 1);
     EXPECT_EQ(report->MeasureTextWidth(report->Font(), QString()), 1);
     EXPECT_GT(report->MeasureTextHeight(report->Font(), QStringLiteral("A")), 10);
+}
+
+// A band takes the report's font and a printable its band's by the same rules:
+// inherited until an own font is set; inheriting again copies the parent's
+// font as the own one, which stays when the inheriting stops.
+TEST_F(Layout, PanelsAndPrintablesInheritTheirParentsFontAlike)
+{
+    auto* detail = band("Detail", rbDetail);
+    auto* printable = new TBRPrintable(form.get());
+    printable->SetParentPanel(detail);
+    struct Kind {
+        const char* name;
+        std::function<const TFont&()> font;
+        std::function<void(const TFont&)> setFont;
+        std::function<void(bool)> setParentFont;
+        std::function<void(const TFont&)> setParentsFont;
+    };
+    auto named = [](const char* name) {
+        TFont f;
+        f.Name = QString::fromLatin1(name);
+        return f;
+    };
+    const Kind kinds[] = {
+        {"band under the report", [&]() -> const TFont& { return detail->Font(); },
+         [&](const TFont& f) { detail->SetFont(f); }, [&](bool v) { detail->SetParentFont(v); },
+         [&](const TFont& f) { report->SetFont(f); }},
+        {"printable under a band", [&]() -> const TFont& { return printable->Font(); },
+         [&](const TFont& f) { printable->SetFont(f); }, [&](bool v) { printable->SetParentFont(v); },
+         [&](const TFont& f) { detail->SetFont(f); }},
+    };
+    for (const Kind& k : kinds) {
+        SCOPED_TRACE(k.name);
+        k.setParentsFont(named("Parent 1"));
+        EXPECT_EQ(k.font().Name, "Parent 1");
+        k.setFont(named("Own"));
+        k.setParentsFont(named("Parent 2"));
+        EXPECT_EQ(k.font().Name, "Own");
+        k.setParentFont(true);
+        EXPECT_EQ(k.font().Name, "Parent 2");
+        k.setParentFont(false);
+        k.setParentsFont(named("Parent 3"));
+        EXPECT_EQ(k.font().Name, "Parent 2");
+    }
 }

@@ -5,10 +5,12 @@
 #include "BRMessages.h"
 #include "BRPreviewHost.h"
 #include "BRPrintHost.h"
+#include "BRRunWindowsRegistration.h"
 #include "RecordingDialogService.h"
 #include "RecordingMessageService.h"
 #include "RecordingPrinterService.h"
 #include "TBRPrinter.h"
+#include "TBRStandardPreview.h"
 #include "TBRUnitBase.h"
 #include "TCanvas.h"
 
@@ -62,6 +64,9 @@ protected:
     void SetUp() override
     {
         TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
+        // This layer's windows, as the engine's start-up registers them.
+        RegisterStandardPreview();
+        RegisterRunWindows();
         m_previous = SetPrinterServiceFactory([this] { return std::make_unique<RecordingPrinterService>(printers); });
         SetApplicationPrinter(std::make_unique<RecordingPrinterService>(printers));
     }

@@ -2,6 +2,7 @@
 // it reads back into its properties and the printer, cancelling, the window
 // hooks and the modal run; and the progress window.
 #include "BRMessages.h"
+#include "BRRunWindowsRegistration.h"
 #include "BRRunWindows.h"
 #include "PrinterService.h"
 #include "RecordingMessageService.h"
@@ -29,6 +30,9 @@ class PrintDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // This layer's windows, as the engine's start-up registers them.
+        RegisterStandardPreview();
+        RegisterRunWindows();
         auto draft = RecordedPrinter::Laser(QStringLiteral("Draft"));
         draft.port = QStringLiteral("lpd://draft");
         auto service = std::make_unique<RecordingPrinterService>(QList<RecordedPrinter>{RecordedPrinter::Laser(), draft});

@@ -1,6 +1,7 @@
 // The standard preview window: its tool bar and status bar, paging by button,
 // key and prompt, progress, enabling of print and printer setup, save, load
 // and print of a loaded file, closing.
+#include "PlatformError.h"
 #include "PreviewFixture.h"
 #include "TBRExportFilter.h"
 #include "TBRPageList.h"
@@ -8,10 +9,14 @@
 #include "TBRPreviewImage.h"
 #include "TBRPreviewInterface.h"
 #include "TBRStandardPreview.h"
+#include "TBRStream.h"
+#include "TBRThumbnailPanel.h"
 #include "TStatusBar.h"
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
+#include <QPainter>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QApplication>
@@ -20,6 +25,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QtEndian>
 
 namespace {
 
@@ -528,6 +534,59 @@ TEST_F(StandardPreviewTest, ClosingTellsTheReport)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(window);
     EXPECT_FALSE(target);
+}
+
+// A damaged page shows what could be drawn and says so: in the status bar while
+// it is on screen, under its thumbnail, and as a problem of the print run once
+// the job has gone out whole. A whole page says nothing.
+TEST_F(StandardPreviewTest, ADamagedPageIsSaidToBeDrawnInPart)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("damaged.BRP");
+    {
+        auto recorded = newTarget();
+        runJob(*recorded, 2);
+        TBRPageList damaged;
+        damaged.SetStore(std::make_unique<TBRStream>(100000));
+        damaged.AppendPage(*recorded->PageList().FetchPage(1));
+        QByteArray second = *recorded->PageList().FetchPage(2);
+        qToLittleEndian<quint32>(0, second.data() + second.size() - 16); // the last record's size
+        damaged.AppendPage(second);
+        damaged.WriteHeader();
+        damaged.WriteToFile(file);
+    }
+    target = newTarget();
+    target->LoadReportFile(file);
+    ASSERT_EQ(target->PageTotal, 2);
+    window = TBRStandardPreview::CreatePreview(qApp, target.get());
+    window->show();
+    window->Thumbnails->trigger();
+    TBRPreviewImage* image = window->BRPreview->PreviewImage();
+    QWidget* strip = window->ThumbnailPanel->widget();
+
+    (void)image->grab();
+    (void)strip->grab();
+    EXPECT_TRUE(window->PageNote->isHidden());
+    EXPECT_FALSE(window->ThumbnailPanel->DrawnInPart(1));
+    EXPECT_TRUE(window->ThumbnailPanel->DrawnInPart(2));
+
+    window->BRPreview->SetPageNumber(2);
+    (void)image->grab();
+    EXPECT_TRUE(window->PageNote->isVisibleTo(window));
+    EXPECT_TRUE(window->PageNote->text().startsWith("Page 2 is damaged and drawn in part: "))
+        << window->PageNote->text().toStdString();
+
+    window->BRPreview->SetPageNumber(1);
+    (void)image->grab();
+    EXPECT_TRUE(window->PageNote->isHidden());
+
+    try {
+        target->PrintReport();
+        ADD_FAILURE() << "a damaged page printed without a word";
+    } catch (const PlatformError& e) {
+        EXPECT_EQ(e.Message(), "Page 2 is damaged and printed in part.");
+    }
+    EXPECT_EQ(rec(*target).Pages.size(), 2) << "the job goes out whole";
 }
 
 } // namespace
