@@ -1,7 +1,8 @@
-// Runs the built brptool on small files written by the page store.
+// brptool info, extract, render, pdf and print on small files written by the
+// page store.
 #include "EmfSample.h"
+#include "SavedReportFile.h"
 #include "TBRPageList.h"
-#include "TMetafileCanvas.h"
 
 #include <QImage>
 #include <QImageReader>
@@ -24,38 +25,15 @@ ToolRun brptool(const QStringList& args)
     return r;
 }
 
-// A recorded A4 page at 96 pixels per inch: a title, a rule and a few cells.
-QByteArray recordedPage(const QString& title)
-{
-    TMetafileCanvas canvas(794, 1123);
-    TFont font;
-    font.SetSize(16);
-    canvas.SetFont(font);
-    canvas.TextOut(60, 40, title);
-    canvas.MoveTo(60, 80);
-    canvas.LineTo(734, 80);
-    font.SetSize(9);
-    canvas.SetFont(font);
-    for (int row = 0; row < 5; ++row)
-        canvas.TextOut(60, 100 + row * 20, QStringLiteral("Pedido %1   12/03/2024   1.234,560").arg(row + 1));
-    return canvas.Finish();
-}
-
 class BrpTool : public ::testing::Test {
 protected:
     void SetUp() override
     {
         if (qEnvironmentVariableIsEmpty("BRP_BINARY_DIR"))
             GTEST_SKIP() << "BRP_BINARY_DIR not set";
-        pages = {emfsample::page(700, 1), recordedPage(QStringLiteral("Página dois")), emfsample::page(900, 3)};
-        TBRPageList list;
-        list.SetCompressed(true);
-        list.SetStore(std::make_unique<TBRStream>(100000));
-        for (const auto& p : pages)
-            list.AppendPage(p);
-        list.WriteHeader();
+        pages = {emfsample::page(700, 1), listingPage(QStringLiteral("Página dois")), emfsample::page(900, 3)};
         file = dir.filePath("r.BRP");
-        list.WriteToFile(file);
+        writeSavedReport(file, pages, true);
     }
     QTemporaryDir dir;
     QString file;

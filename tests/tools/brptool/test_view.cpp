@@ -3,27 +3,29 @@
 // with the loader's message.
 #include "BrptoolRun.h"
 #include "PlatformError.h"
-#include "PreviewFixture.h"
+#include "SavedReportFile.h"
 #include "TBRPageList.h"
 
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <functional>
+#include <gtest/gtest.h>
 
 namespace {
 
-class BrptoolView : public PreviewTest {
+class BrptoolView : public ::testing::Test {
 protected:
     void SetUp() override
     {
         if (qEnvironmentVariableIsEmpty("BRP_BINARY_DIR"))
             GTEST_SKIP() << "BRP_BINARY_DIR not set";
-        PreviewTest::SetUp();
         good = dir.filePath("listagem.BRP");
-        auto t = newTarget();
-        runJob(*t, 3);
-        t->SaveReportFile(good);
+        std::vector<QByteArray> pages;
+        for (int i = 1; i <= 3; ++i)
+            pages.push_back(listingPage(QStringLiteral("Listagem página %1").arg(i)));
+        writeSavedReport(good, pages, false);
     }
 
     // A copy of the good file with `edit` applied to its bytes.

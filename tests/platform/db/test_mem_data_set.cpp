@@ -1,38 +1,10 @@
+// The in-memory data set: its cursor, field lookup by name and null values.
 #include <gtest/gtest.h>
 
 #include "DatabaseError.h"
-#include "TComponent.h"
 #include "TMemDataSet.h"
 
 namespace {
-
-class Watcher : public TComponent {
-public:
-    using TComponent::TComponent;
-    TComponent* ref = nullptr;
-    void Notification(TComponent* c, TOperation op) override
-    {
-        if (op == TOperation::opRemove && c == ref)
-            ref = nullptr;
-    }
-};
-
-TEST(Component, OwnerTreeAndFreeNotification)
-{
-    TComponent owner;
-    auto* a = new TComponent(&owner);
-    a->SetName("Alpha");
-    auto* w = new Watcher(&owner);
-    EXPECT_EQ(owner.ComponentCount(), 2);
-    EXPECT_EQ(owner.Components(0), a);
-    EXPECT_EQ(owner.FindComponent("ALPHA"), a);
-
-    w->ref = a;
-    w->FreeNotification(a);
-    delete a;
-    EXPECT_EQ(w->ref, nullptr);
-    EXPECT_EQ(owner.ComponentCount(), 1);
-}
 
 TEST(MemDataSet, CursorFieldsAndNulls)
 {
