@@ -17,8 +17,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
 #include <limits>
 #include <memory>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 TEST(ParameterList, NameValueRules)
 {
@@ -137,10 +145,57 @@ TEST(FirebirdEnvironment, LocalOrServer)
         EXPECT_EQ(FirebirdEnvironment::isRemoteLocation(QString::fromLatin1(c.location)), c.remote) << c.location;
 }
 
+// The lock folder chosen before the first connection: a folder of the user's
+// own under XDG_RUNTIME_DIR, else under the temporary folder, and whatever
+// FIREBIRD_LOCK already names left alone.
 TEST(FirebirdEnvironment, PrivateLockFolder)
 {
-    FirebirdEnvironment::prepare();
-    EXPECT_FALSE(qEnvironmentVariableIsEmpty("FIREBIRD_LOCK"));
+    const QString probe = qEnvironmentVariable("BRP_BINARY_DIR") + QStringLiteral("/tests/platform/db/brp_lock_folder_probe");
+    QTemporaryDir runtime, temp;
+    const QString fallback = temp.filePath(QStringLiteral("firebird-%1").arg(getuid()));
+    const QString chosen = temp.filePath(QStringLiteral("chosen"));
+    struct Case {
+        const char* name;
+        QString xdgRuntimeDir; // empty: unset
+        QString firebirdLock;  // empty: unset
+        QString expected;
+    };
+    const Case cases[] = {
+        {"XDG_RUNTIME_DIR set", runtime.path(), QString(), runtime.filePath(QStringLiteral("firebird"))},
+        {"XDG_RUNTIME_DIR unset", QString(), QString(), fallback},
+        {"XDG_RUNTIME_DIR not a folder", runtime.filePath(QStringLiteral("missing")), QString(), fallback},
+        {"FIREBIRD_LOCK set", runtime.path(), chosen, chosen},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(runtime.filePath(QStringLiteral("firebird"))).removeRecursively();
+        QDir(fallback).removeRecursively();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        env.remove(QStringLiteral("FIREBIRD_LOCK"));
+        env.insert(QStringLiteral("TMPDIR"), temp.path());
+        if (!c.xdgRuntimeDir.isEmpty())
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), c.xdgRuntimeDir);
+        if (!c.firebirdLock.isEmpty())
+            env.insert(QStringLiteral("FIREBIRD_LOCK"), c.firebirdLock);
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(probe);
+        ASSERT_TRUE(p.waitForFinished(30000)) << probe.toStdString();
+        ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        EXPECT_EQ(QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed(), c.expected);
+        if (c.firebirdLock.isEmpty()) {
+            // Only its owner may enter it: another user's engine cannot take it over.
+            struct stat st {};
+            ASSERT_EQ(::stat(QFile::encodeName(c.expected).constData(), &st), 0);
+            EXPECT_TRUE(S_ISDIR(st.st_mode));
+            EXPECT_EQ(st.st_mode & 0777, 0700u);
+        } else {
+            EXPECT_FALSE(QFileInfo::exists(c.firebirdLock)) << "a folder it was given is not made";
+            EXPECT_FALSE(QFileInfo::exists(runtime.filePath(QStringLiteral("firebird"))));
+            EXPECT_FALSE(QFileInfo::exists(fallback));
+        }
+    }
 }
 
 class FirebirdFiles : public ::testing::Test {

@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -272,7 +271,7 @@ TEST(EmfPlayer, TextUnderExtremeScalingIsDrawnAsOutlines)
     EXPECT_TRUE(r.result.ok()) << r.result.error.toStdString();
 }
 
-TEST(EmfPlayer, CorpusOfOtherWritersRendersWithinTimeBounds)
+TEST(EmfPlayer, CorpusOfOtherWritersNearlyAllPlaysToTheEnd)
 {
     QString dir = qEnvironmentVariable("BRP_EMF_CORPUS", QStringLiteral(BRP_EMF_CORPUS));
     if (dir.isEmpty() || !QDir(dir).exists())
@@ -284,22 +283,16 @@ TEST(EmfPlayer, CorpusOfOtherWritersRendersWithinTimeBounds)
     files.sort();
     ASSERT_FALSE(files.isEmpty());
     int complete = 0, partial = 0, refused = 0, skippedRecords = 0;
-    qint64 slowest = 0;
     // Set to look at the renderings.
     const QString renderDir = qEnvironmentVariable("BRP_EMF_RENDER_DIR");
     for (const QString& path : files) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
         const QByteArray emf = f.readAll();
-        QElapsedTimer timer;
-        timer.start();
         const Rendered r = Render(emf, 300, 300);
-        const qint64 ms = timer.elapsed();
-        slowest = std::max(slowest, ms);
         skippedRecords += r.result.recordsSkipped;
         if (!renderDir.isEmpty())
             r.image.save(renderDir + "/" + QDir(dir).relativeFilePath(path).replace('/', '_') + ".png");
-        EXPECT_LT(ms, 10000) << path.toStdString();
         switch (r.result.status) {
         case EmfPlayResult::Status::Complete: ++complete; break;
         case EmfPlayResult::Status::Partial:
@@ -316,7 +309,7 @@ TEST(EmfPlayer, CorpusOfOtherWritersRendersWithinTimeBounds)
     }
     std::cout << "EMF corpus: " << files.size() << " files, " << complete << " rendered fully, " << partial
               << " rendered in part, " << refused << " refused; " << skippedRecords
-              << " records of unpainted types skipped; slowest " << slowest << " ms\n";
+              << " records of unpainted types skipped\n";
     RecordProperty("complete", complete);
     RecordProperty("partial", partial);
     RecordProperty("refused", refused);
