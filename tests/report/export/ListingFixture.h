@@ -8,6 +8,7 @@
 #include "BRReportReader.h"
 #include "DefinitionReader.h"
 #include "ExpressionEngine.h"
+#include "ListingDefinition.h"
 #include "ExpressionLocale.h"
 #include "PrinterService.h"
 #include "RecordingPrinterService.h"
@@ -103,10 +104,9 @@ protected:
             qry->AppendRecord({p.empresa, p.pedido, p.cliente, p.nome, p.dataPedido, p.dataFatura, p.prazo, p.total});
         qry->Open();
 
-        QFile def(qEnvironmentVariable("BRP_SOURCE_DIR", QStringLiteral(BRP_DEFAULT_SOURCE_DIR)) +
-                  QStringLiteral("/resources/UPrincipal.def"));
-        EXPECT_TRUE(def.open(QIODevice::ReadOnly));
-        const DefinitionObject root = ReadDefinition(QString::fromUtf8(def.readAll()));
+        const QString text = listingWindowDefinitionText();
+        EXPECT_FALSE(text.isEmpty());
+        const DefinitionObject root = ReadDefinition(text);
         const DefinitionObject* definition = BRReportReader::FindReport(root, QStringLiteral("BRRelatorio"));
         EXPECT_NE(definition, nullptr);
         report.reset(BRReportReader::Read(*definition, form.get()));
