@@ -17,9 +17,10 @@
 
 namespace {
 
-// The statement as the database must receive it, one token group per line;
-// @TIPOS1@ / @TIPOS2@ stand for the type conditions of the two halves.
-const char* const kEsperada = R"SQL(Select Pedidoc.CodEmpresa,
+// One half of the statement as the database must receive it, one token group
+// per line. The halves differ in their billing condition and in the letter
+// case of two names; @TIPOS@ stands for each half's type condition.
+const char* const kMetade = R"SQL(Select Pedidoc.CodEmpresa,
        Pedidoc.tipopedido,
        Pedidoc.CodPedido,
        Pedidoc.CodCliente,
@@ -32,8 +33,7 @@ From Pedidoc
 Inner Join CdOperc On Pedidoc.CodOper = CdOperc.CodOper
 Inner Join Cliente On Pedidoc.codcliente = Cliente.CodCliente
 Where Pedidoc.CodPrazo <> "000"
-  And Pedidoc.faturado = "S"
-  And Pedidoc.datafatura between :DataInicial And :DataFinal
+@FATURAMENTO@  And Pedidoc.datafatura between :DataInicial And :DataFinal
   And Pedidoc.totalpedido > 0
   And CdOperc.gerarec = "S"
   And Not Exists (Select Docurec.CodDocto From Docurec
@@ -43,7 +43,7 @@ Where Pedidoc.CodPrazo <> "000"
                     And Docurec.CodEmpresa = Pedidoc.CodEmpresa)
   And Not Exists (Select docagrupados.CodDocto From docagrupados
                   Where DocAgrupados.numdocorig = Pedidoc.TipoPedido || Pedidoc.CodPedido
-                  or (docagrupados.OBSERVACAO LIKE "%" || Pedidoc.TipoPedido
+                  or (@AGRUPADOS@.OBSERVACAO LIKE "%" || Pedidoc.TipoPedido
                     || Pedidoc.CodPedido || "%")
                     And docagrupados.codempresa = Pedidoc.CodEmpresa)
   And Not Exists (Select docurecfatura.CodDocto From docurecfatura
@@ -57,7 +57,7 @@ Where Pedidoc.CodPrazo <> "000"
                                     And NfEPedi.serie = NfSaidc.serie
                   Where NfEPedi.codpedido = Pedidoc.codpedido
                     And NfEPedi.tipopedido = Pedidoc.tipopedido
-                  or (NFSaidc.OBSERVACAO LIKE "%" || Pedidoc.TipoPedido
+                  or (@NFSAIDC@.OBSERVACAO LIKE "%" || Pedidoc.TipoPedido
                     || Pedidoc.CodPedido || "%")
                     And NfSaidc.cancelado <> "S")
   And Not Exists (Select NFS.numnf From NfSaidc NFS
@@ -67,59 +67,17 @@ Where Pedidoc.CodPrazo <> "000"
                   or (NFS.OBSERVACAO LIKE "%" || Pedidoc.TipoPedido
                     || Pedidoc.CodPedido || "%")
                     And NfS.cancelado <> "S")
-@TIPOS1@
- Union
-Select Pedidoc.CodEmpresa,
-       Pedidoc.tipopedido,
-       Pedidoc.CodPedido,
-       Pedidoc.CodCliente,
-       Cliente.nome,
-       Pedidoc.datapedido,
-       Pedidoc.datafatura,
-       pedidoc.totalpedido,
-       (Select CondPag.descricao From CondPag Where CondPag.CodPrazo = Pedidoc.CodPrazo) As Prazo
-From Pedidoc
-Inner Join CdOperc On Pedidoc.CodOper = CdOperc.CodOper
-Inner Join Cliente On Pedidoc.codcliente = Cliente.CodCliente
-Where Pedidoc.CodPrazo <> "000"
-  And Pedidoc.faturado = "N"
-  And Pedidoc.statuspedido = "09"
-  And Pedidoc.datafatura between :DataInicial And :DataFinal
-  And Pedidoc.totalpedido > 0
-  And CdOperc.gerarec = "S"
-  And Not Exists (Select Docurec.CodDocto From Docurec
-                  Where NumDocOrig = Pedidoc.TipoPedido || Pedidoc.CodPedido
-                  or (DOCUREC.OBSERVACAO LIKE "%" || Pedidoc.TipoPedido
-                    || Pedidoc.CodPedido || "%")
-                    And Docurec.CodEmpresa = Pedidoc.CodEmpresa)
-  And Not Exists (Select docagrupados.CodDocto From docagrupados
-                  Where DocAgrupados.numdocorig = Pedidoc.TipoPedido || Pedidoc.CodPedido
-                  or (DocAgrupados.OBSERVACAO LIKE "%" || Pedidoc.TipoPedido
-                    || Pedidoc.CodPedido || "%")
-                    And docagrupados.codempresa = Pedidoc.CodEmpresa)
-  And Not Exists (Select docurecfatura.CodDocto From docurecfatura
-                  Where docurecfatura.numdocorig = Pedidoc.TipoPedido || Pedidoc.CodPedido
-                  or (docurecfatura.OBSERVACAO LIKE "%" || Pedidoc.TipoPedido
-                    || Pedidoc.CodPedido || "%")
-                    And docurecfatura.codempresa = Pedidoc.CodEmpresa)
-  And Not Exists (Select NfEPedi.CodPedido From nfepedi
-                  Inner Join NfSaidc On NfEpedi.codempresa = NFSaidc.codempresa
-                                    And NfEPedi.numnf = NfSaidc.numnf
-                                    And NfEPedi.serie = NfSaidc.serie
-                  Where NfEPedi.codpedido = Pedidoc.codpedido
-                    And NfEPedi.tipopedido = Pedidoc.tipopedido
-                  or (NfSaidc.OBSERVACAO LIKE "%" || Pedidoc.TipoPedido
-                    || Pedidoc.CodPedido || "%")
-                    And NfSaidc.cancelado <> "S")
-  And Not Exists (Select NFS.numnf From NfSaidc NFS
-                  Where NFS.codempresa = Pedidoc.codempresa
-                    And NFS.CodPedido = Pedidoc.CodPedido
-                    And NFS.TipoPedido = pedidoc.TipoPedido
-                  or (NFS.OBSERVACAO LIKE "%" || Pedidoc.TipoPedido
-                    || Pedidoc.CodPedido || "%")
-                    And NfS.cancelado <> "S")
-@TIPOS2@
-  Order By 7 Desc)SQL";
+@TIPOS@
+)SQL";
+
+QString metade(const QString& faturamento, const QString& agrupados, const QString& nfSaidc, const QString& tipos)
+{
+    return QString::fromUtf8(kMetade)
+        .replace(QStringLiteral("@FATURAMENTO@"), faturamento)
+        .replace(QStringLiteral("@AGRUPADOS@"), agrupados)
+        .replace(QStringLiteral("@NFSAIDC@"), nfSaidc)
+        .replace(QStringLiteral("@TIPOS@"), tipos);
+}
 
 QStringList tokens(const QString& text)
 {
@@ -128,14 +86,13 @@ QStringList tokens(const QString& text)
 
 QString esperada(const QString& tipos)
 {
-    QString t = QString::fromUtf8(kEsperada);
-    if (tipos.isEmpty()) {
-        t.replace(QStringLiteral("@TIPOS1@"), QString()).replace(QStringLiteral("@TIPOS2@"), QString());
-    } else {
-        t.replace(QStringLiteral("@TIPOS1@"), QStringLiteral(" And Pedidoc.TipoPedido In(%1)").arg(tipos));
-        t.replace(QStringLiteral("@TIPOS2@"), QStringLiteral(" And Pedidoc.TipoPedido In(%1) ").arg(tipos));
-    }
-    return t;
+    const QString condicao = tipos.isEmpty() ? QString() : QStringLiteral(" And Pedidoc.TipoPedido In(%1)").arg(tipos);
+    return metade(QStringLiteral("  And Pedidoc.faturado = \"S\"\n"), QStringLiteral("docagrupados"),
+                  QStringLiteral("NFSaidc"), condicao)
+         + QStringLiteral(" Union\n")
+         + metade(QStringLiteral("  And Pedidoc.faturado = \"N\"\n  And Pedidoc.statuspedido = \"09\"\n"),
+                  QStringLiteral("DocAgrupados"), QStringLiteral("NfSaidc"), tipos.isEmpty() ? QString() : condicao + u' ')
+         + QStringLiteral("  Order By 7 Desc");
 }
 
 } // namespace
