@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "BrptoolRun.h"
+#include "ListingInputs.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,15 +12,6 @@ namespace {
 ToolRun brptool(const QStringList& args)
 {
     return runBrptool(QStringList{QStringLiteral("eval")} + args);
-}
-
-QString writeFile(const QTemporaryDir& dir, const char* name, const char* text)
-{
-    const QString path = dir.filePath(QString::fromLatin1(name));
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(text);
-    return path;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // never over a device, a FIFO, a folder or one of their own inputs, and "-"
 // for standard output.
 #include "BrptoolRun.h"
+#include "ListingInputs.h"
 #include "FullDisk.h"
 
 #include <QDir>
@@ -15,44 +16,6 @@
 #include <sys/sysmacros.h>
 
 namespace {
-
-const char* const kReport = R"(object Rel: TBandReport
-  Units = MM
-  Page.Values = (100.0 2970.0 100.0 2100.0 100.0 100.0 0.0)
-  Page.PaperSize = A4
-  DataSet = QryRel
-  object Cab: TBRBand
-    BandType = rbPageHeader
-    Size.Values = (100.0 1900.0)
-    object Titulo: TBRLabel
-      Caption = 'Listagem de Pedidos'
-      Size.Values = (50.0 0.0 0.0 500.0)
-    end
-  end
-  object Det: TBRBand
-    BandType = rbDetail
-    Size.Values = (50.0 1900.0)
-    object Nome: TBRDBText
-      DataSet = QryRel
-      DataField = 'NOME'
-      Size.Values = (45.0 0.0 0.0 900.0)
-    end
-  end
-end
-)";
-
-QByteArray readAll(const QString& name)
-{
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
-
-void writeFile(const QString& name, const QByteArray& bytes)
-{
-    QFile f(name);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // What kind of node a path is (links followed), as the tests compare it.
 QString kindOf(const QString& name)
@@ -79,10 +42,10 @@ protected:
         csv = dir.filePath("q.csv");
         brp = dir.filePath("rel.BRP");
         emf = dir.filePath("p1.emf");
-        writeFile(def, kReport);
-        QByteArray rows = "NOME\n";
+        writeFile(def, kListing);
+        QByteArray rows = "NOME,VALOR:float\n";
         for (int i = 1; i <= 120; ++i)
-            rows += "Cliente número " + QByteArray::number(i) + "\n";
+            rows += "Cliente número " + QByteArray::number(i) + "," + QByteArray::number(i) + ".5\n";
         writeFile(csv, rows);
         const ToolRun made = runBrptool({"run", def, "--data", "QryRel=" + csv, "--out", brp});
         ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
@@ -125,8 +88,8 @@ TEST_F(BrptoolOutputs, AFullDiskKeepsTheOldFile)
         const ToolRun r = runBrptool(args);
         EXPECT_EQ(r.exitCode, 1) << r.out.toStdString();
         EXPECT_TRUE(r.err.contains("No space left on device")) << r.err.toStdString();
-        EXPECT_EQ(readAll(out), old);
-        EXPECT_EQ(readAll(out + ".pdf"), old);
+        EXPECT_EQ(readFile(out), old);
+        EXPECT_EQ(readFile(out + ".pdf"), old);
         EXPECT_EQ(disk.Files(), QStringList({"o.out", "o.out.pdf"}));
     }
 }
@@ -165,7 +128,7 @@ TEST_F(BrptoolOutputs, OutputsThatWouldDestroySomethingAreRefused)
         }
     }
 
-    const QByteArray defBytes = readAll(def), csvBytes = readAll(csv), brpBytes = readAll(brp);
+    const QByteArray defBytes = readFile(def), csvBytes = readFile(csv), brpBytes = readFile(brp);
     const QString alias = dir.filePath("alias.BRP");
     ASSERT_TRUE(QFile::link(brp, alias));
     const QList<QStringList> selfOverwrites = {
@@ -183,9 +146,9 @@ TEST_F(BrptoolOutputs, OutputsThatWouldDestroySomethingAreRefused)
         EXPECT_EQ(r.exitCode, 2) << r.out.toStdString();
         EXPECT_TRUE(r.err.contains("it is also an input")) << r.err.toStdString();
     }
-    EXPECT_EQ(readAll(def), defBytes);
-    EXPECT_EQ(readAll(csv), csvBytes);
-    EXPECT_EQ(readAll(brp), brpBytes);
+    EXPECT_EQ(readFile(def), defBytes);
+    EXPECT_EQ(readFile(csv), csvBytes);
+    EXPECT_EQ(readFile(brp), brpBytes);
 }
 
 // "-" writes the output to standard output, byte for byte what a file gets.
@@ -195,13 +158,13 @@ TEST_F(BrptoolOutputs, DashIsStandardOutput)
         QStringList args;
         QByteArray expected;
     };
-    const QByteArray page = readAll(emf);
+    const QByteArray page = readFile(emf);
     const Case cases[] = {
         {{"extract", brp, "1", "-"}, page},
         {{"render", emf, "-"}, "\x89PNG"},
         {{"pdf", brp, "-"}, "%PDF"},
         {{"view", brp, "--screenshot", "-"}, "\x89PNG"},
-        {{"run", def, "--data", "QryRel=" + csv, "--out", "-"}, readAll(brp).left(4)},
+        {{"run", def, "--data", "QryRel=" + csv, "--out", "-"}, readFile(brp).left(4)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
@@ -216,5 +179,5 @@ TEST_F(BrptoolOutputs, DashIsStandardOutput)
     whole.start(brptoolPath(), {"run", def, "--data", "QryRel=" + csv, "--out", "-"});
     ASSERT_TRUE(whole.waitForFinished(30000));
     // Past the header, which holds the time of writing.
-    EXPECT_EQ(whole.readAllStandardOutput().mid(128), readAll(brp).mid(128));
+    EXPECT_EQ(whole.readAllStandardOutput().mid(128), readFile(brp).mid(128));
 }

@@ -1,12 +1,12 @@
 // brptool print refuses bad arguments before it touches a printer.
+#include "BrptoolRun.h"
+
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 TEST(BrptoolPrint, BadArguments)
 {
-    const QString tool = qEnvironmentVariable("BRP_BINARY_DIR") + QStringLiteral("/tools/brptool");
-    if (!QFile::exists(tool))
+    if (!QFile::exists(brptoolPath()))
         GTEST_SKIP() << "brptool is not built";
     const QString existing = qEnvironmentVariable("BRP_SOURCE_DIR") + QStringLiteral("/README.md");
     struct Case {
@@ -26,10 +26,9 @@ TEST(BrptoolPrint, BadArguments)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
-        QProcess p;
-        p.start(tool, QStringList{"print"} + c.args);
-        ASSERT_TRUE(p.waitForFinished(30000));
-        EXPECT_EQ(p.exitCode(), c.code);
-        EXPECT_TRUE(p.readAllStandardError().contains(c.message));
+        const ToolRun r = runBrptool(QStringList{"print"} + c.args);
+        ASSERT_NE(r.exitCode, -1) << r.err.toStdString();
+        EXPECT_EQ(r.exitCode, c.code);
+        EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
     }
 }
