@@ -8,6 +8,7 @@
 #include "RecordingDialogService.h"
 #include "RecordingMessageService.h"
 #include "RecordingPrinterService.h"
+#include "RecordingPrinters.h"
 #include "TBRPrinter.h"
 #include "TBRUnitBase.h"
 #include "TCanvas.h"
@@ -16,6 +17,7 @@
 #include <QList>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 // The report as the preview sees it: owner of the target and receiver of its
 // print and preview-closed requests.
@@ -62,14 +64,12 @@ protected:
     void SetUp() override
     {
         TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
-        m_previous = SetPrinterServiceFactory([this] { return std::make_unique<RecordingPrinterService>(printers); });
-        SetApplicationPrinter(std::make_unique<RecordingPrinterService>(printers));
+        m_printers.emplace([this] { return printers; });
     }
     void TearDown() override
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        SetPrinterServiceFactory(m_previous);
-        SetApplicationPrinter(nullptr);
+        m_printers.reset();
     }
 
     static RecordingPrinterService& rec(TBRPrinter& t) { return *dynamic_cast<RecordingPrinterService*>(t.Printer()); }
@@ -111,5 +111,5 @@ protected:
     FakeReport report;
 
 private:
-    PrinterServiceFactory m_previous;
+    std::optional<RecordingPrinters> m_printers;
 };
