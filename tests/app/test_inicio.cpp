@@ -1,7 +1,7 @@
 // Start-up of the main window against real database files: where the
 // database is found, the four outcomes with their messages, and a listing on
 // each kind of connection.
-#include "DemoDatabase.h"
+#include "DemoDatabaseFolder.h"
 #include "FbConnection.h"
 #include "RecordingMessageService.h"
 #include "TDatabase.h"
@@ -52,10 +52,9 @@ protected:
     static void SetUpTestSuite()
     {
         dir = new TempFirebirdDir;
-        QDir().mkpath(dir->path(QStringLiteral("dados")));
         DemoDatabase::Options o;
         o.orders = 60;
-        DemoDatabase::Create(dir->path(QStringLiteral("dados/Kavrano.gdb")), o);
+        CreateDemoDatabase(*dir, o, false);
         FbConnection vazio;
         vazio.Create(dir->path(QStringLiteral("dados/vazio.fdb")), QStringLiteral("SYSDBA"), QString());
         vazio.Detach();

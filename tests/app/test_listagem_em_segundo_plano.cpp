@@ -5,7 +5,7 @@
 #include "ConsultaPedidos.h"
 #include "ConsultaPedidosAcelerada.h"
 #include "ConsultaPedidosCsv.h"
-#include "DemoDatabase.h"
+#include "DemoDatabaseFolder.h"
 #include "FbConnection.h"
 #include "RecordingMessageService.h"
 #include "TMaskEdit.h"
@@ -88,13 +88,10 @@ protected:
     static void SetUpTestSuite()
     {
         dir = new TempFirebirdDir;
-        QDir().mkpath(dir->path(QStringLiteral("dados")));
         DemoDatabase::Options o;
         o.orders = 4500;
         o.forcedWrites = false;
-        DemoDatabase::Create(dir->path(QStringLiteral("dados/Kavrano.gdb")), o);
-        dir->writeAliases(QStringLiteral("[Kavrano]\nDRIVER=INTRBASE\nSERVER NAME=%1\nUSER NAME=SYSDBA\n")
-                              .arg(dir->path(QStringLiteral("dados/Kavrano.gdb"))));
+        CreateDemoDatabase(*dir, o);
     }
     static void TearDownTestSuite()
     {

@@ -4,7 +4,7 @@
 // writes PDF. The saved file is read back with brptool and emf2svg-conv, the
 // PDF with pdftotext. A screenshot of the preview is kept as an artefact.
 #include "CupsQueue.h"
-#include "DemoDatabase.h"
+#include "DemoDatabaseFolder.h"
 #include "PrinterService.h"
 #include "ProgramLocale.h"
 #include "RecordedPage.h"
@@ -81,12 +81,9 @@ protected:
         // numbers read 1.234,500.
         SetUpProgramLocale();
         dir = new TempFirebirdDir;
-        QDir().mkpath(dir->path(QStringLiteral("dados")));
         DemoDatabase::Options o;
         o.orders = 900;
-        DemoDatabase::Create(dir->path(QStringLiteral("dados/Kavrano.gdb")), o);
-        dir->writeAliases(QStringLiteral("[Kavrano]\nDRIVER=INTRBASE\nSERVER NAME=%1\nUSER NAME=SYSDBA\n")
-                              .arg(dir->path(QStringLiteral("dados/Kavrano.gdb"))));
+        CreateDemoDatabase(*dir, o);
     }
     static void TearDownTestSuite()
     {

@@ -5,7 +5,7 @@
 // the job: nothing goes to the printer. The printer is the recording double,
 // so that the test sees the job from the inside; the window, the clicks and
 // the drawing are real.
-#include "DemoDatabase.h"
+#include "DemoDatabaseFolder.h"
 #include "PrinterService.h"
 #include "RecordingMessageService.h"
 #include "RecordingPrinterService.h"
@@ -45,12 +45,9 @@ protected:
         if (!RealDesktop::UnavailableReason().isEmpty())
             return;
         dir = new TempFirebirdDir;
-        QDir().mkpath(dir->path(QStringLiteral("dados")));
         DemoDatabase::Options o;
         o.orders = 3000; // a listing of several pages
-        DemoDatabase::Create(dir->path(QStringLiteral("dados/Kavrano.gdb")), o);
-        dir->writeAliases(QStringLiteral("[Kavrano]\nDRIVER=INTRBASE\nSERVER NAME=%1\nUSER NAME=SYSDBA\n")
-                              .arg(dir->path(QStringLiteral("dados/Kavrano.gdb"))));
+        CreateDemoDatabase(*dir, o);
     }
     static void TearDownTestSuite()
     {
@@ -59,13 +56,9 @@ protected:
     }
     void SetUp() override
     {
-        const QString reason = RealDesktop::UnavailableReason();
+        const QString reason = RealDesktop::StartFor(desktop);
         if (!reason.isEmpty())
             GTEST_SKIP() << reason.toStdString();
-        desktop = std::make_unique<RealDesktop>();
-        const QString started = desktop->Start();
-        if (!started.isEmpty())
-            GTEST_SKIP() << started.toStdString();
         const QList<RecordedPrinter> printers{RecordedPrinter::Laser()};
         m_previous = SetPrinterServiceFactory([this, printers] {
             auto printer = std::make_unique<RecordingPrinterService>(printers);

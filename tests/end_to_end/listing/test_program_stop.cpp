@@ -5,7 +5,7 @@
 // a message box of its start-up waits (a database it cannot open). Each time
 // it must end within a few seconds, with the signal's exit code, and leave no
 // page file behind.
-#include "DemoDatabase.h"
+#include "DemoDatabaseFolder.h"
 #include "TempFirebird.h"
 
 #include <gtest/gtest.h>
@@ -61,12 +61,9 @@ protected:
         if (!XvfbServer::UnavailableReason().isEmpty() || !QFileInfo(programPath()).isExecutable())
             return;
         dir = new TempFirebirdDir;
-        QDir().mkpath(dir->path(QStringLiteral("dados")));
         DemoDatabase::Options o;
         o.orders = 900;
-        DemoDatabase::Create(dir->path(QStringLiteral("dados/Kavrano.gdb")), o);
-        dir->writeAliases(QStringLiteral("[Kavrano]\nDRIVER=INTRBASE\nSERVER NAME=%1\nUSER NAME=SYSDBA\n")
-                              .arg(dir->path(QStringLiteral("dados/Kavrano.gdb"))));
+        CreateDemoDatabase(*dir, o);
     }
     static void TearDownTestSuite()
     {
