@@ -273,9 +273,13 @@ TEST(EmfPlayer, TextUnderExtremeScalingIsDrawnAsOutlines)
 
 TEST(EmfPlayer, CorpusOfOtherWritersNearlyAllPlaysToTheEnd)
 {
-    QString dir = qEnvironmentVariable("BRP_EMF_CORPUS", QStringLiteral(BRP_EMF_CORPUS));
-    if (dir.isEmpty() || !QDir(dir).exists())
-        GTEST_SKIP() << "no EMF corpus folder (set BRP_EMF_CORPUS)";
+    // The build's folder, or another one named in the environment.
+    const QString dir = qEnvironmentVariable("BRP_EMF_CORPUS", QStringLiteral(BRP_EMF_CORPUS));
+    if (dir.isEmpty())
+        GTEST_SKIP() << "no EMF corpus: configure with -DBRP_EMF_CORPUS=FOLDER, or set BRP_EMF_CORPUS, "
+                        "to play the EMF files of other programs in FOLDER";
+    if (!QDir(dir).exists())
+        GTEST_SKIP() << "the EMF corpus folder " << dir.toStdString() << " does not exist";
     QStringList files;
     QDirIterator it(dir, {QStringLiteral("*.emf"), QStringLiteral("*.EMF")}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())

@@ -5,7 +5,7 @@
 #include "TStatusBar.h"
 
 #include "ClassRegistry.h"
-#include "TestParts.h"
+#include "PropertyKindsComponents.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -267,13 +267,13 @@ TEST(FormBuilder, BuildsControlsBindsEventsAndOrdersTabs)
 
 TEST(FormBuilder, ComponentsKeepTheOwnerTheirFactoryGaveThem)
 {
-    RegisterClass("TTestHolder", [](QObject*) -> QObject* { return new TTestHolder; });
-    RegisterClass("TTestPart", [](QObject* parent) -> QObject* { return new TTestPart(parent); });
+    RegisterClass("SubComponentHolder", [](QObject*) -> QObject* { return new SubComponentHolder; });
+    RegisterClass("PropertyKindsComponent", [](QObject* parent) -> QObject* { return new PropertyKindsComponent(parent); });
     const char* text = "object F: TF\n"
-                       "  object H: TTestHolder\n"
+                       "  object H: SubComponentHolder\n"
                        "    Left = 300\n"
                        "    Part.Left = 7\n"
-                       "    object P: TTestPart\n"
+                       "    object P: PropertyKindsComponent\n"
                        "      Left = 12\n"
                        "      Items = ('a' 'b')\n"
                        "    end\n"
@@ -281,11 +281,11 @@ TEST(FormBuilder, ComponentsKeepTheOwnerTheirFactoryGaveThem)
                        "end\n";
     QWidget form;
     FormBuilder::Build(&form, ReadDefinition(QString::fromUtf8(text)), {});
-    auto* holder = form.findChild<TTestHolder*>("H");
+    auto* holder = form.findChild<SubComponentHolder*>("H");
     ASSERT_TRUE(holder);
     EXPECT_EQ(holder->parent(), &form);   // no owner from its factory: the window's
     EXPECT_EQ(holder->Part()->m_left, 7); // dotted sub-object
-    auto* part = holder->findChild<TTestPart*>("P");
+    auto* part = holder->findChild<PropertyKindsComponent*>("P");
     ASSERT_TRUE(part);
     EXPECT_EQ(part->parent(), holder);
     EXPECT_EQ(part->m_left, 12); // a real Left property is set, not skipped
@@ -294,9 +294,9 @@ TEST(FormBuilder, ComponentsKeepTheOwnerTheirFactoryGaveThem)
 
 TEST(FormBuilder, StringListsAndCollectionsReachTheirProperties)
 {
-    RegisterClass("TTestPart", [](QObject* parent) -> QObject* { return new TTestPart(parent); });
+    RegisterClass("PropertyKindsComponent", [](QObject* parent) -> QObject* { return new PropertyKindsComponent(parent); });
     const char* text = "object F: TF\n"
-                       "  object P: TTestPart\n"
+                       "  object P: PropertyKindsComponent\n"
                        "    Items.Strings = (\n"
                        "      'select *'\n"
                        "      '    where a = :a'\n"
@@ -313,7 +313,7 @@ TEST(FormBuilder, StringListsAndCollectionsReachTheirProperties)
                        "end\n";
     QWidget form;
     FormBuilder::Build(&form, ReadDefinition(QString::fromUtf8(text)), {});
-    auto* part = form.findChild<TTestPart*>("P");
+    auto* part = form.findChild<PropertyKindsComponent*>("P");
     ASSERT_TRUE(part);
     // Leading blanks and empty lines are kept.
     EXPECT_EQ(part->m_items, (QStringList{"select *", "    where a = :a", ""}));
@@ -336,7 +336,7 @@ TEST(FormBuilder, StringListsAndCollectionsReachTheirProperties)
     };
     for (const auto& c : cases) {
         QWidget f;
-        const QString bad = QStringLiteral("object F: TF\nobject P: TTestPart\n%1\nend\nend\n").arg(QString::fromUtf8(c.body));
+        const QString bad = QStringLiteral("object F: TF\nobject P: PropertyKindsComponent\n%1\nend\nend\n").arg(QString::fromUtf8(c.body));
         try {
             FormBuilder::Build(&f, ReadDefinition(bad), {});
             ADD_FAILURE() << "accepted: " << c.body;
