@@ -1,6 +1,7 @@
 #include "BrpOutput.h"
 #include "CompleteFileWriter.h"
 
+#include <QBuffer>
 #include <QFile>
 
 #include <cstdio>
@@ -93,6 +94,17 @@ bool writeOutput(const QString& out, const std::function<bool(QIODevice&)>& writ
 bool writeOutput(const QString& out, const QByteArray& bytes, QString* error)
 {
     return writeOutput(out, [&](QIODevice& device) { return device.write(bytes) == bytes.size(); }, error);
+}
+
+bool writePng(const QString& out, const QImage& image, QString* error)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        *error = QStringLiteral("cannot encode the picture of \"%1\" as PNG").arg(out);
+        return false;
+    }
+    return writeOutput(out, png, error);
 }
 
 OutputPath::OutputPath(const QString& out, const QString& extension) : m_out(out), m_path(out)

@@ -6,6 +6,7 @@
 // a regular file (a device, a FIFO, a folder): either would be destroyed.
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -40,6 +41,9 @@ void reportWritten(const QString& out, const QString& what);
 // left as it was.
 bool writeOutput(const QString& out, const std::function<bool(QIODevice&)>& write, QString* error);
 bool writeOutput(const QString& out, const QByteArray& bytes, QString* error);
+// An image as PNG, encoded in memory first: the PNG library gives up on a
+// failed write by jumping out of Qt's encoder, which then leaks its buffers.
+bool writePng(const QString& out, const QImage& image, QString* error);
 
 // A file name for code that writes to a name of its own choosing (the export
 // filters, the page store): the output itself, or for "-" a temporary file

@@ -110,7 +110,7 @@ int runRender(const QStringList& argsIn)
         return 1;
     }
     QString writeError;
-    if (!brptool::writeOutput(out, [&](QIODevice& device) { return image.save(&device, "PNG"); }, &writeError)) {
+    if (!brptool::writePng(out, image, &writeError)) {
         std::fprintf(stderr, "brptool: %s\n", qPrintable(writeError));
         return 1;
     }

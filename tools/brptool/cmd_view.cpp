@@ -128,7 +128,7 @@ int runView(const QStringList& args)
         const QPixmap picture = window->grab();
         delete window.data();
         QString error;
-        if (!brptool::writeOutput(screenshot, [&](QIODevice& device) { return picture.save(&device, "PNG"); }, &error))
+        if (!brptool::writePng(screenshot, picture.toImage(), &error))
             return fail(error);
         brptool::reportWritten(screenshot, QStringLiteral("page %1 of %2").arg(page).arg(target.PageTotal));
         return 0;
