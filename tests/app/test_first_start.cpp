@@ -146,8 +146,9 @@ TEST_F(FirstStart, LeavesStartUpAloneWhenThereIsSomethingToConnectTo)
         EXPECT_TRUE(statusSeen.isEmpty());
         EXPECT_FALSE(QFileInfo::exists(dataDir()));
         EXPECT_EQ(QFileInfo::exists(dir.aliasFile()), c.aliases != nullptr);
-        if (c.aliases)
+        if (c.aliases) {
             EXPECT_EQ(readAll(dir.aliasFile()), QByteArray(c.aliases));
+        }
         // What start-up reports is its own: never the set-up's message.
         ASSERT_FALSE(messages.messages().isEmpty());
         for (const auto& m : messages.messages())

@@ -61,7 +61,7 @@ TEST(CsvDataSet, LinesEndingWhereTheReadingBlocksMeet)
 {
     QTemporaryDir dir;
     const QByteArray header = "N:integer,T\n";
-    for (const QByteArray end : {QByteArray("\r\n"), QByteArray("\r"), QByteArray("\n")}) {
+    for (const QByteArray& end : {QByteArray("\r\n"), QByteArray("\r"), QByteArray("\n")}) {
         SCOPED_TRACE(end.toHex().toStdString());
         // The first row's line end starts on the block's last byte.
         const QByteArray filler(kBlock - 1 - header.size() - 2, 'x');

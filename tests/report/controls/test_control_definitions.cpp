@@ -43,10 +43,10 @@ protected:
     // The listing report as the program's window definition holds it.
     TCustomBandReport* readListing()
     {
-        const DefinitionObject window = listingWindowDefinition();
-        const DefinitionObject* report = BRReportReader::FindReport(window, QStringLiteral("BRRelatorio"));
-        EXPECT_NE(report, nullptr);
-        return report ? read(*report) : nullptr;
+        const DefinitionObject definition = listingWindowDefinition();
+        const DefinitionObject* stored = BRReportReader::FindReport(definition, QStringLiteral("BRRelatorio"));
+        EXPECT_NE(stored, nullptr);
+        return stored ? read(*stored) : nullptr;
     }
     // The listing report in the form the writer gives it, for the cases that
     // edit its text.

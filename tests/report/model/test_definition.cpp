@@ -128,8 +128,10 @@ TEST_F(Definition, ReportInsideAWindowDefinition)
     auto* qry = new TMemDataSet(form.get());
     qry->SetName(QStringLiteral("QryRel"));
     DefinitionObject withData = *def;
-    withData.children[1].properties.append({QStringLiteral("DataSet"), 0,
-                                            std::make_shared<DefinitionValue>(DefinitionValue{DefinitionValue::Identifier, QStringLiteral("QryRel")})});
+    DefinitionValue dataSet;
+    dataSet.kind = DefinitionValue::Identifier;
+    dataSet.text = QStringLiteral("QryRel");
+    withData.children[1].properties.append({QStringLiteral("DataSet"), 0, std::make_shared<DefinitionValue>(dataSet)});
     TCustomBandReport* r = BRReportReader::Read(withData, form.get());
     EXPECT_EQ(r->parent(), form.get());
     auto* sub = qobject_cast<TBRSubDetail*>(r->BandList()[1]);

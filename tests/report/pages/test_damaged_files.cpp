@@ -164,7 +164,7 @@ protected:
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, DamagedSavedReport, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Compressed" : "Plain"; });
+                         [](const auto& instance) { return instance.param ? "Compressed" : "Plain"; });
 
 TEST_P(DamagedSavedReport, IntactFileReadsEveryPage)
 {
