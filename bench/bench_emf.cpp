@@ -1,7 +1,10 @@
 // Page recording and playback on a listing-like page (a header, a rule and 45
 // lines of 8 text cells): recording a page as EMF and playing it back onto an
-// image, each against painting the same page straight onto an image.
+// image, each against painting the same page straight onto an image. Then the
+// hostile pages of the player's budget test, each played until it is drawn or
+// cut short at the work budget, against playing the listing page.
 #include "EmfPlayer.h"
+#include "HostileEmfPages.h"
 #include "ListingPage.h"
 #include "PainterCanvas.h"
 #include "TMetafileCanvas.h"
@@ -13,6 +16,9 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
+#include <functional>
+#include <sys/resource.h>
+#include <vector>
 #include <map>
 #include <string>
 
@@ -66,6 +72,43 @@ void BM_PlayEmf(benchmark::State& state)
 }
 BENCHMARK(BM_PlayEmf)->Unit(benchmark::kMicrosecond);
 
+struct HostilePage {
+    const char* name;
+    std::function<QByteArray()> make;
+};
+
+const std::vector<HostilePage>& HostilePages()
+{
+    using namespace hostileemf;
+    static const std::vector<HostilePage> pages = {
+        {"250,000-point polyline, walking", [] { return Polyline16(250000, true); }},
+        {"250,000-point polyline, scattered", [] { return Polyline16(250000, false); }},
+        {"4 million-point polyline", [] { return Polyline16(4000000, true); }},
+        {"a million triangles", [] { return Triangles(1000000); }},
+        {"400,000 triangles", [] { return Triangles(400000); }},
+        {"2 million page-sized rectangles", [] { return Repeated(2000000, PageRectangle()); }},
+        {"600,000 texts", [] { return Repeated(600000, Text()); }},
+        {"400,000 page-sized bitmaps", [] { return Repeated(400000, Bitmap()); }},
+    };
+    return pages;
+}
+
+void BM_PlayHostilePage(benchmark::State& state)
+{
+    const HostilePage& page = HostilePages()[std::size_t(state.range(0))];
+    const QByteArray emf = page.make();
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    bool cut = false;
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter p(&image);
+        cut = !EmfPlayer::Play(emf, &p, QRectF(0, 0, kWidth, kHeight)).ok();
+    }
+    state.SetLabel(std::string(page.name) + (cut ? ", cut short" : ", drawn whole"));
+}
+// In the unit of the baseline, for the ratios.
+BENCHMARK(BM_PlayHostilePage)->DenseRange(0, 7)->Iterations(2)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -88,6 +131,17 @@ int main(int argc, char** argv)
             std::printf("Recording the page as EMF:              %.2f x baseline\n", rec / direct);
         if (play > 0)
             std::printf("Playing the recorded page onto an image: %.2f x baseline\n", play / direct);
+    }
+    if (play > 0) {
+        std::printf("\nBaseline: playing the recorded listing page = 1.00\n");
+        for (std::size_t i = 0; i < HostilePages().size(); ++i) {
+            const double t = find(("BM_PlayHostilePage/" + std::to_string(i) + "/iterations:2").c_str());
+            if (t > 0)
+                std::printf("%-36s %8.1f x baseline\n", HostilePages()[i].name, t / play);
+        }
+        rusage u{};
+        getrusage(RUSAGE_SELF, &u);
+        std::printf("Peak memory of the whole run: %ld MB\n", u.ru_maxrss / 1024);
     }
     benchmark::Shutdown();
     return 0;

@@ -14,13 +14,9 @@ class RealFocusTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const QString reason = RealDesktop::UnavailableReason();
+        const QString reason = RealDesktop::StartFor(desktop);
         if (!reason.isEmpty())
             GTEST_SKIP() << reason.toStdString();
-        desktop = std::make_unique<RealDesktop>();
-        const QString started = desktop->Start();
-        if (!started.isEmpty())
-            GTEST_SKIP() << started.toStdString();
         Clock::setFixedToday(QDate(2026, 3, 9));
         Application::InstallFontSubstitutes();
         {

@@ -63,6 +63,18 @@ QString RealDesktop::UnavailableReason()
     return {};
 }
 
+QString RealDesktop::StartFor(std::unique_ptr<RealDesktop>& desktop)
+{
+    QString reason = UnavailableReason();
+    if (reason.isEmpty()) {
+        desktop = std::make_unique<RealDesktop>();
+        reason = desktop->Start();
+    }
+    if (!reason.isEmpty())
+        desktop.reset();
+    return reason;
+}
+
 RealDesktop::RealDesktop(const QString& displayName)
     : m_displayName(displayName),
       m_display(XOpenDisplay(displayName.isEmpty() ? nullptr : displayName.toLocal8Bit().constData()))

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <memory>
 
 // Processes events until `done` holds or `timeoutMs` passes; true when it held.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 15000);
@@ -21,6 +22,9 @@ class RealDesktop {
 public:
     // Why the real desktop cannot be had here, or empty when it can.
     static QString UnavailableReason();
+    // A desktop on the test's display with its window manager running in
+    // `desktop`; else the reason why not, and `desktop` empty.
+    static QString StartFor(std::unique_ptr<RealDesktop>& desktop);
 
     // On the display named (":12"), or the one the test runs on.
     explicit RealDesktop(const QString& displayName = {});

@@ -5,11 +5,9 @@
 
 #include "BRCtrls.h"
 #include "BandRpt.h"
-#include "ExpressionEngine.h"
-#include "ExpressionLocale.h"
-#include "PrinterService.h"
+#include "FixedExpressionEngine.h"
 #include "RecordedPage.h"
-#include "RecordingPrinterService.h"
+#include "RecordingPrinters.h"
 #include "TBRPrinter.h"
 #include "TCanvas.h"
 #include "TMetafile.h"
@@ -17,6 +15,7 @@
 #include <QDateTime>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 inline void PrintTo(const QString& s, std::ostream* os)
@@ -28,13 +27,9 @@ class ControlsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_previous = SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
-        SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
+        m_printers.emplace();
         TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
-        SetExpressionClock([] { return QDateTime(QDate(2026, 3, 15), QTime(14, 5, 9)); });
-        SetExpressionLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
-        StopExpressionEngine();
-        StartExpressionEngine(QStringLiteral("Controls"));
+        m_engine.emplace(QStringLiteral("Controls"));
         RegisterReportControlClasses();
         form = std::make_unique<TComponent>();
         form->SetName(QStringLiteral("Form1"));
@@ -50,11 +45,8 @@ protected:
     {
         target.reset();
         form.reset();
-        StopExpressionEngine();
-        SetExpressionLocale(std::nullopt);
-        SetExpressionClock(nullptr);
-        SetPrinterServiceFactory(m_previous);
-        SetApplicationPrinter(nullptr);
+        m_engine.reset();
+        m_printers.reset();
     }
 
     // A control of class T on the band at the pixel place given.
@@ -100,6 +92,17 @@ protected:
         p->EndOutput();
     }
 
+    // The texts one print of each control leaves on a page, in order.
+    QStringList printed(const QList<TBRPrintable*>& controls)
+    {
+        startPage();
+        for (TBRPrintable* p : controls)
+            printOnce(p, 380, 1000);
+        const QStringList texts = finishPage().Texts();
+        target.reset();
+        return texts;
+    }
+
     // Native units to device pixels on the recorded page.
     int dx(long double native) const { return target->DeviceX(native); }
     int dy(long double native) const { return target->DeviceY(native); }
@@ -110,5 +113,6 @@ protected:
     std::unique_ptr<TBRPrinter> target;
 
 private:
-    PrinterServiceFactory m_previous;
+    std::optional<RecordingPrinters> m_printers;
+    std::optional<FixedExpressionEngine> m_engine;
 };

@@ -37,15 +37,6 @@ protected:
         t->SetMask(mask);
         return t;
     }
-    // The texts one print of the control leaves on a page.
-    QStringList printed(TBRPrintable* p)
-    {
-        startPage();
-        printOnce(p, 380, 1000);
-        const QStringList texts = finishPage().Texts();
-        target.reset();
-        return texts;
-    }
 
     TMemDataSet* data = nullptr;
 
@@ -83,7 +74,7 @@ TEST_F(DBTextPrint, MasksFollowTheLocaleAndTheFieldType)
         for (int i = 0; i < c.record; ++i)
             data->Next();
         TBRDBText* t = dbText(QString::fromLatin1(c.field), QString::fromLatin1(c.mask));
-        EXPECT_EQ(printed(t), c.texts) << c.locale << ' ' << c.field << ' ' << c.mask;
+        EXPECT_EQ(printed({t}), c.texts) << c.locale << ' ' << c.field << ' ' << c.mask;
         delete t;
     }
 }
@@ -92,9 +83,9 @@ TEST_F(DBTextPrint, WithoutMaskOrWithAnUnsuitedOneTheDisplayTextPrints)
 {
     for (const char* field : {"TOTALPEDIDO", "DATAPEDIDO", "ATIVO"}) {
         const QString expected = data->FindField(QString::fromLatin1(field))->DisplayText();
-        EXPECT_EQ(printed(dbText(QString::fromLatin1(field))), QStringList{expected}) << field;
+        EXPECT_EQ(printed({dbText(QString::fromLatin1(field))}), QStringList{expected}) << field;
     }
-    EXPECT_EQ(printed(dbText(QStringLiteral("ATIVO"), QStringLiteral("#,##0"))), QStringList{QStringLiteral("True")});
+    EXPECT_EQ(printed({dbText(QStringLiteral("ATIVO"), QStringLiteral("#,##0"))}), QStringList{QStringLiteral("True")});
 }
 
 TEST_F(DBTextPrint, MemoFieldPrintsEveryLineBrokenToTheWidth)
@@ -105,7 +96,7 @@ TEST_F(DBTextPrint, MemoFieldPrintsEveryLineBrokenToTheWidth)
     t->BeginOutput();
     EXPECT_TRUE(t->MemoMode());
     EXPECT_TRUE(t->OutputText().isEmpty());
-    EXPECT_EQ(printed(t), QStringList({QStringLiteral("um dois"), QStringLiteral("um "), QStringLiteral("dois "),
+    EXPECT_EQ(printed({t}), QStringList({QStringLiteral("um dois"), QStringLiteral("um "), QStringLiteral("dois "),
                                        QStringLiteral("tres "), QStringLiteral("quatro"), QStringLiteral("fim")}));
     EXPECT_FALSE(t->MemoMode());
     EXPECT_EQ(t->Caption(), QStringLiteral("OBS"));
@@ -151,11 +142,11 @@ TEST_F(DBTextPrint, FreedDataSetIsForgottenAndReopenedFieldsAreFoundAgain)
     data->Close();
     data->Open();
     data->First();
-    EXPECT_EQ(printed(t), QStringList{QStringLiteral("Ana Conceição")});
+    EXPECT_EQ(printed({t}), QStringList{QStringLiteral("Ana Conceição")});
 
     delete data;
     EXPECT_EQ(t->DataSet(), nullptr);
-    EXPECT_TRUE(printed(t).isEmpty());
+    EXPECT_TRUE(printed({t}).isEmpty());
 }
 
 TEST_F(DBTextPrint, CaptionShowsTheFieldOrTheName)
@@ -165,7 +156,7 @@ TEST_F(DBTextPrint, CaptionShowsTheFieldOrTheName)
     t->SetDataField(QString());
     EXPECT_EQ(t->Caption(), t->Name());
     t->SetDataField(QStringLiteral("TOTALPEDIDO"));
-    printed(t);
+    printed({t});
     EXPECT_EQ(t->Caption(), QStringLiteral("TOTALPEDIDO"));
     EXPECT_EQ(t->BoundField(), nullptr);
 }

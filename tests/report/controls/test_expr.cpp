@@ -43,16 +43,6 @@ protected:
         e->SetMask(mask);
         return e;
     }
-    // The texts printed by one print of each control, in order.
-    QStringList printed(const QList<TBRPrintable*>& controls)
-    {
-        startPage();
-        for (TBRPrintable* p : controls)
-            printOnce(p, 380, 1000);
-        const QStringList texts = finishPage().Texts();
-        target.reset();
-        return texts;
-    }
     // Walks the data as the sub-detail band does: every record is announced
     // to the registered printables, then the printables print.
     QStringList walk(const QList<TBRExpr*>& exprs)

@@ -7,10 +7,9 @@
 #include "BRExportClasses.h"
 #include "BRReportReader.h"
 #include "DefinitionReader.h"
-#include "ExpressionEngine.h"
-#include "ExpressionLocale.h"
-#include "PrinterService.h"
-#include "RecordingPrinterService.h"
+#include "FixedExpressionEngine.h"
+#include "ListingDefinition.h"
+#include "RecordingPrinters.h"
 #include "TBRPrinter.h"
 #include "TBRUnitBase.h"
 #include "TComponent.h"
@@ -24,6 +23,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 // One order as the listing prints it, in the listing's column order.
 struct Pedido {
@@ -45,14 +45,9 @@ protected:
     void SetUp() override
     {
         // A printer that takes every setting, landscape included.
-        const QList<RecordedPrinter> printers{RecordedPrinter::Laser()};
-        m_previous = SetPrinterServiceFactory([printers] { return std::make_unique<RecordingPrinterService>(printers); });
-        SetApplicationPrinter(std::make_unique<RecordingPrinterService>(printers));
+        m_printers.emplace(QList<RecordedPrinter>{RecordedPrinter::Laser()});
         TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
-        SetExpressionClock([] { return QDateTime(QDate(2026, 3, 15), QTime(14, 5, 9)); });
-        SetExpressionLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
-        StopExpressionEngine();
-        StartExpressionEngine(QStringLiteral("Export"));
+        m_engine.emplace(QStringLiteral("Export"));
         RegisterReportControlClasses();
         RegisterExportFilters();
         ASSERT_TRUE(dir.isValid());
@@ -61,11 +56,8 @@ protected:
     {
         report.reset();
         form.reset();
-        StopExpressionEngine();
-        SetExpressionLocale(std::nullopt);
-        SetExpressionClock(nullptr);
-        SetPrinterServiceFactory(m_previous);
-        SetApplicationPrinter(nullptr);
+        m_engine.reset();
+        m_printers.reset();
     }
 
     // `count` orders; some names carry what CSV must quote and accents.
@@ -103,10 +95,9 @@ protected:
             qry->AppendRecord({p.empresa, p.pedido, p.cliente, p.nome, p.dataPedido, p.dataFatura, p.prazo, p.total});
         qry->Open();
 
-        QFile def(qEnvironmentVariable("BRP_SOURCE_DIR", QStringLiteral(BRP_DEFAULT_SOURCE_DIR)) +
-                  QStringLiteral("/resources/UPrincipal.def"));
-        EXPECT_TRUE(def.open(QIODevice::ReadOnly));
-        const DefinitionObject root = ReadDefinition(QString::fromUtf8(def.readAll()));
+        const QString text = listingWindowDefinitionText();
+        EXPECT_FALSE(text.isEmpty());
+        const DefinitionObject root = ReadDefinition(text);
         const DefinitionObject* definition = BRReportReader::FindReport(root, QStringLiteral("BRRelatorio"));
         EXPECT_NE(definition, nullptr);
         report.reset(BRReportReader::Read(*definition, form.get()));
@@ -147,5 +138,6 @@ protected:
     std::unique_ptr<TCustomBandReport> report;
 
 private:
-    PrinterServiceFactory m_previous;
+    std::optional<RecordingPrinters> m_printers;
+    std::optional<FixedExpressionEngine> m_engine;
 };

@@ -3,10 +3,12 @@
 // engine per test, and a way to print a value as KIND:text.
 
 #include "BRExpr.h"
+#include "FixedExpressionEngine.h"
 
 #include <gtest/gtest.h>
 #include <QDateTime>
 #include <QLocale>
+#include <optional>
 #include <ostream>
 
 // Readable QString output in failure messages.
@@ -31,17 +33,9 @@ class ExprTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SetExpressionClock(fixedNow);
-        SetExpressionLocale(QLocale(QStringLiteral("en_US")));
-        StopExpressionEngine();
-        StartExpressionEngine(QStringLiteral("TestApp"));
+        m_engine.emplace(QStringLiteral("TestApp"), QLocale(QStringLiteral("en_US")), fixedNow);
     }
-    void TearDown() override
-    {
-        StopExpressionEngine();
-        SetExpressionLocale(std::nullopt);
-        SetExpressionClock(nullptr);
-    }
+    void TearDown() override { m_engine.reset(); }
     void UseLocale(const char* name) { SetExpressionLocale(QLocale(QString::fromLatin1(name))); }
 
     QString eval(const QString& text, TBRDataSetList* dataSets = nullptr, TBREvEnvironment* scope = nullptr)
@@ -52,4 +46,7 @@ protected:
         e.Compile(text);
         return describe(e.CurrentValue());
     }
+
+private:
+    std::optional<FixedExpressionEngine> m_engine;
 };

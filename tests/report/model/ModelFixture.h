@@ -3,18 +3,17 @@
 // component standing for the window.
 
 #include "BandRpt.h"
-#include "PrinterService.h"
-#include "RecordingPrinterService.h"
+#include "RecordingPrinters.h"
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 class ModelFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_previous = SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
-        SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
+        m_printers.emplace();
         TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
         form = std::make_unique<TComponent>();
         form->SetName(QStringLiteral("Form1"));
@@ -25,8 +24,7 @@ protected:
     void TearDown() override
     {
         form.reset();
-        SetPrinterServiceFactory(m_previous);
-        SetApplicationPrinter(nullptr);
+        m_printers.reset();
     }
 
     QStringList order() const
@@ -57,5 +55,5 @@ protected:
     TBandReport* report = nullptr;
 
 private:
-    PrinterServiceFactory m_previous;
+    std::optional<RecordingPrinters> m_printers;
 };

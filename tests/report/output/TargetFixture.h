@@ -5,12 +5,14 @@
 #include "BRMessages.h"
 #include "FakePrintHost.h"
 #include "RecordingPrinterService.h"
+#include "RecordingPrinters.h"
 #include "TBRPrinter.h"
 #include "TBRUnitBase.h"
 #include "TCanvas.h"
 #include <QCoreApplication>
 #include <QList>
 #include <gtest/gtest.h>
+#include <optional>
 
 // Collects the engine messages it receives.
 class MessageSink : public QObject {
@@ -48,14 +50,9 @@ protected:
     void SetUp() override
     {
         TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
-        m_previous = SetPrinterServiceFactory([this] { return std::make_unique<RecordingPrinterService>(printers); });
-        SetApplicationPrinter(std::make_unique<RecordingPrinterService>(printers));
+        m_printers.emplace([this] { return printers; });
     }
-    void TearDown() override
-    {
-        SetPrinterServiceFactory(m_previous);
-        SetApplicationPrinter(nullptr);
-    }
+    void TearDown() override { m_printers.reset(); }
 
     static RecordingPrinterService& rec(TBRPrinter& t) { return *dynamic_cast<RecordingPrinterService*>(t.Printer()); }
 
@@ -84,5 +81,5 @@ protected:
     FakePrintHost host;
 
 private:
-    PrinterServiceFactory m_previous;
+    std::optional<RecordingPrinters> m_printers;
 };

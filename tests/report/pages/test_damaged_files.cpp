@@ -4,7 +4,7 @@
 // refused with a message or read up to its last sound page; it must never
 // crash, hang, or give a page other than the one stored.
 #include "PageStoreError.h"
-#include "RecordingPrinterService.h"
+#include "RecordingPrinters.h"
 #include "TBRPageList.h"
 #include "TBRPrinter.h"
 #include "TBRUnitBase.h"
@@ -143,9 +143,7 @@ protected:
     static void SetUpTestSuite()
     {
         TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
-        const QList<RecordedPrinter> printers{RecordedPrinter::Laser()};
-        s_previous = SetPrinterServiceFactory([printers] { return std::make_unique<RecordingPrinterService>(printers); });
-        SetApplicationPrinter(std::make_unique<RecordingPrinterService>(printers));
+        s_printers = new RecordingPrinters(QList<RecordedPrinter>{RecordedPrinter::Laser()});
         s_dir = new QTemporaryDir;
         for (bool compressed : {false, true})
             s_reports[compressed] = makeReport(compressed, s_dir->filePath(compressed ? "packed.BRP" : "plain.BRP"));
@@ -154,13 +152,13 @@ protected:
     {
         delete s_dir;
         s_dir = nullptr;
-        SetPrinterServiceFactory(s_previous);
-        SetApplicationPrinter(nullptr);
+        delete s_printers;
+        s_printers = nullptr;
     }
     const SavedReport& report() const { return s_reports[GetParam()]; }
     QString scratch() const { return s_dir->filePath("damaged.BRP"); }
 
-    static inline PrinterServiceFactory s_previous;
+    static inline RecordingPrinters* s_printers = nullptr;
     static inline QTemporaryDir* s_dir = nullptr;
     static inline SavedReport s_reports[2];
 };

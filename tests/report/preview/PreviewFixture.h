@@ -9,6 +9,7 @@
 #include "RecordingDialogService.h"
 #include "RecordingMessageService.h"
 #include "RecordingPrinterService.h"
+#include "RecordingPrinters.h"
 #include "TBRPrinter.h"
 #include "TBRStandardPreview.h"
 #include "TBRUnitBase.h"
@@ -18,6 +19,7 @@
 #include <QList>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 // The report as the preview sees it: owner of the target and receiver of its
 // print and preview-closed requests.
@@ -67,14 +69,12 @@ protected:
         // This layer's windows, as the engine's start-up registers them.
         RegisterStandardPreview();
         RegisterRunWindows();
-        m_previous = SetPrinterServiceFactory([this] { return std::make_unique<RecordingPrinterService>(printers); });
-        SetApplicationPrinter(std::make_unique<RecordingPrinterService>(printers));
+        m_printers.emplace([this] { return printers; });
     }
     void TearDown() override
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        SetPrinterServiceFactory(m_previous);
-        SetApplicationPrinter(nullptr);
+        m_printers.reset();
     }
 
     static RecordingPrinterService& rec(TBRPrinter& t) { return *dynamic_cast<RecordingPrinterService*>(t.Printer()); }
@@ -116,5 +116,5 @@ protected:
     FakeReport report;
 
 private:
-    PrinterServiceFactory m_previous;
+    std::optional<RecordingPrinters> m_printers;
 };

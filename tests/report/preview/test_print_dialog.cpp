@@ -181,6 +181,117 @@ TEST_F(PrintDialogTest, CancelChangesNothing)
     EXPECT_TRUE(printer->Log.filter("SetPrinter").isEmpty());
 }
 
+// The report's print set-up as the dialog is given it: its printer (an index
+// past the list falls back to the default printer), its orientation written
+// into the printer's mode, its page fields, options and copies.
+TEST_F(PrintDialogTest, PrintSetupGivesTheDialogTheReportsSettings)
+{
+    struct Case {
+        const char* name;
+        BRPrintSetupData data;
+        bool printerDefaultsToLandscape;
+        QString device;
+        std::int16_t orientation;
+        std::uint32_t flagsSet, flagsClear;
+    };
+    BRPrintSetupData draft;
+    draft.PrinterIndex = 1;
+    draft.Orientation = poLandscape;
+    draft.MinPage = 1;
+    draft.MaxPage = 12;
+    draft.FromPage = 2;
+    draft.ToPage = 5;
+    draft.Copies = 3;
+    BRPrintSetupData pastTheList = draft;
+    pastTheList.PrinterIndex = 7;
+    pastTheList.Orientation = poPortrait;
+    BRPrintSetupData plain;
+    plain.PageNumsOption = false;
+    plain.WarningOption = false;
+    const Case cases[] = {
+        {"the report's printer in landscape", draft, false, "Draft", DMORIENT_LANDSCAPE, 0,
+         PD_NOPAGENUMS | PD_NOWARNING},
+        {"an index past the list, portrait on a landscape printer", pastTheList, true, "Laser", DMORIENT_PORTRAIT, 0,
+         PD_NOPAGENUMS | PD_NOWARNING},
+        {"the default printer, no page numbers, no warning", plain, false, "Laser", DMORIENT_PORTRAIT,
+         PD_NOPAGENUMS | PD_NOWARNING, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        printer->Printer(0).defaults.dmOrientation = c.printerDefaultsToLandscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
+        printer->SetPrinterIndex(1); // the report's printer comes from the data, not from before
+        platform.Given.clear();
+        platform.GivenModes.clear();
+        BRPrintSetupData data = c.data;
+        EXPECT_FALSE(PrintSetupRunner()(data)) << "the operator cancels";
+        ASSERT_EQ(platform.Given.size(), 1);
+        const PrintDialogData& g = platform.Given[0];
+        EXPECT_EQ(g.Device, c.device);
+        EXPECT_EQ(platform.GivenModes[0].dmOrientation, c.orientation);
+        EXPECT_EQ(platform.GivenModes[0].dmCopies, c.data.Copies);
+        EXPECT_EQ(g.Flags & c.flagsSet, c.flagsSet);
+        EXPECT_EQ(g.Flags & c.flagsClear, 0u);
+        EXPECT_EQ(g.MinPage, c.data.MinPage);
+        EXPECT_EQ(g.MaxPage, c.data.MaxPage);
+        EXPECT_EQ(g.FromPage, c.data.FromPage);
+        EXPECT_EQ(g.ToPage, c.data.ToPage);
+        // Cancelled: the report's settings stay as they were.
+        EXPECT_EQ(data.PrinterIndex, c.data.PrinterIndex);
+        EXPECT_EQ(data.Orientation, c.data.Orientation);
+        EXPECT_EQ(data.Copies, c.data.Copies);
+        EXPECT_EQ(data.FromPage, c.data.FromPage);
+        EXPECT_EQ(data.ToPage, c.data.ToPage);
+    }
+}
+
+// What the operator chose comes back into the report's print set-up: the
+// printer's index, the orientation of its mode, the copies and the range.
+TEST_F(PrintDialogTest, PrintSetupTakesBackTheOperatorsChoices)
+{
+    struct Case {
+        const char* name;
+        QString device;
+        std::int16_t orientation;
+        std::uint32_t range;
+        int from, to, copies;
+        int expectedIndex;
+        TPrinterOrientation expectedOrientation;
+        BRPrintSetupData::Range expectedRange;
+    };
+    const Case cases[] = {
+        {"pages 3 to 4 of Draft in landscape", "Draft", DMORIENT_LANDSCAPE, PD_PAGENUMS, 3, 4, 2, 1, poLandscape,
+         BRPrintSetupData::PageNums},
+        {"the selection on Laser", "Laser", DMORIENT_PORTRAIT, PD_SELECTION, 0, 0, 1, 0, poPortrait,
+         BRPrintSetupData::Selection},
+        {"all pages, 4 copies", "Laser", DMORIENT_PORTRAIT, PD_ALLPAGES, 1, 12, 4, 0, poPortrait,
+         BRPrintSetupData::AllPages},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform.Operator = [&c](PrintDialogData& data) {
+            data.Device = c.device;
+            data.DevMode->dmOrientation = c.orientation;
+            data.Flags = (data.Flags & ~(PD_PAGENUMS | PD_SELECTION)) | c.range;
+            data.FromPage = std::uint16_t(c.from);
+            data.ToPage = std::uint16_t(c.to);
+            data.Copies = std::uint16_t(c.copies);
+            return true;
+        };
+        BRPrintSetupData data;
+        data.PrinterIndex = c.expectedIndex == 0 ? 1 : 0; // the operator changes it
+        data.Orientation = c.expectedOrientation == poLandscape ? poPortrait : poLandscape;
+        data.MinPage = 1;
+        data.MaxPage = 12;
+        ASSERT_TRUE(PrintSetupRunner()(data));
+        EXPECT_EQ(data.PrinterIndex, c.expectedIndex);
+        EXPECT_EQ(data.Orientation, c.expectedOrientation);
+        EXPECT_EQ(data.Copies, c.copies);
+        EXPECT_EQ(data.PrintRange, c.expectedRange);
+        EXPECT_EQ(data.FromPage, c.from);
+        EXPECT_EQ(data.ToPage, c.to);
+    }
+}
+
 TEST_F(PrintDialogTest, NoPrinterNoDeviceNames)
 {
     SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
