@@ -135,9 +135,9 @@ int main(int argc, char** argv)
     if (play > 0) {
         std::printf("\nBaseline: playing the recorded listing page = 1.00\n");
         for (std::size_t i = 0; i < HostilePages().size(); ++i) {
-            const double t = find(("BM_PlayHostilePage/" + std::to_string(i) + "/iterations:2").c_str());
-            if (t > 0)
-                std::printf("%-36s %8.1f x baseline\n", HostilePages()[i].name, t / play);
+            const double cost = find(("BM_PlayHostilePage/" + std::to_string(i) + "/iterations:2").c_str());
+            if (cost > 0)
+                std::printf("%-36s %8.1f x baseline\n", HostilePages()[i].name, cost / play);
         }
         rusage u{};
         getrusage(RUSAGE_SELF, &u);

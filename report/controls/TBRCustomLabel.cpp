@@ -7,6 +7,7 @@
 #include "TCustomBandReport.h"
 #include "TextMeasure.h"
 
+#include <QScopeGuard>
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
@@ -332,16 +333,10 @@ void TBRCustomLabel::PrintAt(int offsetX, int offsetY)
     // An OnPrint replacement lives for this print only.
     const QString savedText = m_outputText;
     bool replaced = false;
-    struct Restore {
-        TBRCustomLabel* label;
-        const QString& text;
-        bool& active;
-        ~Restore()
-        {
-            if (active)
-                label->m_outputText = text;
-        }
-    } restore{this, savedText, replaced};
+    const auto restore = qScopeGuard([&] {
+        if (replaced)
+            m_outputText = savedText;
+    });
     if (!m_outputText.isEmpty() && OnPrint && !IsDesigning()) {
         QString text = m_outputText;
         OnPrint(this, text);
@@ -349,7 +344,6 @@ void TBRCustomLabel::PrintAt(int offsetX, int offsetY)
         if (text != m_outputText) {
             m_outputText = text;
             replaced = true;
-            BreakLines();
         }
     }
     BreakLines();
