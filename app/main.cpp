@@ -22,7 +22,7 @@ int main(int argc, char** argv)
     // No application title is set: the expression engine's AppName is the
     // program's own name.
     // Formats from LANG / LC_*, Brazilian Portuguese under C or POSIX.
-    SetUpProgramLocale();
+    brp::SetUpProgramLocale();
     StartReportEngine(QCoreApplication::applicationName());
     app.Initialize();
     FirstStartSetup::Enable(); // a first start makes the demo database

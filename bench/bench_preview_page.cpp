@@ -101,8 +101,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
     // Pages are recorded at the screen's resolution; no printer is needed.
-    SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
-    SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
+    brp::SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
+    brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
     benchmark::Initialize(&argc, argv);
     for (int i = 1; i + 1 < argc; ++i) {
         if (QByteArray(argv[i]) == "--save") {
@@ -128,6 +128,6 @@ int main(int argc, char** argv)
         }
     }
     benchmark::Shutdown();
-    SetApplicationPrinter(nullptr);
+    brp::SetApplicationPrinter(nullptr);
     return 0;
 }

@@ -179,8 +179,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
-    SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
-    SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
+    brp::SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
+    brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
     benchmark::Initialize(&argc, argv);
     listing(); // recorded before any timing
     RatioReporter reporter;
@@ -207,6 +207,6 @@ int main(int argc, char** argv)
                     record, index / record, index);
     benchmark::Shutdown();
     listingHolder().reset();
-    SetApplicationPrinter(nullptr);
+    brp::SetApplicationPrinter(nullptr);
     return 0;
 }

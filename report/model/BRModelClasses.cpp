@@ -14,11 +14,11 @@ void RegisterReportModelClasses()
 {
     static std::once_flag once;
     std::call_once(once, [] {
-        RegisterClass(QStringLiteral("TBandReport"), CreateReportComponent<TBandReport>);
-        RegisterClass(QStringLiteral("TBRBand"), CreateReportComponent<TBRBand>);
-        RegisterClass(QStringLiteral("TBRChildBand"), CreateReportComponent<TBRChildBand>);
-        RegisterClass(QStringLiteral("TBRSubDetail"), CreateReportComponent<TBRSubDetail>);
-        RegisterClass(QStringLiteral("TBRGroup"), CreateReportComponent<TBRGroup>);
-        RegisterClass(QStringLiteral("TBRController"), CreateReportComponent<TBRController>);
+        brp::RegisterClass(QStringLiteral("TBandReport"), CreateReportComponent<TBandReport>);
+        brp::RegisterClass(QStringLiteral("TBRBand"), CreateReportComponent<TBRBand>);
+        brp::RegisterClass(QStringLiteral("TBRChildBand"), CreateReportComponent<TBRChildBand>);
+        brp::RegisterClass(QStringLiteral("TBRSubDetail"), CreateReportComponent<TBRSubDetail>);
+        brp::RegisterClass(QStringLiteral("TBRGroup"), CreateReportComponent<TBRGroup>);
+        brp::RegisterClass(QStringLiteral("TBRController"), CreateReportComponent<TBRController>);
     });
 }

@@ -122,7 +122,7 @@ private:
 
     QObject* create(const DefinitionObject& def, TBRBasePanel* parent)
     {
-        const ClassFactory factory = FindClass(def.className);
+        const ClassFactory factory = brp::FindClass(def.className);
         if (!factory)
             fail(def.line, QStringLiteral("Class %1 not found").arg(def.className));
         QObject* object = factory(m_report ? componentOwner() : m_owner);
@@ -534,7 +534,7 @@ TCustomBandReport* BRReportReader::Read(const DefinitionObject& definition, QObj
 
 TCustomBandReport* BRReportReader::ReadText(const QString& text, QObject* owner)
 {
-    return Read(ReadDefinition(text), owner);
+    return Read(brp::ReadDefinition(text), owner);
 }
 
 const DefinitionObject* BRReportReader::FindReport(const DefinitionObject& window, const QString& name)

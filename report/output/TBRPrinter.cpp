@@ -29,13 +29,13 @@ void post(QObject* receiver, int message, quintptr wParam, quintptr lParam)
 
 TBRPrinter::TBRPrinter(QObject* owner) : QObject(nullptr), m_pageList(std::make_unique<TBRPageList>())
 {
-    HasPrinters = !ApplicationPrinter().Printers().isEmpty();
+    HasPrinters = !brp::ApplicationPrinter().Printers().isEmpty();
     m_ownerReport = dynamic_cast<BRPrintHost*>(owner);
     UseStandardprinter = m_ownerReport ? m_ownerReport->UseStandardprinter() : false;
     if (UseStandardprinter) {
-        m_printer = &ApplicationPrinter();
+        m_printer = &brp::ApplicationPrinter();
     } else {
-        m_privatePrinter = CreatePrinterService();
+        m_privatePrinter = brp::CreatePrinterService();
         m_printer = m_privatePrinter.get();
     }
     m_printerSettings = std::make_unique<TPrinterSettings>(owner);

@@ -16,5 +16,5 @@ inline QString listingWindowDefinitionText()
 
 inline DefinitionObject listingWindowDefinition()
 {
-    return ReadDefinition(listingWindowDefinitionText());
+    return brp::ReadDefinition(listingWindowDefinitionText());
 }

@@ -53,7 +53,7 @@ int runEval(const QStringList& args)
             ds->SetName(value.left(eq));
             QString error;
             try {
-                error = LoadCsvDataSet(value.mid(eq + 1), *ds);
+                error = brp::LoadCsvDataSet(value.mid(eq + 1), *ds);
             } catch (const std::bad_alloc&) {
                 error = QStringLiteral("out of memory loading \"%1\"").arg(value.mid(eq + 1));
             }

@@ -74,7 +74,7 @@ protected:
         const CupsQueue& q = cupsQueue();
         if (!q.unavailable.isEmpty())
             GTEST_SKIP() << "CUPS is not available: " << q.unavailable.toStdString();
-        if (!CreatePrinterService()->Printers().contains(q.queue))
+        if (!brp::CreatePrinterService()->Printers().contains(q.queue))
             GTEST_SKIP() << "Qt print support does not list the queue " << q.queue.toStdString();
         TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
         token = QStringLiteral("brpe2e%1x%2").arg(QCoreApplication::applicationPid()).arg(++serial);

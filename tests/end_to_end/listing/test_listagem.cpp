@@ -79,7 +79,7 @@ protected:
     {
         // The locale as the program sets it; with the tests' C locale its
         // numbers read 1.234,500.
-        SetUpProgramLocale();
+        brp::SetUpProgramLocale();
         dir = new TempFirebirdDir;
         DemoDatabase::Options o;
         o.orders = 900;
@@ -106,7 +106,7 @@ protected:
         janela.BRRelatorio->AfterPrint = [&](QObject*) { previa.impressa = true; };
         if (!fila.isEmpty())
             janela.BRRelatorio->PrinterSettings()->PrinterIndex =
-                ApplicationPrinter().Printers().indexOf(fila);
+                brp::ApplicationPrinter().Printers().indexOf(fila);
         QElapsedTimer relogio;
         relogio.start();
         QTimer observador;

@@ -38,7 +38,7 @@ protected:
             events << event + u'=' + handler;
         });
     }
-    TCustomBandReport* read(const QString& text) { return read(ReadDefinition(text)); }
+    TCustomBandReport* read(const QString& text) { return read(brp::ReadDefinition(text)); }
 
     // The listing report as the program's window definition holds it.
     TCustomBandReport* readListing()

@@ -97,7 +97,7 @@ protected:
 
         const QString text = listingWindowDefinitionText();
         EXPECT_FALSE(text.isEmpty());
-        const DefinitionObject root = ReadDefinition(text);
+        const DefinitionObject root = brp::ReadDefinition(text);
         const DefinitionObject* definition = BRReportReader::FindReport(root, QStringLiteral("BRRelatorio"));
         EXPECT_NE(definition, nullptr);
         report.reset(BRReportReader::Read(*definition, form.get()));

@@ -316,7 +316,7 @@ TEST_F(GenerateTest, ExportFilterHearsOfPagesAndBandsAndNothingIsDrawn)
 TEST_F(GenerateTest, PrintRunsAgainOnThePrinterWithTheProgressWindowAndKeepsThePreviewTarget)
 {
     auto* printer = new RecordingPrinterService({RecordedPrinter::Laser()});
-    SetApplicationPrinter(std::unique_ptr<PrinterService>(printer));
+    brp::SetApplicationPrinter(std::unique_ptr<PrinterService>(printer));
     report->PrinterSettings()->UseStandardprinter = true;
     listing(30);
     run();

@@ -37,9 +37,9 @@ protected:
         draft.port = QStringLiteral("lpd://draft");
         auto service = std::make_unique<RecordingPrinterService>(QList<RecordedPrinter>{RecordedPrinter::Laser(), draft});
         printer = service.get();
-        SetApplicationPrinter(std::move(service));
+        brp::SetApplicationPrinter(std::move(service));
     }
-    void TearDown() override { SetApplicationPrinter(nullptr); }
+    void TearDown() override { brp::SetApplicationPrinter(nullptr); }
 
     int printerCopies() const { return printer->CurrentMode().dmCopies; }
 
@@ -294,7 +294,7 @@ TEST_F(PrintDialogTest, PrintSetupTakesBackTheOperatorsChoices)
 
 TEST_F(PrintDialogTest, NoPrinterNoDeviceNames)
 {
-    SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
+    brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
     TBRPrintDialog d;
     EXPECT_FALSE(d.Execute());
     EXPECT_TRUE(platform.Given[0].Device.isEmpty());
@@ -305,8 +305,8 @@ TEST_F(PrintDialogTest, NoPrinterNoDeviceNames)
 // and how to add one, instead of failing on a printer without a name.
 TEST_F(PrintDialogTest, NoPrinterInstalledIsSaidPlainly)
 {
-    SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
-    const auto previous = SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
+    brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
+    const auto previous = brp::SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
     RecordingMessageService messages;
     BRPrintSetupData data;
     EXPECT_FALSE(PrintSetupRunner()(data));
@@ -316,7 +316,7 @@ TEST_F(PrintDialogTest, NoPrinterInstalledIsSaidPlainly)
     TBRStandardPreview* window = TBRStandardPreview::CreatePreview(qApp, &target);
     window->PrintClick();
     delete window;
-    SetPrinterServiceFactory(previous);
+    brp::SetPrinterServiceFactory(previous);
 
     ASSERT_EQ(messages.messages().size(), 2);
     EXPECT_EQ(messages.messages()[0].caption, "Printer setup");
@@ -391,7 +391,7 @@ TEST(ProgressForm, Layout)
 
 TEST(ProgressForm, FollowsTheTargetInStepsOfFive)
 {
-    SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
+    brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
     {
         TBRPrinter target;
         TBRProgressForm f;
@@ -418,7 +418,7 @@ TEST(ProgressForm, FollowsTheTargetInStepsOfFive)
         f.CancelButton->click();
         EXPECT_TRUE(target.CancelRequested);
     }
-    SetApplicationPrinter(nullptr);
+    brp::SetApplicationPrinter(nullptr);
 }
 
 } // namespace
