@@ -23,11 +23,11 @@ int main(int argc, char** argv)
     // program's own name.
     // Formats from LANG / LC_*, Brazilian Portuguese under C or POSIX.
     brp::SetUpProgramLocale();
-    StartReportEngine(QCoreApplication::applicationName());
+    brp::StartReportEngine(QCoreApplication::applicationName());
     app.Initialize();
     FirstStartSetup::Enable(); // a first start makes the demo database
     app.CreateForm<TFPrincipal>(); // sets FPrincipal
     const int rc = app.Run();
-    StopReportEngine();
+    brp::StopReportEngine();
     return rc;
 }

@@ -66,7 +66,7 @@ TBRPageList& recordedPages()
         list.SetStore(std::make_unique<TBRStream>(100000));
         for (int n = 0; n < kPages; ++n) {
             TMetafileCanvas c(kWidth, kHeight);
-            DrawListingPage(c, n);
+            brp::DrawListingPage(c, n);
             list.AppendPage(c.Finish());
         }
     }
@@ -88,7 +88,7 @@ void BM_PdfStraight(benchmark::State& state)
             if (n > 0)
                 writer.newPage();
             PainterCanvas c(&p, 96);
-            DrawListingPage(c, n);
+            brp::DrawListingPage(c, n);
         }
         p.end();
         file.close();
@@ -356,7 +356,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(resources);
-    StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
+    brp::StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

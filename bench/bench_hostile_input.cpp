@@ -120,7 +120,7 @@ int main(int argc, char** argv)
     // No printer queries for every report made.
     brp::SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
     brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
-    StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
+    brp::StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -13,11 +13,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    EnsureFuzzGuiApp([] {
+    brp::EnsureFuzzGuiApp([] {
         // No printer queries for every report made.
         brp::SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
         brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
-        StartReportEngine(QStringLiteral("fuzz"));
+        brp::StartReportEngine(QStringLiteral("fuzz"));
     });
     // Decoded as brptool decodes a definition file: UTF-8, else Windows-1252.
     const QString text = brp::DefinitionText(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));

@@ -8,15 +8,18 @@
 
 #include <mutex>
 
+namespace brp {
 
 void RegisterReportControlClasses()
 {
     RegisterReportModelClasses();
     static std::once_flag once;
     std::call_once(once, [] {
-        brp::RegisterClass(QStringLiteral("TBRLabel"), CreateReportComponent<TBRLabel>);
-        brp::RegisterClass(QStringLiteral("TBRDBText"), CreateReportComponent<TBRDBText>);
-        brp::RegisterClass(QStringLiteral("TBRExpr"), CreateReportComponent<TBRExpr>);
-        brp::RegisterClass(QStringLiteral("TBRShape"), CreateReportComponent<TBRShape>);
+        RegisterClass(QStringLiteral("TBRLabel"), CreateReportComponent<TBRLabel>);
+        RegisterClass(QStringLiteral("TBRDBText"), CreateReportComponent<TBRDBText>);
+        RegisterClass(QStringLiteral("TBRExpr"), CreateReportComponent<TBRExpr>);
+        RegisterClass(QStringLiteral("TBRShape"), CreateReportComponent<TBRShape>);
     });
 }
+
+} // namespace brp

@@ -9,16 +9,19 @@
 
 #include <mutex>
 
+namespace brp {
 
 void RegisterReportModelClasses()
 {
     static std::once_flag once;
     std::call_once(once, [] {
-        brp::RegisterClass(QStringLiteral("TBandReport"), CreateReportComponent<TBandReport>);
-        brp::RegisterClass(QStringLiteral("TBRBand"), CreateReportComponent<TBRBand>);
-        brp::RegisterClass(QStringLiteral("TBRChildBand"), CreateReportComponent<TBRChildBand>);
-        brp::RegisterClass(QStringLiteral("TBRSubDetail"), CreateReportComponent<TBRSubDetail>);
-        brp::RegisterClass(QStringLiteral("TBRGroup"), CreateReportComponent<TBRGroup>);
-        brp::RegisterClass(QStringLiteral("TBRController"), CreateReportComponent<TBRController>);
+        RegisterClass(QStringLiteral("TBandReport"), CreateReportComponent<TBandReport>);
+        RegisterClass(QStringLiteral("TBRBand"), CreateReportComponent<TBRBand>);
+        RegisterClass(QStringLiteral("TBRChildBand"), CreateReportComponent<TBRChildBand>);
+        RegisterClass(QStringLiteral("TBRSubDetail"), CreateReportComponent<TBRSubDetail>);
+        RegisterClass(QStringLiteral("TBRGroup"), CreateReportComponent<TBRGroup>);
+        RegisterClass(QStringLiteral("TBRController"), CreateReportComponent<TBRController>);
     });
 }
+
+} // namespace brp

@@ -65,7 +65,7 @@ TBRPrinter::~TBRPrinter()
 
 void TBRPrinter::useScreenFactors()
 {
-    HorzFactor = VertFactor = static_cast<long double>(BRScreenPixelsPerInch()) / 254;
+    HorzFactor = VertFactor = static_cast<long double>(brp::ScreenPixelsPerInch()) / 254;
 }
 
 void TBRPrinter::usePrinterFactors()
@@ -110,7 +110,7 @@ bool TBRPrinter::pageInRange() const
 void TBRPrinter::openRecording()
 {
     m_pageMetafile = std::make_unique<TMetafile>(DeviceWidth(OrientedPaperWidth()), DeviceHeight(OrientedPaperLength()));
-    m_recordCanvas = std::make_unique<TMetafileCanvas>(m_pageMetafile.get(), BRScreenPixelsPerInch());
+    m_recordCanvas = std::make_unique<TMetafileCanvas>(m_pageMetafile.get(), brp::ScreenPixelsPerInch());
     // The last page's buffer: a fresh one per page costs more in page faults
     // than the recording itself.
     m_recordCanvas->ReuseBuffer(std::exchange(m_spareBuffer, QByteArray()));
@@ -247,22 +247,22 @@ void TBRPrinter::SetProgress(int value)
 
 int TBRPrinter::DeviceX(long double x) const
 {
-    return BRRound((x - PrintableLeft) * HorzFactor);
+    return brp::Round((x - PrintableLeft) * HorzFactor);
 }
 
 int TBRPrinter::DeviceY(long double y) const
 {
-    return BRRound((y - PrintableTop) * VertFactor);
+    return brp::Round((y - PrintableTop) * VertFactor);
 }
 
 int TBRPrinter::DeviceWidth(long double w) const
 {
-    return BRRound(w * HorzFactor);
+    return brp::Round(w * HorzFactor);
 }
 
 int TBRPrinter::DeviceHeight(long double h) const
 {
-    return BRRound(h * VertFactor);
+    return brp::Round(h * VertFactor);
 }
 
 int TBRPrinter::OrientedPaperWidth() const
@@ -384,12 +384,12 @@ void TBRPrinter::LoadReportFile(const QString& fileName)
                 // need not be this screen's.
                 const long double fx = picture.PixelsPerInchX() > 0 ? picture.PixelsPerInchX() / 254 : HorzFactor;
                 const long double fy = picture.PixelsPerInchY() > 0 ? picture.PixelsPerInchY() / 254 : VertFactor;
-                const int W = BRTrunc(picture.Width() / fx / 40);
-                const int L = BRTrunc(picture.Height() / fy / 40);
+                const int W = brp::Trunc(picture.Width() / fx / 40);
+                const int L = brp::Trunc(picture.Height() / fy / 40);
                 for (int i = static_cast<int>(TBRPaperSize::Letter); i <= static_cast<int>(TBRPaperSize::ESheet); ++i) {
-                    const BRPaperDimensions d = BRPaperTable(static_cast<TBRPaperSize>(i));
-                    const int w = BRTrunc(static_cast<long double>(d.width) / 4);
-                    const int l = BRTrunc(static_cast<long double>(d.length) / 4);
+                    const BRPaperDimensions d = brp::PaperTable(static_cast<TBRPaperSize>(i));
+                    const int w = brp::Trunc(static_cast<long double>(d.width) / 4);
+                    const int l = brp::Trunc(static_cast<long double>(d.length) / 4);
                     if (w == W && l == L) {
                         SetPaperSize(static_cast<TBRPaperSize>(i));
                         SetOrientation(poPortrait);

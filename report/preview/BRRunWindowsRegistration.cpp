@@ -110,8 +110,12 @@ bool RunPrintSetupDialog(BRPrintSetupData& data)
 
 } // namespace
 
+namespace brp {
+
 void RegisterRunWindows()
 {
     SetProgressWindowFactory(CreateProgressWindow);
     SetPrintSetupRunner(RunPrintSetupDialog);
 }
+
+} // namespace brp

@@ -676,6 +676,8 @@ void TBRStandardPreview::centreOnScreen()
     }
 }
 
+namespace brp {
+
 void RegisterStandardPreview()
 {
     TBRStandardPreviewInterface::SetStandardPreviewWindow([](TBRPrinter* printer, bool modal) -> QWidget* {
@@ -695,3 +697,5 @@ void RegisterStandardPreview()
         return guard.data();
     });
 }
+
+} // namespace brp

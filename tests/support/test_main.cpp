@@ -30,12 +30,12 @@ int main(int argc, char** argv)
     qputenv("FIREBIRD_LOCK", QFile::encodeName(locks.path()));
     QApplication app(argc, argv);
 #ifdef BRP_TEST_STARTS_ENGINE
-    StartReportEngine(QCoreApplication::applicationName());
+    brp::StartReportEngine(QCoreApplication::applicationName());
 #endif
     ::testing::InitGoogleTest(&argc, argv);
     const int rc = RUN_ALL_TESTS();
 #ifdef BRP_TEST_STARTS_ENGINE
-    StopReportEngine();
+    brp::StopReportEngine();
 #endif
     return rc;
 }

@@ -155,7 +155,7 @@ int runLayout(const QStringList& args)
         printLine("", report->Name(), QString::fromLatin1(report->metaObject()->className()), report->Bounds(),
                   report->Page()->StoreValues());
         for (TBRCustomBand* band : report->BandList()) {
-            printLine("  ", band->Name(), BRBandTypeName(band->BandType()), band->Bounds(), band->Size()->StoreValues());
+            printLine("  ", band->Name(), brp::BandTypeName(band->BandType()), band->Bounds(), band->Size()->StoreValues());
             for (TBRPrintable* p : band->Printables())
                 printLine("    ", p->Name(), QString::fromLatin1(p->metaObject()->className()), p->Bounds(),
                           p->Size()->StoreValues());

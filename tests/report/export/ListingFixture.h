@@ -48,8 +48,8 @@ protected:
         m_printers.emplace(QList<RecordedPrinter>{RecordedPrinter::Laser()});
         TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
         m_engine.emplace(QStringLiteral("Export"));
-        RegisterReportControlClasses();
-        RegisterExportFilters();
+        brp::RegisterReportControlClasses();
+        brp::RegisterExportFilters();
         ASSERT_TRUE(dir.isValid());
     }
     void TearDown() override

@@ -26,7 +26,7 @@ inline QDateTime fixedNow()
 inline QString describe(const TBREvValue& v)
 {
     const QString text = v.ValueKind == evError ? v.TextValue : ValueToText(v);
-    return ValueKindName(v.ValueKind) + u':' + text;
+    return brp::ValueKindName(v.ValueKind) + u':' + text;
 }
 
 class ExprTest : public ::testing::Test {
@@ -36,7 +36,7 @@ protected:
         m_engine.emplace(QStringLiteral("TestApp"), QLocale(QStringLiteral("en_US")), fixedNow);
     }
     void TearDown() override { m_engine.reset(); }
-    void UseLocale(const char* name) { SetExpressionLocale(QLocale(QString::fromLatin1(name))); }
+    void UseLocale(const char* name) { brp::SetExpressionLocale(QLocale(QString::fromLatin1(name))); }
 
     QString eval(const QString& text, TBRDataSetList* dataSets = nullptr, TBREvEnvironment* scope = nullptr)
     {

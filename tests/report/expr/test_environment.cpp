@@ -179,7 +179,7 @@ TEST_F(EnvironmentTest, UseCountAndTheGlobalReleaseFlag)
 
 TEST_F(ExprTest, EngineStartedOnFirstUseNamesTheApplication)
 {
-    StopExpressionEngine();
+    brp::StopExpressionEngine();
     TBREvaluator e;
     e.Compile(QStringLiteral("APPNAME"));   // starts the engine
     EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("STRING:") + QGuiApplication::applicationDisplayName());

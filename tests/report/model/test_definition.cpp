@@ -22,7 +22,7 @@ protected:
     void SetUp() override
     {
         ModelFixture::SetUp();
-        RegisterReportModelClasses();
+        brp::RegisterReportModelClasses();
         brp::RegisterClass(QStringLiteral("TBRPrintable"), [](QObject* p) {
             auto* o = new TBRPrintable(qobject_cast<TComponent*>(p));
             return static_cast<QObject*>(o);

@@ -31,8 +31,8 @@ protected:
     void SetUp() override
     {
         // This layer's windows, as the engine's start-up registers them.
-        RegisterStandardPreview();
-        RegisterRunWindows();
+        brp::RegisterStandardPreview();
+        brp::RegisterRunWindows();
         auto draft = RecordedPrinter::Laser(QStringLiteral("Draft"));
         draft.port = QStringLiteral("lpd://draft");
         auto service = std::make_unique<RecordingPrinterService>(QList<RecordedPrinter>{RecordedPrinter::Laser(), draft});
@@ -223,7 +223,7 @@ TEST_F(PrintDialogTest, PrintSetupGivesTheDialogTheReportsSettings)
         platform.Given.clear();
         platform.GivenModes.clear();
         BRPrintSetupData data = c.data;
-        EXPECT_FALSE(PrintSetupRunner()(data)) << "the operator cancels";
+        EXPECT_FALSE(brp::PrintSetupRunner()(data)) << "the operator cancels";
         ASSERT_EQ(platform.Given.size(), 1);
         const PrintDialogData& g = platform.Given[0];
         EXPECT_EQ(g.Device, c.device);
@@ -282,7 +282,7 @@ TEST_F(PrintDialogTest, PrintSetupTakesBackTheOperatorsChoices)
         data.Orientation = c.expectedOrientation == poLandscape ? poPortrait : poLandscape;
         data.MinPage = 1;
         data.MaxPage = 12;
-        ASSERT_TRUE(PrintSetupRunner()(data));
+        ASSERT_TRUE(brp::PrintSetupRunner()(data));
         EXPECT_EQ(data.PrinterIndex, c.expectedIndex);
         EXPECT_EQ(data.Orientation, c.expectedOrientation);
         EXPECT_EQ(data.Copies, c.copies);
@@ -309,7 +309,7 @@ TEST_F(PrintDialogTest, NoPrinterInstalledIsSaidPlainly)
     const auto previous = brp::SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
     RecordingMessageService messages;
     BRPrintSetupData data;
-    EXPECT_FALSE(PrintSetupRunner()(data));
+    EXPECT_FALSE(brp::PrintSetupRunner()(data));
     EXPECT_TRUE(platform.Given.isEmpty()) << "no dialog without a printer";
 
     TBRPrinter target;
