@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QString>
 
+namespace brp {
+
 inline QString listingWindowDefinitionText()
 {
     QFile def(qEnvironmentVariable("BRP_SOURCE_DIR", QStringLiteral(BRP_DEFAULT_SOURCE_DIR)) +
@@ -16,5 +18,7 @@ inline QString listingWindowDefinitionText()
 
 inline DefinitionObject listingWindowDefinition()
 {
-    return brp::ReadDefinition(listingWindowDefinitionText());
+    return ReadDefinition(listingWindowDefinitionText());
 }
+
+} // namespace brp

@@ -47,7 +47,7 @@ protected:
         dir = new TempFirebirdDir;
         DemoDatabase::Options o;
         o.orders = 3000; // a listing of several pages
-        CreateDemoDatabase(*dir, o);
+        brp::CreateDemoDatabase(*dir, o);
     }
     static void TearDownTestSuite()
     {

@@ -95,7 +95,7 @@ protected:
             qry->AppendRecord({p.empresa, p.pedido, p.cliente, p.nome, p.dataPedido, p.dataFatura, p.prazo, p.total});
         qry->Open();
 
-        const QString text = listingWindowDefinitionText();
+        const QString text = brp::listingWindowDefinitionText();
         EXPECT_FALSE(text.isEmpty());
         const DefinitionObject root = brp::ReadDefinition(text);
         const DefinitionObject* definition = BRReportReader::FindReport(root, QStringLiteral("BRRelatorio"));
