@@ -155,7 +155,7 @@ void BM_ListingPreviewPages(benchmark::State& state)
     TCustomBandReport& r = *listing().report;
     for (auto _ : state) {
         r.Preview();
-        state.counters["pages"] = r.OutputTarget()->PageTotal;
+        state.counters["pages"] = r.OutputTarget()->PageTotal();
         r.ReleaseOutputTarget();
     }
 }
@@ -323,7 +323,7 @@ void BM_PdfBrptoolRun(benchmark::State& state)
         const double cpu = cpuSeconds() - t0;
         if (!filter.Written())
             state.SkipWithError("not written");
-        record("run", rows, cpu, before, name, listing.report->OutputTarget()->PageTotal, state);
+        record("run", rows, cpu, before, name, listing.report->OutputTarget()->PageTotal(), state);
     }
 }
 
@@ -340,7 +340,7 @@ void BM_PdfFromPreview(benchmark::State& state)
         const double t0 = cpuSeconds();
         target->RunExport(std::make_unique<TBRPDFExportFilter>(name).get());
         const double cpu = cpuSeconds() - t0;
-        record("preview", rows, cpu, before, name, target->PageTotal, state);
+        record("preview", rows, cpu, before, name, target->PageTotal(), state);
     }
 }
 

@@ -162,7 +162,7 @@ void BM_Generate(benchmark::State& state)
         listing.report->Preview();
         const double seconds = cpuSeconds() - t0;
         fig.runMb = double(procKb("VmHWM:") - before) / 1024;
-        fig.pages = listing.report->OutputTarget()->PageTotal;
+        fig.pages = listing.report->OutputTarget()->PageTotal();
         fig.pagesPerSecond = fig.pages / seconds;
         if (const QString prefix = qEnvironmentVariable("BRP_BENCH_SAVE"); !prefix.isEmpty())
             listing.report->OutputTarget()->SaveReportFile(

@@ -113,12 +113,12 @@ Clique imprimir()
     QObject::connect(&observador, &QTimer::timeout, [&] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* previa = qobject_cast<TBRStandardPreview*>(w);
-            if (!previa || !previa->isVisible() || !previa->BRPrinter() || previa->BRPrinter()->PageTotal < 1)
+            if (!previa || !previa->isVisible() || !previa->BRPrinter() || previa->BRPrinter()->PageTotal() < 1)
                 continue;
             if (c.primeiraPagina < 0) {
                 previa->repaint();
                 c.primeiraPagina = static_cast<double>(relogio.nsecsElapsed()) / 1e6;
-                if (previa->BRPrinter()->State == jsFinished)
+                if (previa->BRPrinter()->State() == jsFinished)
                     c.ate = c.primeiraPagina;
                 previa->ExitClick();
             }

@@ -108,7 +108,7 @@ int main(int argc, char** argv)
         if (QByteArray(argv[i]) == "--save") {
             std::unique_ptr<TBRPrinter> target = RecordListing(false);
             target->SaveReportFile(QString::fromLocal8Bit(argv[i + 1]));
-            std::printf("wrote %s: %d pages\n", argv[i + 1], target->PageTotal);
+            std::printf("wrote %s: %d pages\n", argv[i + 1], target->PageTotal());
         }
     }
     RatioReporter reporter;

@@ -323,7 +323,7 @@ void TBRCustomLabel::PrintAt(int offsetX, int offsetY)
     auto measure = [&] {
         canvas.SetFont(Font());
         pass.height = size.Native(TBRPrintableSize::iHeight);
-        pass.lineHeight = canvas.TextHeight(QStringLiteral("W")) / target.VertFactor;
+        pass.lineHeight = canvas.TextHeight(QStringLiteral("W")) / target.VertFactor();
     };
     measure();
     pass.x = offsetX + size.Native(TBRPrintableSize::iLeft);
@@ -414,7 +414,7 @@ void TBRCustomLabel::PrintAt(int offsetX, int offsetY)
         Frame()->PaintFrame(canvas,
                             {target.DeviceX(pass.x), target.DeviceY(pass.y), target.DeviceX(pass.x + pass.width),
                              target.DeviceY(pass.y + pass.height + pass.growth)},
-                            target.HorzFactor, target.VertFactor);
+                            target.HorzFactor(), target.VertFactor());
 }
 
 void TBRCustomLabel::BeginOutput()

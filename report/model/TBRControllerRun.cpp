@@ -113,7 +113,7 @@ void TBRController::Run()
     while (MoreData) {
         processPendingMessages();
         TBRPrinter* target = report->OutputTarget();
-        if (!target || target->CancelRequested)
+        if (!target || target->CancelRequested())
             return;
         ++DetailNumber;
         PrintGroupHeaders();

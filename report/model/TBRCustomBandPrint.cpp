@@ -104,9 +104,9 @@ void TBRCustomBand::PrintSelf()
                     const TRect r{target->DeviceX(report->CursorX()), target->DeviceY(report->CursorY()),
                                   target->DeviceX(report->CursorX() + width),
                                   target->DeviceY(report->CursorY() + height + Expanded + 1)};
-                    Frame()->PaintFrame(*canvas, r, target->HorzFactor, target->VertFactor);
+                    Frame()->PaintFrame(*canvas, r, target->HorzFactor(), target->VertFactor());
                 }
-                if (allDone || target->CancelRequested || pass >= kMaxPasses)
+                if (allDone || target->CancelRequested() || pass >= kMaxPasses)
                     break;
                 if (everyPage)
                     doesNotFit(*this, effectiveType);

@@ -94,7 +94,7 @@ void TBRPrintable::PaintOwnFrame(int offsetX, int offsetY) const
     const TRect r{target->DeviceX(x), target->DeviceY(y),
                   target->DeviceX(x + m_size->Native(TBRPrintableSize::iWidth)),
                   target->DeviceY(y + m_size->Native(TBRPrintableSize::iHeight))};
-    m_frame->PaintFrame(*target->PageCanvas(), r, target->HorzFactor, target->VertFactor);
+    m_frame->PaintFrame(*target->PageCanvas(), r, target->HorzFactor(), target->VertFactor());
 }
 
 void TBRPrintable::SetBounds(int left, int top, int width, int height)

@@ -35,7 +35,7 @@ TCustomBandReport::TCustomBandReport(TComponent* owner)
     // The default printer's current paper, when there is a printer.
     {
         TBRPrinter probe(nullptr);
-        if (probe.HasPrinters)
+        if (probe.HasPrinters())
             m_page->SetPaperSize(probe.PaperSize());
     }
     m_page->ResizeOwner();

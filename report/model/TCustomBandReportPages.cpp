@@ -108,7 +108,7 @@ void TCustomBandReport::printPageExtras()
                   target->DeviceY(m_page->Native(TBRPage::iTopMargin)),
                   target->DeviceX(m_page->Native(TBRPage::iWidth) - m_page->Native(TBRPage::iRightMargin)),
                   target->DeviceY(m_page->Native(TBRPage::iLength) - m_page->Native(TBRPage::iBottomMargin))};
-    Frame()->PaintFrame(*target->PageCanvas(), r, target->HorzFactor, target->VertFactor);
+    Frame()->PaintFrame(*target->PageCanvas(), r, target->HorzFactor(), target->VertFactor());
 }
 
 void TCustomBandReport::PrintBand(TBRCustomBand* band)

@@ -42,15 +42,15 @@ bool TCustomBandReport::PrepareOutputTarget()
     // Freed by ReleaseOutputTarget, at the latest with the report.
     target->setParent(this);
     if (TBRPrinter* previous = m_outputTarget.data())
-        target->StatusClient = previous->StatusClient;
-    target->AfterPrint = [this](QObject* sender) {
+        target->SetStatusClient(previous->StatusClient());
+    target->SetAfterPrint([this](QObject* sender) {
         if (AfterPrint)
             AfterPrint(sender);
-    };
-    target->AfterPreview = [this](QObject* sender) {
+    });
+    target->SetAfterPreview([this](QObject* sender) {
         if (AfterPreview)
             AfterPreview(sender);
-    };
+    });
     m_outputTarget = target;
     return true;
 }
@@ -68,13 +68,13 @@ void TCustomBandReport::Preview()
     if (!PrepareOutputTarget())
         return;
     TBRPrinter* target = m_outputTarget.data();
-    target->Destination = qdPreview;
-    target->RequestReceiver = this;
-    target->OnPrintSetup = [this](QObject* sender) { RunPrintSetup(sender); };
-    target->OnExport = [this](TBRExportFilter* filter) { ExportThrough(filter); };
-    target->JobTitle = ReportTitle();
+    target->SetDestination(qdPreview);
+    target->SetRequestReceiver(this);
+    target->SetOnPrintSetup([this](QObject* sender) { RunPrintSetup(sender); });
+    target->SetOnExport([this](TBRExportFilter* filter) { ExportThrough(filter); });
+    target->SetJobTitle(ReportTitle());
     if (OnPreview)
-        target->OnPreview = OnPreview;
+        target->SetOnPreview(OnPreview);
     target->OpenPreview();
     Generate();
     if (m_run.Cancelled) {
@@ -91,17 +91,17 @@ void TCustomBandReport::Print()
     if (!m_run.Available || !PrepareOutputTarget())
         return;
     TBRPrinter* target = m_outputTarget.data();
-    if (!target->HasPrinters) {
+    if (!target->HasPrinters()) {
         ReleaseOutputTarget();
         m_outputTarget = remembered;
         return;
     }
-    target->Destination = qdPrinter;
+    target->SetDestination(qdPrinter);
     std::unique_ptr<QObject> progress;
     if (brp::ProgressWindowFactory())
         progress.reset(brp::ProgressWindowFactory()(target, ShowProgress()));
     if (progress)
-        target->StatusClient = progress.get();
+        target->SetStatusClient(progress.get());
     struct Restore {
         TCustomBandReport* report;
         QPointer<TBRPrinter> previous;
@@ -123,12 +123,12 @@ void TCustomBandReport::ExportThrough(TBRExportFilter* filter)
         return;
     TBRPrinter* target = m_outputTarget.data();
     // Pages stay in the target's own store and go with it: the filter is the output.
-    target->Destination = qdPreview;
+    target->SetDestination(qdPreview);
     std::unique_ptr<QObject> progress;
     if (brp::ProgressWindowFactory())
         progress.reset(brp::ProgressWindowFactory()(target, ShowProgress()));
     if (progress)
-        target->StatusClient = progress.get();
+        target->SetStatusClient(progress.get());
     m_exportFilter = filter;
     struct Restore {
         TCustomBandReport* report;
@@ -153,9 +153,9 @@ void TCustomBandReport::RunPrintSetup(QObject*)
     BRPrintSetupData data;
     data.PrinterIndex = m_printerSettings->PrinterIndex;
     const TBRPrinter* target = m_outputTarget.data();
-    if (target && target->State == jsFinished) {
+    if (target && target->State() == jsFinished) {
         data.MinPage = 1;
-        data.MaxPage = data.ToPage = target->PageTotal;
+        data.MaxPage = data.ToPage = target->PageTotal();
         data.FromPage = 1;
     }
     data.Orientation = m_page->Orientation();
@@ -221,8 +221,8 @@ void TCustomBandReport::ApplyPrinterSettings()
     t.SetOrientation(m_page->Orientation());
     t.SetCopies(ps.Copies);
     t.SetOutputBin(ps.OutputBin);
-    t.FirstPage = ps.FirstPage;
-    t.LastPage = ps.LastPage;
+    t.SetFirstPage(ps.FirstPage);
+    t.SetLastPage(ps.LastPage);
     t.SetDuplex(ps.Duplex);
     t.SetExtendedDuplex(ps.ExtendedDuplex);
     t.SetUseStandardprinter(ps.UseStandardprinter);
@@ -312,12 +312,12 @@ void TCustomBandReport::runSteps()
         // A job on the printer is sent only if nobody asked to stop it: the
         // progress window's "Cancel" must not print the pages made so far. A
         // click of the last moments counts too.
-        const bool toPrinter = target->Destination == qdPrinter;
+        const bool toPrinter = target->Destination() == qdPrinter;
         if (toPrinter && !m_run.Cancelled)
             QCoreApplication::processEvents();
         if (!target)
             return;
-        if (m_run.Cancelled || !m_run.RenderToSurface || (toPrinter && target->CancelRequested))
+        if (m_run.Cancelled || !m_run.RenderToSurface || (toPrinter && target->CancelRequested()))
             target->AbortJob();
         else
             target->FinishJob();
@@ -335,7 +335,7 @@ void TCustomBandReport::runSteps()
     };
     try {
         ApplyPrinterSettings();
-        target->JobTitle = ReportTitle();
+        target->SetJobTitle(ReportTitle());
         target->SetCompression(m_options & Compression);
         target->StartJob();
         m_run.CursorY = -1;
@@ -371,7 +371,7 @@ void TCustomBandReport::runSteps()
         m_run.FinalPage = true;
         // Cancel in the progress window only stops the data walk; an export
         // stopped that way must not finish its file as if it were complete.
-        if (m_exportFilter && target && target->CancelRequested)
+        if (m_exportFilter && target && target->CancelRequested())
             m_run.Cancelled = true;
         if (!m_run.Cancelled) {
             FinishPage();

@@ -14,6 +14,7 @@
 #include "TMetafileCanvas.h"
 #include "TPrinterSettings.h"
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <QWidget>
 #include <utility>
 
@@ -29,27 +30,27 @@ void post(QObject* receiver, int message, quintptr wParam, quintptr lParam)
 
 TBRPrinter::TBRPrinter(QObject* owner) : QObject(nullptr), m_pageList(std::make_unique<TBRPageList>())
 {
-    HasPrinters = !brp::ApplicationPrinter().Printers().isEmpty();
+    m_hasPrinters = !brp::ApplicationPrinter().Printers().isEmpty();
     m_ownerReport = dynamic_cast<BRPrintHost*>(owner);
-    UseStandardprinter = m_ownerReport ? m_ownerReport->UseStandardprinter() : false;
-    if (UseStandardprinter) {
+    m_useStandardprinter = m_ownerReport ? m_ownerReport->UseStandardprinter() : false;
+    if (m_useStandardprinter) {
         m_printer = &brp::ApplicationPrinter();
     } else {
         m_privatePrinter = brp::CreatePrinterService();
         m_printer = m_privatePrinter.get();
     }
     m_printerSettings = std::make_unique<TPrinterSettings>(owner);
-    if (HasPrinters) {
+    if (m_hasPrinters) {
         m_printerSettings->AttachPrinter(m_printer);
         QCoreApplication::processEvents();
     }
-    PrintableTop = m_printerSettings->PrintableTop();
-    PrintableLeft = m_printerSettings->PrintableLeft();
+    m_job.PrintableTop = m_printerSettings->PrintableTop();
+    m_job.PrintableLeft = m_printerSettings->PrintableLeft();
 }
 
 TBRPrinter::~TBRPrinter()
 {
-    if (State != jsIdle) {
+    if (m_job.State != jsIdle) {
         try {
             ResetJob();
         } catch (...) {
@@ -57,7 +58,7 @@ TBRPrinter::~TBRPrinter()
     }
     m_recordCanvas.reset();
     m_pageMetafile.reset();
-    if (auto* client = dynamic_cast<BRPrinterClient*>(StatusClient.data()))
+    if (auto* client = dynamic_cast<BRPrinterClient*>(m_statusClient.data()))
         client->DetachPrinter(this);
 }
 
@@ -65,35 +66,35 @@ TBRPrinter::~TBRPrinter()
 
 void TBRPrinter::useScreenFactors()
 {
-    HorzFactor = VertFactor = static_cast<long double>(brp::ScreenPixelsPerInch()) / 254;
+    m_job.HorzFactor = m_job.VertFactor = static_cast<long double>(brp::ScreenPixelsPerInch()) / 254;
 }
 
 void TBRPrinter::usePrinterFactors()
 {
-    HorzFactor = static_cast<long double>(m_printer->LogPixelsX()) / 254;
-    VertFactor = static_cast<long double>(m_printer->LogPixelsY()) / 254;
+    m_job.HorzFactor = static_cast<long double>(m_printer->LogPixelsX()) / 254;
+    m_job.VertFactor = static_cast<long double>(m_printer->LogPixelsY()) / 254;
 }
 
 void TBRPrinter::StartJob()
 {
     m_pageMetafile.reset();
-    PagesReady = 0;
-    CancelRequested = false;
+    m_job.PagesReady = 0;
+    m_job.CancelRequested = false;
     // A job already on the printer keeps its device mode; the state check
     // below then reports the misplaced call.
-    if (Destination == qdPrinter && !m_printer->Printing())
+    if (m_destination == qdPrinter && !m_printer->Printing())
         m_printerSettings->ApplyToPrinter();
-    if (Destination == qdPrinter) {
-        PrintableTop = m_printerSettings->PrintableTop();
-        PrintableLeft = m_printerSettings->PrintableLeft();
+    if (m_destination == qdPrinter) {
+        m_job.PrintableTop = m_printerSettings->PrintableTop();
+        m_job.PrintableLeft = m_printerSettings->PrintableLeft();
     } else {
-        PrintableTop = PrintableLeft = 0;
+        m_job.PrintableTop = m_job.PrintableLeft = 0;
     }
-    if (State != jsIdle)
+    if (m_job.State != jsIdle)
         throw EBRError(QStringLiteral("BRPrinter not ready"));
-    PageTotal = 0;
-    State = jsRunning;
-    if (Destination == qdPreview) {
+    m_job.PageTotal = 0;
+    m_job.State = jsRunning;
+    if (m_destination == qdPreview) {
         m_pageList->SetStore(std::make_unique<TBRStream>(kStoreMemoryLimit));
         m_store = m_pageList->Store();
         useScreenFactors();
@@ -104,7 +105,7 @@ void TBRPrinter::StartJob()
 
 bool TBRPrinter::pageInRange() const
 {
-    return (FirstPage <= 0 || FirstPage <= PageTotal) && (LastPage <= 0 || LastPage >= PageTotal);
+    return (m_firstPage <= 0 || m_firstPage <= m_job.PageTotal) && (m_lastPage <= 0 || m_lastPage >= m_job.PageTotal);
 }
 
 void TBRPrinter::openRecording()
@@ -134,7 +135,7 @@ void TBRPrinter::closeRecording(bool keep)
 void TBRPrinter::openPrinterPage()
 {
     if (!m_printer->Printing()) {
-        m_printer->SetTitle(JobTitle);
+        m_printer->SetTitle(m_jobTitle);
         m_printer->BeginDoc();
         m_pageCanvas = m_printer->Canvas();
     } else {
@@ -147,32 +148,32 @@ void TBRPrinter::openPrinterPage()
 
 void TBRPrinter::postPagesReady()
 {
-    ++PagesReady;
-    post(StatusClient, BRM_PAGESREADY, static_cast<quintptr>(PagesReady), 0);
+    ++m_job.PagesReady;
+    post(m_statusClient, BRM_PAGESREADY, static_cast<quintptr>(m_job.PagesReady), 0);
 }
 
 void TBRPrinter::closePage()
 {
-    if (Destination == qdPreview) {
+    if (m_destination == qdPreview) {
         closeRecording(true);
     } else if (m_pageMetafile) {
         closeRecording(false); // outside the range: recorded only to be discarded
     } else if (pageInRange()) {
-        if (m_printer->Printing() && PageTotal != LastPage)
+        if (m_printer->Printing() && m_job.PageTotal != m_lastPage)
             m_printer->NewPage();
     }
 }
 
 void TBRPrinter::NewPage()
 {
-    if (State != jsRunning)
+    if (m_job.State != jsRunning)
         throw EBRError(QStringLiteral("Illegal call to NewPage"));
-    if (PageTotal > 0) {
+    if (m_job.PageTotal > 0) {
         closePage();
         postPagesReady();
     }
-    ++PageTotal;
-    if (Destination == qdPrinter && pageInRange())
+    ++m_job.PageTotal;
+    if (m_destination == qdPrinter && pageInRange())
         openPrinterPage();
     else
         openRecording();
@@ -180,10 +181,10 @@ void TBRPrinter::NewPage()
 
 void TBRPrinter::FinishJob()
 {
-    if (State != jsRunning)
+    if (m_job.State != jsRunning)
         return;
-    if (Destination == qdPreview) {
-        if (PageTotal > 0 && m_pageMetafile)
+    if (m_destination == qdPreview) {
+        if (m_job.PageTotal > 0 && m_pageMetafile)
             closeRecording(true);
         // The final count goes into the header before any message is handled:
         // a save made from one (the preview's button) must not copy a store
@@ -196,20 +197,20 @@ void TBRPrinter::FinishJob()
         if (m_printer->Printing())
             m_printer->EndDoc();
     }
-    State = jsFinished;
+    m_job.State = jsFinished;
     // A message handled here may free this target (the preview closing).
     const QPointer<TBRPrinter> self(this);
     QCoreApplication::processEvents();
     if (!self)
         return;
     postPagesReady();
-    if (Destination != qdPreview && AfterPrint)
-        AfterPrint(this);
+    if (m_destination != qdPreview && m_afterPrint)
+        m_afterPrint(this);
 }
 
 void TBRPrinter::AbortJob()
 {
-    if (Destination == qdPrinter) {
+    if (m_destination == qdPrinter) {
         closeRecording(false);
         m_pageCanvas = nullptr;
         if (m_printer->Printing())
@@ -217,15 +218,15 @@ void TBRPrinter::AbortJob()
     } else if (m_pageMetafile) {
         closeRecording(true); // the pages made so far stay in the store
     }
-    State = jsFinished;
+    m_job.State = jsFinished;
 }
 
 void TBRPrinter::ResetJob()
 {
-    if (State == jsRunning) {
+    if (m_job.State == jsRunning) {
         RequestCancel();
         // A job left open on the printer would take the next run's pages.
-        if (Destination == qdPrinter && m_printer && m_printer->Printing())
+        if (m_destination == qdPrinter && m_printer && m_printer->Printing())
             m_printer->Abort();
     }
     m_recordCanvas.reset();
@@ -234,35 +235,35 @@ void TBRPrinter::ResetJob()
     m_pageList->SetStore(nullptr);
     m_store = nullptr;
     m_pageList->Reset();
-    State = jsIdle;
+    m_job.State = jsIdle;
 }
 
 void TBRPrinter::SetProgress(int value)
 {
-    Progress = value;
-    post(StatusClient, BRM_PROGRESS, static_cast<quintptr>(value), 0);
+    m_job.Progress = value;
+    post(m_statusClient, BRM_PROGRESS, static_cast<quintptr>(value), 0);
 }
 
 // ---- geometry ---------------------------------------------------------------
 
 int TBRPrinter::DeviceX(long double x) const
 {
-    return brp::Round((x - PrintableLeft) * HorzFactor);
+    return brp::Round((x - m_job.PrintableLeft) * m_job.HorzFactor);
 }
 
 int TBRPrinter::DeviceY(long double y) const
 {
-    return brp::Round((y - PrintableTop) * VertFactor);
+    return brp::Round((y - m_job.PrintableTop) * m_job.VertFactor);
 }
 
 int TBRPrinter::DeviceWidth(long double w) const
 {
-    return brp::Round(w * HorzFactor);
+    return brp::Round(w * m_job.HorzFactor);
 }
 
 int TBRPrinter::DeviceHeight(long double h) const
 {
-    return brp::Round(h * VertFactor);
+    return brp::Round(h * m_job.VertFactor);
 }
 
 int TBRPrinter::OrientedPaperWidth() const
@@ -279,7 +280,7 @@ int TBRPrinter::OrientedPaperLength() const
 
 std::unique_ptr<TMetafile> TBRPrinter::FetchPage(int n)
 {
-    if ((State != jsRunning && State != jsFinished) || n < 1 || n > PageTotal)
+    if ((m_job.State != jsRunning && m_job.State != jsFinished) || n < 1 || n > m_job.PageTotal)
         return nullptr;
     const std::optional<QByteArray> bytes = m_pageList->FetchPage(n);
     if (!bytes)
@@ -289,29 +290,34 @@ std::unique_ptr<TMetafile> TBRPrinter::FetchPage(int n)
     return page;
 }
 
+QWidget* TBRPrinter::PreviewWindow() const
+{
+    return m_job.PreviewWindow;
+}
+
 void TBRPrinter::OpenPreview()
 {
-    if (OnPreview) {
-        OnPreview(this);
+    if (m_onPreview) {
+        m_onPreview(this);
         return;
     }
     std::unique_ptr<TBRPreviewInterface> opener = PreviewInterfaceClass() ? PreviewInterfaceClass()() : nullptr;
     if (opener)
-        PreviewWindow = opener->Present(this);
+        m_job.PreviewWindow = opener->Present(this);
 }
 
 void TBRPrinter::PrintReport()
 {
-    if (RequestReceiver && !LoadedFromFile && !m_printerSettings->PrintMetaFile() && State == jsFinished) {
-        post(RequestReceiver, BRM_PRINT, 0, 0);
+    if (m_requestReceiver && !m_job.LoadedFromFile && !m_printerSettings->PrintMetaFile() && m_job.State == jsFinished) {
+        post(m_requestReceiver, BRM_PRINT, 0, 0);
         return;
     }
-    if (State != jsFinished || !HasPrinters)
+    if (m_job.State != jsFinished || !m_hasPrinters)
         return;
 
     // A cancel left over from an earlier replay must not stop this one.
-    CancelRequested = false;
-    m_printer->SetTitle(JobTitle);
+    m_job.CancelRequested = false;
+    m_printer->SetTitle(m_jobTitle);
     if (m_printer->Printing())
         m_printer->Abort();
     m_printerSettings->ApplyToPrinter();
@@ -321,8 +327,8 @@ void TBRPrinter::PrintReport()
     const bool sharedPrinter = !m_privatePrinter;
     QStringList damaged;
     try {
-        const int first = FirstPage != 0 ? FirstPage : 1;
-        const int last = LastPage != 0 ? LastPage : PageTotal;
+        const int first = m_firstPage != 0 ? m_firstPage : 1;
+        const int last = m_lastPage != 0 ? m_lastPage : m_job.PageTotal;
         for (int i = first; i <= last; ++i) {
             QCoreApplication::processEvents();
             if (!self) {
@@ -340,7 +346,7 @@ void TBRPrinter::PrintReport()
             }
             if (i < last)
                 m_printer->NewPage();
-            if (CancelRequested) {
+            if (m_job.CancelRequested) {
                 m_printer->Abort();
                 break;
             }
@@ -362,19 +368,19 @@ void TBRPrinter::PrintReport()
 
 void TBRPrinter::SaveReportFile(const QString& fileName)
 {
-    if (State == jsFinished)
+    if (m_job.State == jsFinished)
         m_pageList->WriteToFile(fileName);
 }
 
 void TBRPrinter::LoadReportFile(const QString& fileName)
 {
-    if (State != jsIdle)
+    if (m_job.State != jsIdle)
         ResetJob();
     try {
         m_pageList->OpenFile(fileName);
-        PageTotal = m_pageList->Count();
+        m_job.PageTotal = m_pageList->Count();
         useScreenFactors();
-        if (PageTotal > 0) {
+        if (m_job.PageTotal > 0) {
             // The paper is recognised from page 1, in units of 4 mm.
             const std::optional<QByteArray> bytes = m_pageList->FetchPage(1);
             if (bytes) {
@@ -382,8 +388,8 @@ void TBRPrinter::LoadReportFile(const QString& fileName)
                 picture.LoadFromBytes(*bytes);
                 // The picture's size is in the pixels it was recorded at, which
                 // need not be this screen's.
-                const long double fx = picture.PixelsPerInchX() > 0 ? picture.PixelsPerInchX() / 254 : HorzFactor;
-                const long double fy = picture.PixelsPerInchY() > 0 ? picture.PixelsPerInchY() / 254 : VertFactor;
+                const long double fx = picture.PixelsPerInchX() > 0 ? picture.PixelsPerInchX() / 254 : m_job.HorzFactor;
+                const long double fy = picture.PixelsPerInchY() > 0 ? picture.PixelsPerInchY() / 254 : m_job.VertFactor;
                 const int W = brp::Trunc(picture.Width() / fx / 40);
                 const int L = brp::Trunc(picture.Height() / fy / 40);
                 for (int i = static_cast<int>(TBRPaperSize::Letter); i <= static_cast<int>(TBRPaperSize::ESheet); ++i) {
@@ -406,38 +412,35 @@ void TBRPrinter::LoadReportFile(const QString& fileName)
         m_pageList->SetStore(nullptr);
         m_pageList->Reset();
         m_store = nullptr;
-        PageTotal = 0;
-        State = jsIdle;
+        m_job.PageTotal = 0;
+        m_job.State = jsIdle;
         throw;
     }
     m_store = m_pageList->Store();
-    State = jsFinished;
-    OnPrintSetup = nullptr;
-    OnExport = nullptr;
-    LoadedFromFile = true;
+    m_job.State = jsFinished;
+    m_onPrintSetup = nullptr;
+    m_onExport = nullptr;
+    m_job.LoadedFromFile = true;
 }
 
 void TBRPrinter::PreviewClosed(QWidget*)
 {
-    if (!RequestReceiver)
+    if (!m_requestReceiver)
         return;
     BRMessageEvent event(BRM_PREVIEWCLOSED, 0, reinterpret_cast<quintptr>(this));
-    QCoreApplication::sendEvent(RequestReceiver, &event);
+    QCoreApplication::sendEvent(m_requestReceiver, &event);
     // The receiver may have freed this target: nothing below may touch it.
 }
 
 void TBRPrinter::SetPreviewOpen(bool value)
 {
-    struct Assign {
-        bool& target;
-        bool value;
-        ~Assign() { target = value; }
-    } assign{m_previewOpen, value};
+    // The new value holds afterwards, also when the event raises.
+    const auto assign = qScopeGuard([this, value] { m_previewOpen = value; });
     if (m_previewOpen && !value) {
-        if (State == jsRunning)
+        if (m_job.State == jsRunning)
             RequestCancel();
-        if (AfterPreview)
-            AfterPreview(this);
+        if (m_afterPreview)
+            m_afterPreview(this);
     }
 }
 
@@ -445,23 +448,23 @@ void TBRPrinter::RunExport(TBRExportFilter* filter)
 {
     if (filter && filter->TakesRecordedPages()) {
         // The pages already made are the input: the report is not run again.
-        if (State != jsFinished || PageTotal < 1)
+        if (m_job.State != jsFinished || m_job.PageTotal < 1)
             throw EBRError(QStringLiteral("The report has no finished pages to export"));
-        CancelRequested = false;
+        m_job.CancelRequested = false;
         filter->ExportPages(*m_pageList, [this](int page, int pageTotal) {
             SetProgress(pageTotal > 0 ? page * 100 / pageTotal : 100);
-            return !CancelRequested;
+            return !m_job.CancelRequested;
         });
         return;
     }
-    if (OnExport)
-        OnExport(filter);
+    if (m_onExport)
+        m_onExport(filter);
 }
 
 void TBRPrinter::InvokePrintSetup(QObject* sender)
 {
-    if (OnPrintSetup)
-        OnPrintSetup(sender);
+    if (m_onPrintSetup)
+        m_onPrintSetup(sender);
 }
 
 // ---- forwarded settings --------------------------------------------------------
@@ -503,7 +506,7 @@ int TBRPrinter::PrinterIndex() const
 
 void TBRPrinter::SetPrinterIndex(int index)
 {
-    if (!HasPrinters || m_printerSettings->UseStandardprinter())
+    if (!m_hasPrinters || m_printerSettings->UseStandardprinter())
         return;
     m_printer->SetPrinterIndex(index);
     m_printer->ReloadDeviceMode();

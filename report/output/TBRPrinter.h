@@ -12,6 +12,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class BRPrintHost;
 class PrinterService;
@@ -54,7 +55,7 @@ public:
     void FinishJob();
     void AbortJob();
     void ResetJob();
-    void RequestCancel() { CancelRequested = true; }
+    void RequestCancel() { m_job.CancelRequested = true; }
     void SetProgress(int value);
 
     // Native units to device units of the current destination.
@@ -120,31 +121,48 @@ public:
     TBRStream* Store() const { return m_store; }
     BRPrintHost* OwnerReport() const { return m_ownerReport; }
 
-    // Fields that callers read and set directly.
-    TBRAfterPrintEvent AfterPrint;
-    TBRAfterPreviewEvent AfterPreview;
-    TBRExportEvent OnExport;
-    TBRNotifyEvent OnPreview;
-    TBRNotifyEvent OnPrintSetup;
-    int PagesReady = 0;
-    bool CancelRequested = false;
-    TBRDestination Destination = qdPreview;
-    int FirstPage = 0;
-    int LastPage = 0;
-    int PrintableLeft = 0;
-    int PrintableTop = 0;
-    QPointer<QObject> StatusClient;
-    QPointer<QObject> RequestReceiver;
-    int PageTotal = 0;
-    bool HasPrinters = false;
-    int Progress = 0;
-    QString JobTitle;
-    TBRJobState State = jsIdle;
-    long double HorzFactor = 1.0L;
-    long double VertFactor = 1.0L;
-    QPointer<QWidget> PreviewWindow;
-    bool LoadedFromFile = false;
-    bool UseStandardprinter = false;
+    // The job's own state, kept by the target.
+    TBRJobState State() const { return m_job.State; }
+    int PageTotal() const { return m_job.PageTotal; }
+    int PagesReady() const { return m_job.PagesReady; }
+    bool CancelRequested() const { return m_job.CancelRequested; }
+    int Progress() const { return m_job.Progress; }
+    long double HorzFactor() const { return m_job.HorzFactor; }
+    long double VertFactor() const { return m_job.VertFactor; }
+    int PrintableLeft() const { return m_job.PrintableLeft; }
+    int PrintableTop() const { return m_job.PrintableTop; }
+    bool LoadedFromFile() const { return m_job.LoadedFromFile; }
+    QWidget* PreviewWindow() const;
+    bool HasPrinters() const { return m_hasPrinters; }
+    // The owner report's setting at creation; SetUseStandardprinter writes
+    // the settings' copy, which only blocks printer changes.
+    bool UseStandardprinter() const { return m_useStandardprinter; }
+
+    // Set by whoever drives the job (the report, brptool, a test).
+    TBRDestination Destination() const { return m_destination; }
+    void SetDestination(TBRDestination destination) { m_destination = destination; }
+    int FirstPage() const { return m_firstPage; }
+    void SetFirstPage(int page) { m_firstPage = page; }
+    int LastPage() const { return m_lastPage; }
+    void SetLastPage(int page) { m_lastPage = page; }
+    const QString& JobTitle() const { return m_jobTitle; }
+    void SetJobTitle(const QString& title) { m_jobTitle = title; }
+    QObject* StatusClient() const { return m_statusClient; }
+    void SetStatusClient(QObject* client) { m_statusClient = client; }
+    QObject* RequestReceiver() const { return m_requestReceiver; }
+    void SetRequestReceiver(QObject* receiver) { m_requestReceiver = receiver; }
+
+    // Events.
+    const TBRAfterPrintEvent& AfterPrint() const { return m_afterPrint; }
+    void SetAfterPrint(TBRAfterPrintEvent handler) { m_afterPrint = std::move(handler); }
+    const TBRAfterPreviewEvent& AfterPreview() const { return m_afterPreview; }
+    void SetAfterPreview(TBRAfterPreviewEvent handler) { m_afterPreview = std::move(handler); }
+    const TBRExportEvent& OnExport() const { return m_onExport; }
+    void SetOnExport(TBRExportEvent handler) { m_onExport = std::move(handler); }
+    const TBRNotifyEvent& OnPreview() const { return m_onPreview; }
+    void SetOnPreview(TBRNotifyEvent handler) { m_onPreview = std::move(handler); }
+    const TBRNotifyEvent& OnPrintSetup() const { return m_onPrintSetup; }
+    void SetOnPrintSetup(TBRNotifyEvent handler) { m_onPrintSetup = std::move(handler); }
 
 private:
     bool pageInRange() const;
@@ -167,4 +185,35 @@ private:
     QByteArray m_spareBuffer;
     bool m_previewOpen = false;
     BRPrintHost* m_ownerReport = nullptr;
+    bool m_hasPrinters = false;
+    bool m_useStandardprinter = false;
+
+    // What one job (or one loaded file) leaves behind; ResetJob starts over.
+    struct JobState {
+        TBRJobState State = jsIdle;
+        int PageTotal = 0;
+        int PagesReady = 0;
+        bool CancelRequested = false;
+        int Progress = 0;
+        long double HorzFactor = 1.0L;
+        long double VertFactor = 1.0L;
+        int PrintableLeft = 0;
+        int PrintableTop = 0;
+        bool LoadedFromFile = false;
+        QPointer<QWidget> PreviewWindow;
+    };
+    JobState m_job;
+
+    TBRDestination m_destination = qdPreview;
+    int m_firstPage = 0;
+    int m_lastPage = 0;
+    QString m_jobTitle;
+    QPointer<QObject> m_statusClient;
+    QPointer<QObject> m_requestReceiver;
+
+    TBRAfterPrintEvent m_afterPrint;
+    TBRAfterPreviewEvent m_afterPreview;
+    TBRExportEvent m_onExport;
+    TBRNotifyEvent m_onPreview;
+    TBRNotifyEvent m_onPrintSetup;
 };

@@ -37,7 +37,7 @@ TBRPreview::~TBRPreview()
 
 void TBRPreview::detach()
 {
-    if (m_printer && m_printer->StatusClient == this) {
+    if (m_printer && m_printer->StatusClient() == this) {
         TBRPrinter* const printer = m_printer;
         // The event may raise; the target lets go of this preview whatever happens.
         struct Release {
@@ -45,8 +45,8 @@ void TBRPreview::detach()
             QObject* self;
             ~Release()
             {
-                if (p->StatusClient == self)
-                    p->StatusClient = nullptr;
+                if (p->StatusClient() == self)
+                    p->SetStatusClient(nullptr);
             }
         } release{printer, this};
         printer->SetPreviewOpen(false);
@@ -59,7 +59,7 @@ void TBRPreview::SetBRPrinter(TBRPrinter* printer)
     m_printer = printer;
     m_image->SetBRPrinter(printer);
     if (printer) {
-        printer->StatusClient = this;
+        printer->SetStatusClient(this);
         printer->SetPreviewOpen(true);
     }
     SetPageNumber(1);
@@ -75,7 +75,7 @@ void TBRPreview::DetachPrinter(TBRPrinter* printer)
 
 void TBRPreview::SetPageNumber(int value)
 {
-    if ((value == m_pageNumber && m_image->HasImage()) || value <= 0 || !m_printer || value > m_printer->PageTotal)
+    if ((value == m_pageNumber && m_image->HasImage()) || value <= 0 || !m_printer || value > m_printer->PageTotal())
         return;
     m_image->SetImagePage(value);
     m_pageNumber = value;
@@ -179,7 +179,7 @@ void TBRPreview::resizeEvent(QResizeEvent* event)
 
 void TBRPreview::pagesReady(int pages)
 {
-    if (pages == m_pageNumber && m_printer && !m_image->HasImage() && m_image->ImagePage() <= m_printer->PagesReady) {
+    if (pages == m_pageNumber && m_printer && !m_image->HasImage() && m_image->ImagePage() <= m_printer->PagesReady()) {
         FitWidth();
         m_image->SetImagePage(m_image->ImagePage());
     }

@@ -29,7 +29,7 @@ void TBRPreviewSearch::Reset()
 
 PageTextIndex* TBRPreviewSearch::index() const
 {
-    if (!m_printer || m_printer->State == jsIdle)
+    if (!m_printer || m_printer->State() == jsIdle)
         return nullptr;
     return &m_printer->PageList().TextIndex();
 }
@@ -37,7 +37,7 @@ PageTextIndex* TBRPreviewSearch::index() const
 bool TBRPreviewSearch::Slow() const
 {
     // A few pages are read in no time.
-    return m_printer && m_printer->State != jsIdle && m_printer->PageList().PagesToIndex() > 50;
+    return m_printer && m_printer->State() != jsIdle && m_printer->PageList().PagesToIndex() > 50;
 }
 
 bool TBRPreviewSearch::SetQuery(const QString& text, int fromPage)
@@ -102,7 +102,7 @@ TBRPreviewSearch::Hit TBRPreviewSearch::Current() const
 
 QRect TBRPreviewSearch::CurrentRect() const
 {
-    if (!HasCurrent() || !m_printer || m_printer->State == jsIdle)
+    if (!HasCurrent() || !m_printer || m_printer->State() == jsIdle)
         return {};
     const Hit h = Current();
     return m_printer->PageList().TextIndex().RunRect(h.Page, h.Run);

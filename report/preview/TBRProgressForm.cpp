@@ -56,7 +56,7 @@ void TBRProgressForm::progress()
 {
     if (!m_printer)
         return;
-    const int value = m_printer->Progress;
+    const int value = m_printer->Progress();
     if (value % 5 != 0)
         return;
     Gauge->setValue(value);

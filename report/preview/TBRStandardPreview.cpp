@@ -242,18 +242,18 @@ TBRStandardPreview* TBRStandardPreview::CreatePreview(QObject*, TBRPrinter* prin
     form->BRPreview->SetBRPrinter(printer);
     form->m_search.SetBRPrinter(printer);
     form->ThumbnailPanel->SetBRPrinter(printer);
-    if (printer && !printer->JobTitle.isEmpty())
-        form->setWindowTitle(printer->JobTitle);
+    if (printer && !printer->JobTitle().isEmpty())
+        form->setWindowTitle(printer->JobTitle());
     form->m_lastProgress = 0;
     form->ZoomToWidth->setChecked(true);
-    if (printer && printer->State == jsFinished)
+    if (printer && printer->State() == jsFinished)
         form->Print->setEnabled(true);
     return form;
 }
 
 int TBRStandardPreview::pageTotal() const
 {
-    return m_printer ? m_printer->PageTotal : 0;
+    return m_printer ? m_printer->PageTotal() : 0;
 }
 
 void TBRStandardPreview::UpdatePageStatus()
@@ -349,14 +349,14 @@ void TBRStandardPreview::PrintClick()
     if (!m_printer)
         return;
     // Printing without a printer would do nothing, silently.
-    if (!m_printer->HasPrinters) {
+    if (!m_printer->HasPrinters()) {
         MessageService::instance().show(QStringLiteral("Print"), brp::NoPrinterMessage(), QMessageBox::Warning);
         return;
     }
     // While the report generates (a print run included) a click is ignored.
-    if (const auto* host = dynamic_cast<const BRPreviewHost*>(m_printer->RequestReceiver.data())) {
+    if (const auto* host = dynamic_cast<const BRPreviewHost*>(m_printer->RequestReceiver())) {
         const TBRPrinter* current = host->CurrentOutputTarget();
-        if (current && current->State == jsRunning)
+        if (current && current->State() == jsRunning)
             return;
     }
     m_printer->PrintReport();
@@ -409,7 +409,7 @@ void TBRStandardPreview::LoadClick()
         return;
     }
     // Loading replaces the store that a running job is still writing to.
-    if (!m_printer || m_printer->State == jsRunning)
+    if (!m_printer || m_printer->State() == jsRunning)
         return;
     // The pages shown (maybe a long run's) are replaced only by a file that
     // reads completely: a damaged or foreign one is refused first.
@@ -588,7 +588,7 @@ void TBRStandardPreview::BRPreviewPageAvailable(QObject*, int)
 {
     UpdatePageStatus();
     ThumbnailPanel->Refresh();
-    if (m_printer && m_printer->State == jsFinished) {
+    if (m_printer && m_printer->State() == jsFinished) {
         PrintSetup->setEnabled(true);
         Print->setEnabled(true);
     }

@@ -3,9 +3,8 @@
 // settings (database aliases) are out of reach: XDG_CONFIG_HOME points at an
 // empty folder that lives as long as the run. An executable that links the
 // whole engine starts it as a program does.
-#if __has_include("ReportEngine.h")
+#ifdef BRP_LINKS_REPORT_ENGINE
 #include "ReportEngine.h"
-#define BRP_TEST_STARTS_ENGINE 1
 #endif
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -29,12 +28,12 @@ int main(int argc, char** argv)
     QTemporaryDir locks;
     qputenv("FIREBIRD_LOCK", QFile::encodeName(locks.path()));
     QApplication app(argc, argv);
-#ifdef BRP_TEST_STARTS_ENGINE
+#ifdef BRP_LINKS_REPORT_ENGINE
     brp::StartReportEngine(QCoreApplication::applicationName());
 #endif
     ::testing::InitGoogleTest(&argc, argv);
     const int rc = RUN_ALL_TESTS();
-#ifdef BRP_TEST_STARTS_ENGINE
+#ifdef BRP_LINKS_REPORT_ENGINE
     brp::StopReportEngine();
 #endif
     return rc;

@@ -67,7 +67,7 @@ int runPrint(const QStringList& args)
 
     try {
         TBRPrinter target(nullptr);
-        if (!target.HasPrinters)
+        if (!target.HasPrinters())
             return fail(QStringLiteral("no printer is installed"));
         const QStringList names = target.Printer()->Printers();
         if (!printerName.isEmpty()) {
@@ -80,22 +80,22 @@ int runPrint(const QStringList& args)
         target.LoadReportFile(file);
         // Pages past the end would come out as blank sheets, or nothing at all
         // would be printed while the command says it was.
-        if (first > target.PageTotal || last > target.PageTotal)
+        if (first > target.PageTotal() || last > target.PageTotal())
             return fail(QStringLiteral("pages %1-%2 are not all in %3 (it has %4 pages)")
-                            .arg(first ? first : 1).arg(last ? last : target.PageTotal)
-                            .arg(file).arg(target.PageTotal));
+                            .arg(first ? first : 1).arg(last ? last : target.PageTotal())
+                            .arg(file).arg(target.PageTotal()));
         if (copies > 0) {
             target.SetCopies(copies);
             if (target.Copies() != copies)
                 std::fprintf(stderr, "brptool print: the printer takes no copy count; printing once\n");
         }
-        target.FirstPage = first;
-        target.LastPage = last;
-        target.JobTitle = QFileInfo(file).completeBaseName();
+        target.SetFirstPage(first);
+        target.SetLastPage(last);
+        target.SetJobTitle(QFileInfo(file).completeBaseName());
         target.PrintReport();
         const int from = first ? first : 1;
-        const int to = last ? last : target.PageTotal;
-        std::printf("printed pages %d-%d of %d from %s on %s\n", from, to, target.PageTotal, qPrintable(file),
+        const int to = last ? last : target.PageTotal();
+        std::printf("printed pages %d-%d of %d from %s on %s\n", from, to, target.PageTotal(), qPrintable(file),
                     qPrintable(names.value(target.PrinterIndex())));
     } catch (const PlatformError& e) {
         return fail(e.Message());

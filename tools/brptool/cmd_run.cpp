@@ -149,11 +149,11 @@ int runRun(const QStringList& args)
         }
         report->Preview();
         TBRPrinter* target = report->OutputTarget();
-        if (!target || target->State != jsFinished) {
+        if (!target || target->State() != jsFinished) {
             progress.Done();
             return fail(QStringLiteral("the report produced no pages"));
         }
-        const int pages = target->PageTotal;
+        const int pages = target->PageTotal();
         progress.Show(QStringLiteral("pages: %1").arg(pages), true);
         progress.Done();
         if (!filter) {

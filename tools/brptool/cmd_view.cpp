@@ -43,9 +43,9 @@ void printSetup(TBRPrinter& target)
     }
     TBRPrintDialog dialog;
     dialog.SetMinPage(1);
-    dialog.SetMaxPage(target.PageTotal);
+    dialog.SetMaxPage(target.PageTotal());
     dialog.SetFromPage(1);
-    dialog.SetToPage(target.PageTotal);
+    dialog.SetToPage(target.PageTotal());
     dialog.SetOptions(poPageNums | poWarning);
     dialog.SetCopies(target.Copies());
     if (!dialog.Execute())
@@ -61,8 +61,8 @@ void printSetup(TBRPrinter& target)
         target.SetOrientation(mode->dmOrientation == DMORIENT_LANDSCAPE ? poLandscape : poPortrait);
     target.SetCopies(dialog.Copies());
     const bool range = dialog.PrintRange() == prPageNums;
-    target.FirstPage = range ? dialog.FromPage() : 0;
-    target.LastPage = range ? dialog.ToPage() : 0;
+    target.SetFirstPage(range ? dialog.FromPage() : 0);
+    target.SetLastPage(range ? dialog.ToPage() : 0);
 }
 
 int runView(const QStringList& args)
@@ -106,19 +106,19 @@ int runView(const QStringList& args)
         target.LoadReportFile(file);
         // Every page is read now, so that a damaged one is refused here
         // rather than met while paging.
-        for (int i = 1; i <= target.PageTotal; ++i)
+        for (int i = 1; i <= target.PageTotal(); ++i)
             target.FetchPage(i);
     } catch (const PlatformError& e) {
         return fail(QStringLiteral("%1: %2").arg(file, e.Message()));
     }
-    if (page > target.PageTotal)
-        return fail(QStringLiteral("%1 has no page %2 (it has %3)").arg(file).arg(page).arg(target.PageTotal));
-    target.JobTitle = QFileInfo(file).fileName();
-    target.OnPrintSetup = [&target](QObject*) { printSetup(target); };
+    if (page > target.PageTotal())
+        return fail(QStringLiteral("%1 has no page %2 (it has %3)").arg(file).arg(page).arg(target.PageTotal()));
+    target.SetJobTitle(QFileInfo(file).fileName());
+    target.SetOnPrintSetup([&target](QObject*) { printSetup(target); });
 
     QPointer<TBRStandardPreview> window = TBRStandardPreview::CreatePreview(qApp, &target);
     window->resize(size);
-    window->PrintSetup->setEnabled(target.HasPrinters);
+    window->PrintSetup->setEnabled(target.HasPrinters());
     window->show();
     window->ZoomToWidthClick();
     window->GotoPage(page);
@@ -130,7 +130,7 @@ int runView(const QStringList& args)
         QString error;
         if (!brptool::writePng(screenshot, picture.toImage(), &error))
             return fail(error);
-        brptool::reportWritten(screenshot, QStringLiteral("page %1 of %2").arg(page).arg(target.PageTotal));
+        brptool::reportWritten(screenshot, QStringLiteral("page %1 of %2").arg(page).arg(target.PageTotal()));
         return 0;
     }
     QObject::connect(window, &QObject::destroyed, qApp, &QCoreApplication::quit);

@@ -59,8 +59,8 @@ public:
         TBRPrinter target(this);
         target.SetPrinterIndex(target.Printer()->Printers().indexOf(queue));
         target.SetPaperSize(TBRPaperSize::A4);
-        target.Destination = qdPrinter;
-        target.JobTitle = title;
+        target.SetDestination(qdPrinter);
+        target.SetJobTitle(title);
         generate(target, pages);
         printed = true;
         return true;
@@ -177,7 +177,7 @@ TEST_F(CupsPrintTest, ReportRunsAgainToThePrinter)
     report.queue = brp::cupsQueue().queue;
     report.title = token;
     TBRPrinter preview(&report);
-    preview.RequestReceiver = &report;
+    preview.SetRequestReceiver(&report);
     generate(preview, 3);
     preview.PrintReport(); // posts the print request
     QCoreApplication::processEvents();
@@ -193,9 +193,9 @@ TEST_F(CupsPrintTest, StoredPagesReplayed)
     t.SetPaperSize(TBRPaperSize::A4);
     generate(t, 4);
     t.SetPrintMetaFile(true);
-    t.FirstPage = 2;
-    t.LastPage = 3;
-    t.JobTitle = token;
+    t.SetFirstPage(2);
+    t.SetLastPage(3);
+    t.SetJobTitle(token);
     t.PrintReport();
     checkPdf(brp::waitForPdf(brp::cupsQueue().outDir, token), 2,
              {QStringLiteral("Listagem pagina 2"), QStringLiteral("Listagem pagina 3")});

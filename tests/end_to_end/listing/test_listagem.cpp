@@ -117,9 +117,9 @@ protected:
                 if (!janelaPrevia || !janelaPrevia->isVisible() || !janelaPrevia->BRPrinter())
                     continue;
                 TBRPrinter* alvo = janelaPrevia->BRPrinter();
-                if (!previa.vista && alvo->State == jsFinished) {
+                if (!previa.vista && alvo->State() == jsFinished) {
                     previa.vista = true;
-                    previa.paginas = alvo->PageTotal;
+                    previa.paginas = alvo->PageTotal();
                     previa.tela = janelaPrevia->grab().toImage();
                     alvo->SaveReportFile(salvarEm);
                     if (!fila.isEmpty())

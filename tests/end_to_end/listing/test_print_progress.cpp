@@ -124,9 +124,9 @@ TEST_F(PrintProgressTest, TheWindowIsDrawnBeforeThePrinterStartsAndCancelStopsTh
             auto* previa = qobject_cast<TBRStandardPreview*>(w);
             if (!previa || !previa->isVisible() || !previa->BRPrinter())
                 continue;
-            if (!pedido && previa->BRPrinter()->State == jsFinished) {
+            if (!pedido && previa->BRPrinter()->State() == jsFinished) {
                 pedido = true;
-                paginas = previa->BRPrinter()->PageTotal;
+                paginas = previa->BRPrinter()->PageTotal();
                 previa->PrintClick();
             } else if (pedido && janela->BRRelatorio->Available() && !shownProgressWindow() &&
                        (calls.contains(QStringLiteral("Abort")) || calls.contains(QStringLiteral("EndDoc")))) {

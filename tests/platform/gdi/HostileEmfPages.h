@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace hostileemf {
 
@@ -136,6 +137,29 @@ inline QByteArray Bitmap()
             Put32(b, v);
         b.append(QByteArray(int(bits * 8), '\x55'));
     });
+}
+
+// Every hostile page, named, with what the player must do with it: draw it
+// whole, or cut it short at the page's work budget and say so.
+struct HostilePage {
+    const char* name;
+    bool drawnWhole;
+    std::function<QByteArray()> make;
+};
+
+inline const std::vector<HostilePage>& HostilePages()
+{
+    static const std::vector<HostilePage> pages = {
+        {"250,000-point polyline, walking", true, [] { return Polyline16(250000, true); }},
+        {"250,000-point polyline, scattered", true, [] { return Polyline16(250000, false); }},
+        {"4 million-point polyline", false, [] { return Polyline16(4000000, true); }},
+        {"a million triangles", false, [] { return Triangles(1000000); }},
+        {"400,000 triangles", false, [] { return Triangles(400000); }},
+        {"2 million page-sized rectangles", false, [] { return Repeated(2000000, PageRectangle()); }},
+        {"600,000 texts", false, [] { return Repeated(600000, Text()); }},
+        {"400,000 page-sized bitmaps", false, [] { return Repeated(400000, Bitmap()); }},
+    };
+    return pages;
 }
 
 } // namespace hostileemf

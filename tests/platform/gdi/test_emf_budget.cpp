@@ -11,7 +11,6 @@
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
-#include <functional>
 
 using namespace hostileemf;
 
@@ -36,30 +35,22 @@ Played Play(const QByteArray& emf)
 
 TEST(EmfBudget, LongPointListsAreDrawnWhole)
 {
-    for (bool walk : {true, false}) {
-        SCOPED_TRACE(walk ? "walking" : "scattered");
-        const Played p = Play(Polyline16(250000, walk));
+    for (const HostilePage& page : HostilePages()) {
+        if (!page.drawnWhole)
+            continue;
+        SCOPED_TRACE(page.name);
+        const Played p = Play(page.make());
         EXPECT_TRUE(p.result.ok()) << p.result.error.toStdString();
     }
 }
 
 TEST(EmfBudget, PagesPastTheBudgetAreCutShortAndSaySo)
 {
-    const struct {
-        const char* name;
-        std::function<QByteArray()> page;
-    } cases[] = {
-        {"4 million-point polyline", [] { return Polyline16(4000000, true); }},
-        {"a million triangles", [] { return Triangles(1000000); }},
-        {"400,000 triangles", [] { return Triangles(400000); }},
-        {"2 million page-sized rectangles", [] { return Repeated(2000000, PageRectangle()); }},
-        {"600,000 texts", [] { return Repeated(600000, Text()); }},
-        {"400,000 page-sized bitmaps", [] { return Repeated(400000, Bitmap()); }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QByteArray emf = c.page();
-        const Played p = Play(emf);
+    for (const HostilePage& page : HostilePages()) {
+        if (page.drawnWhole)
+            continue;
+        SCOPED_TRACE(page.name);
+        const Played p = Play(page.make());
         EXPECT_EQ(int(p.result.status), int(EmfPlayResult::Status::Partial));
         EXPECT_TRUE(p.result.error.contains(QStringLiteral("budget"))) << p.result.error.toStdString();
     }

@@ -19,7 +19,7 @@ protected:
     {
         TCanvas* c = target->PageCanvas();
         c->SetFont(report->Font());
-        return c->TextHeight(QStringLiteral("W")) / target->VertFactor;
+        return c->TextHeight(QStringLiteral("W")) / target->VertFactor();
     }
     static long double nat(const TBRPrintable* p, int index) { return p->Size()->Native(index); }
     TRect box(long double x, long double y, long double w, long double h) const

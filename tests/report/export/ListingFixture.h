@@ -111,7 +111,7 @@ protected:
     {
         listing(rows).Preview();
         TBRPrinter* target = report->OutputTarget();
-        EXPECT_TRUE(target && target->State == jsFinished);
+        EXPECT_TRUE(target && target->State() == jsFinished);
         return *target;
     }
 

@@ -39,7 +39,7 @@ protected:
                 filter->ExportPages(target.PageList(), [&](int, int) {
                     if (during)
                         during();
-                    return !target.CancelRequested;
+                    return !target.CancelRequested();
                 });
             } else {
                 TCustomBandReport& r = listing(rows);

@@ -95,12 +95,12 @@ TEST_F(ListingTest, PdfKeepsTextPagesAndPaper)
     EXPECT_TRUE(filter.Notes().isEmpty());
     const QByteArray bytes = readAll(filter.FileName());
     ASSERT_TRUE(bytes.startsWith("%PDF-"));
-    EXPECT_LE(bytes.size() / target.PageTotal, 10 * 1024) << "bytes per page";
+    EXPECT_LE(bytes.size() / target.PageTotal(), 10 * 1024) << "bytes per page";
 
     const QString info = poppler(QStringLiteral("pdfinfo"), {filter.FileName()});
     if (info.isNull())
         GTEST_SKIP() << "pdfinfo not available";
-    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(target.PageTotal)))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(target.PageTotal())))) << info.toStdString();
     EXPECT_TRUE(info.contains(QStringLiteral("(A4)"))) << info.toStdString();
     // Embedded; only the glyphs used (a whole font alone is past the budget).
     const QString fonts = poppler(QStringLiteral("pdffonts"), {filter.FileName()});
@@ -112,7 +112,7 @@ TEST_F(ListingTest, PdfKeepsTextPagesAndPaper)
             << line.toStdString();
     EXPECT_TRUE(tableHolds(bytes));
     const QString text = poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), filter.FileName(), QStringLiteral("-")});
-    EXPECT_EQ(text.count(u'\f'), target.PageTotal);
+    EXPECT_EQ(text.count(u'\f'), target.PageTotal());
     // Names short enough for their box (a longer one wraps, and its second
     // line does not fit the band).
     for (const Pedido& p : {rows[1], rows[473], rows[898]})
@@ -124,7 +124,7 @@ TEST_F(ListingTest, PdfTurnsLandscapePages)
     listing(pedidos(5)).Page()->SetOrientation(poLandscape);
     report->Preview();
     TBRPrinter* target = report->OutputTarget();
-    ASSERT_TRUE(target && target->State == jsFinished);
+    ASSERT_TRUE(target && target->State() == jsFinished);
     TBRPDFExportFilter filter(path("deitado.pdf"));
     target->RunExport(&filter);
     ASSERT_TRUE(filter.Written());

@@ -21,7 +21,7 @@ void inThePreview(TCustomBandReport& report, const std::function<void(TBRStandar
         for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* window = qobject_cast<TBRStandardPreview*>(w);
             if (done || !window || !window->isVisible() || !window->BRPrinter() ||
-                window->BRPrinter()->State != jsFinished || !report.Available())
+                window->BRPrinter()->State() != jsFinished || !report.Available())
                 continue;
             done = true;
             act(*window);

@@ -134,7 +134,7 @@ protected:
         TBRPrinter* t = report->OutputTarget();
         if (!t)
             return out;
-        for (int n = 1; n <= t->PageTotal; ++n) {
+        for (int n = 1; n <= t->PageTotal(); ++n) {
             QList<PageText> page;
             std::unique_ptr<TMetafile> mf = t->FetchPage(n);
             const QByteArray b = mf ? mf->Data() : QByteArray();

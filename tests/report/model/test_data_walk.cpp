@@ -155,9 +155,9 @@ TEST_F(DataWalkTest, ProgressReachesOneHundredWithTheLastMainRecord)
         rows.append(QVariantList{QString::number(i)});
     simple(dataSet(QStringLiteral("QryRel"), {QStringLiteral("NAME")}, rows));
     QList<int> seen;
-    detail->AfterPrint = [&](TBRCustomBand*, bool) { seen << report->OutputTarget()->Progress; };
+    detail->AfterPrint = [&](TBRCustomBand*, bool) { seen << report->OutputTarget()->Progress(); };
     run();
-    EXPECT_EQ(report->OutputTarget()->Progress, 100);
+    EXPECT_EQ(report->OutputTarget()->Progress(), 100);
     EXPECT_EQ(seen.first(), 0);
     EXPECT_EQ(seen.last(), 85);
 }
@@ -188,6 +188,6 @@ TEST_F(DataWalkTest, DisabledDetailStillAdvancesAndPageOneBeginsBeforeTheSummary
     c->SetParentPanel(summary);
     run();
     EXPECT_EQ(notes, 2);
-    EXPECT_EQ(report->OutputTarget()->PageTotal, 1);
+    EXPECT_EQ(report->OutputTarget()->PageTotal(), 1);
     EXPECT_EQ(all().first(), "SUM");
 }

@@ -61,7 +61,7 @@ TEST_F(GenerateTest, RowsFlowDownPagesWithTheHeaderOnEachAndTheSummaryAfterTheLa
     EXPECT_EQ(p[1].last().y, dev(600));
     EXPECT_EQ(report->PageFooterSpace(), 0);
     EXPECT_TRUE(report->Available());
-    EXPECT_EQ(report->OutputTarget()->State, jsFinished);
+    EXPECT_EQ(report->OutputTarget()->State(), jsFinished);
 }
 
 TEST_F(GenerateTest, ForcedPageAfterTheTitleIsDroppedOnceAndAFirstBandMakesNoEmptyPage)
@@ -214,7 +214,7 @@ TEST_F(GenerateTest, BeforePrintRefusingGivesNoJobAndABandRefusedIsSkipped)
 
     report->BeforePrint = [](QObject*, bool& print) { print = false; };
     run();
-    EXPECT_EQ(report->OutputTarget()->State, jsIdle);
+    EXPECT_EQ(report->OutputTarget()->State(), jsIdle);
     EXPECT_TRUE(texts().isEmpty());
     EXPECT_TRUE(report->Available());
 }
@@ -266,7 +266,7 @@ TEST_F(GenerateTest, FailureInsideTheRunEndsTheJobAndLeavesTheReportUsable)
             throw std::runtime_error("boom");
     };
     EXPECT_THROW(run(), std::runtime_error);
-    EXPECT_EQ(report->OutputTarget()->State, jsFinished);
+    EXPECT_EQ(report->OutputTarget()->State(), jsFinished);
     EXPECT_TRUE(report->Available());
     EXPECT_EQ(report->Units(), TBRUnit::Native);
     EXPECT_EQ(report->RunDataSets(), nullptr);
@@ -321,7 +321,7 @@ TEST_F(GenerateTest, PrintRunsAgainOnThePrinterWithTheProgressWindowAndKeepsTheP
     listing(30);
     run();
     TBRPrinter* preview = report->OutputTarget();
-    ASSERT_EQ(preview->PageTotal, 2);
+    ASSERT_EQ(preview->PageTotal(), 2);
 
     TBRPrinter* given = nullptr;
     bool shown = false;
@@ -342,7 +342,7 @@ TEST_F(GenerateTest, PrintRunsAgainOnThePrinterWithTheProgressWindowAndKeepsTheP
     EXPECT_TRUE(shown);
     EXPECT_TRUE(window.isNull()) << "the progress window goes with the run";
     EXPECT_EQ(report->OutputTarget(), preview);
-    EXPECT_EQ(preview->PageTotal, 2);
+    EXPECT_EQ(preview->PageTotal(), 2);
     QStringList doc;
     for (const QString& line : printer->Log)
         if (line.startsWith("BeginDoc") || line == "NewPage" || line == "EndDoc")
@@ -357,7 +357,7 @@ TEST_F(GenerateTest, PrintWithoutPrintersLeavesThePreviewTargetInPlace)
     TBRPrinter* preview = report->OutputTarget();
     report->Print();
     EXPECT_EQ(report->OutputTarget(), preview);
-    EXPECT_EQ(preview->State, jsFinished);
+    EXPECT_EQ(preview->State(), jsFinished);
 }
 
 TEST_F(GenerateTest, LinkedBandsStartANewPageTogether)

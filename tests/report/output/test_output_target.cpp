@@ -18,20 +18,20 @@ TEST_F(TargetTest, CreationReadsThePrinter)
     host.useStandard = true;
     TBRPrinter t(&host);
     EXPECT_EQ(t.OwnerReport(), &host);
-    EXPECT_TRUE(t.UseStandardprinter);
+    EXPECT_TRUE(t.UseStandardprinter());
     EXPECT_EQ(t.Printer(), &brp::ApplicationPrinter());
-    EXPECT_TRUE(t.HasPrinters);
-    EXPECT_EQ(t.PrintableLeft, 42);
-    EXPECT_EQ(t.PrintableTop, 42);
-    EXPECT_EQ(t.State, jsIdle);
-    EXPECT_EQ(t.Destination, qdPreview);
-    EXPECT_EQ(double(t.HorzFactor), 1.0);
+    EXPECT_TRUE(t.HasPrinters());
+    EXPECT_EQ(t.PrintableLeft(), 42);
+    EXPECT_EQ(t.PrintableTop(), 42);
+    EXPECT_EQ(t.State(), jsIdle);
+    EXPECT_EQ(t.Destination(), qdPreview);
+    EXPECT_EQ(double(t.HorzFactor()), 1.0);
     EXPECT_EQ(t.PaperSize(), TBRPaperSize::A4);
 
     QObject other;
     TBRPrinter u(&other);
     EXPECT_EQ(u.OwnerReport(), nullptr);
-    EXPECT_FALSE(u.UseStandardprinter);
+    EXPECT_FALSE(u.UseStandardprinter());
     EXPECT_NE(u.Printer(), &brp::ApplicationPrinter());
 }
 
@@ -40,7 +40,7 @@ TEST_F(TargetTest, WithoutPrinters)
     printers.clear();
     brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>(printers));
     TBRPrinter t(&host);
-    EXPECT_FALSE(t.HasPrinters);
+    EXPECT_FALSE(t.HasPrinters());
     EXPECT_EQ(t.PaperSize(), TBRPaperSize::A4);
     EXPECT_EQ(t.Orientation(), poPortrait);
     EXPECT_EQ(t.Copies(), 0);
@@ -48,7 +48,7 @@ TEST_F(TargetTest, WithoutPrinters)
     t.SetPrinterIndex(3); // ignored, no error
     // Pages can still be recorded for the preview; replay prints nothing.
     runJob(t, 2);
-    EXPECT_EQ(t.PageTotal, 2);
+    EXPECT_EQ(t.PageTotal(), 2);
     t.SetPrintMetaFile(true);
     t.PrintReport();
     EXPECT_TRUE(rec(t).Log.isEmpty());
@@ -83,25 +83,25 @@ TEST_F(TargetTest, StateMachineAndErrors)
         EXPECT_EQ(e.Message(), "Illegal call to NewPage");
     }
     t.FinishJob(); // nothing while idle
-    EXPECT_EQ(t.State, jsIdle);
+    EXPECT_EQ(t.State(), jsIdle);
     t.StartJob();
-    EXPECT_EQ(t.State, jsRunning);
+    EXPECT_EQ(t.State(), jsRunning);
     try {
         t.StartJob();
         FAIL();
     } catch (const EBRError& e) {
         EXPECT_EQ(e.Message(), "BRPrinter not ready");
     }
-    EXPECT_EQ(t.State, jsRunning);
+    EXPECT_EQ(t.State(), jsRunning);
     t.NewPage();
     t.FinishJob();
-    EXPECT_EQ(t.State, jsFinished);
+    EXPECT_EQ(t.State(), jsFinished);
     EXPECT_THROW(t.NewPage(), EBRError);
     EXPECT_THROW(t.StartJob(), EBRError);
-    EXPECT_EQ(t.PageTotal, 1);
+    EXPECT_EQ(t.PageTotal(), 1);
 
     t.ResetJob();
-    EXPECT_EQ(t.State, jsIdle);
+    EXPECT_EQ(t.State(), jsIdle);
     EXPECT_EQ(t.Store(), nullptr);
     EXPECT_EQ(t.PageList().Count(), 0);
     EXPECT_EQ(t.FetchPage(1), nullptr);
@@ -109,15 +109,15 @@ TEST_F(TargetTest, StateMachineAndErrors)
     t.StartJob();
     t.NewPage();
     t.ResetJob(); // during a run: cancels too
-    EXPECT_TRUE(t.CancelRequested);
+    EXPECT_TRUE(t.CancelRequested());
     t.AbortJob(); // acts in any state
-    EXPECT_EQ(t.State, jsFinished);
+    EXPECT_EQ(t.State(), jsFinished);
 }
 
 TEST_F(TargetTest, StartJobDuringAPrinterJob)
 {
     TBRPrinter t(&host);
-    t.Destination = qdPrinter;
+    t.SetDestination(qdPrinter);
     t.StartJob();
     t.NewPage();
     t.SetCopies(3);
@@ -136,7 +136,7 @@ TEST_F(TargetTest, ResetDuringAPrinterJobEndsIt)
 {
     host.useStandard = true; // the application's printer outlives the target
     TBRPrinter t(&host);
-    t.Destination = qdPrinter;
+    t.SetDestination(qdPrinter);
     t.StartJob();
     t.NewPage();
     t.ResetJob();
@@ -152,11 +152,11 @@ TEST_F(TargetTest, RecordsPreviewPages)
 {
     MessageSink sink;
     TBRPrinter t(&host);
-    t.StatusClient = &sink;
+    t.SetStatusClient(&sink);
     t.StartJob();
-    EXPECT_EQ(t.PrintableLeft, 0);
+    EXPECT_EQ(t.PrintableLeft(), 0);
     EXPECT_EQ(t.DeviceX(500), t.DeviceWidth(500));
-    EXPECT_EQ(t.DeviceX(t.PrintableLeft), 0);
+    EXPECT_EQ(t.DeviceX(t.PrintableLeft()), 0);
     t.NewPage();
     EXPECT_EQ(t.PageMetafile()->Width(), 794);
     EXPECT_EQ(t.PageMetafile()->Height(), 1123);
@@ -172,7 +172,7 @@ TEST_F(TargetTest, RecordsPreviewPages)
     QCoreApplication::processEvents();
     EXPECT_EQ(sink.params(BRM_PAGESREADY), (QList<quintptr>{1, 2}));
     EXPECT_EQ(sink.params(BRM_PROGRESS), (QList<quintptr>{77}));
-    EXPECT_EQ(t.Progress, 77);
+    EXPECT_EQ(t.Progress(), 77);
     for (int n : {0, 3, -1})
         EXPECT_EQ(t.FetchPage(n), nullptr);
     EXPECT_NE(t.FetchPage(2), nullptr);
@@ -202,29 +202,37 @@ TEST_F(TargetTest, LandscapeRecordingAndRounding)
     t.NewPage();
     EXPECT_EQ(t.PageMetafile()->Width(), 1123);
     EXPECT_EQ(t.PageMetafile()->Height(), 794);
-    // Halves go to the even neighbour.
-    t.HorzFactor = 1;
-    t.VertFactor = 0.5L;
-    EXPECT_EQ(t.DeviceWidth(2.5L), 2);
-    EXPECT_EQ(t.DeviceWidth(3.5L), 4);
-    EXPECT_EQ(t.DeviceHeight(5), 2);
-    EXPECT_EQ(t.DeviceHeight(-5), -2);
     t.AbortJob();
     EXPECT_EQ(t.PageList().Count(), 1); // kept
+
+    // Halves go to the even neighbour: a 254 x 127 dpi printer gives one and
+    // one half device units per native unit.
+    printers[0].dpiX = 254;
+    printers[0].dpiY = 127;
+    TBRPrinter r(&host);
+    r.SetDestination(qdPrinter);
+    r.StartJob();
+    ASSERT_EQ(double(r.HorzFactor()), 1.0);
+    ASSERT_EQ(double(r.VertFactor()), 0.5);
+    EXPECT_EQ(r.DeviceWidth(2.5L), 2);
+    EXPECT_EQ(r.DeviceWidth(3.5L), 4);
+    EXPECT_EQ(r.DeviceHeight(5), 2);
+    EXPECT_EQ(r.DeviceHeight(-5), -2);
+    r.AbortJob();
 }
 
 TEST_F(TargetTest, DirectPrintingOfAPageRange)
 {
     int afterPrint = 0;
     TBRPrinter t(&host);
-    t.AfterPrint = [&](QObject* sender) {
+    t.SetAfterPrint([&](QObject* sender) {
         EXPECT_EQ(sender, &t);
         ++afterPrint;
-    };
-    t.Destination = qdPrinter;
-    t.FirstPage = 2;
-    t.LastPage = 3;
-    t.JobTitle = "Listagem";
+    });
+    t.SetDestination(qdPrinter);
+    t.SetFirstPage(2);
+    t.SetLastPage(3);
+    t.SetJobTitle("Listagem");
     t.SetCopies(2);
     runJob(t, 5);
     EXPECT_EQ(docLog(t), (QStringList{"BeginDoc Listagem", "NewPage", "EndDoc"}));
@@ -232,18 +240,18 @@ TEST_F(TargetTest, DirectPrintingOfAPageRange)
     EXPECT_TRUE(RecordingPrinterService::PageHasText(rec(t).Pages[0].emf, "Page 2"));
     EXPECT_TRUE(RecordingPrinterService::PageHasText(rec(t).Pages[1].emf, "Page 3"));
     EXPECT_EQ(rec(t).JobMode.dmCopies, 2);
-    EXPECT_EQ(t.PrintableLeft, 42);
+    EXPECT_EQ(t.PrintableLeft(), 42);
     EXPECT_EQ(t.DeviceX(42), 0);
     EXPECT_EQ(afterPrint, 1);
-    EXPECT_EQ(t.PagesReady, 5);
+    EXPECT_EQ(t.PagesReady(), 5);
     EXPECT_EQ(t.FetchPage(2), nullptr); // nothing was stored
 }
 
 TEST_F(TargetTest, AbortOnThePrinter)
 {
     TBRPrinter t(&host);
-    t.Destination = qdPrinter;
-    t.FirstPage = 3;
+    t.SetDestination(qdPrinter);
+    t.SetFirstPage(3);
     t.StartJob();
     EXPECT_EQ(t.DeviceWidth(254), 600); // printer dots
     t.NewPage();
@@ -252,12 +260,12 @@ TEST_F(TargetTest, AbortOnThePrinter)
     EXPECT_TRUE(docLog(t).isEmpty());
 
     TBRPrinter u(&host);
-    u.Destination = qdPrinter;
+    u.SetDestination(qdPrinter);
     u.StartJob();
     u.NewPage();
     u.AbortJob();
     EXPECT_EQ(docLog(u), (QStringList{"BeginDoc ", "Abort"}));
-    EXPECT_EQ(u.State, jsFinished);
+    EXPECT_EQ(u.State(), jsFinished);
 }
 
 TEST_F(TargetTest, PrinterFailureLeavesNoJob)
@@ -265,7 +273,7 @@ TEST_F(TargetTest, PrinterFailureLeavesNoJob)
     printers[0].paperCodes.clear();
     TBRPrinter t(&host);
     rec(t).FailBeginDoc = "Queue stopped";
-    t.Destination = qdPrinter;
+    t.SetDestination(qdPrinter);
     t.StartJob();
     EXPECT_THROW(t.NewPage(), PrintError);
     t.AbortJob();
@@ -289,9 +297,9 @@ TEST_F(TargetTest, ReplayRanges)
         SCOPED_TRACE(c.first * 10 + c.last);
         TBRPrinter t(&host);
         runJob(t, 5);
-        t.FirstPage = c.first;
-        t.LastPage = c.last;
-        t.JobTitle = "Replay";
+        t.SetFirstPage(c.first);
+        t.SetLastPage(c.last);
+        t.SetJobTitle("Replay");
         t.SetPrintMetaFile(true);
         t.PrintReport();
         const QStringList log = docLog(t);
@@ -372,7 +380,7 @@ TEST_F(TargetTest, PrintRequestGoesToTheReport)
 {
     MessageSink report;
     TBRPrinter t(&host);
-    t.RequestReceiver = &report;
+    t.SetRequestReceiver(&report);
     runJob(t, 2);
     t.PrintReport();
     QCoreApplication::processEvents();
@@ -414,13 +422,13 @@ TEST_F(TargetTest, SaveAndLoadDetectsThePaper)
         printers[0].paperCodes = c.codes;
         printers[0].defaults.dmPaperSize = 1;
         TBRPrinter t(&host);
-        t.OnExport = [](TBRExportFilter*) {};
+        t.SetOnExport([](TBRExportFilter*) {});
         t.StartJob();
         t.LoadReportFile(c.file);
-        EXPECT_EQ(t.State, jsFinished);
-        EXPECT_TRUE(t.LoadedFromFile);
-        EXPECT_FALSE(t.OnExport);
-        EXPECT_EQ(t.PageTotal, c.file == portrait ? 3 : 1);
+        EXPECT_EQ(t.State(), jsFinished);
+        EXPECT_TRUE(t.LoadedFromFile());
+        EXPECT_FALSE(t.OnExport());
+        EXPECT_EQ(t.PageTotal(), c.file == portrait ? 3 : 1);
         EXPECT_EQ(t.PaperSize(), c.size);
         EXPECT_EQ(t.Orientation(), c.orientation);
         auto page = t.FetchPage(1);
@@ -431,7 +439,7 @@ TEST_F(TargetTest, SaveAndLoadDetectsThePaper)
     // A loaded file replays rather than asking the report to run again.
     MessageSink report;
     TBRPrinter t(&host);
-    t.RequestReceiver = &report;
+    t.SetRequestReceiver(&report);
     t.LoadReportFile(portrait);
     t.PrintReport();
     EXPECT_EQ(docLog(t).count("NewPage"), 2);
@@ -514,14 +522,14 @@ TEST_F(TargetTest, BadFilesLeaveTheTargetIdle)
         } catch (const PlatformError& e) {
             EXPECT_FALSE(e.Message().isEmpty());
         }
-        EXPECT_EQ(t.State, jsIdle);
-        EXPECT_EQ(t.PageTotal, 0);
+        EXPECT_EQ(t.State(), jsIdle);
+        EXPECT_EQ(t.PageTotal(), 0);
         EXPECT_EQ(t.Store(), nullptr);
-        EXPECT_FALSE(t.LoadedFromFile);
+        EXPECT_FALSE(t.LoadedFromFile());
     }
     TBRPrinter t(&host);
     EXPECT_THROW(t.LoadReportFile(dir.filePath("missing.brp")), PlatformError);
-    EXPECT_EQ(t.State, jsIdle);
+    EXPECT_EQ(t.State(), jsIdle);
 }
 
 TEST_F(TargetTest, PreviewHandshakes)
@@ -529,10 +537,10 @@ TEST_F(TargetTest, PreviewHandshakes)
     TBRPrinter t(&host);
     bool cancelSeen = false;
     int afterPreview = 0;
-    t.AfterPreview = [&](QObject*) {
-        cancelSeen = t.CancelRequested;
+    t.SetAfterPreview([&](QObject*) {
+        cancelSeen = t.CancelRequested();
         ++afterPreview;
-    };
+    });
     t.SetPreviewOpen(false); // was not open: no event
     EXPECT_EQ(afterPreview, 0);
     t.SetPreviewOpen(true);
@@ -542,13 +550,13 @@ TEST_F(TargetTest, PreviewHandshakes)
     EXPECT_EQ(afterPreview, 1);
 
     t.SetPreviewOpen(true);
-    t.AfterPreview = [](QObject*) { throw EBRError("handler failed"); };
+    t.SetAfterPreview([](QObject*) { throw EBRError("handler failed"); });
     EXPECT_THROW(t.SetPreviewOpen(false), EBRError);
     EXPECT_FALSE(t.PreviewOpen());
 
     // PreviewClosed is handled before it returns, with the target as parameter.
     MessageSink report;
-    t.RequestReceiver = &report;
+    t.SetRequestReceiver(&report);
     t.PreviewClosed(nullptr);
     ASSERT_EQ(report.received.size(), 1);
     EXPECT_EQ(report.received[0].message, BRM_PREVIEWCLOSED);
@@ -563,7 +571,7 @@ TEST_F(TargetTest, FreedTargetLetsItsPreviewGo)
     } preview;
     auto target = std::make_unique<TBRPrinter>(&host);
     TBRPrinter* raw = target.get();
-    target->StatusClient = &preview;
+    target->SetStatusClient(&preview);
     runJob(*target, 1);
     target.reset();
     EXPECT_EQ(preview.detached, raw);
@@ -573,7 +581,7 @@ TEST_F(TargetTest, PreviewClosedMayFreeTheTarget)
 {
     MessageSink report;
     auto* t = new TBRPrinter(&host);
-    t->RequestReceiver = &report;
+    t->SetRequestReceiver(&report);
     report.onMessage = [&](const MessageSink::Message& m) { delete reinterpret_cast<TBRPrinter*>(m.lParam); };
     t->StartJob();
     t->NewPage();
@@ -585,14 +593,14 @@ TEST_F(TargetTest, PreviewOpenerAndExportRegistry)
 {
     TBRPrinter t(&host);
     int onPreview = 0;
-    t.OnPreview = [&](QObject* sender) {
+    t.SetOnPreview([&](QObject* sender) {
         EXPECT_EQ(sender, &t);
         ++onPreview;
-    };
+    });
     t.OpenPreview();
     EXPECT_EQ(onPreview, 1);
 
-    t.OnPreview = nullptr;
+    t.SetOnPreview(nullptr);
     QWidget window;
     TBRPrinter* presented = nullptr;
     struct Opener : TBRPreviewInterface {
@@ -610,7 +618,7 @@ TEST_F(TargetTest, PreviewOpenerAndExportRegistry)
     t.OpenPreview();
     PreviewInterfaceClass() = saved;
     EXPECT_EQ(presented, &t);
-    EXPECT_EQ(t.PreviewWindow, &window);
+    EXPECT_EQ(t.PreviewWindow(), &window);
     // The standard opener without a registered window opens nothing.
     TBRStandardPreviewInterface standard;
     EXPECT_EQ(standard.Present(&t), nullptr);
@@ -620,7 +628,7 @@ TEST_F(TargetTest, PreviewOpenerAndExportRegistry)
                                           "Text file", "TXT"});
     EXPECT_EQ(BuildSaveFilter(), "Report file(*.BRP)|*.BRP|Text file (*.TXT)|*.TXT");
     TBRExportFilter* exported = nullptr;
-    t.OnExport = [&](TBRExportFilter* f) { exported = f; };
+    t.SetOnExport([&](TBRExportFilter* f) { exported = f; });
     auto filter = ExportFilterLibrary().Filters[0].FilterClass("out.txt");
     t.RunExport(filter.get());
     EXPECT_EQ(exported->FileName(), "out.txt");

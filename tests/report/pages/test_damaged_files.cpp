@@ -268,7 +268,7 @@ TEST_P(DamagedSavedReport, EveryFieldOverwritten)
             TBRPrinter target;
             try {
                 target.LoadReportFile(scratch());
-                for (int n = 1; n <= target.PageTotal && n <= 64; ++n) {
+                for (int n = 1; n <= target.PageTotal() && n <= 64; ++n) {
                     try {
                         target.FetchPage(n);
                     } catch (const PlatformError& e) {
@@ -277,7 +277,7 @@ TEST_P(DamagedSavedReport, EveryFieldOverwritten)
                 }
             } catch (const PlatformError& e) {
                 EXPECT_FALSE(e.Message().isEmpty());
-                EXPECT_EQ(target.PageTotal, 0);
+                EXPECT_EQ(target.PageTotal(), 0);
             }
         }
     }

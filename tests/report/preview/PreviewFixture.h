@@ -83,7 +83,7 @@ protected:
     std::unique_ptr<TBRPrinter> newTarget()
     {
         auto t = std::make_unique<TBRPrinter>(&report);
-        t->RequestReceiver = &report;
+        t->SetRequestReceiver(&report);
         return t;
     }
 

@@ -105,11 +105,11 @@ TEST_F(PreviewControlTest, AttachAndDetach)
     auto t = newTarget();
     runJob(*t, 3);
     QList<QObject*> afterPreview;
-    t->AfterPreview = [&](QObject* s) { afterPreview.append(s); };
+    t->SetAfterPreview([&](QObject* s) { afterPreview.append(s); });
     {
         TBRPreview p;
         p.SetBRPrinter(t.get());
-        EXPECT_EQ(t->StatusClient, &p);
+        EXPECT_EQ(t->StatusClient(), &p);
         EXPECT_TRUE(t->PreviewOpen());
         EXPECT_EQ(p.PageNumber(), 1);
         EXPECT_TRUE(p.PreviewImage()->HasImage());
@@ -121,7 +121,7 @@ TEST_F(PreviewControlTest, AttachAndDetach)
         EXPECT_TRUE(t->PreviewOpen());
     }
     // Destroying the preview lets go of the target.
-    EXPECT_EQ(t->StatusClient, nullptr);
+    EXPECT_EQ(t->StatusClient(), nullptr);
     EXPECT_FALSE(t->PreviewOpen());
     EXPECT_EQ(afterPreview.size(), 2);
 

@@ -243,7 +243,7 @@ TEST_F(PreviewSearchTest, ALoadedFileIsSearchedAfresh)
     RecordingDialogService dialogs;
     dialogs.queueAnswer(tmp.filePath("two.BRP"));
     window->LoadClick();
-    ASSERT_EQ(target->PageTotal, 2);
+    ASSERT_EQ(target->PageTotal(), 2);
     EXPECT_TRUE(status().isEmpty());
     QTest::keyClick(window->FindEdit, Qt::Key_F3);
     EXPECT_EQ(status(), "not found");

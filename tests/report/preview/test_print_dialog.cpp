@@ -396,7 +396,7 @@ TEST(ProgressForm, FollowsTheTargetInStepsOfFive)
         TBRPrinter target;
         TBRProgressForm f;
         f.SetBRPrinter(&target);
-        target.StatusClient = &f;
+        target.SetStatusClient(&f);
         struct Step {
             int progress, bar;
             const char* info;
@@ -409,14 +409,14 @@ TEST(ProgressForm, FollowsTheTargetInStepsOfFive)
             EXPECT_EQ(f.Info->text(), s.info) << s.progress;
         }
         // The message's own parameter is not used: the target's value is.
-        target.Progress = 55;
+        target.SetProgress(55); // also posts 55, handled after the message below
         BRMessageEvent message(BRM_PROGRESS, 10, 0);
         QCoreApplication::sendEvent(&f, &message);
         EXPECT_EQ(f.Gauge->value(), 55);
 
-        EXPECT_FALSE(target.CancelRequested);
+        EXPECT_FALSE(target.CancelRequested());
         f.CancelButton->click();
-        EXPECT_TRUE(target.CancelRequested);
+        EXPECT_TRUE(target.CancelRequested());
     }
     brp::SetApplicationPrinter(nullptr);
 }

@@ -105,7 +105,7 @@ TEST_F(StandardPreviewTest, CreatedFromTheReportsSettings)
     report.height = 640;
     report.initialState = 2; // wsMaximized
     target = newTarget();
-    target->JobTitle = QStringLiteral("Pedidos sem contas");
+    target->SetJobTitle(QStringLiteral("Pedidos sem contas"));
     runJob(*target, 2);
     window = TBRStandardPreview::CreatePreview(qApp, target.get());
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
@@ -113,7 +113,7 @@ TEST_F(StandardPreviewTest, CreatedFromTheReportsSettings)
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
     EXPECT_EQ(window->windowTitle(), "Pedidos sem contas");
     EXPECT_EQ(window->BRPreview->BRPrinter(), target.get());
-    EXPECT_EQ(target->StatusClient, window->BRPreview);
+    EXPECT_EQ(target->StatusClient(), window->BRPreview);
     EXPECT_EQ(window->LastProgress(), 0);
 }
 
@@ -160,7 +160,7 @@ TEST_F(StandardPreviewTest, OpenerShowsTheWindow)
     target = newTarget();
     runJob(*target, 4);
     target->OpenPreview();
-    window = qobject_cast<TBRStandardPreview*>(target->PreviewWindow.data());
+    window = qobject_cast<TBRStandardPreview*>(target->PreviewWindow());
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(pageLine(), "Page 1 of 4");
@@ -287,7 +287,7 @@ TEST_F(StandardPreviewTest, PrintAndSetupFollowTheJob)
 {
     target = newTarget();
     QList<QObject*> setups;
-    target->OnPrintSetup = [&](QObject* sender) { setups.append(sender); };
+    target->SetOnPrintSetup([&](QObject* sender) { setups.append(sender); });
     window = TBRStandardPreview::CreatePreview(qApp, target.get());
     window->show();
     target->StartJob();
@@ -346,7 +346,7 @@ TEST_F(StandardPreviewTest, SaveLoadAndPrintALoadedFile)
 
     // A fresh window on a fresh target loads it back.
     target = newTarget();
-    target->OnPrintSetup = [](QObject*) {};
+    target->SetOnPrintSetup([](QObject*) {});
     window = TBRStandardPreview::CreatePreview(qApp, target.get());
     window->show();
     window->PrintSetup->setEnabled(true);
@@ -358,8 +358,8 @@ TEST_F(StandardPreviewTest, SaveLoadAndPrintALoadedFile)
     EXPECT_EQ(load.caption, "Load report");
     EXPECT_EQ(load.filter, "Report file (*.BRP)|*.BRP");
     EXPECT_TRUE(messages.messages().isEmpty());
-    EXPECT_EQ(target->PageTotal, 3);
-    EXPECT_TRUE(target->LoadedFromFile);
+    EXPECT_EQ(target->PageTotal(), 3);
+    EXPECT_TRUE(target->LoadedFromFile());
     EXPECT_EQ(pageLine(), "Page 1 of 3");
     EXPECT_TRUE(window->BRPreview->PreviewImage()->HasImage());
     EXPECT_FALSE(window->PrintSetup->isEnabled());
@@ -403,7 +403,7 @@ TEST_F(StandardPreviewTest, LoadFailures)
         window->LoadClick();
     }
     ASSERT_EQ(messages.texts(), QStringList({"File does not exist", "File does not exist"}));
-    EXPECT_EQ(target->PageTotal, 2);
+    EXPECT_EQ(target->PageTotal(), 2);
     EXPECT_EQ(shown(), 2);
 
     // Cancelled: nothing at all.
@@ -446,9 +446,9 @@ TEST_F(StandardPreviewTest, LoadFailures)
         window->LoadReport->trigger();
         ASSERT_EQ(messages.messages().size(), 1);
         EXPECT_FALSE(messages.messages().last().text.isEmpty());
-        EXPECT_EQ(target->State, jsFinished);
-        EXPECT_EQ(target->PageTotal, 2);
-        EXPECT_FALSE(target->LoadedFromFile);
+        EXPECT_EQ(target->State(), jsFinished);
+        EXPECT_EQ(target->PageTotal(), 2);
+        EXPECT_FALSE(target->LoadedFromFile());
         EXPECT_EQ(pageLine(), "Page 2 of 2");
         EXPECT_TRUE(window->BRPreview->PreviewImage()->HasImage());
         EXPECT_TRUE(window->isVisible());
@@ -476,19 +476,19 @@ TEST_F(StandardPreviewTest, LoadWhileGeneratingIsRefused)
     target->NewPage();
     dialogs.queueAnswer(file);
     window->LoadClick();
-    EXPECT_EQ(target->State, jsRunning);
-    EXPECT_FALSE(target->LoadedFromFile);
+    EXPECT_EQ(target->State(), jsRunning);
+    EXPECT_FALSE(target->LoadedFromFile());
     ASSERT_NE(target->PageCanvas(), nullptr);
     target->NewPage();
     target->FinishJob();
-    EXPECT_EQ(target->PageTotal, 2);
+    EXPECT_EQ(target->PageTotal(), 2);
 }
 
 TEST_F(StandardPreviewTest, SaveThroughAnExportFilter)
 {
     open(2);
     QStringList exported;
-    target->OnExport = [&](TBRExportFilter* f) { exported << f->FileName(); };
+    target->SetOnExport([&](TBRExportFilter* f) { exported << f->FileName(); });
     auto& library = ExportFilterLibrary();
     library.Filters.append({[](const QString& name) { return std::make_unique<TBRExportFilter>(name); },
                             QStringLiteral("Text"), QStringLiteral("txt")});
@@ -512,7 +512,7 @@ TEST_F(StandardPreviewTest, ClosingTellsTheReport)
     // The report cancels a busy run, else frees the target.
     report.onPreviewClosed = [&](TBRPrinter* closed) {
         EXPECT_EQ(closed, t);
-        if (closed->State == jsRunning)
+        if (closed->State() == jsRunning)
             closed->RequestCancel();
         else
             target.reset();
@@ -522,9 +522,9 @@ TEST_F(StandardPreviewTest, ClosingTellsTheReport)
     EXPECT_FALSE(window);
     ASSERT_EQ(report.received.size(), 1);
     EXPECT_EQ(report.received[0].message, BRM_PREVIEWCLOSED);
-    EXPECT_TRUE(target->CancelRequested);
+    EXPECT_TRUE(target->CancelRequested());
     EXPECT_FALSE(target->PreviewOpen());
-    EXPECT_EQ(target->StatusClient, nullptr);
+    EXPECT_EQ(target->StatusClient(), nullptr);
 
     // Finished: the report frees the target while the window closes.
     target->AbortJob();
@@ -557,7 +557,7 @@ TEST_F(StandardPreviewTest, ADamagedPageIsSaidToBeDrawnInPart)
     }
     target = newTarget();
     target->LoadReportFile(file);
-    ASSERT_EQ(target->PageTotal, 2);
+    ASSERT_EQ(target->PageTotal(), 2);
     window = TBRStandardPreview::CreatePreview(qApp, target.get());
     window->show();
     window->Thumbnails->trigger();

@@ -23,7 +23,7 @@ TEST(EngineStartup, OutputTargetOpensTheStandardPreview)
         target.NewPage();
         target.FinishJob();
         target.OpenPreview();
-        QPointer<QWidget> window = target.PreviewWindow;
+        QPointer<QWidget> window = target.PreviewWindow();
         ASSERT_TRUE(window);
         EXPECT_STREQ(window->metaObject()->className(), "TBRStandardPreview");
         EXPECT_TRUE(window->isVisible());
