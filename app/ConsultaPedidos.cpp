@@ -129,7 +129,7 @@ QDate DataMinima()
 
 QDate TextoParaData(const QString& text)
 {
-    return StrToDate(text);
+    return brp::StrToDate(text);
 }
 
 void DefinirPeriodo(TParams& params, const QString& dataIni, const QString& dataFim)

@@ -156,7 +156,7 @@ void RunIfNeeded(QWidget* window, TStatusBar* statusBar)
         try {
             std::rethrow_exception(failure);
         } catch (const std::exception& e) {
-            reason = ExceptionText(e);
+            reason = brp::ExceptionText(e);
         } catch (...) {
             reason = QStringLiteral("unknown failure");
         }

@@ -81,11 +81,11 @@ void TFPrincipal::CriarControles()
 {
     CarregarRecursos();
     TPrintFast::Register();
-    RegisterDatabaseClasses();
+    brp::RegisterDatabaseClasses();
     QFile arquivo(QStringLiteral(":/UPrincipal.def"));
     if (!arquivo.open(QIODevice::ReadOnly))
         throw PlatformError(QStringLiteral("Resource UPrincipal.def not found"));
-    const DefinitionObject definicao = ReadDefinition(QString::fromUtf8(arquivo.readAll()));
+    const DefinitionObject definicao = brp::ReadDefinition(QString::fromUtf8(arquivo.readAll()));
 
     FormBuilderHooks hooks;
     hooks.bindEvent = [this](QObject* o, const QString& e, const QString& h) { LigarEvento(o, e, h); };
@@ -228,7 +228,7 @@ bool TFPrincipal::eventFilter(QObject* watched, QEvent* event)
             if (foco && foco != this && foco->window() == this)
                 return QWidget::eventFilter(watched, event);
             if (m_previsaoTeclas) {
-                std::uint16_t codigo = VirtualKeyOf(*key);
+                std::uint16_t codigo = brp::VirtualKeyOf(*key);
                 Application::Guard([&] { FormKeyDown(this, codigo, key->modifiers()); });
             }
             return false;
@@ -236,7 +236,7 @@ bool TFPrincipal::eventFilter(QObject* watched, QEvent* event)
         if (TeclaDeDialogo(control, key))
             return key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab;
         if (m_previsaoTeclas) {
-            std::uint16_t codigo = VirtualKeyOf(*key);
+            std::uint16_t codigo = brp::VirtualKeyOf(*key);
             Application::Guard([&] { FormKeyDown(control, codigo, key->modifiers()); });
         }
         return false; // the control still gets the key

@@ -61,7 +61,7 @@ QString primeiraLinha(const QString& arquivo)
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString texto = decoder(linha);
     if (decoder.hasError())
-        texto = win1252ToQString(linha);
+        texto = brp::win1252ToQString(linha);
     return texto;
 }
 
@@ -116,7 +116,7 @@ void TFPrincipal::ConectarBanco()
         MessageService::instance().show(
             QStringLiteral("Informação"),
             QStringLiteral("Impossível conectar ao banco de dados pelo seguinte motivo: ") + QLatin1Char('\n')
-                + ExceptionText(e),
+                + brp::ExceptionText(e),
             QMessageBox::Information, QMessageBox::Ok);
     }
 }
@@ -171,7 +171,7 @@ void TFPrincipal::BuscarPedidos()
     } catch (const std::exception& e) {
         QryRel->Close();
         MessageService::instance().warning(
-            QStringLiteral("Ocorreu o seguinte erro ao consultar os pedidos no banco de dados: ") + ExceptionText(e));
+            QStringLiteral("Ocorreu o seguinte erro ao consultar os pedidos no banco de dados: ") + brp::ExceptionText(e));
     }
 }
 

@@ -22,12 +22,12 @@ int main(int argc, char** argv)
     // No application title is set: the expression engine's AppName is the
     // program's own name.
     // Formats from LANG / LC_*, Brazilian Portuguese under C or POSIX.
-    SetUpProgramLocale();
-    StartReportEngine(QCoreApplication::applicationName());
+    brp::SetUpProgramLocale();
+    brp::StartReportEngine(QCoreApplication::applicationName());
     app.Initialize();
     FirstStartSetup::Enable(); // a first start makes the demo database
     app.CreateForm<TFPrincipal>(); // sets FPrincipal
     const int rc = app.Run();
-    StopReportEngine();
+    brp::StopReportEngine();
     return rc;
 }

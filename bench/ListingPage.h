@@ -7,6 +7,8 @@
 
 #include <QString>
 
+namespace brp {
+
 inline void DrawListingPage(TCanvas& c, int page)
 {
     c.Font.Name = QStringLiteral("Arial");
@@ -42,3 +44,5 @@ inline void DrawListingPage(TCanvas& c, int page)
     }
     c.RemoveClipRegion();
 }
+
+} // namespace brp

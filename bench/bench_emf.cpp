@@ -30,7 +30,7 @@ constexpr int kWidth = 794, kHeight = 1123;  // A4 at 96 pixels per inch
 QByteArray RecordPage(int page)
 {
     TMetafileCanvas c(kWidth, kHeight);
-    DrawListingPage(c, page);
+    brp::DrawListingPage(c, page);
     return c.Finish();
 }
 
@@ -42,7 +42,7 @@ void BM_PaintDirect(benchmark::State& state)
         image.fill(Qt::white);
         QPainter p(&image);
         PainterCanvas c(&p, 96);
-        DrawListingPage(c, page++ % 50);
+        brp::DrawListingPage(c, page++ % 50);
     }
 }
 BENCHMARK(BM_PaintDirect)->Unit(benchmark::kMicrosecond);

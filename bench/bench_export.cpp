@@ -66,7 +66,7 @@ TBRPageList& recordedPages()
         list.SetStore(std::make_unique<TBRStream>(100000));
         for (int n = 0; n < kPages; ++n) {
             TMetafileCanvas c(kWidth, kHeight);
-            DrawListingPage(c, n);
+            brp::DrawListingPage(c, n);
             list.AppendPage(c.Finish());
         }
     }
@@ -88,7 +88,7 @@ void BM_PdfStraight(benchmark::State& state)
             if (n > 0)
                 writer.newPage();
             PainterCanvas c(&p, 96);
-            DrawListingPage(c, n);
+            brp::DrawListingPage(c, n);
         }
         p.end();
         file.close();
@@ -136,7 +136,7 @@ struct Listing {
         qry->Open();
         QFile def(QStringLiteral(":/UPrincipal.def"));
         def.open(QIODevice::ReadOnly);
-        const DefinitionObject root = ReadDefinition(QString::fromUtf8(def.readAll()));
+        const DefinitionObject root = brp::ReadDefinition(QString::fromUtf8(def.readAll()));
         const DefinitionObject* definition = BRReportReader::FindReport(root, QStringLiteral("BRRelatorio"));
         report.reset(BRReportReader::Read(*definition, form.get()));
         report->SetShowProgress(false);
@@ -245,11 +245,11 @@ struct ScaledListing {
         form->SetName(QStringLiteral("FPrincipal"));
         auto* qry = new TMemDataSet(form.get());
         qry->SetName(QStringLiteral("QryRel"));
-        if (!LoadCsvDataSet(ordersCsv(rows), *qry).isEmpty())
+        if (!brp::LoadCsvDataSet(ordersCsv(rows), *qry).isEmpty())
             std::abort();
         QFile def(QStringLiteral(":/UPrincipal.def"));
         def.open(QIODevice::ReadOnly);
-        const DefinitionObject root = ReadDefinition(QString::fromUtf8(def.readAll()));
+        const DefinitionObject root = brp::ReadDefinition(QString::fromUtf8(def.readAll()));
         report.reset(BRReportReader::Read(*BRReportReader::FindReport(root, QStringLiteral("BRRelatorio")), form.get()));
         report->SetShowProgress(false);
         report->OnPreview = [](QObject* sender) {
@@ -294,8 +294,8 @@ void BM_PdfPaintedStraight(benchmark::State& state)
     const QString name = tempDir().filePath(QStringLiteral("straight-%1.pdf").arg(rows));
     ScaledListing listing(rows);
     const PrinterServiceFactory previous =
-        SetPrinterServiceFactory([name] { return std::make_unique<PdfWriterPrinterService>(name); });
-    SetApplicationPrinter(nullptr);
+        brp::SetPrinterServiceFactory([name] { return std::make_unique<PdfWriterPrinterService>(name); });
+    brp::SetApplicationPrinter(nullptr);
     for (auto _ : state) {
         const long before = startMeasuringPeak();
         const double t0 = cpuSeconds();
@@ -303,8 +303,8 @@ void BM_PdfPaintedStraight(benchmark::State& state)
         const double cpu = cpuSeconds() - t0;
         record("straight", rows, cpu, before, name, listing.report->PageNumber(), state);
     }
-    SetPrinterServiceFactory(previous);
-    SetApplicationPrinter(nullptr);
+    brp::SetPrinterServiceFactory(previous);
+    brp::SetApplicationPrinter(nullptr);
 }
 
 // What `brptool run ... --out x.pdf` does: load, make the pages, export them.
@@ -356,7 +356,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(resources);
-    StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
+    brp::StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -134,8 +134,8 @@ private:
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    SetExpressionLocale(QLocale(QStringLiteral("pt_BR")));
-    StartReportEngine(QStringLiteral("bench"));
+    brp::SetExpressionLocale(QLocale(QStringLiteral("pt_BR")));
+    brp::StartReportEngine(QStringLiteral("bench"));
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -118,9 +118,9 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // No printer queries for every report made.
-    SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
-    SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
-    StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
+    brp::SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
+    brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
+    brp::StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

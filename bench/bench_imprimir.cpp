@@ -173,7 +173,7 @@ int main(int argc, char** argv)
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     QApplication app(argc, argv);
-    StartReportEngine(QCoreApplication::applicationName());
+    brp::StartReportEngine(QCoreApplication::applicationName());
     QDir().mkpath(config.path() + QStringLiteral("/pedidos"));
     QFile aliases(config.path() + QStringLiteral("/pedidos/aliases.conf"));
     if (!aliases.open(QIODevice::WriteOnly) ||

@@ -41,7 +41,7 @@ std::unique_ptr<TBRPrinter> RecordListing(bool compressed)
     target->StartJob();
     for (int page = 1; page <= kPages; ++page) {
         target->NewPage();
-        DrawListingPage(*target->PageCanvas(), page);
+        brp::DrawListingPage(*target->PageCanvas(), page);
     }
     target->FinishJob();
     return target;
@@ -55,7 +55,7 @@ void BM_PaintDirect(benchmark::State& state)
         image.fill(Qt::white);
         QPainter p(&image);
         PainterCanvas c(&p, 96);
-        DrawListingPage(c, 1 + page++ % kPages);
+        brp::DrawListingPage(c, 1 + page++ % kPages);
     }
 }
 BENCHMARK(BM_PaintDirect)->Unit(benchmark::kMillisecond);
@@ -99,10 +99,10 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
+    brp::StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
     // Pages are recorded at the screen's resolution; no printer is needed.
-    SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
-    SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
+    brp::SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
+    brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
     benchmark::Initialize(&argc, argv);
     for (int i = 1; i + 1 < argc; ++i) {
         if (QByteArray(argv[i]) == "--save") {
@@ -128,6 +128,6 @@ int main(int argc, char** argv)
         }
     }
     benchmark::Shutdown();
-    SetApplicationPrinter(nullptr);
+    brp::SetApplicationPrinter(nullptr);
     return 0;
 }

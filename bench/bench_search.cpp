@@ -53,7 +53,7 @@ Listing& listing()
             target->StartJob();
             for (int page = 1; page <= kPages; ++page) {
                 target->NewPage();
-                DrawListingPage(*target->PageCanvas(), page);
+                brp::DrawListingPage(*target->PageCanvas(), page);
             }
             target->FinishJob();
             const QString file = made->dir.filePath(QLatin1String(compress ? "listing-z.BRP" : "listing.BRP"));
@@ -144,7 +144,7 @@ BENCHMARK(BM_SearchNowhere)->Unit(benchmark::kMillisecond);
 QByteArray recordPage(int page)
 {
     TMetafileCanvas c(794, 1123);
-    DrawListingPage(c, page);
+    brp::DrawListingPage(c, page);
     return c.Finish();
 }
 
@@ -178,9 +178,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
-    SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
-    SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
+    brp::StartReportEngine(QStringLiteral("bench"), QLocale(QLocale::Portuguese, QLocale::Brazil));
+    brp::SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
+    brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
     benchmark::Initialize(&argc, argv);
     listing(); // recorded before any timing
     RatioReporter reporter;
@@ -207,6 +207,6 @@ int main(int argc, char** argv)
                     record, index / record, index);
     benchmark::Shutdown();
     listingHolder().reset();
-    SetApplicationPrinter(nullptr);
+    brp::SetApplicationPrinter(nullptr);
     return 0;
 }

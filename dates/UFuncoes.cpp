@@ -67,7 +67,7 @@ void Recusar(TMaskEdit& campo, const QString& texto, bool limpar)
     Alerta(texto);
     if (limpar)
         campo.Clear();
-    BringTabPageForward(&campo);
+    brp::BringTabPageForward(&campo);
     campo.setFocus();
 }
 
@@ -128,9 +128,9 @@ QString FormatarData(const QString& texto)
     // Two typed year digits may sit at 7-8 or, right-aligned, at 9-10.
     int p = 0;
     if (!Trim(Copy(s, 7, 2)).isEmpty())
-        p = StrToInt(Trim(Copy(s, 7, 2)));
+        p = brp::StrToInt(Trim(Copy(s, 7, 2)));
     if (p == 0 && !Trim(Copy(s, 9, 2)).isEmpty())
-        p = StrToInt(Trim(Copy(s, 9, 2)));
+        p = brp::StrToInt(Trim(Copy(s, 9, 2)));
 
     QString semBrancos = s;
     semBrancos.remove(u' ');
@@ -168,7 +168,7 @@ bool ValidarPeriodo(TMaskEdit& dataIni, TMaskEdit& dataFim, const QString& rotul
     try {
         dataIni.SetText(FormatarData(dataIni.Text()));
         dataFim.SetText(FormatarData(dataFim.Text()));
-        ini = StrToDate(dataIni.Text());
+        ini = brp::StrToDate(dataIni.Text());
     } catch (const EConvertError&) {
         if (lado != QStringLiteral("Ini"))
             return true;
@@ -178,7 +178,7 @@ bool ValidarPeriodo(TMaskEdit& dataIni, TMaskEdit& dataFim, const QString& rotul
 
     QDate fim;
     try {
-        fim = StrToDate(dataFim.Text());
+        fim = brp::StrToDate(dataFim.Text());
     } catch (const EConvertError&) {
         if (lado != QStringLiteral("Fim"))
             return true;

@@ -4,6 +4,8 @@
 // services that must be in place when the application starts).
 #include <QGuiApplication>
 
+namespace brp {
+
 template <typename Setup>
 inline void EnsureFuzzGuiApp(Setup beforeApp)
 {
@@ -22,3 +24,5 @@ inline void EnsureFuzzGuiApp()
 {
     EnsureFuzzGuiApp([] {});
 }
+
+} // namespace brp

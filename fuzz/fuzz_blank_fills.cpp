@@ -11,9 +11,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    EnsureFuzzGuiApp();
+    brp::EnsureFuzzGuiApp();
     const QByteArray emf = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QByteArray pruned = PruneBlankFills(emf);
+    const QByteArray pruned = brp::PruneBlankFills(emf);
     // Never larger; the header's counts must still describe the bytes.
     if (pruned.size() > emf.size())
         __builtin_trap();

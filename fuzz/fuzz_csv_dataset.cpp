@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     TMemDataSet ds;
     ds.SetName(QStringLiteral("QryRel"));
-    const QString error = LoadCsvDataSet(scratch.name, ds);
+    const QString error = brp::LoadCsvDataSet(scratch.name, ds);
     if (!error.isEmpty()) {
         if (!error.startsWith(scratch.name))
             std::abort(); // every refusal names the file

@@ -8,9 +8,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     // Decoded as brptool decodes a definition file: UTF-8, else Windows-1252.
-    const QString text = DefinitionText(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    const QString text = brp::DefinitionText(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     try {
-        const DefinitionObject o = ReadDefinition(text);
+        const DefinitionObject o = brp::ReadDefinition(text);
         (void)o.find(QStringLiteral("Caption"));
     } catch (const EParserError&) {
     }

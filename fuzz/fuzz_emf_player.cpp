@@ -12,7 +12,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    EnsureFuzzGuiApp();
+    brp::EnsureFuzzGuiApp();
     const QByteArray emf = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     EmfHeaderInfo info;
     EmfPlayer::ReadHeader(emf, &info);

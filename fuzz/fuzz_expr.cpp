@@ -16,8 +16,8 @@ struct Fixture {
 
     Fixture()
     {
-        SetExpressionLocale(QLocale(QStringLiteral("pt_BR")));
-        StartExpressionEngine(QStringLiteral("fuzz"));
+        brp::SetExpressionLocale(QLocale(QStringLiteral("pt_BR")));
+        brp::StartExpressionEngine(QStringLiteral("fuzz"));
         rel.SetName(QStringLiteral("QryRel"));
         rel.DefineField(QStringLiteral("NUMERO"), TFieldType::ftInteger);
         rel.DefineField(QStringLiteral("TOTALPEDIDO"), TFieldType::ftFloat);
@@ -69,10 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     e.Release();
 
     bool ok = false;
-    (void)FormatNumericMask(text, 1234.5678, QLocale(QStringLiteral("pt_BR")), &ok);
-    (void)FormatNumericMask(text, -0.004, QLocale::c(), &ok);
-    (void)FormatNumericMask(text, 9.99e17, QLocale::c(), &ok);
-    (void)FormatDateTimeMask(text, QDateTime(QDate(2005, 2, 1), QTime(14, 7, 3)), QLocale(QStringLiteral("pt_BR")));
-    (void)FormatDateTimeMask(text, QDateTime(), QLocale::c());
+    (void)brp::FormatNumericMask(text, 1234.5678, QLocale(QStringLiteral("pt_BR")), &ok);
+    (void)brp::FormatNumericMask(text, -0.004, QLocale::c(), &ok);
+    (void)brp::FormatNumericMask(text, 9.99e17, QLocale::c(), &ok);
+    (void)brp::FormatDateTimeMask(text, QDateTime(QDate(2005, 2, 1), QTime(14, 7, 3)), QLocale(QStringLiteral("pt_BR")));
+    (void)brp::FormatDateTimeMask(text, QDateTime(), QLocale::c());
     return 0;
 }

@@ -13,14 +13,14 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    EnsureFuzzGuiApp([] {
+    brp::EnsureFuzzGuiApp([] {
         // No printer queries for every report made.
-        SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
-        SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
-        StartReportEngine(QStringLiteral("fuzz"));
+        brp::SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
+        brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
+        brp::StartReportEngine(QStringLiteral("fuzz"));
     });
     // Decoded as brptool decodes a definition file: UTF-8, else Windows-1252.
-    const QString text = DefinitionText(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    const QString text = brp::DefinitionText(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     try {
         std::unique_ptr<TCustomBandReport> report(BRReportReader::ReadText(text, nullptr));
         report->SetZoom(150);

@@ -106,7 +106,7 @@ void TPrintFast::SetWindows(TPrintWin* value)
 
 void TPrintFast::Register()
 {
-    RegisterClass(QStringLiteral("TPrintFast"),
+    brp::RegisterClass(QStringLiteral("TPrintFast"),
                   [](QObject* parent) -> QObject* { return new TPrintFast(qobject_cast<TComponent*>(parent)); });
 }
 

@@ -18,6 +18,8 @@ Registry& registry()
 
 } // namespace
 
+namespace brp {
+
 void RegisterClass(const QString& className, ClassFactory factory)
 {
     auto& r = registry();
@@ -31,3 +33,5 @@ ClassFactory FindClass(const QString& className)
     std::lock_guard<std::mutex> guard(r.lock);
     return r.classes.value(className.toLower());
 }
+
+} // namespace brp

@@ -9,6 +9,10 @@
 
 using ClassFactory = std::function<QObject*(QObject* parent)>;
 
+namespace brp {
+
 void RegisterClass(const QString& className, ClassFactory factory);
 // Empty function when the class was never registered.
 ClassFactory FindClass(const QString& className);
+
+} // namespace brp

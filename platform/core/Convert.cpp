@@ -29,6 +29,8 @@ int plainNumber(const QString& part, int maxDigits)
 
 } // namespace
 
+namespace brp {
+
 int StrToInt(const QString& text)
 {
     const QString t = text.trimmed();
@@ -64,3 +66,5 @@ QDate StrToDate(const QString& text)
         throw EConvertError(QStringLiteral("'%1' is not a valid date").arg(text));
     return result;
 }
+
+} // namespace brp

@@ -354,6 +354,8 @@ const DefinitionValue* DefinitionObject::find(const QString& property) const
     return nullptr;
 }
 
+namespace brp {
+
 QString DefinitionText(const QByteArray& bytes)
 {
     QStringDecoder utf8(QStringConverter::Utf8); // drops a byte order mark
@@ -373,3 +375,5 @@ DefinitionObject ReadDefinition(const QString& text)
     Parser parser(text);
     return parser.readRoot();
 }
+
+} // namespace brp

@@ -66,6 +66,8 @@ public:
     using PlatformError::PlatformError;
 };
 
+namespace brp {
+
 // Lines end with LF, CR LF or CR; nesting deeper than a couple of hundred
 // levels is refused with the line where it happens.
 DefinitionObject ReadDefinition(const QString& text);
@@ -73,3 +75,5 @@ DefinitionObject ReadDefinition(const QString& text);
 // The text of a definition file: UTF-8 (a byte order mark is dropped), or,
 // when the bytes are not valid UTF-8, Windows-1252, the system's own code page.
 QString DefinitionText(const QByteArray& bytes);
+
+} // namespace brp

@@ -15,6 +15,8 @@ private:
     QString m_message;
 };
 
+namespace brp {
+
 // The text to show for any failure: ours keep their exact message, others
 // carry theirs in the local encoding.
 inline QString ExceptionText(const std::exception& error)
@@ -23,3 +25,5 @@ inline QString ExceptionText(const std::exception& error)
         return platform->Message();
     return QString::fromLocal8Bit(error.what());
 }
+
+} // namespace brp

@@ -1,5 +1,7 @@
 #include "ProgramLocale.h"
 
+namespace brp {
+
 QLocale ProgramLocale(const QLocale& system)
 {
     if (system.language() == QLocale::C)
@@ -11,3 +13,5 @@ void SetUpProgramLocale(const QLocale& system)
 {
     QLocale::setDefault(ProgramLocale(system));
 }
+
+} // namespace brp

@@ -8,7 +8,11 @@
 
 #include <QLocale>
 
+namespace brp {
+
 QLocale ProgramLocale(const QLocale& system);
 
 // Makes ProgramLocale(system) the default locale, QLocale(), for the process.
 void SetUpProgramLocale(const QLocale& system = QLocale::system());
+
+} // namespace brp

@@ -245,6 +245,8 @@ bool convert(QByteArrayView field, TFieldType type, int column, CompactRowStore&
 
 } // namespace
 
+namespace brp {
+
 QString LoadCsvDataSet(const QString& fileName, TMemDataSet& dataSet, const CsvLoadProgress& progress)
 {
     QFile file(fileName);
@@ -328,3 +330,5 @@ QString LoadCsvDataSet(const QString& fileName, TMemDataSet& dataSet, const CsvL
     dataSet.Open();
     return QString();
 }
+
+} // namespace brp

@@ -19,8 +19,12 @@
 // and its size (0 when unknown, as for a pipe).
 using CsvLoadProgress = std::function<void(qint64 bytesRead, qint64 bytesTotal)>;
 
+namespace brp {
+
 // Fills `dataSet` (closed, without field definitions) and opens it. Returns an
 // empty text on success, else a message naming the file and line; the data
 // set is then left as it was. Running out of memory throws std::bad_alloc,
 // also leaving the data set as it was.
 QString LoadCsvDataSet(const QString& fileName, TMemDataSet& dataSet, const CsvLoadProgress& progress = {});
+
+} // namespace brp

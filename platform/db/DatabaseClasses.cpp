@@ -13,11 +13,13 @@ namespace {
 template <class T>
 void Register(const char* className)
 {
-    RegisterClass(QString::fromLatin1(className),
+    brp::RegisterClass(QString::fromLatin1(className),
                   [](QObject* parent) -> QObject* { return new T(qobject_cast<TComponent*>(parent)); });
 }
 
 } // namespace
+
+namespace brp {
 
 void RegisterDatabaseClasses()
 {
@@ -29,3 +31,5 @@ void RegisterDatabaseClasses()
         Register<TQuery>("TQuery");
     });
 }
+
+} // namespace brp

@@ -31,7 +31,7 @@ QString describe(const FbException& e)
 {
     char buf[2048];
     const unsigned n = FirebirdEnvironment::util()->formatStatus(buf, sizeof buf, e.getStatus());
-    return win1252ToQString(buf, static_cast<qsizetype>(std::strlen(buf) < n ? std::strlen(buf) : n)).trimmed();
+    return brp::win1252ToQString(buf, static_cast<qsizetype>(std::strlen(buf) < n ? std::strlen(buf) : n)).trimmed();
 }
 
 bool isCancellation(const FbException& e)
@@ -153,7 +153,7 @@ void putValue(IMessageMetadata* meta, unsigned i, unsigned char* buf, const QVar
             text = v.toDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
         else
             text = v.toString();
-        const QByteArray bytes = qStringToWin1252(text);
+        const QByteArray bytes = brp::qStringToWin1252(text);
         if (static_cast<unsigned>(bytes.size()) > len)
             throw DatabaseError(QStringLiteral("arithmetic exception, numeric overflow, or string truncation\n"
                                                "-string right truncation"));
@@ -284,10 +284,10 @@ QVariant getValue(IAttachment* att, ITransaction* tra, const OutColumn& c, const
     case SQL_VARYING: {
         unsigned short n;
         std::memcpy(&n, p, sizeof n);
-        return win1252ToQString(reinterpret_cast<const char*>(p + sizeof n), n);
+        return brp::win1252ToQString(reinterpret_cast<const char*>(p + sizeof n), n);
     }
     case SQL_TEXT:
-        return win1252ToQString(reinterpret_cast<const char*>(p), c.length);
+        return brp::win1252ToQString(reinterpret_cast<const char*>(p), c.length);
     case SQL_SHORT: { short x; std::memcpy(&x, p, sizeof x); return scale < 0 ? QVariant(x * factor) : QVariant(int(x)); }
     case SQL_LONG: { ISC_LONG x; std::memcpy(&x, p, sizeof x); return scale < 0 ? QVariant(x * factor) : QVariant(int(x)); }
     case SQL_INT64: { ISC_INT64 x; std::memcpy(&x, p, sizeof x); return scale < 0 ? QVariant(double(x) * factor) : QVariant(qint64(x)); }
@@ -314,7 +314,7 @@ QVariant getValue(IAttachment* att, ITransaction* tra, const OutColumn& c, const
         std::memcpy(&id, p, sizeof id);
         const QByteArray bytes = readBlob(att, tra, id);
         if (c.subType == 1)
-            return win1252ToQString(bytes);
+            return brp::win1252ToQString(bytes);
         return bytes;
     }
     default:
@@ -359,9 +359,9 @@ void FbConnection::attachWith(const QString& location, const QString& user, cons
         dpb->insertString(st.w(), isc_dpb_config, FirebirdEnvironment::providerConfig(location).toUtf8().constData());
         dpb->insertString(st.w(), isc_dpb_lc_ctype, "WIN1252");
         if (!user.isEmpty())
-            dpb->insertString(st.w(), isc_dpb_user_name, qStringToWin1252(user).constData());
+            dpb->insertString(st.w(), isc_dpb_user_name, brp::qStringToWin1252(user).constData());
         if (!password.isEmpty())
-            dpb->insertString(st.w(), isc_dpb_password, qStringToWin1252(password).constData());
+            dpb->insertString(st.w(), isc_dpb_password, brp::qStringToWin1252(password).constData());
         dpb->insertInt(st.w(), isc_dpb_sql_dialect, kDialect);
         if (create) {
             dpb->insertInt(st.w(), isc_dpb_page_size, pageSize);
@@ -541,7 +541,7 @@ void FbConnection::run(const QString& sql, const QVariantList& params,
         IStatement* stmt = nullptr;
         IResultSet* rs = nullptr;
         try {
-            const QByteArray text = qStringToWin1252(sql);
+            const QByteArray text = brp::qStringToWin1252(sql);
             stmt = m_attachment->prepare(st.w(), tra, 0, text.constData(), kDialect, IStatement::PREPARE_PREFETCH_METADATA);
             MetaPtr in(stmt->getInputMetadata(st.w()));
             std::vector<unsigned char> inBuf;
@@ -554,7 +554,7 @@ void FbConnection::run(const QString& sql, const QVariantList& params,
                 const char* field = out->getField(st.w(), i);
                 FbColumn c;
                 const char* name = alias && *alias ? alias : field;
-                c.name = win1252ToQString(name, static_cast<qsizetype>(std::strlen(name)));
+                c.name = brp::win1252ToQString(name, static_cast<qsizetype>(std::strlen(name)));
                 c.type = fieldTypeOf(out->getType(st.w(), i) & ~1u, out->getScale(st.w(), i), out->getSubType(st.w(), i));
                 c.size = static_cast<int>(out->getLength(st.w(), i));
                 columns.push_back(c);
@@ -606,7 +606,7 @@ void FbConnection::Execute(const QString& sql, const QVariantList& params)
         if (!m_batch) {
             ITransaction* tra = startTransaction(false);
             try {
-                const QByteArray text = qStringToWin1252(sql);
+                const QByteArray text = brp::qStringToWin1252(sql);
                 IStatement* stmt = m_attachment->prepare(st.w(), tra, 0, text.constData(), kDialect, 0);
                 try {
                     MetaPtr in(stmt->getInputMetadata(st.w()));
@@ -628,7 +628,7 @@ void FbConnection::Execute(const QString& sql, const QVariantList& params)
         }
         IStatement*& stmt = m_cache[sql];
         if (!stmt) {
-            const QByteArray text = qStringToWin1252(sql);
+            const QByteArray text = brp::qStringToWin1252(sql);
             try {
                 stmt = m_attachment->prepare(st.w(), m_batch, 0, text.constData(), kDialect, 0);
             } catch (...) {

@@ -10,6 +10,8 @@ const char16_t kHigh[32] = {
 };
 }
 
+namespace brp {
+
 QString win1252ToQString(const char* data, qsizetype length)
 {
     QString out(length, Qt::Uninitialized);
@@ -41,3 +43,5 @@ QByteArray qStringToWin1252(const QString& text)
     }
     return out;
 }
+
+} // namespace brp

@@ -12,7 +12,7 @@
 #include <algorithm>
 
 namespace {
-QColor ToQColor(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+QColor ToQColor(TColor c) { return QColor(brp::GetRValue(c), brp::GetGValue(c), brp::GetBValue(c)); }
 
 QPen ToQPen(const TPen& p)
 {

@@ -37,6 +37,8 @@ void TFont::Assign(const TFont& source)
         SetSize(source.Size());
 }
 
+namespace brp {
+
 int PenModeToRop2(TPenMode mode)
 {
     // R2_BLACK is 1 and the codes follow the pen modes' order, with
@@ -61,3 +63,5 @@ int PenModeToRop2(TPenMode mode)
     }
     return 13;
 }
+
+} // namespace brp

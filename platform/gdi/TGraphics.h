@@ -21,6 +21,8 @@ constexpr TColor clBlue = 0xFF0000;
 constexpr TColor clYellow = 0x00FFFF;
 constexpr TColor clWhite = 0xFFFFFF;
 
+namespace brp {
+
 constexpr TColor RGBColor(int r, int g, int b)
 {
     return TColor(r & 0xFF) | (TColor(g & 0xFF) << 8) | (TColor(b & 0xFF) << 16);
@@ -28,6 +30,8 @@ constexpr TColor RGBColor(int r, int g, int b)
 constexpr int GetRValue(TColor c) { return int(c & 0xFF); }
 constexpr int GetGValue(TColor c) { return int((c >> 8) & 0xFF); }
 constexpr int GetBValue(TColor c) { return int((c >> 16) & 0xFF); }
+
+} // namespace brp
 
 // Left/top inclusive, right/bottom exclusive, as the platform's RECT.
 struct TRect {
@@ -115,5 +119,9 @@ struct TBrush {
     bool operator==(const TBrush&) const = default;
 };
 
+namespace brp {
+
 // The platform's raster operation code for a pen mode (R2_*).
 int PenModeToRop2(TPenMode mode);
+
+} // namespace brp

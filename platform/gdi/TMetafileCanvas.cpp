@@ -215,7 +215,7 @@ struct TMetafileCanvas::Impl {
                 replace(penSel, h);
             }
         }
-        const int rop = PenModeToRop2(p.Mode);
+        const int rop = brp::PenModeToRop2(p.Mode);
         setState(rop2, rop, EMR_SETROP2, std::uint32_t(rop));
     }
     void useBrush(const TBrush& b)

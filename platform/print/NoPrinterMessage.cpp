@@ -1,5 +1,7 @@
 #include "NoPrinterMessage.h"
 
+namespace brp {
+
 QString NoPrinterMessage()
 {
     // Printers are the print system's (CUPS) queues.
@@ -10,3 +12,5 @@ QString NoPrinterMessage()
         "    lpadmin -p NAME -E -v DEVICE-URI -m everywhere\n"
         "(lpinfo -v lists the devices found). Then try again.");
 }
+
+} // namespace brp

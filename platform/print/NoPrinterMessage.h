@@ -4,4 +4,8 @@
 
 #include <QString>
 
+namespace brp {
+
 QString NoPrinterMessage();
+
+} // namespace brp

@@ -33,7 +33,7 @@ void applyMode(QPrinter& printer, const DeviceMode& mode)
                           : mode.dmDuplex == DMDUP_HORIZONTAL ? QPrinter::DuplexShortSide
                                                               : QPrinter::DuplexNone);
     if (mode.dmFields & DM_DEFAULTSOURCE)
-        printer.setPaperSource(QtPaperSourceFromBin(mode.dmDefaultSource));
+        printer.setPaperSource(brp::QtPaperSourceFromBin(mode.dmDefaultSource));
 }
 
 DeviceMode readMode(const QPrinter& printer, const DeviceMode& base)

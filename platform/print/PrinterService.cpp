@@ -33,6 +33,8 @@ void PrinterService::ReloadDeviceMode()
     SetPrinter(device, driver, port, nullptr);
 }
 
+namespace brp {
+
 PrinterService& ApplicationPrinter()
 {
     auto& slot = applicationSlot();
@@ -57,3 +59,5 @@ PrinterServiceFactory SetPrinterServiceFactory(PrinterServiceFactory factory)
     factorySlot() = std::move(factory);
     return previous;
 }
+
+} // namespace brp

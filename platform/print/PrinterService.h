@@ -67,6 +67,12 @@ protected:
     static void NoDevice(QString& device, QString& driver, QString& port, DeviceModeHandle& mode);
 };
 
+// Makes the printer objects that CreatePrinterService and ApplicationPrinter
+// hand out.
+using PrinterServiceFactory = std::function<std::unique_ptr<PrinterService>()>;
+
+namespace brp {
+
 // The application-wide printer, created on first use by the factory.
 PrinterService& ApplicationPrinter();
 // Replaces it (tests); none recreates it on next use.
@@ -76,5 +82,6 @@ void SetApplicationPrinter(std::unique_ptr<PrinterService> printer);
 std::unique_ptr<PrinterService> CreatePrinterService();
 // The factory behind CreatePrinterService and ApplicationPrinter; by default
 // the Qt printer over CUPS. Returns the previous factory.
-using PrinterServiceFactory = std::function<std::unique_ptr<PrinterService>()>;
 PrinterServiceFactory SetPrinterServiceFactory(PrinterServiceFactory factory);
+
+} // namespace brp

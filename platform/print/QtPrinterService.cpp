@@ -21,6 +21,8 @@ int roundEven(double value)
 }
 } // namespace
 
+namespace brp {
+
 QPrinter::PaperSource QtPaperSourceFromBin(int bin)
 {
     switch (bin) {
@@ -58,6 +60,8 @@ int BinFromQtPaperSource(QPrinter::PaperSource source)
     default: return DMBIN_AUTO;
     }
 }
+
+} // namespace brp
 
 QtPrinterService::QtPrinterService()
 {
@@ -130,7 +134,7 @@ DeviceMode QtPrinterService::readMode() const
     mode.dmPaperWidth = static_cast<std::int16_t>(roundEven(mm.width() * 10));
     mode.dmPaperLength = static_cast<std::int16_t>(roundEven(mm.height() * 10));
     mode.dmCopies = static_cast<std::int16_t>(m_printer.copyCount());
-    mode.dmDefaultSource = static_cast<std::int16_t>(BinFromQtPaperSource(m_printer.paperSource()));
+    mode.dmDefaultSource = static_cast<std::int16_t>(brp::BinFromQtPaperSource(m_printer.paperSource()));
     switch (m_printer.duplex()) {
     case QPrinter::DuplexLongSide:
     case QPrinter::DuplexAuto:
@@ -173,7 +177,7 @@ void QtPrinterService::applyMode(const DeviceMode& mode)
         }
     }
     if (mode.dmFields & DM_DEFAULTSOURCE)
-        m_printer.setPaperSource(QtPaperSourceFromBin(mode.dmDefaultSource));
+        m_printer.setPaperSource(brp::QtPaperSourceFromBin(mode.dmDefaultSource));
 }
 
 void QtPrinterService::GetPrinter(QString& device, QString& driver, QString& port, DeviceModeHandle& mode)

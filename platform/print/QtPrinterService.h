@@ -55,6 +55,10 @@ private:
     QString m_title;
 };
 
+namespace brp {
+
 // Paper source of the device mode and Qt's, both ways.
 QPrinter::PaperSource QtPaperSourceFromBin(int bin);
 int BinFromQtPaperSource(QPrinter::PaperSource source);
+
+} // namespace brp

@@ -65,7 +65,7 @@ void Application::ProcessMessages()
 
 void Application::ShowException(const std::exception& error)
 {
-    MessageService::instance().show(QCoreApplication::applicationName(), ExceptionText(error), QMessageBox::Critical,
+    MessageService::instance().show(QCoreApplication::applicationName(), brp::ExceptionText(error), QMessageBox::Critical,
                                     QMessageBox::Ok);
 }
 

@@ -263,7 +263,7 @@ void BuildChildren(QWidget* form, QObject* parent, const DefinitionObject& def, 
     for (const auto& child : def.children) {
         if (hooks.buildObject && hooks.buildObject(parent, child))
             continue;
-        const ClassFactory factory = FindClass(child.className);
+        const ClassFactory factory = brp::FindClass(child.className);
         if (!factory)
             Fail(QStringLiteral("Class %1 not found").arg(child.className));
         // A component its factory gave no owner belongs to the window.
@@ -312,16 +312,16 @@ void FormBuilder::RegisterStandardControls()
     static std::once_flag once;
     std::call_once(once, [] {
         auto widgetParent = [](QObject* parent) { return qobject_cast<QWidget*>(parent); };
-        RegisterClass(QStringLiteral("TLabel"), [=](QObject* p) { return new QLabel(widgetParent(p)); });
-        RegisterClass(QStringLiteral("TMaskEdit"), [=](QObject* p) { return new TMaskEdit(widgetParent(p)); });
+        brp::RegisterClass(QStringLiteral("TLabel"), [=](QObject* p) { return new QLabel(widgetParent(p)); });
+        brp::RegisterClass(QStringLiteral("TMaskEdit"), [=](QObject* p) { return new TMaskEdit(widgetParent(p)); });
         auto button = [=](QObject* p) {
             auto* b = new QPushButton(widgetParent(p));
             b->setAutoDefault(false);
             return b;
         };
-        RegisterClass(QStringLiteral("TBitBtn"), button);
-        RegisterClass(QStringLiteral("TButton"), button);
-        RegisterClass(QStringLiteral("TGroupBox"), [=](QObject* p) {
+        brp::RegisterClass(QStringLiteral("TBitBtn"), button);
+        brp::RegisterClass(QStringLiteral("TButton"), button);
+        brp::RegisterClass(QStringLiteral("TGroupBox"), [=](QObject* p) {
             auto* g = new QGroupBox(widgetParent(p));
             g->setFocusPolicy(Qt::NoFocus);
             // Designed boxes put their controls 14 or 15 pixels down: that
@@ -332,8 +332,8 @@ void FormBuilder::RegisterStandardControls()
             }
             return g;
         });
-        RegisterClass(QStringLiteral("TCheckBox"), [=](QObject* p) { return new QCheckBox(widgetParent(p)); });
-        RegisterClass(QStringLiteral("TStatusBar"), [=](QObject* p) {
+        brp::RegisterClass(QStringLiteral("TCheckBox"), [=](QObject* p) { return new QCheckBox(widgetParent(p)); });
+        brp::RegisterClass(QStringLiteral("TStatusBar"), [=](QObject* p) {
             auto* s = new TStatusBar(widgetParent(p));
             s->setFocusPolicy(Qt::NoFocus);
             return s;

@@ -3,6 +3,8 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 
+namespace brp {
+
 void BringTabPageForward(QWidget* control)
 {
     if (!control)
@@ -16,3 +18,5 @@ void BringTabPageForward(QWidget* control)
     if (tabs && tabs->indexOf(page) >= 0)
         tabs->setCurrentWidget(page);
 }
+
+} // namespace brp

@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 
+namespace brp {
+
 std::uint16_t VirtualKeyOf(const QKeyEvent& event)
 {
     const int key = event.key();
@@ -43,3 +45,5 @@ std::uint16_t VirtualKeyOf(const QKeyEvent& event)
     default: return 0;
     }
 }
+
+} // namespace brp

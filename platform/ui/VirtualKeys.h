@@ -11,5 +11,9 @@ constexpr std::uint16_t Back = 8, Tab = 9, Return = 13, Shift = 16, Control = 17
                         Right = 39, Down = 40, Insert = 45, Delete = 46;
 }
 
+namespace brp {
+
 // Virtual-key code of a Qt key press; 0 for keys without one.
 std::uint16_t VirtualKeyOf(const QKeyEvent& event);
+
+} // namespace brp

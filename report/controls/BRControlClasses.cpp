@@ -8,6 +8,7 @@
 
 #include <mutex>
 
+namespace brp {
 
 void RegisterReportControlClasses()
 {
@@ -20,3 +21,5 @@ void RegisterReportControlClasses()
         RegisterClass(QStringLiteral("TBRShape"), CreateReportComponent<TBRShape>);
     });
 }
+
+} // namespace brp

@@ -80,17 +80,17 @@ void TBRDBText::FetchText()
         return;
     }
     const TFieldType type = field->DataType();
-    const QLocale locale = ExpressionLocale();
+    const QLocale locale = brp::ExpressionLocale();
     if (isMemo(type)) {
         m_sourceLines = field->AsString().split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
     } else if (m_mask.isEmpty() || TField::IsStringType(type)) {
         SetOutputText(field->DisplayText());
     } else if (TField::IsIntegerType(type)) {
-        SetOutputText(FormatNumericMask(m_mask, double(field->AsInteger()), locale));
+        SetOutputText(brp::FormatNumericMask(m_mask, double(field->AsInteger()), locale));
     } else if (TField::IsFloatType(type)) {
-        SetOutputText(FormatNumericMask(m_mask, field->AsFloat(), locale));
+        SetOutputText(brp::FormatNumericMask(m_mask, field->AsFloat(), locale));
     } else if (TField::IsDateType(type)) {
-        SetOutputText(FormatDateTimeMask(m_mask, field->AsDateTime(), locale));
+        SetOutputText(brp::FormatDateTimeMask(m_mask, field->AsDateTime(), locale));
     } else {
         // No mask fits the type: its own display text.
         SetOutputText(field->DisplayText());

@@ -66,10 +66,10 @@ void TBRExpr::PrintAt(int offsetX, int offsetY)
     if (!CanOutput())
         return;
     const TBREvValue value = m_evaluator.CurrentValue();
-    const QLocale locale = ExpressionLocale();
+    const QLocale locale = brp::ExpressionLocale();
     switch (value.ValueKind) {
-    case evInteger: SetOutputText(FormatNumericMask(m_mask, double(value.IntegerValue), locale)); break;
-    case evFloat: SetOutputText(FormatNumericMask(m_mask, value.FloatValue, locale)); break;
+    case evInteger: SetOutputText(brp::FormatNumericMask(m_mask, double(value.IntegerValue), locale)); break;
+    case evFloat: SetOutputText(brp::FormatNumericMask(m_mask, value.FloatValue, locale)); break;
     case evString: SetOutputText(value.TextValue); break;
     case evBoolean: SetOutputText(value.BooleanValue ? QStringLiteral("True") : QStringLiteral("False")); break;
     case evError: SetOutputText(value.TextValue); break;

@@ -79,7 +79,7 @@ void TBRShape::PrintAt(int offsetX, int offsetY)
         line(x2, y1, x2, y2);
         break;
     case brsRoundRect: {
-        const int corner = BRTrunc(static_cast<long double>(Width()) * m_roundFactor);
+        const int corner = brp::Trunc(static_cast<long double>(Width()) * m_roundFactor);
         canvas->RoundRect(x1, y1, x2, y2, corner, corner);
         break;
     }

@@ -6,6 +6,8 @@
 #include "TBRStandardPreview.h"
 #include "TBRUnitBase.h"
 
+namespace brp {
+
 void StartReportEngine(const QString& appName, const QLocale& unitsLocale)
 {
     // The output target cannot call up to the preview layer: it opens the
@@ -22,3 +24,5 @@ void StopReportEngine()
 {
     StopExpressionEngine();
 }
+
+} // namespace brp

@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QString>
 
+namespace brp {
+
 // Registers the standard preview and run windows (progress, print set-up), the
 // printable control and model classes that definitions name, and the export
 // filters; starts the expression engine under appName; sets the default units
@@ -14,3 +16,5 @@ void StartReportEngine(const QString& appName, const QLocale& unitsLocale = QLoc
 // Frees the expression engine's objects. Registrations stay: they hold no
 // resources and a program may still close its windows afterwards.
 void StopReportEngine();
+
+} // namespace brp

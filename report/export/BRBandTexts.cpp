@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace brp {
+
 QList<BRBandText> BandTexts(QObject* object)
 {
     QList<BRBandText> texts;
@@ -33,3 +35,5 @@ QList<BRBandText> BandTexts(QObject* object)
     });
     return texts;
 }
+
+} // namespace brp

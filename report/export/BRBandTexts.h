@@ -21,6 +21,10 @@ struct BRBandText {
     QStringList Lines; // the lines as they were printed on the page
 };
 
+namespace brp {
+
 // Left to right (then top to bottom); empty texts included, so that rows of
 // the same band keep their columns. None when `band` is not a band.
 QList<BRBandText> BandTexts(QObject* band);
+
+} // namespace brp

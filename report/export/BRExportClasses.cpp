@@ -13,6 +13,8 @@ TBRExportFilterClass filterClass()
 }
 } // namespace
 
+namespace brp {
+
 void RegisterExportFilters()
 {
     static std::once_flag once;
@@ -23,3 +25,5 @@ void RegisterExportFilters()
         filters.append({filterClass<TBRTextExportFilter>(), QStringLiteral("Plain text"), QStringLiteral("txt")});
     });
 }
+
+} // namespace brp

@@ -3,4 +3,8 @@
 // PDF document, comma-separated values, plain text, in that order. Called
 // once by every program that offers exports; later calls do nothing.
 
+namespace brp {
+
 void RegisterExportFilters();
+
+} // namespace brp

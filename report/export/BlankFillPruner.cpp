@@ -82,6 +82,8 @@ bool changesNothingDrawn(quint32 type)
 }
 } // namespace
 
+namespace brp {
+
 QByteArray PruneBlankFills(const QByteArray& emf)
 {
     const char* data = emf.constData();
@@ -159,3 +161,5 @@ QByteArray PruneBlankFills(const QByteArray& emf)
     qToLittleEndian<quint32>(records - 1, out.data() + 52);
     return out;
 }
+
+} // namespace brp

@@ -7,6 +7,10 @@
 
 #include <QByteArray>
 
+namespace brp {
+
 // The page without those fills (header counts fixed), or the page unchanged
 // when it is not a well-formed enhanced metafile.
 QByteArray PruneBlankFills(const QByteArray& emf);
+
+} // namespace brp

@@ -75,6 +75,8 @@ QByteArray tagFor(int object)
 
 } // namespace
 
+namespace brp {
+
 QByteArray TagFontSubsets(const QByteArray& tail, qint64 tailStart)
 {
     const QByteArrayView text(tail);
@@ -244,6 +246,8 @@ QByteArray TagFontSubsets(const QByteArray& tail, qint64 tailStart)
     return out;
 }
 
+} // namespace brp
+
 PdfSubsetTagger::PdfSubsetTagger(QIODevice* target) : m_target(target)
 {
     open(QIODevice::WriteOnly);
@@ -272,7 +276,7 @@ qint64 PdfSubsetTagger::writeData(const char* data, qint64 size)
 
 bool PdfSubsetTagger::Finish()
 {
-    const QByteArray tail = TagFontSubsets(m_tail, m_passed);
+    const QByteArray tail = brp::TagFontSubsets(m_tail, m_passed);
     m_tail.clear();
     m_holding = false;
     if (m_failed)

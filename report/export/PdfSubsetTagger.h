@@ -15,10 +15,14 @@
 #include <QByteArray>
 #include <QIODevice>
 
+namespace brp {
+
 // The tail of a PDF (its bytes from `tailStart` to the end) with every font
 // that uses a subset named with the subset's tag; the same bytes when there
 // is nothing to tag or the tail is not laid out as expected.
 QByteArray TagFontSubsets(const QByteArray& tail, qint64 tailStart);
+
+} // namespace brp
 
 class PdfSubsetTagger : public QIODevice {
 public:

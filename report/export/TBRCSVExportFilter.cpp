@@ -21,7 +21,7 @@ void TBRCSVExportFilter::PrintBand(QObject* object, int, int, long double)
     const TBRBandType type = band->EffectiveBandType();
     if (!m_keepAllBands && type != rbDetail && type != rbSubDetail)
         return;
-    const QList<BRBandText> texts = BandTexts(band);
+    const QList<BRBandText> texts = brp::BandTexts(band);
     if (texts.isEmpty())
         return;
     QString line;

@@ -78,7 +78,7 @@ void TBRPDFExportFilter::ExportPages(TBRPageList& pages, const TBRExportProgress
         std::optional<QByteArray> emf = pages.FetchPage(n);
         if (!emf)
             throw EBRError(QStringLiteral("Page %1 cannot be read").arg(n));
-        emf = PruneBlankFills(*emf);
+        emf = brp::PruneBlankFills(*emf);
         const PdfPage page = pageOf(*emf, n);
         writer.setPageLayout(page.layout);
         if (!painter) {
@@ -95,7 +95,7 @@ void TBRPDFExportFilter::ExportPages(TBRPageList& pages, const TBRExportProgress
         if (std::abs(scale - 1) < 0.001)
             scale = 1;
         const QRectF target(QPointF(0, 0), page.pixels * scale);
-        const PagePaintResult result = PaintRecordedPage(*emf, *painter, target);
+        const PagePaintResult result = brp::PaintRecordedPage(*emf, *painter, target);
         if (result.outcome == PagePaintResult::Outcome::Refused)
             throw EBRError(QStringLiteral("Page %1 cannot be played: %2").arg(n).arg(result.problem));
         if (result.Partial())

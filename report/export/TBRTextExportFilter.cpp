@@ -40,7 +40,7 @@ TBRTextExportFilter::TBRTextExportFilter(const QString& fileName) : TBRExportFil
 
 int TBRTextExportFilter::Column(long double x)
 {
-    return BRRound(x / ColumnPitch);
+    return brp::Round(x / ColumnPitch);
 }
 
 void TBRTextExportFilter::Start(long double, long double, const TFont&)
@@ -57,7 +57,7 @@ void TBRTextExportFilter::StartPage()
 
 void TBRTextExportFilter::PrintBand(QObject* band, int x, int, long double)
 {
-    const QList<BRBandText> texts = BandTexts(band);
+    const QList<BRBandText> texts = brp::BandTexts(band);
     struct Piece {
         int start;
         QString text;

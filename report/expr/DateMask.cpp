@@ -39,6 +39,8 @@ bool startsWithCI(const QString& m, qsizetype i, const char* word)
 
 } // namespace
 
+namespace brp {
+
 QString LocaleDateSeparator(const QLocale& locale)
 {
     return firstSeparator(locale.dateFormat(QLocale::ShortFormat), QStringLiteral("/"));
@@ -167,3 +169,5 @@ QString FormatDateTimeMask(const QString& mask, const QDateTime& value, const QL
     }
     return out;
 }
+
+} // namespace brp

@@ -17,8 +17,12 @@
 #include <QLocale>
 #include <QString>
 
+namespace brp {
+
 QString FormatDateTimeMask(const QString& mask, const QDateTime& value, const QLocale& locale);
 
 // The locale's separators between date parts and between time parts.
 QString LocaleDateSeparator(const QLocale& locale);
 QString LocaleTimeSeparator(const QLocale& locale);
+
+} // namespace brp

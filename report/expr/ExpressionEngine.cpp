@@ -16,6 +16,8 @@ TBREvEnvironment* s_global = nullptr;
 bool s_stopping = false;
 } // namespace
 
+namespace brp {
+
 void RegisterBuiltinFunctions(TBRFunctionLibrary& l)
 {
     const QString author = QStringLiteral("Built-in");
@@ -74,10 +76,12 @@ void StopExpressionEngine()
     s_stopping = false;
 }
 
+} // namespace brp
+
 static void ensureStarted()
 {
     if (!s_library)
-        StartExpressionEngine(QGuiApplication::applicationDisplayName(), s_processStart);
+        brp::StartExpressionEngine(QGuiApplication::applicationDisplayName(), s_processStart);
 }
 
 TBRFunctionLibrary& FunctionLibrary()
@@ -92,7 +96,11 @@ TBREvEnvironment& GlobalEnvironment()
     return *s_global;
 }
 
+namespace brp {
+
 TBREvEnvironment* GlobalEnvironmentIfExists()
 {
     return s_global;
 }
+
+} // namespace brp

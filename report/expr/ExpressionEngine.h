@@ -8,6 +8,8 @@
 class TBRFunctionLibrary;
 class TBREvEnvironment;
 
+namespace brp {
+
 // Creates the library and the global environment, fixing the start time and
 // date (from the expression clock) and the application's title. Called once at
 // start-up; later calls do nothing. The first use of either object starts the
@@ -18,7 +20,14 @@ void StartExpressionEngine(const QString& appName, const QDateTime& startTime);
 // Destroys both objects (end of the program, tests).
 void StopExpressionEngine();
 
+} // namespace brp
+
 TBRFunctionLibrary& FunctionLibrary();
 TBREvEnvironment& GlobalEnvironment();
+
+namespace brp {
+
 // Null while the engine is not started or is being stopped.
 TBREvEnvironment* GlobalEnvironmentIfExists();
+
+} // namespace brp

@@ -13,6 +13,8 @@ std::function<QDateTime()>& clockFunction()
 }
 } // namespace
 
+namespace brp {
+
 QLocale ExpressionLocale()
 {
     return pinnedLocale() ? *pinnedLocale() : QLocale();
@@ -23,10 +25,14 @@ void SetExpressionLocale(std::optional<QLocale> locale)
     pinnedLocale() = std::move(locale);
 }
 
+} // namespace brp
+
 std::optional<QLocale> ScopedExpressionLocale::s_current()
 {
     return pinnedLocale();
 }
+
+namespace brp {
 
 QDateTime ExpressionNow()
 {
@@ -58,3 +64,5 @@ QString ShortDateText(const QDate& date, const QLocale& locale)
 {
     return locale.toString(date, QLocale::ShortFormat);
 }
+
+} // namespace brp

@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+namespace brp {
+
 // The locale in force: the pinned one, else QLocale() (the system locale unless
 // the application set a default).
 QLocale ExpressionLocale();
@@ -22,11 +24,13 @@ void SetExpressionClock(std::function<QDateTime()> clock);
 QString LongTimeText(const QTime& time, const QLocale& locale);
 QString ShortDateText(const QDate& date, const QLocale& locale);
 
+} // namespace brp
+
 // Pins a locale for the lifetime of the object (tests).
 class ScopedExpressionLocale {
 public:
-    explicit ScopedExpressionLocale(const QLocale& locale) : m_saved(s_current()) { SetExpressionLocale(locale); }
-    ~ScopedExpressionLocale() { SetExpressionLocale(m_saved); }
+    explicit ScopedExpressionLocale(const QLocale& locale) : m_saved(s_current()) { brp::SetExpressionLocale(locale); }
+    ~ScopedExpressionLocale() { brp::SetExpressionLocale(m_saved); }
     ScopedExpressionLocale(const ScopedExpressionLocale&) = delete;
     ScopedExpressionLocale& operator=(const ScopedExpressionLocale&) = delete;
 

@@ -261,6 +261,8 @@ QString render(const Section& s, DecimalDigits d, const QLocale& locale, bool mi
 
 } // namespace
 
+namespace brp {
+
 QString FormatGeneralFloat(double value, const QLocale& locale)
 {
     if (std::isnan(value))
@@ -329,3 +331,5 @@ QString FormatNumericMask(const QString& mask, double value, const QLocale& loca
     }
     return render(*chosen, d, locale, useMinus);
 }
+
+} // namespace brp

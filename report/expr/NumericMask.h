@@ -16,6 +16,8 @@
 #include <QLocale>
 #include <QString>
 
+namespace brp {
+
 // General format with 15 significant digits: "1234.5", "1E20", "1.5E-7",
 // with the locale's decimal separator; "INF", "-INF", "NAN" for the rest.
 QString FormatGeneralFloat(double value, const QLocale& locale);
@@ -23,3 +25,5 @@ QString FormatGeneralFloat(double value, const QLocale& locale);
 // The value formatted with a numeric mask. Sets *ok false (and returns an empty
 // text) for a value the mask cannot show (infinite or not a number).
 QString FormatNumericMask(const QString& mask, double value, const QLocale& locale, bool* ok = nullptr);
+
+} // namespace brp

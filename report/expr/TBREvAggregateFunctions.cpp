@@ -99,7 +99,7 @@ bool compareUnder(const TBREvValue& running, const TBREvValue& v, int& cmp)
     case evString:
         if (v.ValueKind != evString)
             return false;
-        cmp = CompareTextBytes(v.TextValue, running.TextValue);
+        cmp = brp::CompareTextBytes(v.TextValue, running.TextValue);
         return true;
     case evBoolean:
         if (v.ValueKind != evBoolean)

@@ -68,7 +68,7 @@ void TBREvTypeOfFunction::ComputeResult(TBREvValue& value)
         value.SetError(wrongArguments("TypeOf"));
         return;
     }
-    value.SetString(ValueKindName(Argument(0).ValueKind));
+    value.SetString(brp::ValueKindName(Argument(0).ValueKind));
 }
 
 void TBREvIntFunction::ComputeResult(TBREvValue& value)
@@ -172,13 +172,13 @@ bool caseArgument(const TBREvElementFunction& f, const char* name, TBREvValue& v
 void TBREvUpperFunction::ComputeResult(TBREvValue& value)
 {
     if (caseArgument(*this, "UPPER", value))
-        value.SetString(ExpressionLocale().toUpper(Argument(0).TextValue));
+        value.SetString(brp::ExpressionLocale().toUpper(Argument(0).TextValue));
 }
 
 void TBREvLowerFunction::ComputeResult(TBREvValue& value)
 {
     if (caseArgument(*this, "LOWER", value))
-        value.SetString(ExpressionLocale().toLower(Argument(0).TextValue));
+        value.SetString(brp::ExpressionLocale().toLower(Argument(0).TextValue));
 }
 
 void TBREvPrettyFunction::ComputeResult(TBREvValue& value)
@@ -190,7 +190,7 @@ void TBREvPrettyFunction::ComputeResult(TBREvValue& value)
         value.SetString(QString());
         return;
     }
-    const QLocale locale = ExpressionLocale();
+    const QLocale locale = brp::ExpressionLocale();
     value.SetString(locale.toUpper(text.left(1)) + locale.toLower(text.mid(1)));
 }
 
@@ -200,7 +200,7 @@ void TBREvTimeFunction::ComputeResult(TBREvValue& value)
         value.SetError(QString());
         return;
     }
-    value.SetString(LongTimeText(ExpressionNow().time(), ExpressionLocale()));
+    value.SetString(brp::LongTimeText(brp::ExpressionNow().time(), brp::ExpressionLocale()));
 }
 
 void TBREvDateFunction::ComputeResult(TBREvValue& value)
@@ -209,7 +209,7 @@ void TBREvDateFunction::ComputeResult(TBREvValue& value)
         value.SetError(QString());
         return;
     }
-    value.SetString(ShortDateText(ExpressionNow().date(), ExpressionLocale()));
+    value.SetString(brp::ShortDateText(brp::ExpressionNow().date(), brp::ExpressionLocale()));
 }
 
 void TBREvCopyFunction::ComputeResult(TBREvValue& value)
@@ -236,7 +236,7 @@ void TBREvFormatNumericFunction::ComputeResult(TBREvValue& value)
         return;
     }
     bool ok = false;
-    const QString text = FormatNumericMask(Argument(0).TextValue, asDouble(Argument(1)), ExpressionLocale(), &ok);
+    const QString text = brp::FormatNumericMask(Argument(0).TextValue, asDouble(Argument(1)), brp::ExpressionLocale(), &ok);
     if (!ok)
         value.SetError(QStringLiteral("Invalid format or value specified"));
     else

@@ -70,6 +70,8 @@ QString incompatible(const QString& op, const char* kind)
 
 } // namespace
 
+namespace brp {
+
 int CompareTextBytes(const QString& a, const QString& b)
 {
     const qsizetype n = std::min(a.size(), b.size());
@@ -80,6 +82,8 @@ int CompareTextBytes(const QString& a, const QString& b)
     }
     return compare3(a.size(), b.size());
 }
+
+} // namespace brp
 
 void TBREvElementOperator::Compute(TBRFiFo& list, TBREvValue& value)
 {
@@ -126,7 +130,7 @@ void TBREvElementOperator::Apply(TBREvOpCode op, TBREvValue a, TBREvValue b, TBR
             break;
         case evString:
             cmp = (op == eoEQ || op == eoNE) ? (a.TextValue == b.TextValue ? 0 : 1)
-                                             : CompareTextBytes(a.TextValue, b.TextValue);
+                                             : brp::CompareTextBytes(a.TextValue, b.TextValue);
             break;
         case evBoolean:
             if (op != eoEQ && op != eoNE) {

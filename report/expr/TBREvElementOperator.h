@@ -21,6 +21,10 @@ public:
     TBREvOpCode OpCode;
 };
 
+namespace brp {
+
 // Compares two texts by their single-byte (Windows-1252) character codes:
 // negative, zero or positive. A shorter prefix is smaller; case counts.
 int CompareTextBytes(const QString& a, const QString& b);
+
+} // namespace brp

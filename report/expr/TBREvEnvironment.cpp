@@ -79,7 +79,7 @@ void TBREvEnvironment::CompileAll()
 
 void TBREvEnvironment::ReleaseAll()
 {
-    if (this == GlobalEnvironmentIfExists() && s_releasing)
+    if (this == brp::GlobalEnvironmentIfExists() && s_releasing)
         return;
     if (m_useCount == 0)
         return;

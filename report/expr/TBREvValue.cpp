@@ -38,6 +38,8 @@ TBREvValue TBREvValue::Error(const QString& message)
     return r;
 }
 
+namespace brp {
+
 QString ValueKindName(TBREvValueKind kind)
 {
     switch (kind) {
@@ -50,11 +52,13 @@ QString ValueKindName(TBREvValueKind kind)
     return QStringLiteral("ERROR");
 }
 
+} // namespace brp
+
 QString ValueToText(const TBREvValue& value)
 {
     switch (value.ValueKind) {
     case evInteger: return QString::number(value.IntegerValue);
-    case evFloat: return FormatGeneralFloat(value.FloatValue, ExpressionLocale());
+    case evFloat: return brp::FormatGeneralFloat(value.FloatValue, brp::ExpressionLocale());
     case evString: return value.TextValue;
     case evBoolean: return value.BooleanValue ? QStringLiteral("True") : QStringLiteral("False");
     case evError: break;

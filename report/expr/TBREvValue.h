@@ -33,8 +33,12 @@ struct TBREvValue {
     void SetText(const QString& text) { TextValue = text.left(BRMaxTextLength); }
 };
 
+namespace brp {
+
 // The kind's name as TYPEOF gives it: INTEGER, FLOAT, STRING, BOOLEAN, ERROR.
 QString ValueKindName(TBREvValueKind kind);
+
+} // namespace brp
 
 // The value as text: integers in decimal, floats in the general format with the
 // expression locale's decimal separator, booleans as True/False. An error value

@@ -223,7 +223,7 @@ void TBREvaluator::Release()
         return;
     m_elements.reset();
     m_compiled = false;
-    if (TBREvEnvironment* global = GlobalEnvironmentIfExists())
+    if (TBREvEnvironment* global = brp::GlobalEnvironmentIfExists())
         global->ReleaseAll();
 }
 
@@ -426,7 +426,7 @@ void TBREvaluator::CompileNumber(const QString& text)
             return;
         }
     }
-    QLocale locale = ExpressionLocale();
+    QLocale locale = brp::ExpressionLocale();
     locale.setNumberOptions(QLocale::RejectGroupSeparator);
     QString localized = text;
     localized.replace(u'.', locale.decimalPoint());

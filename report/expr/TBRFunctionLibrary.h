@@ -12,5 +12,9 @@ public:
     std::unique_ptr<TBREvElement> CreateElement(const QString& name) const;
 };
 
+namespace brp {
+
 // Registers the built-in functions, in their fixed order.
 void RegisterBuiltinFunctions(TBRFunctionLibrary& library);
+
+} // namespace brp

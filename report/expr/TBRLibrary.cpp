@@ -28,9 +28,13 @@ const TBRLibraryEntry* TBRLibrary::Find(const QString& name) const
     return nullptr;
 }
 
+namespace brp {
+
 QStringList FunctionCategories()
 {
     return {QStringLiteral("All"), QStringLiteral("Date & time"), QStringLiteral("Math & trig"),
             QStringLiteral("Statistical"), QStringLiteral("Database"), QStringLiteral("Logical"),
             QStringLiteral("Information"), QStringLiteral("Other")};
 }
+
+} // namespace brp

@@ -36,5 +36,9 @@ public:
     std::vector<std::pair<QString, std::unique_ptr<TBRLibraryEntry>>> EntryList;
 };
 
+namespace brp {
+
 // The categories the first digit of an argument code indexes.
 QStringList FunctionCategories();
+
+} // namespace brp

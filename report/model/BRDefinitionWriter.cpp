@@ -88,7 +88,7 @@ void BRDefinitionWriter::WriteStrings(const QString& name, const QStringList& li
 
 void BRDefinitionWriter::WriteColor(const QString& name, TColor color)
 {
-    const QString n = BRColorName(color);
+    const QString n = brp::ColorName(color);
     if (n.isEmpty())
         line(name + QStringLiteral(" = ") + QString::number(color));
     else
@@ -97,7 +97,7 @@ void BRDefinitionWriter::WriteColor(const QString& name, TColor color)
 
 void BRDefinitionWriter::WriteFont(const QString& prefix, const TFont& font)
 {
-    const QString charset = BRCharsetName(font.Charset);
+    const QString charset = brp::CharsetName(font.Charset);
     if (charset.isEmpty())
         WriteInt(prefix + QStringLiteral(".Charset"), font.Charset);
     else
@@ -175,11 +175,11 @@ QString BRDefinitionWriter::Quote(const QString& text)
 
 QString BRDefinitionWriter::ColorName(TColor color)
 {
-    return BRColorName(color);
+    return brp::ColorName(color);
 }
 
 QString BRDefinitionWriter::EnumName(const QObject& object, const char* property, int value)
 {
-    const QStringList names = BREnumNames(object, QString::fromLatin1(property));
+    const QStringList names = brp::EnumNames(object, QString::fromLatin1(property));
     return (value >= 0 && value < names.size()) ? names[value] : QString::number(value);
 }

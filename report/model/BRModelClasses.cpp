@@ -9,6 +9,7 @@
 
 #include <mutex>
 
+namespace brp {
 
 void RegisterReportModelClasses()
 {
@@ -22,3 +23,5 @@ void RegisterReportModelClasses()
         RegisterClass(QStringLiteral("TBRController"), CreateReportComponent<TBRController>);
     });
 }
+
+} // namespace brp

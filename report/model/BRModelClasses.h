@@ -4,6 +4,8 @@
 
 #include "TComponent.h"
 
+namespace brp {
+
 void RegisterReportModelClasses();
 
 // The registry's factory for an engine component under any parent: a
@@ -18,3 +20,5 @@ QObject* CreateReportComponent(QObject* parent)
         object->setParent(parent);
     return object;
 }
+
+} // namespace brp

@@ -20,7 +20,7 @@ QStringList paperNames()
 {
     QStringList names;
     for (int i = 0; i < BRPaperSizeCount; ++i)
-        names << QString::fromLatin1(BRPaperSizeName(static_cast<TBRPaperSize>(i)));
+        names << QString::fromLatin1(brp::PaperSizeName(static_cast<TBRPaperSize>(i)));
     return names;
 }
 
@@ -76,7 +76,9 @@ QString toName(const Named (&table)[N], unsigned value)
 }
 } // namespace
 
-QStringList BREnumNames(const QObject& object, const QString& property)
+namespace brp {
+
+QStringList EnumNames(const QObject& object, const QString& property)
 {
     QStringList names = classInfoList(object, QStringLiteral("BREnum:") + property);
     if (!names.isEmpty())
@@ -99,22 +101,22 @@ QStringList BREnumNames(const QObject& object, const QString& property)
     return {};
 }
 
-QStringList BRSetNames(const QObject& object, const QString& property)
+QStringList SetNames(const QObject& object, const QString& property)
 {
     return classInfoList(object, QStringLiteral("BRSet:") + property);
 }
 
-bool BRColorFromName(const QString& name, unsigned& color)
+bool ColorFromName(const QString& name, unsigned& color)
 {
     return fromName(kColors, name, color);
 }
 
-QString BRColorName(unsigned color)
+QString ColorName(unsigned color)
 {
     return toName(kColors, color);
 }
 
-bool BRCharsetFromName(const QString& name, int& charset)
+bool CharsetFromName(const QString& name, int& charset)
 {
     unsigned v = 0;
     if (!fromName(kCharsets, name, v))
@@ -123,7 +125,9 @@ bool BRCharsetFromName(const QString& name, int& charset)
     return true;
 }
 
-QString BRCharsetName(int charset)
+QString CharsetName(int charset)
 {
     return toName(kCharsets, static_cast<unsigned>(charset));
 }
+
+} // namespace brp

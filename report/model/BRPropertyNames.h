@@ -8,15 +8,19 @@
 
 class QObject;
 
+namespace brp {
+
 // Empty when the property is no enumeration.
-QStringList BREnumNames(const QObject& object, const QString& property);
+QStringList EnumNames(const QObject& object, const QString& property);
 // Empty when the property is no set.
-QStringList BRSetNames(const QObject& object, const QString& property);
+QStringList SetNames(const QObject& object, const QString& property);
 
 // Colours by name (clWhite, clWindowText, ...); false for an unknown name.
-bool BRColorFromName(const QString& name, unsigned& color);
+bool ColorFromName(const QString& name, unsigned& color);
 // The name of a colour that has one, else empty.
-QString BRColorName(unsigned color);
+QString ColorName(unsigned color);
 // Character sets by name (DEFAULT_CHARSET, ANSI_CHARSET, ...).
-bool BRCharsetFromName(const QString& name, int& charset);
-QString BRCharsetName(int charset);
+bool CharsetFromName(const QString& name, int& charset);
+QString CharsetName(int charset);
+
+} // namespace brp

@@ -122,7 +122,7 @@ private:
 
     QObject* create(const DefinitionObject& def, TBRBasePanel* parent)
     {
-        const ClassFactory factory = FindClass(def.className);
+        const ClassFactory factory = brp::FindClass(def.className);
         if (!factory)
             fail(def.line, QStringLiteral("Class %1 not found").arg(def.className));
         QObject* object = factory(m_report ? componentOwner() : m_owner);
@@ -208,7 +208,7 @@ private:
             int charset = 0;
             if (v.kind == DefinitionValue::Integer && v.integer >= 0 && v.integer <= 255)
                 charset = int(v.integer);
-            else if (v.kind != DefinitionValue::Identifier || !BRCharsetFromName(v.text, charset))
+            else if (v.kind != DefinitionValue::Identifier || !brp::CharsetFromName(v.text, charset))
                 fail(line, QStringLiteral("Invalid value for %1: %2").arg(name, valueText(v)));
             font.Charset = std::uint8_t(charset);
         } else if (is("Style")) {
@@ -239,7 +239,7 @@ private:
         if (v.kind == DefinitionValue::Integer && v.integer >= std::numeric_limits<qint32>::min()
             && v.integer <= std::numeric_limits<quint32>::max())
             return unsigned(v.integer);
-        if (v.kind == DefinitionValue::Identifier && BRColorFromName(v.text, c))
+        if (v.kind == DefinitionValue::Identifier && brp::ColorFromName(v.text, c))
             return c;
         fail(line, QStringLiteral("Invalid value for %1: %2").arg(name, valueText(v)));
     }
@@ -355,7 +355,7 @@ private:
                 bad();
             return v.toBool();
         case QMetaType::Int: {
-            const QStringList enums = BREnumNames(object, prop);
+            const QStringList enums = brp::EnumNames(object, prop);
             if (!enums.isEmpty()) {
                 if (v.kind != DefinitionValue::Identifier)
                     bad();
@@ -364,7 +364,7 @@ private:
                         return i;
                 bad();
             }
-            const QStringList sets = BRSetNames(object, prop);
+            const QStringList sets = brp::SetNames(object, prop);
             if (!sets.isEmpty()) {
                 if (v.kind != DefinitionValue::Set)
                     bad();
@@ -527,19 +527,19 @@ private:
 
 TCustomBandReport* BRReportReader::Read(const DefinitionObject& definition, QObject* owner, const EventBinder& bindEvent)
 {
-    RegisterReportModelClasses();
+    brp::RegisterReportModelClasses();
     Reader reader(owner, bindEvent);
     return reader.read(definition);
 }
 
 TCustomBandReport* BRReportReader::ReadText(const QString& text, QObject* owner)
 {
-    return Read(ReadDefinition(text), owner);
+    return Read(brp::ReadDefinition(text), owner);
 }
 
 const DefinitionObject* BRReportReader::FindReport(const DefinitionObject& window, const QString& name)
 {
-    RegisterReportModelClasses();
+    brp::RegisterReportModelClasses();
     const bool nameMatches = name.isEmpty() || window.name.compare(name, Qt::CaseInsensitive) == 0;
     if (nameMatches && window.className.compare(QLatin1String("TBandReport"), Qt::CaseInsensitive) == 0)
         return &window;

@@ -13,7 +13,11 @@ BRPrintSetupRunner& setupRunner()
 }
 } // namespace
 
+namespace brp {
+
 void SetProgressWindowFactory(BRProgressWindowFactory factory) { progressFactory() = std::move(factory); }
 const BRProgressWindowFactory& ProgressWindowFactory() { return progressFactory(); }
 void SetPrintSetupRunner(BRPrintSetupRunner runner) { setupRunner() = std::move(runner); }
 const BRPrintSetupRunner& PrintSetupRunner() { return setupRunner(); }
+
+} // namespace brp

@@ -32,7 +32,11 @@ using BRProgressWindowFactory = std::function<QObject*(TBRPrinter* target, bool 
 // Runs the dialog on `data`; true when the operator confirmed it.
 using BRPrintSetupRunner = std::function<bool(BRPrintSetupData& data)>;
 
+namespace brp {
+
 void SetProgressWindowFactory(BRProgressWindowFactory factory);
 const BRProgressWindowFactory& ProgressWindowFactory();
 void SetPrintSetupRunner(BRPrintSetupRunner runner);
 const BRPrintSetupRunner& PrintSetupRunner();
+
+} // namespace brp

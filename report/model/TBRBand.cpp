@@ -17,5 +17,5 @@ void TBRBand::SetBandTypeValue(int v)
 void TBRBand::WriteProperties(BRDefinitionWriter& w) const
 {
     TBRCustomBand::WriteProperties(w);
-    w.WriteIdent(QStringLiteral("BandType"), BRBandTypeName(m_bandType));
+    w.WriteIdent(QStringLiteral("BandType"), brp::BandTypeName(m_bandType));
 }

@@ -28,11 +28,15 @@ const BandTypeText& textOf(TBRBandType type)
 }
 } // namespace
 
-QString BRBandTypeCaption(TBRBandType type) { return QString::fromLatin1(textOf(type).caption); }
-QString BRBandBaseName(TBRBandType type) { return QString::fromLatin1(textOf(type).baseName); }
-QString BRBandTypeName(TBRBandType type) { return QString::fromLatin1(textOf(type).name); }
+namespace brp {
 
-bool BRIsPageWidthType(TBRBandType type)
+QString BandTypeCaption(TBRBandType type) { return QString::fromLatin1(textOf(type).caption); }
+QString BandBaseName(TBRBandType type) { return QString::fromLatin1(textOf(type).baseName); }
+QString BandTypeName(TBRBandType type) { return QString::fromLatin1(textOf(type).name); }
+
+bool IsPageWidthType(TBRBandType type)
 {
     return type == rbTitle || type == rbPageHeader || type == rbPageFooter || type == rbSummary || type == rbOverlay;
 }
+
+} // namespace brp

@@ -19,11 +19,15 @@ enum TBRBandType {
 
 constexpr int BRBandTypeCount = 11;
 
+namespace brp {
+
 // Caption painted on the band at design time ("Page Header").
-QString BRBandTypeCaption(TBRBandType type);
+QString BandTypeCaption(TBRBandType type);
 // Base of the name a new band gets ("PageHeaderBand").
-QString BRBandBaseName(TBRBandType type);
+QString BandBaseName(TBRBandType type);
 // Enumeration name as written in definitions ("rbPageHeader").
-QString BRBandTypeName(TBRBandType type);
+QString BandTypeName(TBRBandType type);
 // True for the types laid out over the whole printable width.
-bool BRIsPageWidthType(TBRBandType type);
+bool IsPageWidthType(TBRBandType type);
+
+} // namespace brp

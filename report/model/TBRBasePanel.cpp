@@ -4,11 +4,15 @@
 
 #include <algorithm>
 
-QRect BRSafeRect(qint64 left, qint64 top, qint64 width, qint64 height)
+namespace brp {
+
+QRect SafeRect(qint64 left, qint64 top, qint64 width, qint64 height)
 {
     auto c = [](qint64 v) { return int(std::clamp<qint64>(v, -BRMaxPixels, BRMaxPixels)); };
     return QRect(c(left), c(top), c(width), c(height));
 }
+
+} // namespace brp
 
 TBRBasePanel::TBRBasePanel(TComponent* owner)
     : TComponent(owner), m_frame(std::make_unique<TBRFrame>(this))
@@ -29,7 +33,7 @@ void TBRBasePanel::DestroyPrintables()
 
 void TBRBasePanel::SetBounds(int left, int top, int width, int height)
 {
-    m_bounds = BRSafeRect(left, top, width, height);
+    m_bounds = brp::SafeRect(left, top, width, height);
 }
 
 void TBRBasePanel::SetZoom(int zoom)

@@ -17,8 +17,14 @@ class BRDefinitionWriter;
 // Pixel bounds are kept within this many pixels of the origin, so that sums
 // of them stay within an int whatever lengths a definition holds.
 constexpr int BRMaxPixels = 1 << 24;
+
+namespace brp {
+
 // Bounds with each value brought within BRMaxPixels.
-QRect BRSafeRect(qint64 left, qint64 top, qint64 width, qint64 height);
+QRect SafeRect(qint64 left, qint64 top, qint64 width, qint64 height);
+
+} // namespace brp
+
 class TBRPrintable;
 
 class TBRBasePanel : public TComponent, public BRRepaintable {

@@ -142,7 +142,7 @@ bool TBRCustomBand::CanExpand(BRNative amount) const
 {
     if (!m_report)
         return false;
-    return m_report->AvailableSpace() >= BRRound(m_size->Native(TBRBandSize::iHeight) + Expanded + amount);
+    return m_report->AvailableSpace() >= brp::Round(m_size->Native(TBRBandSize::iHeight) + Expanded + amount);
 }
 
 bool TBRCustomBand::ExpandBand(BRNative amount, BRNative& newExpanded, bool& firstDone)
@@ -186,7 +186,7 @@ void TBRCustomBand::SetBounds(int left, int top, int width, int height)
     if (IsLoading()) {
         if (height != 40 && height != m_bounds.height())
             m_loadedHeight = height;
-        m_bounds = BRSafeRect(left, top, m_bounds.width(), m_bounds.height());
+        m_bounds = brp::SafeRect(left, top, m_bounds.width(), m_bounds.height());
         return;
     }
     if (height != m_bounds.height()) {
@@ -195,7 +195,7 @@ void TBRCustomBand::SetBounds(int left, int top, int width, int height)
         m_size->RestoreUnits();
     }
     if (left != m_bounds.left() || top != m_bounds.top())
-        m_bounds = BRSafeRect(left, top, m_bounds.width(), m_bounds.height());
+        m_bounds = brp::SafeRect(left, top, m_bounds.width(), m_bounds.height());
     if (m_report && !m_report->IsLoading())
         m_report->LayOutBands();
 }
@@ -206,7 +206,7 @@ void TBRCustomBand::SetPanelBounds(const QRect& bounds)
         SetBounds(bounds.left(), bounds.top(), bounds.width(), bounds.height());
         return;
     }
-    const QRect safe = BRSafeRect(bounds.left(), bounds.top(), bounds.width(), bounds.height());
+    const QRect safe = brp::SafeRect(bounds.left(), bounds.top(), bounds.width(), bounds.height());
     const bool changed = safe != m_bounds;
     m_bounds = safe;
     if (!m_layingOut && m_report && !m_report->IsLoading() && !m_report->IsDestroying())

@@ -26,8 +26,8 @@ public:
     ~TBRCustomBand() override;
 
     // Virtual operations after those of the panel.
-    virtual QString GetCaptionText() const { return BRBandTypeCaption(m_bandType); }
-    virtual QString GetBaseName() const { return BRBandBaseName(m_bandType); }
+    virtual QString GetCaptionText() const { return brp::BandTypeCaption(m_bandType); }
+    virtual QString GetBaseName() const { return brp::BandBaseName(m_bandType); }
     virtual void SetParentReport(TCustomBandReport* report);
 
     TBRBandType BandType() const { return m_bandType; }

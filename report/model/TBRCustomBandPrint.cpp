@@ -27,7 +27,7 @@ bool isRepeatedOnEveryPage(TBRBandType type)
 [[noreturn]] void doesNotFit(const TBRCustomBand& band, TBRBandType type)
 {
     const QString name = band.Name().isEmpty() ? QStringLiteral("(unnamed)") : band.Name();
-    throw EBRError(QStringLiteral("Band %1 (%2) does not fit on one page").arg(name, BRBandTypeCaption(type)));
+    throw EBRError(QStringLiteral("Band %1 (%2) does not fit on one page").arg(name, brp::BandTypeCaption(type)));
 }
 } // namespace
 
@@ -116,7 +116,7 @@ void TBRCustomBand::PrintSelf()
                 restoreHeight();
                 Expanded = 0;
             }
-            report->SetCursorY(report->CursorY() + BRRound(height + Expanded));
+            report->SetCursorY(report->CursorY() + brp::Round(height + Expanded));
             restoreHeight();
         }
         if (TBRExportFilter* filter = report->ExportFilter())

@@ -100,7 +100,7 @@ void TBRPrintable::PaintOwnFrame(int offsetX, int offsetY) const
 void TBRPrintable::SetBounds(int left, int top, int width, int height)
 {
     if (m_size->ParentUpdating()) {
-        m_bounds = BRSafeRect(left, top, width, height);
+        m_bounds = brp::SafeRect(left, top, width, height);
         if (m_ownerReport && !m_ownerReport->IsLoading())
             m_ownerReport->RepaintPanel();
     } else if (IsLoading()) {
@@ -114,7 +114,7 @@ void TBRPrintable::SetBounds(int left, int top, int width, int height)
             m_pendingHeight = height;
     } else {
         m_size->UsePixelUnits();
-        auto differs = [&](int index, int value) { return BRRound(m_size->GetDimension(index)) != value; };
+        auto differs = [&](int index, int value) { return brp::Round(m_size->GetDimension(index)) != value; };
         if (differs(TBRPrintableSize::iHeight, height))
             m_size->SetDimension(TBRPrintableSize::iHeight, height);
         if (differs(TBRPrintableSize::iWidth, width))

@@ -30,7 +30,7 @@ void TBRPrintableSize::ResizeOwner()
 {
     if (!m_printable)
         return;
-    auto px = [&](int index) { return BRRound(NativeToUnits(TBRUnit::Pixels, isHorizontal(index), m_values[index])); };
+    auto px = [&](int index) { return brp::Round(NativeToUnits(TBRUnit::Pixels, isHorizontal(index), m_values[index])); };
     m_parentUpdating = true;
     m_printable->SetBounds(px(iLeft), px(iTop), px(iWidth), px(iHeight));
     m_parentUpdating = false;

@@ -138,7 +138,7 @@ TBRBand* TCustomBandReport::NewBand(TBRBandType type)
     band->setParent(owner);
     band->SetParentPanel(this);
     band->SetBandType(type);
-    const QString base = BRBandBaseName(type);
+    const QString base = brp::BandBaseName(type);
     for (int n = 1;; ++n) {
         const QString name = base + QString::number(n);
         bool taken = false;
@@ -268,12 +268,12 @@ void TCustomBandReport::LayOutBands()
     SetUnits(TBRUnit::Pixels);
     // 64-bit sums: the page and the band heights come from definitions.
     const qint64 columns = std::max(1, m_page->Columns());
-    const qint64 printable = qint64(Width()) - BRRound(m_page->GetDimension(TBRPage::iLeftMargin)
+    const qint64 printable = qint64(Width()) - brp::Round(m_page->GetDimension(TBRPage::iLeftMargin)
                                                        + m_page->GetDimension(TBRPage::iRightMargin));
-    const qint64 column = (printable - qint64(BRRound(m_page->GetDimension(TBRPage::iColumnSpace))) * (columns - 1))
+    const qint64 column = (printable - qint64(brp::Round(m_page->GetDimension(TBRPage::iColumnSpace))) * (columns - 1))
                         / columns;
-    const int left = BRRound(m_page->GetDimension(TBRPage::iLeftMargin));
-    qint64 top = BRRound(m_page->GetDimension(TBRPage::iTopMargin));
+    const int left = brp::Round(m_page->GetDimension(TBRPage::iLeftMargin));
+    qint64 top = brp::Round(m_page->GetDimension(TBRPage::iTopMargin));
     const QList<TBRCustomBand*> bands = m_bandList;
     // A child band's type is its parent's, found earlier in the list: walking
     // up every chain from each band made long child chains quadratic.
@@ -294,7 +294,7 @@ void TCustomBandReport::LayOutBands()
             continue;
         band->SetLayingOut(true);
         band->MoveTo(left, int(std::clamp<qint64>(top, -BRMaxPixels, BRMaxPixels)));
-        const qint64 width = BRIsPageWidthType(effectiveType(band)) ? printable : column;
+        const qint64 width = brp::IsPageWidthType(effectiveType(band)) ? printable : column;
         band->Size()->SetDimension(TBRBandSize::iWidth, BRNative(std::clamp<qint64>(width, -BRMaxPixels, BRMaxPixels)));
         band->SetLayingOut(false);
         top += band->Height();
@@ -310,7 +310,7 @@ const TextMeasure& TCustomBandReport::measureFor(const TFont& font) const
         if (entry.first == font)
             return *entry.second;
     TFont screen;
-    screen.PixelsPerInch = BRScreenPixelsPerInch();
+    screen.PixelsPerInch = brp::ScreenPixelsPerInch();
     screen.Assign(font);
     if (m_measures.size() >= 8)
         m_measures.erase(m_measures.begin());
@@ -364,7 +364,7 @@ int TCustomBandReport::AvailableSpace() const
         return target->PaperLength();
     const bool landscape = m_page->Orientation() == poLandscape && m_page->PaperSize() != TBRPaperSize::Custom;
     const BRNative paper = landscape ? target->PaperWidth() : target->PaperLength();
-    return BRRound(paper - m_page->Native(TBRPage::iBottomMargin) - m_run.PageFooterSpace - m_run.CursorY);
+    return brp::Round(paper - m_page->Native(TBRPage::iBottomMargin) - m_run.PageFooterSpace - m_run.CursorY);
 }
 
 double TCustomBandReport::FontSize() const
@@ -374,13 +374,13 @@ double TCustomBandReport::FontSize() const
 
 void TCustomBandReport::SetPanelSize(int width, int height)
 {
-    m_bounds = BRSafeRect(m_bounds.left(), m_bounds.top(), width, height);
+    m_bounds = brp::SafeRect(m_bounds.left(), m_bounds.top(), width, height);
 }
 
 void TCustomBandReport::SetBounds(int left, int top, int width, int height)
 {
     const bool resized = width != Width() || height != Height();
-    m_bounds = BRSafeRect(left, top, width, height);
+    m_bounds = brp::SafeRect(left, top, width, height);
     if (resized && !IsLoading())
         m_page->PanelResized(width, height);
 }
@@ -411,7 +411,7 @@ void TCustomBandReport::WriteProperties(BRDefinitionWriter& w) const
     w.WriteInt(QStringLiteral("Page.Columns"), m_page->Columns());
     w.WriteIdent(QStringLiteral("Page.Orientation"),
                  m_page->Orientation() == poLandscape ? QStringLiteral("poLandscape") : QStringLiteral("poPortrait"));
-    w.WriteIdent(QStringLiteral("Page.PaperSize"), QString::fromLatin1(BRPaperSizeName(m_page->PaperSize())));
+    w.WriteIdent(QStringLiteral("Page.PaperSize"), QString::fromLatin1(brp::PaperSizeName(m_page->PaperSize())));
     if (!m_page->Ruler())
         w.WriteBool(QStringLiteral("Page.Ruler"), false);
     w.WriteFont(QStringLiteral("Font"), Font());

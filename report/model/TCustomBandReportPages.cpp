@@ -35,18 +35,18 @@ void TCustomBandReport::StartNewColumn()
     const int columns = std::max(1, m_page->Columns());
     if (m_run.ColumnNumber >= columns) {
         m_run.ColumnNumber = 1;
-        m_run.CursorX = BRRound(m_page->Native(TBRPage::iLeftMargin));
+        m_run.CursorX = brp::Round(m_page->Native(TBRPage::iLeftMargin));
         StartNewPage();
     } else {
         int columnWidth;
         if (TBRCustomBand* detail = FindBand(rbDetail)) {
-            columnWidth = BRRound(detail->Size()->Native(TBRBandSize::iWidth));
+            columnWidth = brp::Round(detail->Size()->Native(TBRBandSize::iWidth));
         } else {
-            const int printable = BRRound(m_page->Native(TBRPage::iWidth)
+            const int printable = brp::Round(m_page->Native(TBRPage::iWidth)
                                           - (m_page->Native(TBRPage::iLeftMargin) + m_page->Native(TBRPage::iRightMargin)));
-            columnWidth = (printable - BRRound(m_page->Native(TBRPage::iColumnSpace)) * (columns - 1)) / columns;
+            columnWidth = (printable - brp::Round(m_page->Native(TBRPage::iColumnSpace)) * (columns - 1)) / columns;
         }
-        m_run.CursorX += columnWidth + BRRound(m_page->Native(TBRPage::iColumnSpace));
+        m_run.CursorX += columnWidth + brp::Round(m_page->Native(TBRPage::iColumnSpace));
         m_run.CursorY = m_run.ColumnTop;
         ++m_run.ColumnNumber;
     }
@@ -69,7 +69,7 @@ void TCustomBandReport::StartNewPage()
     // An export run draws nothing: one recorded page serves the controls.
     if (m_run.RenderToSurface || m_run.PageNumber == 1)
         m_outputTarget->NewPage();
-    m_run.CursorY = BRRound(m_page->Native(TBRPage::iTopMargin));
+    m_run.CursorY = brp::Round(m_page->Native(TBRPage::iTopMargin));
     if (OnStartPage && !IsDesigning())
         OnStartPage(this);
     if (m_run.PageNumber > 1 || (m_options & FirstPageHeader))
@@ -77,7 +77,7 @@ void TCustomBandReport::StartNewPage()
     m_run.ColumnTop = m_run.CursorY;
     if (m_run.PageNumber == 1)
         if (TBRCustomBand* title = FindBand(rbTitle))
-            m_run.ColumnTop += BRRound(bandHeight(title));
+            m_run.ColumnTop += brp::Round(bandHeight(title));
 }
 
 void TCustomBandReport::FinishPage()
@@ -85,8 +85,8 @@ void TCustomBandReport::FinishPage()
     // Nothing was begun before page 1; a filter hears of pages it was told began.
     if (m_run.PageNumber <= 0)
         return;
-    m_run.CursorY = BRRound(m_page->Native(TBRPage::iLength) - m_page->Native(TBRPage::iBottomMargin) - m_run.PageFooterSpace);
-    m_run.CursorX = BRRound(m_page->Native(TBRPage::iLeftMargin));
+    m_run.CursorY = brp::Round(m_page->Native(TBRPage::iLength) - m_page->Native(TBRPage::iBottomMargin) - m_run.PageFooterSpace);
+    m_run.CursorX = brp::Round(m_page->Native(TBRPage::iLeftMargin));
     if (!m_run.FinalPage || (m_options & LastPageFooter))
         PrintBand(FindBand(rbPageFooter));
     printPageExtras();
@@ -121,9 +121,9 @@ void TCustomBandReport::PrintBand(TBRCustomBand* band)
         const bool landscape = m_page->Orientation() == poLandscape && m_page->PaperSize() != TBRPaperSize::Custom;
         const int paper = landscape ? m_outputTarget->PaperWidth() : m_outputTarget->PaperLength();
         const BRNative bottom = m_page->Native(TBRPage::iBottomMargin) + m_run.PageFooterSpace;
-        const int need = BRRound(bandHeight(band) + bottom);
+        const int need = brp::Round(bandHeight(band) + bottom);
         if (need <= paper - m_run.CursorY)
-            m_run.CursorY = paper - BRRound(bandHeight(band)) - BRRound(bottom);
+            m_run.CursorY = paper - brp::Round(bandHeight(band)) - brp::Round(bottom);
     }
     band->PrintSelf();
 }
@@ -135,7 +135,7 @@ BRNative TCustomBandReport::PageBodyHeight() const
 
 void TCustomBandReport::EnsureSpace(TBRCustomBand* band)
 {
-    const int need = BRRound(band->RequiredHeight());
+    const int need = brp::Round(band->RequiredHeight());
     const BRNative body = PageBodyHeight();
     const TBRBandType type = band->BandType();
     bool fits = type == rbPageFooter || need <= AvailableSpace() || need > body;

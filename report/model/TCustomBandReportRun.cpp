@@ -98,8 +98,8 @@ void TCustomBandReport::Print()
     }
     target->SetDestination(qdPrinter);
     std::unique_ptr<QObject> progress;
-    if (ProgressWindowFactory())
-        progress.reset(ProgressWindowFactory()(target, ShowProgress()));
+    if (brp::ProgressWindowFactory())
+        progress.reset(brp::ProgressWindowFactory()(target, ShowProgress()));
     if (progress)
         target->SetStatusClient(progress.get());
     struct Restore {
@@ -125,8 +125,8 @@ void TCustomBandReport::ExportThrough(TBRExportFilter* filter)
     // Pages stay in the target's own store and go with it: the filter is the output.
     target->SetDestination(qdPreview);
     std::unique_ptr<QObject> progress;
-    if (ProgressWindowFactory())
-        progress.reset(ProgressWindowFactory()(target, ShowProgress()));
+    if (brp::ProgressWindowFactory())
+        progress.reset(brp::ProgressWindowFactory()(target, ShowProgress()));
     if (progress)
         target->SetStatusClient(progress.get());
     m_exportFilter = filter;
@@ -148,7 +148,7 @@ void TCustomBandReport::ExportThrough(TBRExportFilter* filter)
 
 void TCustomBandReport::RunPrintSetup(QObject*)
 {
-    if (!PrintSetupRunner())
+    if (!brp::PrintSetupRunner())
         return;
     BRPrintSetupData data;
     data.PrinterIndex = m_printerSettings->PrinterIndex;
@@ -160,7 +160,7 @@ void TCustomBandReport::RunPrintSetup(QObject*)
     }
     data.Orientation = m_page->Orientation();
     data.Copies = m_printerSettings->Copies;
-    if (!PrintSetupRunner()(data))
+    if (!brp::PrintSetupRunner()(data))
         return;
     m_printerSettings->Copies = data.Copies;
     m_printerSettings->PrinterIndex = data.PrinterIndex;
@@ -215,8 +215,8 @@ void TCustomBandReport::ApplyPrinterSettings()
     t.SetPrinterIndex(ps.PrinterIndex);
     t.SetPaperSize(m_page->PaperSize());
     if (t.PaperSize() == TBRPaperSize::Custom) {
-        t.SetPaperWidth(BRRound(m_page->Native(TBRPage::iWidth)));
-        t.SetPaperLength(BRRound(m_page->Native(TBRPage::iLength)));
+        t.SetPaperWidth(brp::Round(m_page->Native(TBRPage::iWidth)));
+        t.SetPaperLength(brp::Round(m_page->Native(TBRPage::iLength)));
     }
     t.SetOrientation(m_page->Orientation());
     t.SetCopies(ps.Copies);
@@ -348,7 +348,7 @@ void TCustomBandReport::runSteps()
         const QList<TBRPrintable*> own = Printables();
         for (TBRPrintable* p : own)
             p->SetOwnerReport(this);
-        m_run.CursorX = BRRound(m_page->Native(TBRPage::iLeftMargin));
+        m_run.CursorX = brp::Round(m_page->Native(TBRPage::iLeftMargin));
         m_controller->CollectChildren();
 
         GlobalEnvironment().CompileAll();
@@ -367,7 +367,7 @@ void TCustomBandReport::runSteps()
         begun = true;
         forEachPrintable([](TBRPrintable* p) { p->BeginOutput(); });
         RunReport();
-        m_run.CursorX = BRRound(m_page->Native(TBRPage::iLeftMargin));
+        m_run.CursorX = brp::Round(m_page->Native(TBRPage::iLeftMargin));
         m_run.FinalPage = true;
         // Cancel in the progress window only stops the data walk; an export
         // stopped that way must not finish its file as if it were complete.

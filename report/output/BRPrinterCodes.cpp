@@ -18,6 +18,8 @@ int BinCode(TBRBin bin)
     return (i >= 0 && i < BRBinCount) ? kBinCodes[i] : kBinCodes[0];
 }
 
+namespace brp {
+
 bool FindPaperSize(int code, TBRPaperSize& size)
 {
     for (int i = 0; i < BRPaperSizeCount; ++i)
@@ -42,3 +44,5 @@ TBRBin BinFromCode(int code)
             return static_cast<TBRBin>(i);
     return TBRBin::First;
 }
+
+} // namespace brp

@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <limits>
 
-inline std::int32_t BRRound(long double value)
+namespace brp {
+
+inline std::int32_t Round(long double value)
 {
     if (std::isnan(value))
         return 0;
@@ -27,7 +29,7 @@ inline std::int32_t BRRound(long double value)
 }
 
 // Truncation toward zero with the same saturation.
-inline std::int32_t BRTrunc(long double value)
+inline std::int32_t Trunc(long double value)
 {
     if (std::isnan(value))
         return 0;
@@ -38,3 +40,5 @@ inline std::int32_t BRTrunc(long double value)
         return std::numeric_limits<std::int32_t>::min();
     return static_cast<std::int32_t>(r);
 }
+
+} // namespace brp

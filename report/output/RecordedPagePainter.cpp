@@ -10,6 +10,8 @@ QString PagePaintResult::PartialNote(int page) const
     return QStringLiteral("Page %1 is damaged and drawn in part: %2").arg(page).arg(problem);
 }
 
+namespace brp {
+
 PagePaintResult PaintRecordedPage(const QByteArray& picture, QPainter& painter, const QRectF& rect)
 {
     const EmfPlayResult played = EmfPlayer::Play(picture, &painter, rect);
@@ -38,3 +40,5 @@ PagePaintResult PaintRecordedPage(TBRPrinter& target, int n, QPainter& painter, 
         return {};
     return PaintRecordedPage(page->Data(), painter, rect);
 }
+
+} // namespace brp

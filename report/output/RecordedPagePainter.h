@@ -29,9 +29,13 @@ struct PagePaintResult {
     QString PartialNote(int page) const;
 };
 
+namespace brp {
+
 // Plays a page's picture over `rect` (painter coordinates); the painter's
 // state is as it was afterwards (the player keeps it).
 PagePaintResult PaintRecordedPage(const QByteArray& picture, QPainter& painter, const QRectF& rect);
 // The same for page n of an output target. A page that cannot be read from
 // the page store throws, as fetching it does.
 PagePaintResult PaintRecordedPage(TBRPrinter& target, int n, QPainter& painter, const QRectF& rect);
+
+} // namespace brp

@@ -48,8 +48,8 @@ void TBRBandSize::ResizeOwner()
     const QRect bounds = m_band->PanelBounds();
     m_band->SetPanelBounds(
         QRect(bounds.left(), bounds.top(),
-              fitExtent(bounds.left(), BRRound(NativeToUnits(TBRUnit::Pixels, true, m_values[iWidth]))),
-              fitExtent(bounds.top(), BRRound(NativeToUnits(TBRUnit::Pixels, false, m_values[iHeight])))));
+              fitExtent(bounds.left(), brp::Round(NativeToUnits(TBRUnit::Pixels, true, m_values[iWidth]))),
+              fitExtent(bounds.top(), brp::Round(NativeToUnits(TBRUnit::Pixels, false, m_values[iHeight])))));
     m_parentUpdating = false;
 }
 

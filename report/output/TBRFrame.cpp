@@ -11,7 +11,7 @@ int thickness(int width, long double scale)
         return 1;
     if (width <= 0)
         return 0; // nothing to draw (other negative widths included)
-    const int t = BRRound(scale / 72 * 254 * width);
+    const int t = brp::Round(scale / 72 * 254 * width);
     return t < 1 ? 1 : t;
 }
 } // namespace

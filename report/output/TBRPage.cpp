@@ -13,7 +13,7 @@ TBRPage::TBRPage(BRReportHost* parent) : TBRUnitBase(parent)
 {
     const bool us = DefaultUnits() == TBRUnit::Inches;
     m_paperSize = us ? TBRPaperSize::Letter : TBRPaperSize::A4;
-    const BRPaperDimensions paper = BRPaperTable(m_paperSize);
+    const BRPaperDimensions paper = brp::PaperTable(m_paperSize);
     m_values[iWidth] = static_cast<BRNative>(paper.width) * 10;
     m_values[iLength] = static_cast<BRNative>(paper.length) * 10;
     const BRNative margin = us ? 127 : 100; // half an inch or 10 mm
@@ -90,11 +90,11 @@ void TBRPage::SetPaperSizeValue(int v)
 
 void TBRPage::SetPaperSize(TBRPaperSize size)
 {
-    if (BRIsTablePaper(size)) {
+    if (brp::IsTablePaper(size)) {
         UsePixelUnits();
         SetUnits(TBRUnit::MM);
         m_paperSize = TBRPaperSize::Custom; // so that Width and Length can be written
-        const BRPaperDimensions paper = BRPaperTable(size);
+        const BRPaperDimensions paper = brp::PaperTable(size);
         if (m_orientation == poPortrait) {
             SetDimension(iWidth, paper.width);
             SetDimension(iLength, paper.length);
@@ -123,8 +123,8 @@ void TBRPage::ResizeOwner()
     if (m_parentUpdating || !m_parentReport)
         return;
     m_parentUpdating = true;
-    m_parentReport->SetPanelSize(BRRound(NativeToUnits(TBRUnit::Pixels, true, m_values[iWidth])),
-                                 BRRound(NativeToUnits(TBRUnit::Pixels, false, m_values[iLength])));
+    m_parentReport->SetPanelSize(brp::Round(NativeToUnits(TBRUnit::Pixels, true, m_values[iWidth])),
+                                 brp::Round(NativeToUnits(TBRUnit::Pixels, false, m_values[iLength])));
     m_parentUpdating = false;
 }
 

@@ -22,7 +22,9 @@ constexpr Row kPapers[BRPaperSizeCount] = {
 };
 } // namespace
 
-BRPaperDimensions BRPaperTable(TBRPaperSize size)
+namespace brp {
+
+BRPaperDimensions PaperTable(TBRPaperSize size)
 {
     const int i = static_cast<int>(size);
     if (i < 0 || i >= BRPaperSizeCount)
@@ -30,16 +32,18 @@ BRPaperDimensions BRPaperTable(TBRPaperSize size)
     return kPapers[i].dims;
 }
 
-const char* BRPaperSizeName(TBRPaperSize size)
+const char* PaperSizeName(TBRPaperSize size)
 {
     const int i = static_cast<int>(size);
     return (i < 0 || i >= BRPaperSizeCount) ? "" : kPapers[i].name;
 }
 
-int BRPaperSizeFromName(const char* name)
+int PaperSizeFromName(const char* name)
 {
     for (int i = 0; i < BRPaperSizeCount; ++i)
         if (std::strcmp(kPapers[i].name, name) == 0)
             return i;
     return -1;
 }
+
+} // namespace brp

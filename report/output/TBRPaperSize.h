@@ -15,15 +15,19 @@ struct BRPaperDimensions {
     double length; // mm
 };
 
+namespace brp {
+
 // Table row for a size; Default and Custom give {0, 0}.
-BRPaperDimensions BRPaperTable(TBRPaperSize size);
+BRPaperDimensions PaperTable(TBRPaperSize size);
 
 // True for the sizes whose sheet comes from the table (not Default, not Custom).
-inline bool BRIsTablePaper(TBRPaperSize size)
+inline bool IsTablePaper(TBRPaperSize size)
 {
     return size != TBRPaperSize::Default && size != TBRPaperSize::Custom;
 }
 
 // Enum name as written in definitions ("A4", "br10X14", ...), and back; -1 when unknown.
-const char* BRPaperSizeName(TBRPaperSize size);
-int BRPaperSizeFromName(const char* name);
+const char* PaperSizeName(TBRPaperSize size);
+int PaperSizeFromName(const char* name);
+
+} // namespace brp

@@ -30,13 +30,13 @@ void post(QObject* receiver, int message, quintptr wParam, quintptr lParam)
 
 TBRPrinter::TBRPrinter(QObject* owner) : QObject(nullptr), m_pageList(std::make_unique<TBRPageList>())
 {
-    m_hasPrinters = !ApplicationPrinter().Printers().isEmpty();
+    m_hasPrinters = !brp::ApplicationPrinter().Printers().isEmpty();
     m_ownerReport = dynamic_cast<BRPrintHost*>(owner);
     m_useStandardprinter = m_ownerReport ? m_ownerReport->UseStandardprinter() : false;
     if (m_useStandardprinter) {
-        m_printer = &ApplicationPrinter();
+        m_printer = &brp::ApplicationPrinter();
     } else {
-        m_privatePrinter = CreatePrinterService();
+        m_privatePrinter = brp::CreatePrinterService();
         m_printer = m_privatePrinter.get();
     }
     m_printerSettings = std::make_unique<TPrinterSettings>(owner);
@@ -66,7 +66,7 @@ TBRPrinter::~TBRPrinter()
 
 void TBRPrinter::useScreenFactors()
 {
-    m_job.HorzFactor = m_job.VertFactor = static_cast<long double>(BRScreenPixelsPerInch()) / 254;
+    m_job.HorzFactor = m_job.VertFactor = static_cast<long double>(brp::ScreenPixelsPerInch()) / 254;
 }
 
 void TBRPrinter::usePrinterFactors()
@@ -111,7 +111,7 @@ bool TBRPrinter::pageInRange() const
 void TBRPrinter::openRecording()
 {
     m_pageMetafile = std::make_unique<TMetafile>(DeviceWidth(OrientedPaperWidth()), DeviceHeight(OrientedPaperLength()));
-    m_recordCanvas = std::make_unique<TMetafileCanvas>(m_pageMetafile.get(), BRScreenPixelsPerInch());
+    m_recordCanvas = std::make_unique<TMetafileCanvas>(m_pageMetafile.get(), brp::ScreenPixelsPerInch());
     // The last page's buffer: a fresh one per page costs more in page faults
     // than the recording itself.
     m_recordCanvas->ReuseBuffer(std::exchange(m_spareBuffer, QByteArray()));
@@ -248,22 +248,22 @@ void TBRPrinter::SetProgress(int value)
 
 int TBRPrinter::DeviceX(long double x) const
 {
-    return BRRound((x - m_job.PrintableLeft) * m_job.HorzFactor);
+    return brp::Round((x - m_job.PrintableLeft) * m_job.HorzFactor);
 }
 
 int TBRPrinter::DeviceY(long double y) const
 {
-    return BRRound((y - m_job.PrintableTop) * m_job.VertFactor);
+    return brp::Round((y - m_job.PrintableTop) * m_job.VertFactor);
 }
 
 int TBRPrinter::DeviceWidth(long double w) const
 {
-    return BRRound(w * m_job.HorzFactor);
+    return brp::Round(w * m_job.HorzFactor);
 }
 
 int TBRPrinter::DeviceHeight(long double h) const
 {
-    return BRRound(h * m_job.VertFactor);
+    return brp::Round(h * m_job.VertFactor);
 }
 
 int TBRPrinter::OrientedPaperWidth() const
@@ -390,12 +390,12 @@ void TBRPrinter::LoadReportFile(const QString& fileName)
                 // need not be this screen's.
                 const long double fx = picture.PixelsPerInchX() > 0 ? picture.PixelsPerInchX() / 254 : m_job.HorzFactor;
                 const long double fy = picture.PixelsPerInchY() > 0 ? picture.PixelsPerInchY() / 254 : m_job.VertFactor;
-                const int W = BRTrunc(picture.Width() / fx / 40);
-                const int L = BRTrunc(picture.Height() / fy / 40);
+                const int W = brp::Trunc(picture.Width() / fx / 40);
+                const int L = brp::Trunc(picture.Height() / fy / 40);
                 for (int i = static_cast<int>(TBRPaperSize::Letter); i <= static_cast<int>(TBRPaperSize::ESheet); ++i) {
-                    const BRPaperDimensions d = BRPaperTable(static_cast<TBRPaperSize>(i));
-                    const int w = BRTrunc(static_cast<long double>(d.width) / 4);
-                    const int l = BRTrunc(static_cast<long double>(d.length) / 4);
+                    const BRPaperDimensions d = brp::PaperTable(static_cast<TBRPaperSize>(i));
+                    const int w = brp::Trunc(static_cast<long double>(d.width) / 4);
+                    const int l = brp::Trunc(static_cast<long double>(d.length) / 4);
                     if (w == W && l == L) {
                         SetPaperSize(static_cast<TBRPaperSize>(i));
                         SetOrientation(poPortrait);

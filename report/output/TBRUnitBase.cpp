@@ -45,7 +45,9 @@ BRNative fontSizeOf(const BRReportHost* report)
 }
 } // namespace
 
-int BRScreenPixelsPerInch()
+namespace brp {
+
+int ScreenPixelsPerInch()
 {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -53,6 +55,8 @@ int BRScreenPixelsPerInch()
     }
     return 96;
 }
+
+} // namespace brp
 
 void TBRUnitBase::InitDefaultUnits(const QLocale& locale)
 {
@@ -68,7 +72,7 @@ TBRUnit TBRUnitBase::DefaultUnits()
 }
 
 TBRUnitBase::TBRUnitBase(BRReportHost* parentReport)
-    : m_resolution(BRScreenPixelsPerInch()), m_units(DefaultUnits()), m_savedUnits(m_units),
+    : m_resolution(brp::ScreenPixelsPerInch()), m_units(DefaultUnits()), m_savedUnits(m_units),
       m_parentReport(parentReport)
 {
 }

@@ -64,5 +64,9 @@ protected:
     int m_zoom = 100;
 };
 
+namespace brp {
+
 // Screen pixels per inch of the primary screen (96 without one).
-int BRScreenPixelsPerInch();
+int ScreenPixelsPerInch();
+
+} // namespace brp

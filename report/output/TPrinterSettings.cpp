@@ -17,13 +17,13 @@ int dotsToNative(int dots, int perInch)
 {
     if (perInch <= 0)
         return 0;
-    return BRRound(static_cast<long double>(dots) / perInch * 254);
+    return brp::Round(static_cast<long double>(dots) / perInch * 254);
 }
 
 int tablePaper(TBRPaperSize size, bool width)
 {
-    const BRPaperDimensions d = BRPaperTable(size);
-    return BRRound(static_cast<long double>(width ? d.width : d.length) * 10);
+    const BRPaperDimensions d = brp::PaperTable(size);
+    return brp::Round(static_cast<long double>(width ? d.width : d.length) * 10);
 }
 } // namespace
 
@@ -73,21 +73,21 @@ void TPrinterSettings::ReadFromPrinter()
     m_copies = (dm.dmFields & DM_COPIES) ? dm.dmCopies : 1;
     m_outputBin = TBRBin::First;
     if (dm.dmFields & DM_DEFAULTSOURCE)
-        m_outputBin = BinFromCode(dm.dmDefaultSource);
+        m_outputBin = brp::BinFromCode(dm.dmDefaultSource);
     if (dm.dmFields & DM_DUPLEX)
         m_duplex = dm.dmDuplex != DMDUP_SIMPLEX;
     m_printableLeft = dotsToNative(m_printer->PhysicalOffsetX(), m_pixelsPerInchX);
     m_printableTop = dotsToNative(m_printer->PhysicalOffsetY(), m_pixelsPerInchY);
     m_paperSize = TBRPaperSize::Default;
     if (dm.dmFields & DM_PAPERSIZE)
-        m_paperSize = PaperSizeFromCode(dm.dmPaperSize);
+        m_paperSize = brp::PaperSizeFromCode(dm.dmPaperSize);
     m_paperWidth = dotsToNative(m_printer->PhysicalWidth(), m_pixelsPerInchX);
     m_paperLength = dotsToNative(m_printer->PhysicalHeight(), m_pixelsPerInchY);
 
     m_paperSizeSupported.fill(false);
     for (int code : m_printer->PaperCodes(m_device, m_port, m_devMode.get())) {
         TBRPaperSize size;
-        if (FindPaperSize(code, size) && size != TBRPaperSize::Default)
+        if (brp::FindPaperSize(code, size) && size != TBRPaperSize::Default)
             m_paperSizeSupported[static_cast<int>(size)] = true;
     }
     m_paperSizeSupported[static_cast<int>(TBRPaperSize::Custom)] = true;
@@ -183,10 +183,10 @@ bool TPrinterSettings::PaperSizeSupported(TBRPaperSize size) const
 
 int TPrinterSettings::PaperWidth() const
 {
-    return BRIsTablePaper(m_paperSize) ? tablePaper(m_paperSize, true) : m_paperWidth;
+    return brp::IsTablePaper(m_paperSize) ? tablePaper(m_paperSize, true) : m_paperWidth;
 }
 
 int TPrinterSettings::PaperLength() const
 {
-    return BRIsTablePaper(m_paperSize) ? tablePaper(m_paperSize, false) : m_paperLength;
+    return brp::IsTablePaper(m_paperSize) ? tablePaper(m_paperSize, false) : m_paperLength;
 }

@@ -6,7 +6,7 @@ namespace {
 constexpr int kNameBuffer = 80; // characters, the terminating zero included
 }
 
-TBRBasePrintDialog::TBRBasePrintDialog(QObject* owner) : TBRCommonDialog(owner), m_printer(&ApplicationPrinter()) {}
+TBRBasePrintDialog::TBRBasePrintDialog(QObject* owner) : TBRCommonDialog(owner), m_printer(&brp::ApplicationPrinter()) {}
 
 void TBRBasePrintDialog::SetNames(const QString& device, const QString& driver, const QString& port)
 {

@@ -123,11 +123,11 @@ void TBRPreview::FitPage()
     const long double W = width(), H = height();
     int a, b;
     if (m_printer) {
-        a = BRRound(W / m_printer->DeviceWidth(paperWidth()) * 95);
-        b = BRRound(H / m_printer->DeviceHeight(paperLength()) * 95);
+        a = brp::Round(W / m_printer->DeviceWidth(paperWidth()) * 95);
+        b = brp::Round(H / m_printer->DeviceHeight(paperLength()) * 95);
     } else {
-        a = BRRound(W / kLetterWidth * 95);
-        b = BRRound(H / kLetterLength * 95);
+        a = brp::Round(W / kLetterWidth * 95);
+        b = brp::Round(H / kLetterLength * 95);
     }
     SetZoom(std::min(a, b));
     m_zoomMode = zmFit;
@@ -137,9 +137,9 @@ void TBRPreview::FitWidth()
 {
     const long double W = width();
     if (m_printer)
-        SetZoom(BRRound(W / m_printer->DeviceWidth(paperWidth()) * 90));
+        SetZoom(brp::Round(W / m_printer->DeviceWidth(paperWidth()) * 90));
     else
-        SetZoom(BRRound(W / kLetterWidth * 95));
+        SetZoom(brp::Round(W / kLetterWidth * 95));
     LayoutImage();
     m_zoomMode = zmWidth;
 }
@@ -151,8 +151,8 @@ void TBRPreview::LayoutImage()
         w = m_printer->DeviceWidth(paperWidth() / 100 * m_zoom) + 4;
         h = m_printer->DeviceHeight(paperLength() / 100 * m_zoom) + 4;
     } else {
-        w = BRRound(kLetterWidth / 100 * m_zoom) + 4;
-        h = BRRound(kLetterLength / 100 * m_zoom) + 4;
+        w = brp::Round(kLetterWidth / 100 * m_zoom) + 4;
+        h = brp::Round(kLetterLength / 100 * m_zoom) + 4;
     }
     // A nonsensical paper size must not ask for an impossible widget.
     w = std::clamp(w, 1, QWIDGETSIZE_MAX / 2);

@@ -56,7 +56,7 @@ PagePaintResult TBRPreviewImage::PaintPage(QPainter& painter) const
     const int w = width(), h = height();
     // Sheet (the rectangle's right and bottom edges are exclusive).
     painter.fillRect(QRect(1, 1, w - 4, h - 4), Qt::white);
-    const PagePaintResult result = PaintRecordedPage(m_picture->Data(), painter, QRectF(0, 0, w, h));
+    const PagePaintResult result = brp::PaintRecordedPage(m_picture->Data(), painter, QRectF(0, 0, w, h));
     if (const QRect mark = HighlightArea(); !mark.isEmpty()) {
         // Multiplied, so the text under the mark stays as dark as it was.
         painter.save();

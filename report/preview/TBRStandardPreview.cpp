@@ -350,7 +350,7 @@ void TBRStandardPreview::PrintClick()
         return;
     // Printing without a printer would do nothing, silently.
     if (!m_printer->HasPrinters()) {
-        MessageService::instance().show(QStringLiteral("Print"), NoPrinterMessage(), QMessageBox::Warning);
+        MessageService::instance().show(QStringLiteral("Print"), brp::NoPrinterMessage(), QMessageBox::Warning);
         return;
     }
     // While the report generates (a print run included) a click is ignored.
@@ -609,7 +609,7 @@ void TBRStandardPreview::BRPreviewProgressUpdate(QObject*, int progress)
 // arrows, letters); the window's other keys still work.
 bool TBRStandardPreview::findKey(QKeyEvent* event)
 {
-    const std::uint16_t key = VirtualKeyOf(*event);
+    const std::uint16_t key = brp::VirtualKeyOf(*event);
     const Qt::KeyboardModifiers held =
         event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (key == VirtualKey::Escape && held == Qt::NoModifier) {
@@ -635,7 +635,7 @@ bool TBRStandardPreview::eventFilter(QObject* watched, QEvent* event)
         return findKey(static_cast<QKeyEvent*>(event)) || QMainWindow::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress) {
         auto* keyEvent = static_cast<QKeyEvent*>(event);
-        std::uint16_t key = VirtualKeyOf(*keyEvent);
+        std::uint16_t key = brp::VirtualKeyOf(*keyEvent);
         if (key != 0) {
             Application::Guard([&] { FormKeyDown(key, keyEvent->modifiers()); });
             if (key == 0)
@@ -676,6 +676,8 @@ void TBRStandardPreview::centreOnScreen()
     }
 }
 
+namespace brp {
+
 void RegisterStandardPreview()
 {
     TBRStandardPreviewInterface::SetStandardPreviewWindow([](TBRPrinter* printer, bool modal) -> QWidget* {
@@ -695,3 +697,5 @@ void RegisterStandardPreview()
         return guard.data();
     });
 }
+
+} // namespace brp

@@ -144,6 +144,10 @@ private:
     TBRPreviewSearch m_search;
 };
 
+namespace brp {
+
 // Makes the standard preview opener create this window. Done by the engine's
 // start-up (StartReportEngine); callable again.
 void RegisterStandardPreview();
+
+} // namespace brp

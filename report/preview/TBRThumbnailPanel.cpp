@@ -163,7 +163,7 @@ const QImage* TBRThumbnailPanel::picture(int page)
         image = QImage(size, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter p(&image);
-        const PagePaintResult result = PaintRecordedPage(*m_printer, page, p, QRectF(QPointF(0, 0), QSizeF(size)));
+        const PagePaintResult result = brp::PaintRecordedPage(*m_printer, page, p, QRectF(QPointF(0, 0), QSizeF(size)));
         p.end();
         if (result.outcome == PagePaintResult::Outcome::NotRecorded)
             return nullptr; // asked again on the next paint

@@ -54,7 +54,7 @@ protected:
         dir = new TempFirebirdDir;
         DemoDatabase::Options o;
         o.orders = 60;
-        CreateDemoDatabase(*dir, o, false);
+        brp::CreateDemoDatabase(*dir, o, false);
         FbConnection vazio;
         vazio.Create(dir->path(QStringLiteral("dados/vazio.fdb")), QStringLiteral("SYSDBA"), QString());
         vazio.Detach();

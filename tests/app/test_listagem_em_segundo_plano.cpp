@@ -91,7 +91,7 @@ protected:
         DemoDatabase::Options o;
         o.orders = 4500;
         o.forcedWrites = false;
-        CreateDemoDatabase(*dir, o);
+        brp::CreateDemoDatabase(*dir, o);
     }
     static void TearDownTestSuite()
     {

@@ -26,7 +26,7 @@ protected:
         }
         w->show();
         w->activateWindow();
-        ASSERT_TRUE(WaitUntil([this] { return takesKeys(w.get()); })) << "the window never became active";
+        ASSERT_TRUE(brp::WaitUntil([this] { return takesKeys(w.get()); })) << "the window never became active";
     }
     void TearDown() override
     {
@@ -87,7 +87,7 @@ TEST_F(RealFocusTest, TheKeyAfterAConfirmedDateErrorGoesToTheFieldNamed)
              [&] { desktop->Type(QStringLiteral("7")); }},
         });
         // The window's key preview sees the key wherever it lands.
-        const bool typed = WaitUntil([&] { return script.Finished() && w->UltimaTecla == '7'; });
+        const bool typed = brp::WaitUntil([&] { return script.Finished() && w->UltimaTecla == '7'; });
         ASSERT_TRUE(typed) << "waiting for: " << script.Waiting().toStdString() << "; modal: "
                            << (QApplication::activeModalWidget() ? "up" : "none") << "; active: "
                            << (QApplication::activeWindow() ? QApplication::activeWindow()->metaObject()->className()

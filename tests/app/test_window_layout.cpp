@@ -227,7 +227,7 @@ TEST_F(LayoutTest, ConnectionParametersAsStoredInTheDefinition)
     hooks.bindEvent = [](QObject*, const QString&, const QString&) {};
     hooks.picture = [](const QString&) { return QIcon(); };
     hooks.buildObject = [](QObject*, const DefinitionObject& o) { return o.className == QLatin1String("TBandReport"); };
-    FormBuilder::Build(&form, ReadDefinition(QString::fromUtf8(arquivo.readAll())), hooks);
+    FormBuilder::Build(&form, brp::ReadDefinition(QString::fromUtf8(arquivo.readAll())), hooks);
     auto* cn = form.findChild<TSQLConnection*>(QStringLiteral("CnKavrano"));
     auto* db = form.findChild<TDatabase*>(QStringLiteral("DbKavrano"));
     ASSERT_TRUE(cn && db);

@@ -21,6 +21,8 @@ struct CupsQueue {
     QString unavailable;
 };
 
+namespace brp {
+
 inline QMap<QString, QString> readEnvFile(const QString& path)
 {
     QMap<QString, QString> values;
@@ -89,4 +91,6 @@ inline int pdfPages(const QString& info)
     const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
+
+} // namespace brp
 

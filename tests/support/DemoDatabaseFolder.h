@@ -7,6 +7,8 @@
 
 #include <QDir>
 
+namespace brp {
+
 inline QString DemoDatabasePath(const TempFirebirdDir& dir)
 {
     return dir.path(QStringLiteral("dados/Kavrano.gdb"));
@@ -20,3 +22,5 @@ inline void CreateDemoDatabase(const TempFirebirdDir& dir, const DemoDatabase::O
         dir.writeAliases(QStringLiteral("[Kavrano]\nDRIVER=INTRBASE\nSERVER NAME=%1\nUSER NAME=SYSDBA\n")
                              .arg(DemoDatabasePath(dir)));
 }
+
+} // namespace brp

@@ -15,10 +15,10 @@ class FixedExpressionEngine {
 public:
     FixedExpressionEngine(const QString& application, const QLocale& locale, std::function<QDateTime()> clock)
     {
-        SetExpressionClock(std::move(clock));
-        SetExpressionLocale(locale);
-        StopExpressionEngine();
-        StartExpressionEngine(application);
+        brp::SetExpressionClock(std::move(clock));
+        brp::SetExpressionLocale(locale);
+        brp::StopExpressionEngine();
+        brp::StartExpressionEngine(application);
     }
     // 15/03/2026 14:05:09 in Brazilian Portuguese, as the listing prints.
     explicit FixedExpressionEngine(const QString& application)
@@ -28,9 +28,9 @@ public:
     }
     ~FixedExpressionEngine()
     {
-        StopExpressionEngine();
-        SetExpressionLocale(std::nullopt);
-        SetExpressionClock(nullptr);
+        brp::StopExpressionEngine();
+        brp::SetExpressionLocale(std::nullopt);
+        brp::SetExpressionClock(nullptr);
     }
     FixedExpressionEngine(const FixedExpressionEngine&) = delete;
     FixedExpressionEngine& operator=(const FixedExpressionEngine&) = delete;

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QString>
 
+namespace brp {
+
 inline QString listingWindowDefinitionText()
 {
     QFile def(qEnvironmentVariable("BRP_SOURCE_DIR", QStringLiteral(BRP_DEFAULT_SOURCE_DIR)) +
@@ -18,3 +20,5 @@ inline DefinitionObject listingWindowDefinition()
 {
     return ReadDefinition(listingWindowDefinitionText());
 }
+
+} // namespace brp

@@ -42,6 +42,8 @@ unsigned long keysymOf(Qt::Key key)
 }
 } // namespace
 
+namespace brp {
+
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
@@ -52,6 +54,8 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
     }
     return true;
 }
+
+} // namespace brp
 
 QString RealDesktop::UnavailableReason()
 {
@@ -127,7 +131,7 @@ QString RealDesktop::Start()
         m_wm.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable"), QStringLiteral("--config-file"), rc.fileName()});
         if (!m_wm.waitForStarted(10000))
             return QStringLiteral("openbox did not start");
-        if (!WaitUntil([this] { return WindowManagerRunning(); }))
+        if (!brp::WaitUntil([this] { return WindowManagerRunning(); }))
             return QStringLiteral("openbox did not take the screen");
     }
     return {};
@@ -264,7 +268,7 @@ QString XvfbServer::Start()
     if (!m_server.waitForStarted(10000))
         return QStringLiteral("Xvfb did not start");
     QByteArray out;
-    const bool told = WaitUntil([&] {
+    const bool told = brp::WaitUntil([&] {
         out += m_server.readAllStandardOutput();
         return out.contains('\n') || m_server.state() == QProcess::NotRunning;
     });

@@ -15,8 +15,12 @@
 #include <initializer_list>
 #include <memory>
 
+namespace brp {
+
 // Processes events until `done` holds or `timeoutMs` passes; true when it held.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 15000);
+
+} // namespace brp
 
 class RealDesktop {
 public:

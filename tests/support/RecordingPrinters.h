@@ -16,10 +16,10 @@ public:
     using PrinterList = std::function<QList<RecordedPrinter>()>;
 
     explicit RecordingPrinters(PrinterList printers = [] { return QList<RecordedPrinter>(); })
-        : m_previous(SetPrinterServiceFactory(
+        : m_previous(brp::SetPrinterServiceFactory(
               [printers] { return std::make_unique<RecordingPrinterService>(printers()); }))
     {
-        SetApplicationPrinter(std::make_unique<RecordingPrinterService>(printers()));
+        brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>(printers()));
     }
     explicit RecordingPrinters(const QList<RecordedPrinter>& printers)
         : RecordingPrinters(PrinterList([printers] { return printers; }))
@@ -27,8 +27,8 @@ public:
     }
     ~RecordingPrinters()
     {
-        SetPrinterServiceFactory(m_previous);
-        SetApplicationPrinter(nullptr);
+        brp::SetPrinterServiceFactory(m_previous);
+        brp::SetApplicationPrinter(nullptr);
     }
     RecordingPrinters(const RecordingPrinters&) = delete;
     RecordingPrinters& operator=(const RecordingPrinters&) = delete;

@@ -29,12 +29,12 @@ int main(int argc, char** argv)
     qputenv("FIREBIRD_LOCK", QFile::encodeName(locks.path()));
     QApplication app(argc, argv);
 #ifdef BRP_LINKS_REPORT_ENGINE
-    StartReportEngine(QCoreApplication::applicationName());
+    brp::StartReportEngine(QCoreApplication::applicationName());
 #endif
     ::testing::InitGoogleTest(&argc, argv);
     const int rc = RUN_ALL_TESTS();
 #ifdef BRP_LINKS_REPORT_ENGINE
-    StopReportEngine();
+    brp::StopReportEngine();
 #endif
     return rc;
 }

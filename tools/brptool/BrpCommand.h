@@ -15,12 +15,17 @@ struct BrpCommand {
     std::function<int(const QStringList&)> run;
 };
 
-std::map<QString, BrpCommand>& brpCommands();
+namespace brptool {
+
+// Every registered command by name.
+std::map<QString, BrpCommand>& commands();
+
+} // namespace brptool
 
 // Name and usage are UTF-8 literals in the command files.
 struct BrpCommandRegistrar {
     BrpCommandRegistrar(const char* name, const char* usage, std::function<int(const QStringList&)> run)
     {
-        brpCommands()[QString::fromUtf8(name)] = BrpCommand{QString::fromUtf8(usage), std::move(run)};
+        brptool::commands()[QString::fromUtf8(name)] = BrpCommand{QString::fromUtf8(usage), std::move(run)};
     }
 };

@@ -16,7 +16,7 @@ namespace {
 void printValue(const QString& prefix, const TBREvValue& v)
 {
     const QString text = v.ValueKind == evError ? v.TextValue : ValueToText(v);
-    std::printf("%s%s %s\n", qPrintable(prefix), qPrintable(ValueKindName(v.ValueKind)), text.toUtf8().constData());
+    std::printf("%s%s %s\n", qPrintable(prefix), qPrintable(brp::ValueKindName(v.ValueKind)), text.toUtf8().constData());
 }
 
 int usageError(const char* message)
@@ -43,7 +43,7 @@ int runEval(const QStringList& args)
                 const QLocale locale(value);
                 if (locale == QLocale::c() && value.compare(u"C", Qt::CaseInsensitive) != 0 && value != u"POSIX")
                     return usageError("unknown locale name");
-                SetExpressionLocale(locale);
+                brp::SetExpressionLocale(locale);
                 continue;
             }
             const qsizetype eq = value.indexOf(u'=');
@@ -53,7 +53,7 @@ int runEval(const QStringList& args)
             ds->SetName(value.left(eq));
             QString error;
             try {
-                error = LoadCsvDataSet(value.mid(eq + 1), *ds);
+                error = brp::LoadCsvDataSet(value.mid(eq + 1), *ds);
             } catch (const std::bad_alloc&) {
                 error = QStringLiteral("out of memory loading \"%1\"").arg(value.mid(eq + 1));
             }
@@ -74,8 +74,8 @@ int runEval(const QStringList& args)
 
     // Started again so that AppStartDate and AppStartTime read in the locale
     // chosen above, not in the one the tool started with.
-    StopExpressionEngine();
-    StartExpressionEngine(QStringLiteral("brptool"));
+    brp::StopExpressionEngine();
+    brp::StartExpressionEngine(QStringLiteral("brptool"));
     // The names every report has, at their values before the first page.
     TBREvEnvironment report;
     report.Define(QStringLiteral("PAGENUMBER"), QStringLiteral("0"));

@@ -34,11 +34,11 @@ void printLine(const char* indent, const QString& name, const QString& what, con
 // sets): created bare, without their properties.
 void createSiblings(const DefinitionObject& window, const DefinitionObject* report, TComponent& root)
 {
-    RegisterDatabaseClasses();
+    brp::RegisterDatabaseClasses();
     for (const DefinitionObject& child : window.children) {
         if (&child == report)
             continue;
-        const ClassFactory factory = FindClass(child.className);
+        const ClassFactory factory = brp::FindClass(child.className);
         if (!factory)
             continue;
         QObject* object = factory(&root);
@@ -109,7 +109,7 @@ int runLayout(const QStringList& args)
         return 1;
     }
     try {
-        const DefinitionObject tree = ReadDefinition(DefinitionText(file.readAll()));
+        const DefinitionObject tree = brp::ReadDefinition(brp::DefinitionText(file.readAll()));
         const DefinitionObject* def = BRReportReader::FindReport(tree, reportName);
         if (!def) {
             std::fprintf(stderr, "brptool: %s: no report%s%s\n", qPrintable(fileName),
@@ -125,7 +125,7 @@ int runLayout(const QStringList& args)
         for (const auto& [name, csv] : data) {
             auto* dataSet = new TMemDataSet(root.get());
             dataSet->SetName(name);
-            const QString error = LoadCsvDataSet(csv, *dataSet);
+            const QString error = brp::LoadCsvDataSet(csv, *dataSet);
             if (!error.isEmpty()) {
                 std::fprintf(stderr, "brptool: %s\n", qPrintable(error));
                 return 1;
@@ -155,7 +155,7 @@ int runLayout(const QStringList& args)
         printLine("", report->Name(), QString::fromLatin1(report->metaObject()->className()), report->Bounds(),
                   report->Page()->StoreValues());
         for (TBRCustomBand* band : report->BandList()) {
-            printLine("  ", band->Name(), BRBandTypeName(band->BandType()), band->Bounds(), band->Size()->StoreValues());
+            printLine("  ", band->Name(), brp::BandTypeName(band->BandType()), band->Bounds(), band->Size()->StoreValues());
             for (TBRPrintable* p : band->Printables())
                 printLine("    ", p->Name(), QString::fromLatin1(p->metaObject()->className()), p->Bounds(),
                           p->Size()->StoreValues());

@@ -104,7 +104,7 @@ int runRender(const QStringList& argsIn)
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::TextAntialiasing);
-        result = PaintRecordedPage(emf, painter, QRectF(0, 0, w, h));
+        result = brp::PaintRecordedPage(emf, painter, QRectF(0, 0, w, h));
     }
     if (result.outcome == PagePaintResult::Outcome::Refused) {
         std::fprintf(stderr, "brptool: cannot play \"%s\": %s\n", qPrintable(in), qPrintable(result.problem));

@@ -88,7 +88,7 @@ int runRun(const QStringList& args)
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("cannot read \"%1\": %2").arg(file, in.errorString()));
-    const QString text = DefinitionText(in.readAll());
+    const QString text = brp::DefinitionText(in.readAll());
 
     TerminalProgress progress(quiet);
     // What is being done, for a failure that does not say.
@@ -104,7 +104,7 @@ int runRun(const QStringList& args)
             auto* ds = new TMemDataSet(&form);
             ds->SetName(name);
             const QString label = QFileInfo(csv).fileName();
-            const QString error = LoadCsvDataSet(csv, *ds, [&](qint64 done, qint64 total) {
+            const QString error = brp::LoadCsvDataSet(csv, *ds, [&](qint64 done, qint64 total) {
                 const double mb = double(done) / (1 << 20);
                 progress.Show(total > 0 ? QStringLiteral("loading %1: %2 %").arg(label).arg(done * 100 / total)
                                         : QStringLiteral("loading %1: %2 MB").arg(label).arg(mb, 0, 'f', 1));
@@ -117,7 +117,7 @@ int runRun(const QStringList& args)
             progress.Done();
         }
         doing = QStringLiteral("making the report");
-        const DefinitionObject root = ReadDefinition(text);
+        const DefinitionObject root = brp::ReadDefinition(text);
         const DefinitionObject* definition = BRReportReader::FindReport(root, reportName);
         if (!definition)
             return fail(reportName.isEmpty() ? QStringLiteral("\"%1\" holds no report").arg(file)

@@ -31,7 +31,7 @@ int fail(const QString& text, int code = 1)
 // application-wide printer, its choices copied into the target.
 void printSetup(TBRPrinter& target)
 {
-    PrinterService& app = ApplicationPrinter();
+    PrinterService& app = brp::ApplicationPrinter();
     if (target.PrinterIndex() >= 0)
         app.SetPrinterIndex(target.PrinterIndex());
     QString device, driver, port;

@@ -9,16 +9,20 @@
 #include <exception>
 #include <new>
 
-std::map<QString, BrpCommand>& brpCommands()
+namespace brptool {
+
+std::map<QString, BrpCommand>& commands()
 {
-    static std::map<QString, BrpCommand> commands;
-    return commands;
+    static std::map<QString, BrpCommand> table;
+    return table;
 }
+
+} // namespace brptool
 
 static int usage()
 {
     std::fprintf(stderr, "usage: brptool COMMAND [ARGS...]\ncommands:\n");
-    for (const auto& [name, cmd] : brpCommands())
+    for (const auto& [name, cmd] : brptool::commands())
         std::fprintf(stderr, "  %s\n", qPrintable(cmd.usage));
     return 2;
 }
@@ -32,14 +36,14 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // Report definitions may name any printable control; view opens the
     // standard preview.
-    StartReportEngine(QStringLiteral("brptool"));
+    brp::StartReportEngine(QStringLiteral("brptool"));
     QStringList args = app.arguments();
     args.removeFirst();
     if (args.isEmpty())
         return usage();
     const QString name = args.takeFirst();
-    auto it = brpCommands().find(name);
-    if (it == brpCommands().end()) {
+    auto it = brptool::commands().find(name);
+    if (it == brptool::commands().end()) {
         std::fprintf(stderr, "brptool: unknown command '%s'\n", qPrintable(name));
         return usage();
     }

@@ -123,7 +123,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    StartReportEngine(QCoreApplication::applicationName());
+    brp::StartReportEngine(QCoreApplication::applicationName());
     MensagensNoTerminal mensagens;
     MessageService::setInstance(&mensagens);
 

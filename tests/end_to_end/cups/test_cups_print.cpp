@@ -71,10 +71,10 @@ class CupsPrintTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const CupsQueue& q = cupsQueue();
+        const CupsQueue& q = brp::cupsQueue();
         if (!q.unavailable.isEmpty())
             GTEST_SKIP() << "CUPS is not available: " << q.unavailable.toStdString();
-        if (!CreatePrinterService()->Printers().contains(q.queue))
+        if (!brp::CreatePrinterService()->Printers().contains(q.queue))
             GTEST_SKIP() << "Qt print support does not list the queue " << q.queue.toStdString();
         TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
         token = QStringLiteral("brpe2e%1x%2").arg(QCoreApplication::applicationPid()).arg(++serial);
@@ -82,15 +82,15 @@ protected:
 
     void checkPdf(const QString& pdf, int pages, const QStringList& texts)
     {
-        ASSERT_FALSE(pdf.isEmpty()) << "no PDF from the queue within 60 s in " << cupsQueue().outDir.toStdString();
-        const QString info = run(QStringLiteral("pdfinfo"), {pdf});
-        EXPECT_EQ(pdfPages(info), pages) << info.toStdString();
+        ASSERT_FALSE(pdf.isEmpty()) << "no PDF from the queue within 60 s in " << brp::cupsQueue().outDir.toStdString();
+        const QString info = brp::run(QStringLiteral("pdfinfo"), {pdf});
+        EXPECT_EQ(brp::pdfPages(info), pages) << info.toStdString();
         // A4 is 595.28 x 841.89 points; writers round either way.
         EXPECT_TRUE(QRegularExpression(QStringLiteral("Page size:\\s+59[56](\\.\\d+)? x 84[12](\\.\\d+)? pts"))
                         .match(info)
                         .hasMatch())
             << "not A4: " << info.toStdString();
-        const QString text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        const QString text = brp::run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
         for (const QString& t : texts)
             EXPECT_TRUE(text.contains(t)) << t.toStdString() << " missing from: " << text.toStdString();
         QFile::remove(pdf);
@@ -104,9 +104,9 @@ protected:
 TEST_F(CupsPrintTest, SettingsReadFromTheQueue)
 {
     TBRPrinter t(nullptr);
-    t.SetPrinterIndex(t.Printer()->Printers().indexOf(cupsQueue().queue));
+    t.SetPrinterIndex(t.Printer()->Printers().indexOf(brp::cupsQueue().queue));
     const TPrinterSettings& s = t.PrinterSettings();
-    EXPECT_EQ(s.Device(), cupsQueue().queue);
+    EXPECT_EQ(s.Device(), brp::cupsQueue().queue);
     EXPECT_GT(s.PixelsPerInchX(), 0);
     EXPECT_EQ(s.PaperSize(), TBRPaperSize::A4); // the queue's default paper
     EXPECT_TRUE(s.PaperSizeSupported(TBRPaperSize::A4));
@@ -134,7 +134,7 @@ TEST_F(CupsPrintTest, SettingsReadFromTheQueue)
 // before had: two-sided printing, the paper source and the paper.
 TEST_F(CupsPrintTest, ChoosingAPrinterReadsItsDefaults)
 {
-    const CupsQueue& q = cupsQueue();
+    const CupsQueue& q = brp::cupsQueue();
     TBRPrinter t(nullptr);
     const QStringList names = t.Printer()->Printers();
     if (q.duplexQueue.isEmpty() || q.letterQueue.isEmpty() || !names.contains(q.duplexQueue) ||
@@ -174,7 +174,7 @@ TEST_F(CupsPrintTest, ChoosingAPrinterReadsItsDefaults)
 TEST_F(CupsPrintTest, ReportRunsAgainToThePrinter)
 {
     StandInReport report;
-    report.queue = cupsQueue().queue;
+    report.queue = brp::cupsQueue().queue;
     report.title = token;
     TBRPrinter preview(&report);
     preview.SetRequestReceiver(&report);
@@ -182,14 +182,14 @@ TEST_F(CupsPrintTest, ReportRunsAgainToThePrinter)
     preview.PrintReport(); // posts the print request
     QCoreApplication::processEvents();
     ASSERT_TRUE(report.printed);
-    checkPdf(waitForPdf(cupsQueue().outDir, token), 3,
+    checkPdf(brp::waitForPdf(brp::cupsQueue().outDir, token), 3,
              {QStringLiteral("Listagem pagina 1"), QStringLiteral("Listagem pagina 3")});
 }
 
 TEST_F(CupsPrintTest, StoredPagesReplayed)
 {
     TBRPrinter t(nullptr);
-    t.SetPrinterIndex(t.Printer()->Printers().indexOf(cupsQueue().queue));
+    t.SetPrinterIndex(t.Printer()->Printers().indexOf(brp::cupsQueue().queue));
     t.SetPaperSize(TBRPaperSize::A4);
     generate(t, 4);
     t.SetPrintMetaFile(true);
@@ -197,7 +197,7 @@ TEST_F(CupsPrintTest, StoredPagesReplayed)
     t.SetLastPage(3);
     t.SetJobTitle(token);
     t.PrintReport();
-    checkPdf(waitForPdf(cupsQueue().outDir, token), 2,
+    checkPdf(brp::waitForPdf(brp::cupsQueue().outDir, token), 2,
              {QStringLiteral("Listagem pagina 2"), QStringLiteral("Listagem pagina 3")});
 }
 
@@ -214,11 +214,11 @@ TEST_F(CupsPrintTest, BrptoolPrintsASavedReport)
         t.SaveReportFile(file);
     }
     QProcess p;
-    p.start(tool, {QStringLiteral("print"), file, QStringLiteral("--printer"), cupsQueue().queue,
+    p.start(tool, {QStringLiteral("print"), file, QStringLiteral("--printer"), brp::cupsQueue().queue,
                    QStringLiteral("--pages"), QStringLiteral("3-"), QStringLiteral("--copies"), QStringLiteral("1")});
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    checkPdf(waitForPdf(cupsQueue().outDir, token), 1, {QStringLiteral("Listagem pagina 3")});
+    checkPdf(brp::waitForPdf(brp::cupsQueue().outDir, token), 1, {QStringLiteral("Listagem pagina 3")});
 
     // A missing printer is refused before anything is sent.
     p.start(tool, {QStringLiteral("print"), file, QStringLiteral("--printer"), QStringLiteral("NoSuchQueue")});
@@ -233,7 +233,7 @@ TEST_F(CupsPrintTest, BrptoolPrintsASavedReport)
     part.write(whole.read(300));
     part.close();
     for (const QString& bad : {qEnvironmentVariable("BRP_SOURCE_DIR") + QStringLiteral("/README.md"), cut}) {
-        p.start(tool, {QStringLiteral("print"), bad, QStringLiteral("--printer"), cupsQueue().queue});
+        p.start(tool, {QStringLiteral("print"), bad, QStringLiteral("--printer"), brp::cupsQueue().queue});
         ASSERT_TRUE(p.waitForFinished(60000));
         EXPECT_EQ(p.exitCode(), 1) << bad.toStdString();
         EXPECT_FALSE(p.readAllStandardError().isEmpty());

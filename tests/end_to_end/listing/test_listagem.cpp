@@ -79,11 +79,11 @@ protected:
     {
         // The locale as the program sets it; with the tests' C locale its
         // numbers read 1.234,500.
-        SetUpProgramLocale();
+        brp::SetUpProgramLocale();
         dir = new TempFirebirdDir;
         DemoDatabase::Options o;
         o.orders = 900;
-        CreateDemoDatabase(*dir, o);
+        brp::CreateDemoDatabase(*dir, o);
     }
     static void TearDownTestSuite()
     {
@@ -106,7 +106,7 @@ protected:
         janela.BRRelatorio->AfterPrint = [&](QObject*) { previa.impressa = true; };
         if (!fila.isEmpty())
             janela.BRRelatorio->PrinterSettings()->PrinterIndex =
-                ApplicationPrinter().Printers().indexOf(fila);
+                brp::ApplicationPrinter().Printers().indexOf(fila);
         QElapsedTimer relogio;
         relogio.start();
         QTimer observador;
@@ -156,7 +156,7 @@ TEST_F(Listagem, ImprimirShowsPendingOrdersThatCanBeSavedAndPrinted)
     janela.P55->setChecked(true);
     janela.P56->setChecked(true);
 
-    const CupsQueue& cups = cupsQueue();
+    const CupsQueue& cups = brp::cupsQueue();
     const QString token = QStringLiteral("listagem%1").arg(QCoreApplication::applicationPid());
     janela.BRRelatorio->SetReportTitle(token);
     const QString salvo = m_trabalhoPath() + QStringLiteral("/listagem.BRP");
@@ -203,9 +203,9 @@ TEST_F(Listagem, ImprimirShowsPendingOrdersThatCanBeSavedAndPrinted)
     // The file as other tools read it.
     const QString brptool = qEnvironmentVariable("BRP_BINARY_DIR", QStringLiteral(BRP_DEFAULT_BINARY_DIR)) +
                             QStringLiteral("/tools/brptool");
-    EXPECT_FALSE(run(brptool, {QStringLiteral("info"), salvo}).isEmpty());
+    EXPECT_FALSE(brp::run(brptool, {QStringLiteral("info"), salvo}).isEmpty());
     const QString emf = m_trabalhoPath() + QStringLiteral("/pagina1.emf");
-    EXPECT_FALSE(run(brptool, {QStringLiteral("extract"), salvo, QStringLiteral("1"), emf}).isEmpty());
+    EXPECT_FALSE(brp::run(brptool, {QStringLiteral("extract"), salvo, QStringLiteral("1"), emf}).isEmpty());
     const QString svg = m_trabalhoPath() + QStringLiteral("/pagina1.svg");
     QProcess conversor;
     conversor.start(QStringLiteral("emf2svg-conv"), {QStringLiteral("-i"), emf, QStringLiteral("-o"), svg});
@@ -222,10 +222,10 @@ TEST_F(Listagem, ImprimirShowsPendingOrdersThatCanBeSavedAndPrinted)
         GTEST_SKIP() << "no CUPS queue: " << cups.unavailable.toStdString();
     }
     EXPECT_TRUE(previa.impressa);
-    const QString pdf = waitForPdf(cups.outDir, token);
+    const QString pdf = brp::waitForPdf(cups.outDir, token);
     ASSERT_FALSE(pdf.isEmpty()) << "no PDF from the queue within 60 s";
-    EXPECT_EQ(pdfPages(run(QStringLiteral("pdfinfo"), {pdf})), previa.paginas);
-    const QString texto = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    EXPECT_EQ(brp::pdfPages(brp::run(QStringLiteral("pdfinfo"), {pdf})), previa.paginas);
+    const QString texto = brp::run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     EXPECT_TRUE(texto.contains(kTitulo));
     EXPECT_TRUE(texto.contains(QStringLiteral("Observação:")));
     EXPECT_TRUE(texto.contains(QStringLiteral("Tipo de Pedido:")));

@@ -47,7 +47,7 @@ protected:
         dir = new TempFirebirdDir;
         DemoDatabase::Options o;
         o.orders = 3000; // a listing of several pages
-        CreateDemoDatabase(*dir, o);
+        brp::CreateDemoDatabase(*dir, o);
     }
     static void TearDownTestSuite()
     {
@@ -60,19 +60,19 @@ protected:
         if (!reason.isEmpty())
             GTEST_SKIP() << reason.toStdString();
         const QList<RecordedPrinter> printers{RecordedPrinter::Laser()};
-        m_previous = SetPrinterServiceFactory([this, printers] {
+        m_previous = brp::SetPrinterServiceFactory([this, printers] {
             auto printer = std::make_unique<RecordingPrinterService>(printers);
             printer->OnCall = [this](const QString& call) { onPrinterCall(call); };
             return printer;
         });
-        SetApplicationPrinter(std::make_unique<RecordingPrinterService>(printers));
+        brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>(printers));
     }
     void TearDown() override
     {
         if (!desktop)
             return;
-        SetPrinterServiceFactory(m_previous);
-        SetApplicationPrinter(nullptr);
+        brp::SetPrinterServiceFactory(m_previous);
+        brp::SetApplicationPrinter(nullptr);
         desktop.reset();
     }
 

@@ -63,7 +63,7 @@ protected:
         dir = new TempFirebirdDir;
         DemoDatabase::Options o;
         o.orders = 900;
-        CreateDemoDatabase(*dir, o);
+        brp::CreateDemoDatabase(*dir, o);
     }
     static void TearDownTestSuite()
     {
@@ -127,7 +127,7 @@ TEST_F(ProgramStopTest, EndsWithItsPreviewOpenAndLeavesNoPageFile)
         ASSERT_TRUE(program.waitForStarted(10000));
 
         if (c.duringStartUp) {
-            const bool told = WaitUntil([&] {
+            const bool told = brp::WaitUntil([&] {
                 for (const char* caption : {"Atenção", "Informação", "pedidos"})
                     if (desktop->FindWindow(QString::fromUtf8(caption)))
                         return true;
@@ -136,13 +136,13 @@ TEST_F(ProgramStopTest, EndsWithItsPreviewOpenAndLeavesNoPageFile)
             ASSERT_TRUE(told) << "no message box at start-up";
         } else {
             // "&Imprimir" by its accelerator, once the window has the keyboard.
-            const bool ready = WaitUntil([&] {
+            const bool ready = brp::WaitUntil([&] {
                 const unsigned long window = desktop->FindWindow(QStringLiteral("Listagem de Pedidos sem Contas a Receber"));
                 return window && desktop->HasKeyboard(window);
             }, 30000);
             ASSERT_TRUE(ready) << "the main window never took the keyboard";
             desktop->Key(Qt::Key_I, {Qt::Key_Alt});
-            const bool previewed = WaitUntil([&] {
+            const bool previewed = brp::WaitUntil([&] {
                 return desktop->FindWindow(QStringLiteral("Print Preview")) && holdsPageFile(program.processId(), temp.path());
             }, 60000);
             ASSERT_TRUE(previewed) << "no preview with its pages in a temporary file";

@@ -15,7 +15,7 @@ QString repeated(const char* piece, int times)
 int errorLine(const QString& text, QString* message = nullptr)
 {
     try {
-        ReadDefinition(text);
+        brp::ReadDefinition(text);
     } catch (const EParserError& e) {
         if (message)
             *message = e.Message();
@@ -87,10 +87,10 @@ TEST(DefinitionReader, FilesAreUtf8OrWindows1252)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(DefinitionText(c.bytes).toStdU16String(), c.text.toStdU16String());
+        EXPECT_EQ(brp::DefinitionText(c.bytes).toStdU16String(), c.text.toStdU16String());
     }
     const DefinitionObject o =
-        ReadDefinition(DefinitionText("object Relat\xf3rio: TA\n  Caption = 'Relat\xf3rio de Pedidos'\nend\n"));
+        brp::ReadDefinition(brp::DefinitionText("object Relat\xf3rio: TA\n  Caption = 'Relat\xf3rio de Pedidos'\nend\n"));
     EXPECT_EQ(o.name, QStringLiteral("Relatório"));
     EXPECT_EQ(o.find("Caption")->text, QStringLiteral("Relatório de Pedidos"));
 }

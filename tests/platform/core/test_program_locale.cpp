@@ -12,7 +12,7 @@ namespace {
 // The default locale as the program sets it, put back afterwards.
 class ScopedProgramLocale {
 public:
-    explicit ScopedProgramLocale(const QLocale& system) { SetUpProgramLocale(system); }
+    explicit ScopedProgramLocale(const QLocale& system) { brp::SetUpProgramLocale(system); }
     ~ScopedProgramLocale() { QLocale::setDefault(QLocale::system()); }
 };
 
@@ -26,7 +26,7 @@ TEST(ProgramLocale, CAndPosixGiveBrazilianPortugueseARealLocaleKeepsItsOwn)
         {"en_US", "en_US"}, {"pt_PT", "pt_PT"}, {"de_DE", "de_DE"}, {"pt_BR", "pt_BR"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ProgramLocale(QLocale(QString::fromLatin1(c.system))).name(), QString::fromLatin1(c.expected))
+        EXPECT_EQ(brp::ProgramLocale(QLocale(QString::fromLatin1(c.system))).name(), QString::fromLatin1(c.expected))
             << c.system;
 }
 

@@ -50,7 +50,7 @@ TEST(CsvDataSet, ReadsValuesAsTheFileWritesThem)
                             "\"ab\"c,,,,\n"                      // text after a closing quote; nulls
                             + bom + bom + "x,1,2,2024-03-05,1"; // a line's second mark is text; last line unended
     TMemDataSet ds;
-    ASSERT_EQ(LoadCsvDataSet(writeFile(dir, text), ds), QString());
+    ASSERT_EQ(brp::LoadCsvDataSet(writeFile(dir, text), ds), QString());
     ASSERT_EQ(ds.FieldCount(), 5);
     EXPECT_EQ(ds.Fields(0)->FieldName(), "NOME");
     EXPECT_EQ(rowsOf(ds), (QStringList{"Silva, Ana|7|1000|2024-03-05|true", "Diz \"Oi\"|0|0.5|2024-03-05|false",
@@ -67,7 +67,7 @@ TEST(CsvDataSet, LinesEndingWhereTheReadingBlocksMeet)
         const QByteArray filler(kBlock - 1 - header.size() - 2, 'x');
         const QByteArray longText(kBlock * 5 / 2, 'y'); // a line longer than a block
         TMemDataSet ds;
-        ASSERT_EQ(LoadCsvDataSet(writeFile(dir, header + "1," + filler + end + "2," + longText + end + "3,z"), ds),
+        ASSERT_EQ(brp::LoadCsvDataSet(writeFile(dir, header + "1," + filler + end + "2," + longText + end + "3,z"), ds),
                   QString());
         ASSERT_EQ(ds.RecordCount(), 3);
         ds.First();
@@ -88,14 +88,14 @@ TEST(CsvDataSet, ARefusalLeavesTheDataSetAsItWasAndProgressReachesTheEnd)
         text += QByteArray::number(i) + '\n';
     const QString path = writeFile(dir, text + "x\n");
     TMemDataSet ds;
-    const QString error = LoadCsvDataSet(path, ds);
+    const QString error = brp::LoadCsvDataSet(path, ds);
     EXPECT_EQ(error, path + QStringLiteral(":300002: field 1: 'x' is not a valid integer"));
     EXPECT_EQ(ds.FieldCount(), 0);
     EXPECT_FALSE(ds.Active());
 
     qint64 last = 0, total = -1;
     int calls = 0;
-    ASSERT_EQ(LoadCsvDataSet(writeFile(dir, text), ds, [&](qint64 done, qint64 size) {
+    ASSERT_EQ(brp::LoadCsvDataSet(writeFile(dir, text), ds, [&](qint64 done, qint64 size) {
                   EXPECT_GE(done, last);
                   last = done;
                   total = size;

@@ -125,11 +125,11 @@ TEST(StatementText, LinesAndText)
 TEST(Win1252Text, RoundTripAndUnmappable)
 {
     const QString text = QStringLiteral("Atenção: São Paulo – 10 € “ok”");
-    const QByteArray bytes = qStringToWin1252(text);
+    const QByteArray bytes = brp::qStringToWin1252(text);
     EXPECT_EQ(bytes.size(), text.size());
     EXPECT_EQ(static_cast<unsigned char>(bytes.at(4)), 0xE7);   // ç
-    EXPECT_EQ(win1252ToQString(bytes), text);
-    EXPECT_EQ(qStringToWin1252(QStringLiteral("ĳ")), QByteArray("?"));
+    EXPECT_EQ(brp::win1252ToQString(bytes), text);
+    EXPECT_EQ(brp::qStringToWin1252(QStringLiteral("ĳ")), QByteArray("?"));
 }
 
 TEST(FirebirdEnvironment, LocalOrServer)

@@ -47,7 +47,7 @@ void DrawSamplePage(TCanvas& c, const QByteArray& nestedPicture)
 
     c.Pen.Style = TPenStyle::psSolid;
     c.Pen.Color = clRed;
-    c.Brush.Color = RGBColor(0xC0, 0xE0, 0xFF);
+    c.Brush.Color = brp::RGBColor(0xC0, 0xE0, 0xFF);
     c.Brush.Style = TBrushStyle::bsSolid;
     c.Rectangle(40, 200, 240, 300);
     c.Pen.Color = clGreen;
@@ -56,10 +56,10 @@ void DrawSamplePage(TCanvas& c, const QByteArray& nestedPicture)
     c.Pen.Color = clBlue;
     c.Pen.Style = TPenStyle::psDot;
     c.Brush.Style = TBrushStyle::bsSolid;
-    c.Brush.Color = RGBColor(0xE0, 0xFF, 0xE0);
+    c.Brush.Color = brp::RGBColor(0xE0, 0xFF, 0xE0);
     c.RoundRect(560, 200, 754, 300, 30, 30);
 
-    c.Brush.Color = RGBColor(0x80, 0x80, 0x80);
+    c.Brush.Color = brp::RGBColor(0x80, 0x80, 0x80);
     c.FillRect(TRect{40, 330, 754, 350});
     c.RemoveClipRegion();
 

@@ -47,7 +47,7 @@ TEST(DefinitionReader, ReadsEveryKindOfValue)
         "  inherited Base: TBase\n"
         "  end\n"
         "end\n");
-    const DefinitionObject o = ReadDefinition(text);
+    const DefinitionObject o = brp::ReadDefinition(text);
     EXPECT_EQ(o.name, "Form1");
     EXPECT_EQ(o.className, "TForm1");
     EXPECT_EQ(o.find("caption")->text, QStringLiteral("It's ét"));
@@ -89,7 +89,7 @@ TEST(FormBuilder, AHookMayBuildAnObjectItself)
         built << o.name + QStringLiteral(":%1").arg(o.line);
         return o.className == QLatin1String("TNotRegistered");
     };
-    FormBuilder::Build(&form, ReadDefinition(QString::fromUtf8(text)), hooks);
+    FormBuilder::Build(&form, brp::ReadDefinition(QString::fromUtf8(text)), hooks);
     EXPECT_EQ(built, QStringList{"R:2"});
 }
 
@@ -113,7 +113,7 @@ TEST(DefinitionReader, BadTextFailsWithTheLine)
     };
     for (const auto& c : cases) {
         try {
-            ReadDefinition(QString::fromUtf8(c.text));
+            brp::ReadDefinition(QString::fromUtf8(c.text));
             ADD_FAILURE() << "accepted: " << c.text;
         } catch (const EParserError& e) {
             EXPECT_TRUE(e.Message().contains(QStringLiteral("line %1:").arg(c.line))) << e.what();
@@ -214,7 +214,7 @@ TEST(FormBuilder, BuildsControlsBindsEventsAndOrdersTabs)
         p.fill(Qt::red);
         return QIcon(p);
     };
-    const auto own = FormBuilder::Build(&form, ReadDefinition(QString::fromUtf8(kForm)), hooks);
+    const auto own = FormBuilder::Build(&form, brp::ReadDefinition(QString::fromUtf8(kForm)), hooks);
 
     EXPECT_EQ(form.windowTitle(), "Janela de teste");
     EXPECT_EQ(form.size(), QSize(200, 100));
@@ -267,8 +267,8 @@ TEST(FormBuilder, BuildsControlsBindsEventsAndOrdersTabs)
 
 TEST(FormBuilder, ComponentsKeepTheOwnerTheirFactoryGaveThem)
 {
-    RegisterClass("SubComponentHolder", [](QObject*) -> QObject* { return new SubComponentHolder; });
-    RegisterClass("PropertyKindsComponent", [](QObject* parent) -> QObject* { return new PropertyKindsComponent(parent); });
+    brp::RegisterClass("SubComponentHolder", [](QObject*) -> QObject* { return new SubComponentHolder; });
+    brp::RegisterClass("PropertyKindsComponent", [](QObject* parent) -> QObject* { return new PropertyKindsComponent(parent); });
     const char* text = "object F: TF\n"
                        "  object H: SubComponentHolder\n"
                        "    Left = 300\n"
@@ -280,7 +280,7 @@ TEST(FormBuilder, ComponentsKeepTheOwnerTheirFactoryGaveThem)
                        "  end\n"
                        "end\n";
     QWidget form;
-    FormBuilder::Build(&form, ReadDefinition(QString::fromUtf8(text)), {});
+    FormBuilder::Build(&form, brp::ReadDefinition(QString::fromUtf8(text)), {});
     auto* holder = form.findChild<SubComponentHolder*>("H");
     ASSERT_TRUE(holder);
     EXPECT_EQ(holder->parent(), &form);   // no owner from its factory: the window's
@@ -294,7 +294,7 @@ TEST(FormBuilder, ComponentsKeepTheOwnerTheirFactoryGaveThem)
 
 TEST(FormBuilder, StringListsAndCollectionsReachTheirProperties)
 {
-    RegisterClass("PropertyKindsComponent", [](QObject* parent) -> QObject* { return new PropertyKindsComponent(parent); });
+    brp::RegisterClass("PropertyKindsComponent", [](QObject* parent) -> QObject* { return new PropertyKindsComponent(parent); });
     const char* text = "object F: TF\n"
                        "  object P: PropertyKindsComponent\n"
                        "    Items.Strings = (\n"
@@ -312,7 +312,7 @@ TEST(FormBuilder, StringListsAndCollectionsReachTheirProperties)
                        "  end\n"
                        "end\n";
     QWidget form;
-    FormBuilder::Build(&form, ReadDefinition(QString::fromUtf8(text)), {});
+    FormBuilder::Build(&form, brp::ReadDefinition(QString::fromUtf8(text)), {});
     auto* part = form.findChild<PropertyKindsComponent*>("P");
     ASSERT_TRUE(part);
     // Leading blanks and empty lines are kept.
@@ -338,7 +338,7 @@ TEST(FormBuilder, StringListsAndCollectionsReachTheirProperties)
         QWidget f;
         const QString bad = QStringLiteral("object F: TF\nobject P: PropertyKindsComponent\n%1\nend\nend\n").arg(QString::fromUtf8(c.body));
         try {
-            FormBuilder::Build(&f, ReadDefinition(bad), {});
+            FormBuilder::Build(&f, brp::ReadDefinition(bad), {});
             ADD_FAILURE() << "accepted: " << c.body;
         } catch (const PlatformError& e) {
             EXPECT_EQ(e.Message(), QString::fromUtf8(c.message));
@@ -364,7 +364,7 @@ TEST(FormBuilder, MistakesInTheDefinitionAreReported)
         QWidget form;
         const QString text = QStringLiteral("object F: TF\n%1\nend\n").arg(QString::fromUtf8(c.body));
         try {
-            FormBuilder::Build(&form, ReadDefinition(text), {});
+            FormBuilder::Build(&form, brp::ReadDefinition(text), {});
             ADD_FAILURE() << "accepted: " << c.body;
         } catch (const PlatformError& e) {
             EXPECT_EQ(e.Message(), QString::fromUtf8(c.message));

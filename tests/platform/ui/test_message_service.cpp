@@ -71,13 +71,13 @@ TEST(TabPages, BringsForwardOnlyTheFieldsOwnPage)
     QWidget loose;
     auto* elsewhere = new QLineEdit(&loose);
 
-    BringTabPageForward(nested); // not directly on the page
+    brp::BringTabPageForward(nested); // not directly on the page
     EXPECT_EQ(tabs.currentWidget(), first);
-    BringTabPageForward(elsewhere);
+    brp::BringTabPageForward(elsewhere);
     EXPECT_EQ(tabs.currentWidget(), first);
-    BringTabPageForward(onSecond);
+    brp::BringTabPageForward(onSecond);
     EXPECT_EQ(tabs.currentWidget(), second);
-    BringTabPageForward(nullptr);
+    brp::BringTabPageForward(nullptr);
 }
 
 } // namespace

@@ -30,7 +30,7 @@ protected:
         m_printers.emplace();
         TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
         m_engine.emplace(QStringLiteral("Controls"));
-        RegisterReportControlClasses();
+        brp::RegisterReportControlClasses();
         form = std::make_unique<TComponent>();
         form->SetName(QStringLiteral("Form1"));
         report = new TBandReport(form.get());

@@ -38,12 +38,12 @@ protected:
             events << event + u'=' + handler;
         });
     }
-    TCustomBandReport* read(const QString& text) { return read(ReadDefinition(text)); }
+    TCustomBandReport* read(const QString& text) { return read(brp::ReadDefinition(text)); }
 
     // The listing report as the program's window definition holds it.
     TCustomBandReport* readListing()
     {
-        const DefinitionObject definition = listingWindowDefinition();
+        const DefinitionObject definition = brp::listingWindowDefinition();
         const DefinitionObject* stored = BRReportReader::FindReport(definition, QStringLiteral("BRRelatorio"));
         EXPECT_NE(stored, nullptr);
         return stored ? read(*stored) : nullptr;
@@ -71,7 +71,7 @@ protected:
 // level of indentation less.
 QString storedListingText()
 {
-    const QStringList lines = listingWindowDefinitionText().split(u'\n');
+    const QStringList lines = brp::listingWindowDefinitionText().split(u'\n');
     const auto begin = std::find_if(lines.begin(), lines.end(),
                                     [](const QString& l) { return l.startsWith(u"  object BRRelatorio:"); });
     const auto end = std::find(begin, lines.end(), QStringLiteral("  end"));

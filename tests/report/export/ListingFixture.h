@@ -48,8 +48,8 @@ protected:
         m_printers.emplace(QList<RecordedPrinter>{RecordedPrinter::Laser()});
         TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
         m_engine.emplace(QStringLiteral("Export"));
-        RegisterReportControlClasses();
-        RegisterExportFilters();
+        brp::RegisterReportControlClasses();
+        brp::RegisterExportFilters();
         ASSERT_TRUE(dir.isValid());
     }
     void TearDown() override
@@ -95,9 +95,9 @@ protected:
             qry->AppendRecord({p.empresa, p.pedido, p.cliente, p.nome, p.dataPedido, p.dataFatura, p.prazo, p.total});
         qry->Open();
 
-        const QString text = listingWindowDefinitionText();
+        const QString text = brp::listingWindowDefinitionText();
         EXPECT_FALSE(text.isEmpty());
-        const DefinitionObject root = ReadDefinition(text);
+        const DefinitionObject root = brp::ReadDefinition(text);
         const DefinitionObject* definition = BRReportReader::FindReport(root, QStringLiteral("BRRelatorio"));
         EXPECT_NE(definition, nullptr);
         report.reset(BRReportReader::Read(*definition, form.get()));

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <optional>
 
+namespace brp {
+
 inline std::optional<QList<QStringList>> ReadRfc4180(const QString& text)
 {
     QList<QStringList> records;
@@ -57,3 +59,5 @@ inline std::optional<QList<QStringList>> ReadRfc4180(const QString& text)
     }
     return records;
 }
+
+} // namespace brp

@@ -49,7 +49,7 @@ TEST(BlankFills, OnlyFillsOverNothingGo)
         fill(c, clWhite, {10, 50, 40, 60});      // over nothing, later on
     }
     const QByteArray before = page.Data();
-    const QByteArray after = PruneBlankFills(before);
+    const QByteArray after = brp::PruneBlankFills(before);
     EXPECT_EQ(RecordedPage::Read(before).fills.size(), 7);
     EXPECT_EQ(RecordedPage::Read(after).fills.size(), 4);
     EXPECT_EQ(paint(after), paint(before));
@@ -64,11 +64,11 @@ TEST(BlankFills, WhatIsNotAWellFormedPageStaysAsItIs)
         fill(c, clWhite, {0, 0, 200, 100});
     }
     const QByteArray good = page.Data();
-    ASSERT_LT(PruneBlankFills(good).size(), good.size());
+    ASSERT_LT(brp::PruneBlankFills(good).size(), good.size());
     QByteArray oddSize = good;
     oddSize[good.size() - 16] = 3; // a record size that is not a multiple of 4
     for (const QByteArray& bad : {good.left(good.size() - 6), good.left(60), QByteArray("not a picture"), oddSize, QByteArray()})
-        EXPECT_EQ(PruneBlankFills(bad), bad);
+        EXPECT_EQ(brp::PruneBlankFills(bad), bad);
 }
 
 namespace {
@@ -140,7 +140,7 @@ TEST(BlankFills, ThePlayersCorpusLooksTheSameWithoutThem)
         const QByteArray emf = withWhiteFills(f.readAll());
         if (emf.isEmpty())
             continue;
-        const QByteArray after = PruneBlankFills(emf);
+        const QByteArray after = brp::PruneBlankFills(emf);
         if (after == emf)
             continue;
         ++pruned;

@@ -8,7 +8,7 @@ namespace {
 QList<QStringList> readBack(const QByteArray& bytes)
 {
     EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << "a byte order mark first";
-    const auto records = ReadRfc4180(QString::fromUtf8(bytes.mid(3)));
+    const auto records = brp::ReadRfc4180(QString::fromUtf8(bytes.mid(3)));
     EXPECT_TRUE(records.has_value()) << "not RFC 4180: " << bytes.left(300).toStdString();
     return records.value_or(QList<QStringList>());
 }
@@ -74,7 +74,7 @@ TEST(CsvQuote, WhatIsQuotedReadsBack)
     QString line;
     for (const QString& f : fields)
         line += (line.isEmpty() ? QString() : QStringLiteral(",")) + TBRCSVExportFilter::Quote(f);
-    const auto records = ReadRfc4180(line + QStringLiteral("\r\n"));
+    const auto records = brp::ReadRfc4180(line + QStringLiteral("\r\n"));
     ASSERT_TRUE(records.has_value());
     ASSERT_EQ(records->size(), 1);
     EXPECT_EQ(records->front(), fields);

@@ -75,7 +75,7 @@ TEST(PdfSubsetTagger, FontsTakeTheirSubsetsTag)
         SCOPED_TRACE(c.what);
         const QByteArray pdf = pdfOf(c.objects);
         const qsizetype tailStart = pdf.indexOf(QByteArray::number(c.tailFrom) + " 0 obj");
-        const QByteArray tagged = pdf.left(tailStart) + TagFontSubsets(pdf.mid(tailStart), tailStart);
+        const QByteArray tagged = pdf.left(tailStart) + brp::TagFontSubsets(pdf.mid(tailStart), tailStart);
         EXPECT_NE(tagged, pdf);
         EXPECT_TRUE(tableHolds(tagged));
         for (const QByteArray& name : c.names)
@@ -105,10 +105,10 @@ TEST(PdfSubsetTagger, ATailItDoesNotUnderstandIsLeftAsItIs)
     for (const QByteArray& pdf : cases) {
         SCOPED_TRACE(pdf.toStdString());
         const QByteArray tail = pdf.mid(tailStart);
-        EXPECT_EQ(TagFontSubsets(tail, tailStart), tail);
+        EXPECT_EQ(brp::TagFontSubsets(tail, tailStart), tail);
     }
     // The whole file held back at once: no table in a tail that starts late.
-    EXPECT_EQ(TagFontSubsets(good.mid(good.indexOf("xref") + 1), good.indexOf("xref") + 1),
+    EXPECT_EQ(brp::TagFontSubsets(good.mid(good.indexOf("xref") + 1), good.indexOf("xref") + 1),
               good.mid(good.indexOf("xref") + 1));
 }
 

@@ -17,6 +17,8 @@ inline void PrintTo(const QString& s, std::ostream* os)
     *os << '"' << s.toStdString() << '"';
 }
 
+namespace brp {
+
 inline QDateTime fixedNow()
 {
     return QDateTime(QDate(2026, 3, 15), QTime(14, 5, 9));
@@ -29,14 +31,16 @@ inline QString describe(const TBREvValue& v)
     return ValueKindName(v.ValueKind) + u':' + text;
 }
 
+} // namespace brp
+
 class ExprTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_engine.emplace(QStringLiteral("TestApp"), QLocale(QStringLiteral("en_US")), fixedNow);
+        m_engine.emplace(QStringLiteral("TestApp"), QLocale(QStringLiteral("en_US")), brp::fixedNow);
     }
     void TearDown() override { m_engine.reset(); }
-    void UseLocale(const char* name) { SetExpressionLocale(QLocale(QString::fromLatin1(name))); }
+    void UseLocale(const char* name) { brp::SetExpressionLocale(QLocale(QString::fromLatin1(name))); }
 
     QString eval(const QString& text, TBRDataSetList* dataSets = nullptr, TBREvEnvironment* scope = nullptr)
     {
@@ -44,7 +48,7 @@ protected:
         e.UseDataSets(dataSets);
         e.SetScope(scope);
         e.Compile(text);
-        return describe(e.CurrentValue());
+        return brp::describe(e.CurrentValue());
     }
 
 private:

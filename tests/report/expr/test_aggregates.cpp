@@ -27,10 +27,10 @@ protected:
         TBREvaluator e;
         e.UseDataSets(&list);
         e.Compile(QString::fromUtf8(text));
-        const QString before = describe(e.CurrentValue());
+        const QString before = brp::describe(e.CurrentValue());
         for (data.First(); !data.Eof(); data.Next())
             e.Accumulate();
-        return {before, describe(e.CurrentValue())};
+        return {before, brp::describe(e.CurrentValue())};
     }
 
     TMemDataSet data;
@@ -90,14 +90,14 @@ TEST_F(AggregateTest, EvaluatingDoesNotAccumulateAndResetRestarts)
     e.Accumulate();
     e.CurrentValue();
     e.CurrentValue();
-    EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("STRING:1/1/1"));
+    EXPECT_EQ(brp::describe(e.CurrentValue()), QStringLiteral("STRING:1/1/1"));
     data.Next();
     e.Accumulate();
-    EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("STRING:3/2/1.5"));
+    EXPECT_EQ(brp::describe(e.CurrentValue()), QStringLiteral("STRING:3/2/1.5"));
     e.ResetAggregates();
-    EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("STRING:0/0/0"));
+    EXPECT_EQ(brp::describe(e.CurrentValue()), QStringLiteral("STRING:0/0/0"));
     e.Accumulate();
-    EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("STRING:2/1/2"));
+    EXPECT_EQ(brp::describe(e.CurrentValue()), QStringLiteral("STRING:2/1/2"));
 
     TBREvaluator plain;
     plain.UseDataSets(&list);

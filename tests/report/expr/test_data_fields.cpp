@@ -83,16 +83,16 @@ TEST_F(DataFieldTest, FieldsAreReadAtTheCurrentRecord)
     TBREvaluator e;
     e.UseDataSets(&list);
     e.Compile(QStringLiteral("IF(ATIVO, CLIENTE, 'x') + STR(QryRel.NUMERO)"));
-    EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("STRING:Ana7"));
+    EXPECT_EQ(brp::describe(e.CurrentValue()), QStringLiteral("STRING:Ana7"));
     rel.Next();
-    EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("STRING:x8"));
+    EXPECT_EQ(brp::describe(e.CurrentValue()), QStringLiteral("STRING:x8"));
     rel.Next();   // all null: empty text, 0, false
-    EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("STRING:x0"));
+    EXPECT_EQ(brp::describe(e.CurrentValue()), QStringLiteral("STRING:x0"));
 
     // Reopening rebuilds the fields; the compiled expression follows them.
     rel.Close();
     rel.Open();
-    EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("STRING:Ana7"));
+    EXPECT_EQ(brp::describe(e.CurrentValue()), QStringLiteral("STRING:Ana7"));
 }
 
 TEST_F(DataFieldTest, WithoutADataSetListNamesGoToTheEnvironments)
@@ -112,7 +112,7 @@ TEST_F(DataFieldTest, ADestroyedDataSetReadsAsNull)
     TBREvaluator e;
     e.UseDataSets(&one);
     e.Compile(QStringLiteral("Gone.V + 1"));
-    EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("INTEGER:6"));
+    EXPECT_EQ(brp::describe(e.CurrentValue()), QStringLiteral("INTEGER:6"));
     delete gone;
-    EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("INTEGER:1"));
+    EXPECT_EQ(brp::describe(e.CurrentValue()), QStringLiteral("INTEGER:1"));
 }

@@ -27,18 +27,18 @@ TEST(DateMask, Letters)
     };
     const QLocale en(QStringLiteral("en_US")), pt(QStringLiteral("pt_BR"));
     for (const auto& c : cases) {
-        EXPECT_EQ(FormatDateTimeMask(QString::fromUtf8(c.mask), when, en).toStdString(), c.en) << c.mask;
-        EXPECT_EQ(FormatDateTimeMask(QString::fromUtf8(c.mask), when, pt).toStdString(), c.pt) << c.mask;
+        EXPECT_EQ(brp::FormatDateTimeMask(QString::fromUtf8(c.mask), when, en).toStdString(), c.en) << c.mask;
+        EXPECT_EQ(brp::FormatDateTimeMask(QString::fromUtf8(c.mask), when, pt).toStdString(), c.pt) << c.mask;
     }
 }
 
 TEST(DateMask, NullIsDayZeroAndSeparatorsFollowTheLocale)
 {
-    EXPECT_EQ(FormatDateTimeMask(QStringLiteral("dd/mm/yyyy"), QDateTime(), QLocale(QStringLiteral("pt_BR"))),
+    EXPECT_EQ(brp::FormatDateTimeMask(QStringLiteral("dd/mm/yyyy"), QDateTime(), QLocale(QStringLiteral("pt_BR"))),
               QStringLiteral("30/12/1899"));
     const QDateTime when(QDate(2005, 2, 1), QTime(0, 0));
-    EXPECT_EQ(FormatDateTimeMask(QStringLiteral("dd/mm/yyyy"), when, QLocale(QStringLiteral("de_DE"))),
+    EXPECT_EQ(brp::FormatDateTimeMask(QStringLiteral("dd/mm/yyyy"), when, QLocale(QStringLiteral("de_DE"))),
               QStringLiteral("01.02.2005"));
-    EXPECT_EQ(FormatDateTimeMask(QStringLiteral("c"), when, QLocale(QStringLiteral("pt_BR"))),
+    EXPECT_EQ(brp::FormatDateTimeMask(QStringLiteral("c"), when, QLocale(QStringLiteral("pt_BR"))),
               QStringLiteral("01/02/2005"));
 }

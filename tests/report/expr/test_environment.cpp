@@ -36,14 +36,14 @@ TEST_F(EnvironmentTest, StoredValuesReachCompiledExpressions)
     TBREvaluator title;
     title.SetScope(env.get());
     title.Compile(QStringLiteral("REPORTTITLE"));
-    EXPECT_EQ(describe(page.CurrentValue()), QStringLiteral("STRING:Página 0"));
+    EXPECT_EQ(brp::describe(page.CurrentValue()), QStringLiteral("STRING:Página 0"));
 
     TBREvElement* pageNumber = env->ConstantElement(QStringLiteral("pagenumber"));
     ASSERT_NE(pageNumber, nullptr);
     env->StoreInteger(pageNumber, 2);
-    EXPECT_EQ(describe(page.CurrentValue()), QStringLiteral("STRING:Página 2"));
+    EXPECT_EQ(brp::describe(page.CurrentValue()), QStringLiteral("STRING:Página 2"));
     env->StoreValue(pageNumber, TBREvValue::Float(2.5));
-    EXPECT_EQ(describe(page.CurrentValue()), QStringLiteral("STRING:Página 2.5"));
+    EXPECT_EQ(brp::describe(page.CurrentValue()), QStringLiteral("STRING:Página 2.5"));
     TBREvValue longText;   // a text assigned past the setters' limit
     longText.ValueKind = evString;
     longText.TextValue = QString(300, u'x');
@@ -56,12 +56,12 @@ TEST_F(EnvironmentTest, StoredValuesReachCompiledExpressions)
 
     TBREvElement* reportTitle = env->ConstantElement(QStringLiteral("REPORTTITLE"));
     env->StoreText(reportTitle, QStringLiteral("Listagem"));
-    EXPECT_EQ(describe(title.CurrentValue()), QStringLiteral("STRING:Listagem"));
+    EXPECT_EQ(brp::describe(title.CurrentValue()), QStringLiteral("STRING:Listagem"));
     env->StoreValue(reportTitle, TBREvValue::Integer(5));   // not a text: ignored
     env->StoreInteger(reportTitle, 5);                     // not a constant: ignored
-    EXPECT_EQ(describe(title.CurrentValue()), QStringLiteral("STRING:Listagem"));
-    EXPECT_EQ(describe(env->ValueOf(QStringLiteral("ReportTitle"))), QStringLiteral("STRING:Listagem"));
-    EXPECT_EQ(describe(env->ValueOf(QStringLiteral("NOPE"))), QStringLiteral("ERROR:Unknown function : NOPE"));
+    EXPECT_EQ(brp::describe(title.CurrentValue()), QStringLiteral("STRING:Listagem"));
+    EXPECT_EQ(brp::describe(env->ValueOf(QStringLiteral("ReportTitle"))), QStringLiteral("STRING:Listagem"));
+    EXPECT_EQ(brp::describe(env->ValueOf(QStringLiteral("NOPE"))), QStringLiteral("ERROR:Unknown function : NOPE"));
 
     EXPECT_EQ(env->ConstantElement(QStringLiteral("NOPE")), nullptr);
     env->ReleaseAll();
@@ -74,7 +74,7 @@ TEST_F(EnvironmentTest, AFormulaIsNoLongerUpdatedByStoreInteger)
     edited.Define(QStringLiteral("PAGENUMBER"), QStringLiteral("1 + 1"));
     edited.CompileAll();
     edited.StoreInteger(edited.ConstantElement(QStringLiteral("PAGENUMBER")), 7);
-    EXPECT_EQ(describe(edited.ValueOf(QStringLiteral("PAGENUMBER"))), QStringLiteral("INTEGER:2"));
+    EXPECT_EQ(brp::describe(edited.ValueOf(QStringLiteral("PAGENUMBER"))), QStringLiteral("INTEGER:2"));
     edited.ReleaseAll();
 }
 
@@ -122,12 +122,12 @@ TEST_F(EnvironmentTest, UndefinedOrUncompiledNames)
     // The report's environment is not compiled: its names cannot be computed.
     EXPECT_THROW(e.CurrentValue(), ExpressionError);
     env->CompileAll();
-    EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("INTEGER:0"));
+    EXPECT_EQ(brp::describe(e.CurrentValue()), QStringLiteral("INTEGER:0"));
     // Undefining a name that compiled expressions still hold must not leave them dangling.
     env->Undefine(QStringLiteral("pagenumber"));
-    EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("ERROR:Unknown function : PAGENUMBER"));
+    EXPECT_EQ(brp::describe(e.CurrentValue()), QStringLiteral("ERROR:Unknown function : PAGENUMBER"));
     env.reset();
-    EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("ERROR:Unknown function : PAGENUMBER"));
+    EXPECT_EQ(brp::describe(e.CurrentValue()), QStringLiteral("ERROR:Unknown function : PAGENUMBER"));
 }
 
 TEST_F(EnvironmentTest, AggregatesInNamedExpressionsNeverAccumulate)
@@ -147,7 +147,7 @@ TEST_F(EnvironmentTest, AggregatesInNamedExpressionsNeverAccumulate)
     e.Compile(QStringLiteral("TOTAL + SUM(V)"));
     e.Accumulate();
     e.Accumulate();
-    EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("INTEGER:10"));
+    EXPECT_EQ(brp::describe(e.CurrentValue()), QStringLiteral("INTEGER:10"));
     env->ReleaseAll();
 }
 
@@ -179,9 +179,9 @@ TEST_F(EnvironmentTest, UseCountAndTheGlobalReleaseFlag)
 
 TEST_F(ExprTest, EngineStartedOnFirstUseNamesTheApplication)
 {
-    StopExpressionEngine();
+    brp::StopExpressionEngine();
     TBREvaluator e;
     e.Compile(QStringLiteral("APPNAME"));   // starts the engine
-    EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("STRING:") + QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(brp::describe(e.CurrentValue()), QStringLiteral("STRING:") + QGuiApplication::applicationDisplayName());
     EXPECT_EQ(eval(QStringLiteral("TYPEOF(APPSTARTTIME)")), QStringLiteral("STRING:STRING"));
 }

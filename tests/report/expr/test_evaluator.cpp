@@ -177,10 +177,10 @@ TEST_F(ExprTest, EvaluatorLifecycle)
     e.Compile(QStringLiteral("1"));
     e.Compile(QStringLiteral("2"));   // releases the first compilation
     EXPECT_EQ(GlobalEnvironment().UseCount(), before == 0 ? 4 : before + 1);
-    EXPECT_EQ(describe(e.CurrentValue()), QStringLiteral("INTEGER:2"));
+    EXPECT_EQ(brp::describe(e.CurrentValue()), QStringLiteral("INTEGER:2"));
     e.Release();
     EXPECT_FALSE(e.Compiled());
-    EXPECT_EQ(describe(e.EvaluateOnce(QStringLiteral("3*3"))), QStringLiteral("INTEGER:9"));
+    EXPECT_EQ(brp::describe(e.EvaluateOnce(QStringLiteral("3*3"))), QStringLiteral("INTEGER:9"));
     EXPECT_FALSE(e.Compiled());
 
     // A self-created data-set list lives with the evaluator; a given one is not taken over.

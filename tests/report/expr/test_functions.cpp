@@ -40,10 +40,10 @@ TEST_F(ExprTest, LibraryHoldsTheBuiltinsInOrder)
         EXPECT_EQ(e->HelpText, QLatin1String(expected[i].help));
         EXPECT_EQ(e->ArgumentCode, QLatin1String(expected[i].code));
         const int category = e->ArgumentCode.left(1).toInt();
-        EXPECT_LT(category, FunctionCategories().size());
+        EXPECT_LT(category, brp::FunctionCategories().size());
     }
     EXPECT_EQ(lib.EntryAt(21), nullptr);
-    EXPECT_EQ(FunctionCategories().at(3), QStringLiteral("Statistical"));
+    EXPECT_EQ(brp::FunctionCategories().at(3), QStringLiteral("Statistical"));
 
     auto element = lib.CreateElement(QStringLiteral("sum"));
     EXPECT_NE(dynamic_cast<TBREvSumFunction*>(element.get()), nullptr);

@@ -48,18 +48,18 @@ TEST(NumericMask, Sections)
     const QLocale en(QStringLiteral("en_US")), pt(QStringLiteral("pt_BR"));
     for (const auto& c : cases) {
         bool ok = false;
-        EXPECT_EQ(FormatNumericMask(QString::fromUtf8(c.mask), c.value, en, &ok), QString::fromUtf8(c.en)) << c.mask;
+        EXPECT_EQ(brp::FormatNumericMask(QString::fromUtf8(c.mask), c.value, en, &ok), QString::fromUtf8(c.en)) << c.mask;
         EXPECT_TRUE(ok);
-        EXPECT_EQ(FormatNumericMask(QString::fromUtf8(c.mask), c.value, pt), QString::fromUtf8(c.pt)) << c.mask;
+        EXPECT_EQ(brp::FormatNumericMask(QString::fromUtf8(c.mask), c.value, pt), QString::fromUtf8(c.pt)) << c.mask;
     }
 }
 
 TEST(NumericMask, RejectsWhatCannotBeShown)
 {
     bool ok = true;
-    FormatNumericMask(QStringLiteral("0"), std::numeric_limits<double>::infinity(), QLocale::c(), &ok);
+    brp::FormatNumericMask(QStringLiteral("0"), std::numeric_limits<double>::infinity(), QLocale::c(), &ok);
     EXPECT_FALSE(ok);
-    FormatNumericMask(QStringLiteral("0"), std::nan(""), QLocale::c(), &ok);
+    brp::FormatNumericMask(QStringLiteral("0"), std::nan(""), QLocale::c(), &ok);
     EXPECT_FALSE(ok);
 }
 
@@ -73,5 +73,5 @@ TEST(NumericMask, GeneralFormat)
         {0.0001, "0.0001"}, {0.00001, "1E-5"}, {1.5e-7, "1.5E-7"}, {2.0 / 3.0, "0.666666666666667"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FormatGeneralFloat(c.value, QLocale(QStringLiteral("en_US"))), QLatin1String(c.text)) << c.text;
+        EXPECT_EQ(brp::FormatGeneralFloat(c.value, QLocale(QStringLiteral("en_US"))), QLatin1String(c.text)) << c.text;
 }

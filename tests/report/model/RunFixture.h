@@ -174,5 +174,5 @@ protected:
         return out;
     }
     // Device y of native y on a recorded page.
-    static int dev(BRNative y) { return BRRound(y * 96 / 254); }
+    static int dev(BRNative y) { return brp::Round(y * 96 / 254); }
 };

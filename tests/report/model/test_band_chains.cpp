@@ -51,7 +51,7 @@ protected:
     void SetUp() override
     {
         ModelFixture::SetUp();
-        RegisterReportModelClasses();
+        brp::RegisterReportModelClasses();
         delete report;
         report = nullptr;
     }

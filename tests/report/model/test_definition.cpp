@@ -22,8 +22,8 @@ protected:
     void SetUp() override
     {
         ModelFixture::SetUp();
-        RegisterReportModelClasses();
-        RegisterClass(QStringLiteral("TBRPrintable"), [](QObject* p) {
+        brp::RegisterReportModelClasses();
+        brp::RegisterClass(QStringLiteral("TBRPrintable"), [](QObject* p) {
             auto* o = new TBRPrintable(qobject_cast<TComponent*>(p));
             return static_cast<QObject*>(o);
         });
@@ -121,7 +121,7 @@ TEST_F(Definition, ReportInsideAWindowDefinition)
     body.replace(QStringLiteral("\n"), QStringLiteral("\n  "));
     const QString window = QStringLiteral("object FPrincipal: TFPrincipal\n  Left = 192\n  object QryRel: TMemDataSet\n  end\n  ")
                          + body.trimmed() + QStringLiteral("\nend\n");
-    const DefinitionObject tree = ReadDefinition(window);
+    const DefinitionObject tree = brp::ReadDefinition(window);
     const DefinitionObject* def = BRReportReader::FindReport(tree, QStringLiteral("brrelatorio"));
     ASSERT_NE(def, nullptr);
     EXPECT_EQ(BRReportReader::FindReport(tree, QStringLiteral("Other")), nullptr);

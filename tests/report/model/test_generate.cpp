@@ -150,7 +150,7 @@ TEST_F(GenerateTest, TwoColumnsFillTheFirstColumnThenTheSecondThenANewPageWithTh
     run();
     const auto p = pages();
     ASSERT_GE(p.size(), 2);
-    const int columnWidth = BRRound(detail->Size()->Native(TBRBandSize::iWidth));
+    const int columnWidth = brp::Round(detail->Size()->Native(TBRBandSize::iWidth));
     // Column 1: header, column header, 25 rows; column 2 starts at the column top.
     EXPECT_EQ(p[0][1].text, "COLS");
     EXPECT_EQ(p[0][2].text, "R1");
@@ -316,7 +316,7 @@ TEST_F(GenerateTest, ExportFilterHearsOfPagesAndBandsAndNothingIsDrawn)
 TEST_F(GenerateTest, PrintRunsAgainOnThePrinterWithTheProgressWindowAndKeepsThePreviewTarget)
 {
     auto* printer = new RecordingPrinterService({RecordedPrinter::Laser()});
-    SetApplicationPrinter(std::unique_ptr<PrinterService>(printer));
+    brp::SetApplicationPrinter(std::unique_ptr<PrinterService>(printer));
     report->PrinterSettings()->UseStandardprinter = true;
     listing(30);
     run();
@@ -326,7 +326,7 @@ TEST_F(GenerateTest, PrintRunsAgainOnThePrinterWithTheProgressWindowAndKeepsTheP
     TBRPrinter* given = nullptr;
     bool shown = false;
     QPointer<QObject> window;
-    SetProgressWindowFactory([&](TBRPrinter* target, bool show) {
+    brp::SetProgressWindowFactory([&](TBRPrinter* target, bool show) {
         given = target;
         shown = show;
         window = new QObject;
@@ -335,7 +335,7 @@ TEST_F(GenerateTest, PrintRunsAgainOnThePrinterWithTheProgressWindowAndKeepsTheP
     // The preview's print button posts the request; the report handles it.
     preview->PrintReport();
     QCoreApplication::processEvents();
-    SetProgressWindowFactory(nullptr);
+    brp::SetProgressWindowFactory(nullptr);
 
     EXPECT_NE(given, nullptr);
     EXPECT_NE(given, preview);
@@ -377,7 +377,7 @@ TEST_F(GenerateTest, PrintSetupOffersTheFinishedPagesAndCopiesTheChoicesBack)
     listing(30);
     run();
     BRPrintSetupData offered;
-    SetPrintSetupRunner([&](BRPrintSetupData& setup) {
+    brp::SetPrintSetupRunner([&](BRPrintSetupData& setup) {
         offered = setup;
         setup.Copies = 3;
         setup.PrintRange = BRPrintSetupData::PageNums;
@@ -396,17 +396,17 @@ TEST_F(GenerateTest, PrintSetupOffersTheFinishedPagesAndCopiesTheChoicesBack)
     EXPECT_EQ(report->Page()->Orientation(), poLandscape);
 
     // Cancelled: nothing changes; all pages: the range is cleared.
-    SetPrintSetupRunner([](BRPrintSetupData& setup) {
+    brp::SetPrintSetupRunner([](BRPrintSetupData& setup) {
         setup.Copies = 9;
         return false;
     });
     report->OutputTarget()->InvokePrintSetup(nullptr);
     EXPECT_EQ(report->PrinterSettings()->Copies, 3);
-    SetPrintSetupRunner([](BRPrintSetupData& setup) {
+    brp::SetPrintSetupRunner([](BRPrintSetupData& setup) {
         setup.PrintRange = BRPrintSetupData::AllPages;
         return true;
     });
     report->OutputTarget()->InvokePrintSetup(nullptr);
     EXPECT_EQ(report->PrinterSettings()->FirstPage, 0);
-    SetPrintSetupRunner(nullptr);
+    brp::SetPrintSetupRunner(nullptr);
 }

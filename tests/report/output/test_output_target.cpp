@@ -19,7 +19,7 @@ TEST_F(TargetTest, CreationReadsThePrinter)
     TBRPrinter t(&host);
     EXPECT_EQ(t.OwnerReport(), &host);
     EXPECT_TRUE(t.UseStandardprinter());
-    EXPECT_EQ(t.Printer(), &ApplicationPrinter());
+    EXPECT_EQ(t.Printer(), &brp::ApplicationPrinter());
     EXPECT_TRUE(t.HasPrinters());
     EXPECT_EQ(t.PrintableLeft(), 42);
     EXPECT_EQ(t.PrintableTop(), 42);
@@ -32,13 +32,13 @@ TEST_F(TargetTest, CreationReadsThePrinter)
     TBRPrinter u(&other);
     EXPECT_EQ(u.OwnerReport(), nullptr);
     EXPECT_FALSE(u.UseStandardprinter());
-    EXPECT_NE(u.Printer(), &ApplicationPrinter());
+    EXPECT_NE(u.Printer(), &brp::ApplicationPrinter());
 }
 
 TEST_F(TargetTest, WithoutPrinters)
 {
     printers.clear();
-    SetApplicationPrinter(std::make_unique<RecordingPrinterService>(printers));
+    brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>(printers));
     TBRPrinter t(&host);
     EXPECT_FALSE(t.HasPrinters());
     EXPECT_EQ(t.PaperSize(), TBRPaperSize::A4);

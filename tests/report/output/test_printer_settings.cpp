@@ -17,9 +17,9 @@ TEST(PrinterCodes, TablesBothWays)
 {
     EXPECT_EQ(PaperCode(TBRPaperSize::A4), 9);
     EXPECT_EQ(PaperCode(TBRPaperSize::Custom), 256);
-    EXPECT_EQ(PaperSizeFromCode(256), TBRPaperSize::Custom);
-    EXPECT_EQ(PaperSizeFromCode(26), TBRPaperSize::ESheet);
-    EXPECT_EQ(PaperSizeFromCode(70), TBRPaperSize::Default);
+    EXPECT_EQ(brp::PaperSizeFromCode(256), TBRPaperSize::Custom);
+    EXPECT_EQ(brp::PaperSizeFromCode(26), TBRPaperSize::ESheet);
+    EXPECT_EQ(brp::PaperSizeFromCode(70), TBRPaperSize::Default);
     struct Case {
         int code;
         TBRBin bin;
@@ -27,7 +27,7 @@ TEST(PrinterCodes, TablesBothWays)
     for (Case c : {Case{1, TBRBin::First}, Case{2, TBRBin::Lower}, Case{7, TBRBin::Auto},
                    Case{14, TBRBin::Cassette}, Case{15, TBRBin::First}, Case{0, TBRBin::First}}) {
         SCOPED_TRACE(c.code);
-        EXPECT_EQ(BinFromCode(c.code), c.bin);
+        EXPECT_EQ(brp::BinFromCode(c.code), c.bin);
     }
     EXPECT_EQ(BinCode(TBRBin::Last), 14);
     EXPECT_EQ(BinCode(TBRBin::Upper), 1);

@@ -117,7 +117,7 @@ TEST_F(UnitsTest, PaperSizesAndOrientation)
         {TBRPaperSize::A3, poLandscape, 420.0, 297.0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(BRPaperSizeName(c.size));
+        SCOPED_TRACE(brp::PaperSizeName(c.size));
         TBRPage p(&host);
         p.SetOrientation(c.orientation);
         p.SetPaperSize(c.size);
@@ -257,5 +257,5 @@ TEST(BRRoundTest, NearestWithHalvesToEvenAndSaturation)
                  {-7.49L, -7},       {3e9L, INT32_MAX},  {-3e9L, INT32_MIN}, {2147483646.6L, INT32_MAX},
                  {1e300L, INT32_MAX}, {std::numeric_limits<long double>::quiet_NaN(), 0}};
     for (const Case& c : cases)
-        EXPECT_EQ(BRRound(c.in), c.out) << double(c.in);
+        EXPECT_EQ(brp::Round(c.in), c.out) << double(c.in);
 }

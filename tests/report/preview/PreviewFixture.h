@@ -67,8 +67,8 @@ protected:
     {
         TBRUnitBase::InitDefaultUnits(QLocale(QLocale::Portuguese, QLocale::Brazil));
         // This layer's windows, as the engine's start-up registers them.
-        RegisterStandardPreview();
-        RegisterRunWindows();
+        brp::RegisterStandardPreview();
+        brp::RegisterRunWindows();
         m_printers.emplace([this] { return printers; });
     }
     void TearDown() override

@@ -22,7 +22,7 @@ protected:
 TEST_F(PreviewControlTest, ScreenIsTheReferenceOfTheseCases)
 {
     // The arithmetic below assumes the offscreen screen's 96 pixels per inch.
-    ASSERT_EQ(BRScreenPixelsPerInch(), 96);
+    ASSERT_EQ(brp::ScreenPixelsPerInch(), 96);
 }
 
 TEST_F(PreviewControlTest, ImageSizeAndPlacementAt100Percent)

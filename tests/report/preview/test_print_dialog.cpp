@@ -31,15 +31,15 @@ protected:
     void SetUp() override
     {
         // This layer's windows, as the engine's start-up registers them.
-        RegisterStandardPreview();
-        RegisterRunWindows();
+        brp::RegisterStandardPreview();
+        brp::RegisterRunWindows();
         auto draft = RecordedPrinter::Laser(QStringLiteral("Draft"));
         draft.port = QStringLiteral("lpd://draft");
         auto service = std::make_unique<RecordingPrinterService>(QList<RecordedPrinter>{RecordedPrinter::Laser(), draft});
         printer = service.get();
-        SetApplicationPrinter(std::move(service));
+        brp::SetApplicationPrinter(std::move(service));
     }
-    void TearDown() override { SetApplicationPrinter(nullptr); }
+    void TearDown() override { brp::SetApplicationPrinter(nullptr); }
 
     int printerCopies() const { return printer->CurrentMode().dmCopies; }
 
@@ -223,7 +223,7 @@ TEST_F(PrintDialogTest, PrintSetupGivesTheDialogTheReportsSettings)
         platform.Given.clear();
         platform.GivenModes.clear();
         BRPrintSetupData data = c.data;
-        EXPECT_FALSE(PrintSetupRunner()(data)) << "the operator cancels";
+        EXPECT_FALSE(brp::PrintSetupRunner()(data)) << "the operator cancels";
         ASSERT_EQ(platform.Given.size(), 1);
         const PrintDialogData& g = platform.Given[0];
         EXPECT_EQ(g.Device, c.device);
@@ -282,7 +282,7 @@ TEST_F(PrintDialogTest, PrintSetupTakesBackTheOperatorsChoices)
         data.Orientation = c.expectedOrientation == poLandscape ? poPortrait : poLandscape;
         data.MinPage = 1;
         data.MaxPage = 12;
-        ASSERT_TRUE(PrintSetupRunner()(data));
+        ASSERT_TRUE(brp::PrintSetupRunner()(data));
         EXPECT_EQ(data.PrinterIndex, c.expectedIndex);
         EXPECT_EQ(data.Orientation, c.expectedOrientation);
         EXPECT_EQ(data.Copies, c.copies);
@@ -294,7 +294,7 @@ TEST_F(PrintDialogTest, PrintSetupTakesBackTheOperatorsChoices)
 
 TEST_F(PrintDialogTest, NoPrinterNoDeviceNames)
 {
-    SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
+    brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
     TBRPrintDialog d;
     EXPECT_FALSE(d.Execute());
     EXPECT_TRUE(platform.Given[0].Device.isEmpty());
@@ -305,18 +305,18 @@ TEST_F(PrintDialogTest, NoPrinterNoDeviceNames)
 // and how to add one, instead of failing on a printer without a name.
 TEST_F(PrintDialogTest, NoPrinterInstalledIsSaidPlainly)
 {
-    SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
-    const auto previous = SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
+    brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
+    const auto previous = brp::SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
     RecordingMessageService messages;
     BRPrintSetupData data;
-    EXPECT_FALSE(PrintSetupRunner()(data));
+    EXPECT_FALSE(brp::PrintSetupRunner()(data));
     EXPECT_TRUE(platform.Given.isEmpty()) << "no dialog without a printer";
 
     TBRPrinter target;
     TBRStandardPreview* window = TBRStandardPreview::CreatePreview(qApp, &target);
     window->PrintClick();
     delete window;
-    SetPrinterServiceFactory(previous);
+    brp::SetPrinterServiceFactory(previous);
 
     ASSERT_EQ(messages.messages().size(), 2);
     EXPECT_EQ(messages.messages()[0].caption, "Printer setup");
@@ -391,7 +391,7 @@ TEST(ProgressForm, Layout)
 
 TEST(ProgressForm, FollowsTheTargetInStepsOfFive)
 {
-    SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
+    brp::SetApplicationPrinter(std::make_unique<RecordingPrinterService>());
     {
         TBRPrinter target;
         TBRProgressForm f;
@@ -418,7 +418,7 @@ TEST(ProgressForm, FollowsTheTargetInStepsOfFive)
         f.CancelButton->click();
         EXPECT_TRUE(target.CancelRequested());
     }
-    SetApplicationPrinter(nullptr);
+    brp::SetApplicationPrinter(nullptr);
 }
 
 } // namespace

@@ -16,7 +16,7 @@
 TEST(EngineStartup, OutputTargetOpensTheStandardPreview)
 {
     const PrinterServiceFactory previous =
-        SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
+        brp::SetPrinterServiceFactory([] { return std::make_unique<RecordingPrinterService>(); });
     {
         TBRPrinter target(nullptr);
         target.StartJob();
@@ -31,13 +31,13 @@ TEST(EngineStartup, OutputTargetOpensTheStandardPreview)
         delete window.data();
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    SetPrinterServiceFactory(previous);
+    brp::SetPrinterServiceFactory(previous);
 }
 
 TEST(EngineStartup, DefinitionsAndSaveDialogFindTheEngineClasses)
 {
     for (const char* name : {"TBandReport", "TBRBand", "TBRLabel", "TBRDBText", "TBRExpr", "TBRShape"})
-        EXPECT_TRUE(FindClass(QString::fromLatin1(name))) << name;
+        EXPECT_TRUE(brp::FindClass(QString::fromLatin1(name))) << name;
     QStringList extensions;
     for (const auto& entry : ExportFilterLibrary().Filters)
         extensions.append(entry.Extension);

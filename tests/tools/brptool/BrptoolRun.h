@@ -11,6 +11,8 @@ struct ToolRun {
     QString err;
 };
 
+namespace brp {
+
 inline QString brptoolPath()
 {
     return qEnvironmentVariable("BRP_BINARY_DIR") + QStringLiteral("/tools/brptool");
@@ -28,3 +30,5 @@ inline ToolRun runBrptool(const QStringList& args)
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
+
+} // namespace brp

@@ -40,6 +40,8 @@ inline const char* const kListing = R"(object Rel: TBandReport
 end
 )";
 
+namespace brp {
+
 // n rows "Cliente i" with the value i.5.
 inline QByteArray csvRows(int n)
 {
@@ -67,3 +69,5 @@ inline QByteArray readFile(const QString& path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
 }
+
+} // namespace brp

@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+namespace brp {
+
 // A recorded A4 page at 96 pixels per inch: a title, a rule and a few cells.
 inline QByteArray listingPage(const QString& title)
 {
@@ -36,3 +38,5 @@ inline void writeSavedReport(const QString& file, const std::vector<QByteArray>&
     list.WriteHeader();
     list.WriteToFile(file);
 }
+
+} // namespace brp

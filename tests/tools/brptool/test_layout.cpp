@@ -78,7 +78,7 @@ TEST(BrptoolLayout, PrintsOrderAndPlacesOrRefuses)
         {{lone, QStringLiteral("--data")}, 2, "usage"},
     };
     for (const Case& c : cases) {
-        const ToolRun run = runBrptool(QStringList{QStringLiteral("layout")} + c.args);
+        const ToolRun run = brp::runBrptool(QStringList{QStringLiteral("layout")} + c.args);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(u' ').toStdString() << run.err.toStdString();
         const QString& text = c.exitCode == 0 ? run.out : run.err;
         EXPECT_TRUE(text.contains(QString::fromUtf8(c.expected))) << c.expected << "\n" << text.toStdString();

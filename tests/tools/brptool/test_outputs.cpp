@@ -42,14 +42,14 @@ protected:
         csv = dir.filePath("q.csv");
         brp = dir.filePath("rel.BRP");
         emf = dir.filePath("p1.emf");
-        writeFile(def, kListing);
+        brp::writeFile(def, kListing);
         QByteArray rows = "NOME,VALOR:float\n";
         for (int i = 1; i <= 120; ++i)
             rows += "Cliente número " + QByteArray::number(i) + "," + QByteArray::number(i) + ".5\n";
-        writeFile(csv, rows);
-        const ToolRun made = runBrptool({"run", def, "--data", "QryRel=" + csv, "--out", brp});
+        brp::writeFile(csv, rows);
+        const ToolRun made = brp::runBrptool({"run", def, "--data", "QryRel=" + csv, "--out", brp});
         ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
-        ASSERT_EQ(runBrptool({"extract", brp, "1", emf}).exitCode, 0);
+        ASSERT_EQ(brp::runBrptool({"extract", brp, "1", emf}).exitCode, 0);
     }
 
     // Every command that writes a file, with OUT standing for its output.
@@ -80,16 +80,16 @@ TEST_F(BrptoolOutputs, AFullDiskKeepsTheOldFile)
         GTEST_SKIP() << disk.Reason().toStdString();
     const QString out = disk.Path(QStringLiteral("o.out"));
     const QByteArray old = "the file written before";
-    writeFile(out, old);
-    writeFile(out + ".pdf", old);
+    brp::writeFile(out, old);
+    brp::writeFile(out + ".pdf", old);
     disk.LeaveFree(8 * 1024);
     for (const QStringList& args : commandsWriting(out)) {
         SCOPED_TRACE(args.join(' ').toStdString());
-        const ToolRun r = runBrptool(args);
+        const ToolRun r = brp::runBrptool(args);
         EXPECT_EQ(r.exitCode, 1) << r.out.toStdString();
         EXPECT_TRUE(r.err.contains("No space left on device")) << r.err.toStdString();
-        EXPECT_EQ(readFile(out), old);
-        EXPECT_EQ(readFile(out + ".pdf"), old);
+        EXPECT_EQ(brp::readFile(out), old);
+        EXPECT_EQ(brp::readFile(out + ".pdf"), old);
         EXPECT_EQ(disk.Files(), QStringList({"o.out", "o.out.pdf"}));
     }
 }
@@ -121,14 +121,14 @@ TEST_F(BrptoolOutputs, OutputsThatWouldDestroySomethingAreRefused)
             if (args.last().endsWith(".pdf") && args[0] == "run")
                 continue; // names another file
             SCOPED_TRACE(args.join(' ').toStdString());
-            const ToolRun r = runBrptool(args);
+            const ToolRun r = brp::runBrptool(args);
             EXPECT_EQ(r.exitCode, 2) << r.out.toStdString();
             EXPECT_TRUE(r.err.contains(c.why)) << r.err.toStdString();
             EXPECT_EQ(kindOf(c.output), c.kind);
         }
     }
 
-    const QByteArray defBytes = readFile(def), csvBytes = readFile(csv), brpBytes = readFile(brp);
+    const QByteArray defBytes = brp::readFile(def), csvBytes = brp::readFile(csv), brpBytes = brp::readFile(brp);
     const QString alias = dir.filePath("alias.BRP");
     ASSERT_TRUE(QFile::link(brp, alias));
     const QList<QStringList> selfOverwrites = {
@@ -142,13 +142,13 @@ TEST_F(BrptoolOutputs, OutputsThatWouldDestroySomethingAreRefused)
     };
     for (const QStringList& args : selfOverwrites) {
         SCOPED_TRACE(args.join(' ').toStdString());
-        const ToolRun r = runBrptool(args);
+        const ToolRun r = brp::runBrptool(args);
         EXPECT_EQ(r.exitCode, 2) << r.out.toStdString();
         EXPECT_TRUE(r.err.contains("it is also an input")) << r.err.toStdString();
     }
-    EXPECT_EQ(readFile(def), defBytes);
-    EXPECT_EQ(readFile(csv), csvBytes);
-    EXPECT_EQ(readFile(brp), brpBytes);
+    EXPECT_EQ(brp::readFile(def), defBytes);
+    EXPECT_EQ(brp::readFile(csv), csvBytes);
+    EXPECT_EQ(brp::readFile(brp), brpBytes);
 }
 
 // "-" writes the output to standard output, byte for byte what a file gets.
@@ -158,26 +158,26 @@ TEST_F(BrptoolOutputs, DashIsStandardOutput)
         QStringList args;
         QByteArray expected;
     };
-    const QByteArray page = readFile(emf);
+    const QByteArray page = brp::readFile(emf);
     const Case cases[] = {
         {{"extract", brp, "1", "-"}, page},
         {{"render", emf, "-"}, "\x89PNG"},
         {{"pdf", brp, "-"}, "%PDF"},
         {{"view", brp, "--screenshot", "-"}, "\x89PNG"},
-        {{"run", def, "--data", "QryRel=" + csv, "--out", "-"}, readFile(brp).left(4)},
+        {{"run", def, "--data", "QryRel=" + csv, "--out", "-"}, brp::readFile(brp).left(4)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
         QProcess p;
-        p.start(brptoolPath(), c.args);
+        p.start(brp::brptoolPath(), c.args);
         ASSERT_TRUE(p.waitForFinished(30000));
         EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
         const QByteArray out = p.readAllStandardOutput();
         EXPECT_TRUE(out.startsWith(c.expected)) << out.left(40).toHex().toStdString();
     }
     QProcess whole;
-    whole.start(brptoolPath(), {"run", def, "--data", "QryRel=" + csv, "--out", "-"});
+    whole.start(brp::brptoolPath(), {"run", def, "--data", "QryRel=" + csv, "--out", "-"});
     ASSERT_TRUE(whole.waitForFinished(30000));
     // Past the header, which holds the time of writing.
-    EXPECT_EQ(whole.readAllStandardOutput().mid(128), readFile(brp).mid(128));
+    EXPECT_EQ(whole.readAllStandardOutput().mid(128), brp::readFile(brp).mid(128));
 }

@@ -6,7 +6,7 @@
 
 TEST(BrptoolPrint, BadArguments)
 {
-    if (!QFile::exists(brptoolPath()))
+    if (!QFile::exists(brp::brptoolPath()))
         GTEST_SKIP() << "brptool is not built";
     const QString existing = qEnvironmentVariable("BRP_SOURCE_DIR") + QStringLiteral("/README.md");
     struct Case {
@@ -26,7 +26,7 @@ TEST(BrptoolPrint, BadArguments)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
-        const ToolRun r = runBrptool(QStringList{"print"} + c.args);
+        const ToolRun r = brp::runBrptool(QStringList{"print"} + c.args);
         ASSERT_NE(r.exitCode, -1) << r.err.toStdString();
         EXPECT_EQ(r.exitCode, c.code);
         EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();

@@ -18,7 +18,7 @@ namespace {
 
 ToolRun run(const QStringList& args)
 {
-    return runBrptool(QStringList{QStringLiteral("run")} + args);
+    return brp::runBrptool(QStringList{QStringLiteral("run")} + args);
 }
 
 } // namespace
@@ -26,8 +26,8 @@ ToolRun run(const QStringList& args)
 TEST(BrptoolRun, GeneratesThePagesOfADefinitionOverCsvData)
 {
     QTemporaryDir dir;
-    const QString def = writeFile(dir, "rel.dfm", kListing);
-    const QString csv = writeFile(dir, "q.csv", csvRows(60));
+    const QString def = brp::writeFile(dir, "rel.dfm", kListing);
+    const QString csv = brp::writeFile(dir, "q.csv", brp::csvRows(60));
     for (const bool compress : {false, true}) {
         const QString out = dir.filePath(compress ? "c.BRP" : "p.BRP");
         QStringList args{def, "--data", "QryRel=" + csv, "--out", out};
@@ -48,7 +48,7 @@ TEST(BrptoolRun, GeneratesThePagesOfADefinitionOverCsvData)
         EXPECT_EQ(second.last(), "60.50");
     }
     const QString pdf = dir.filePath("rel.pdf");
-    const ToolRun r = run({def, "--data", "QryRel=" + writeFile(dir, "q.csv", csvRows(3)), "--out", pdf});
+    const ToolRun r = run({def, "--data", "QryRel=" + brp::writeFile(dir, "q.csv", brp::csvRows(3)), "--out", pdf});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     QFile f(pdf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -58,8 +58,8 @@ TEST(BrptoolRun, GeneratesThePagesOfADefinitionOverCsvData)
 TEST(BrptoolRun, RefusesBadInputWithAClearMessage)
 {
     QTemporaryDir dir;
-    const QString def = writeFile(dir, "rel.dfm", kListing);
-    const QString csv = writeFile(dir, "q.csv", csvRows(3));
+    const QString def = brp::writeFile(dir, "rel.dfm", kListing);
+    const QString csv = brp::writeFile(dir, "q.csv", brp::csvRows(3));
     const QString out = dir.filePath("o.BRP");
     struct Case {
         QStringList args;
@@ -67,16 +67,16 @@ TEST(BrptoolRun, RefusesBadInputWithAClearMessage)
         QString message;
     } cases[] = {
         {{def, "--out", out}, 1, "QryRel, which does not exist"},
-        {{def, "--data", "QryRel=" + writeFile(dir, "r.csv", "NOME,VALOR:float\na,1\nb\n"), "--out", out}, 1, "r.csv:3"},
-        {{def, "--data", "QryRel=" + writeFile(dir, "t.csv", "NOME,VALOR:float\na,x\n"), "--out", out}, 1, "t.csv:2"},
+        {{def, "--data", "QryRel=" + brp::writeFile(dir, "r.csv", "NOME,VALOR:float\na,1\nb\n"), "--out", out}, 1, "r.csv:3"},
+        {{def, "--data", "QryRel=" + brp::writeFile(dir, "t.csv", "NOME,VALOR:float\na,x\n"), "--out", out}, 1, "t.csv:2"},
         {{def, "--report", "Outro", "--data", "QryRel=" + csv, "--out", out}, 1, "no report named Outro"},
-        {{writeFile(dir, "bad.dfm", "object X: TNoSuchClass\nend\n"), "--out", out}, 1, "holds no report"},
+        {{brp::writeFile(dir, "bad.dfm", "object X: TNoSuchClass\nend\n"), "--out", out}, 1, "holds no report"},
         {{dir.filePath("missing.dfm"), "--out", out}, 1, "cannot read"},
         {{def, "--data", "QryRel=" + csv}, 2, "--out"},
         {{def, "--data", "QryRel", "--out", out}, 2, "NAME=FILE.csv"},
         {{def, "--bogus", "--out", out}, 2, "unknown option"},
         // A bad line after 100,000 good ones: refused before any page is made.
-        {{def, "--data", "QryRel=" + writeFile(dir, "late.csv", csvRows(100000) + "Cliente,1.x\n"), "--out", out}, 1,
+        {{def, "--data", "QryRel=" + brp::writeFile(dir, "late.csv", brp::csvRows(100000) + "Cliente,1.x\n"), "--out", out}, 1,
          "late.csv:100002: field 2"},
     };
     for (const Case& c : cases) {
@@ -110,14 +110,14 @@ TEST(BrptoolRun, RunningOutOfMemoryWhileLoadingIsAnErrorNotAnAbort)
     for (const QString& command : {QStringLiteral("run"), QStringLiteral("eval")}) {
         SCOPED_TRACE(command.toStdString());
         const QStringList args = command == u"run"
-                                     ? QStringList{"run", writeFile(dir, "rel.dfm", kListing), "--data", "QryRel=" + csv, "--out", out}
+                                     ? QStringList{"run", brp::writeFile(dir, "rel.dfm", kListing), "--data", "QryRel=" + csv, "--out", out}
                                      : QStringList{"eval", "--data", "QryRel=" + csv, "1"};
         QProcess p;
         p.setChildProcessModifier([] {
             const rlimit limit{rlim_t(384) << 20, rlim_t(384) << 20};
             setrlimit(RLIMIT_AS, &limit);
         });
-        p.start(brptoolPath(), args);
+        p.start(brp::brptoolPath(), args);
         ASSERT_TRUE(p.waitForFinished(60000));
         const QString err = QString::fromUtf8(p.readAllStandardError());
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << err.toStdString();
@@ -132,12 +132,12 @@ TEST(BrptoolRun, ShowsProgressOnATerminalOnly)
     if (QStandardPaths::findExecutable("script").isEmpty())
         GTEST_SKIP() << "no `script` to give the tool a terminal";
     QTemporaryDir dir;
-    const QString def = writeFile(dir, "rel.dfm", kListing);
-    const QString csv = writeFile(dir, "q.csv", csvRows(200));
+    const QString def = brp::writeFile(dir, "rel.dfm", kListing);
+    const QString csv = brp::writeFile(dir, "q.csv", brp::csvRows(200));
     const auto quote = [](const QString& s) { return "'" + QString(s).replace("'", "'\\''") + "'"; };
     for (const bool quiet : {false, true}) {
         SCOPED_TRACE(quiet);
-        QStringList command{quote(brptoolPath()), "run", quote(def), "--data", quote("QryRel=" + csv), "--out",
+        QStringList command{quote(brp::brptoolPath()), "run", quote(def), "--data", quote("QryRel=" + csv), "--out",
                             quote(dir.filePath("o.pdf"))};
         if (quiet)
             command << "--quiet";
@@ -170,7 +170,7 @@ TEST(BrptoolRun, MissingFieldAndBadExpressionPrintTheirErrorTextInsteadOfFailing
                                               "    end\n"
                                               "    object Valor: TBRDBText");
     const QString out = dir.filePath("o.BRP");
-    const ToolRun r = run({writeFile(dir, "rel.dfm", text), "--data", "QryRel=" + writeFile(dir, "q.csv", csvRows(2)), "--out", out});
+    const ToolRun r = run({brp::writeFile(dir, "rel.dfm", text), "--data", "QryRel=" + brp::writeFile(dir, "q.csv", brp::csvRows(2)), "--out", out});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     TBRPageList pages;
     pages.OpenFile(out);
@@ -182,15 +182,15 @@ TEST(BrptoolRun, MissingFieldAndBadExpressionPrintTheirErrorTextInsteadOfFailing
 TEST(BrptoolRun, ExportsThroughTheFilterOfTheOutputsExtension)
 {
     QTemporaryDir dir;
-    const QString def = writeFile(dir, "rel.dfm", kListing);
-    const QString csv = writeFile(dir, "q.csv", "NOME,VALOR:float\n\"Silva, Souza\",1.5\nPão,2\n");
+    const QString def = brp::writeFile(dir, "rel.dfm", kListing);
+    const QString csv = brp::writeFile(dir, "q.csv", "NOME,VALOR:float\n\"Silva, Souza\",1.5\nPão,2\n");
     ToolRun r = run({def, "--data", "QryRel=" + csv, "--out", dir.filePath("o.csv")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     QFile out(dir.filePath("o.csv"));
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     EXPECT_EQ(out.readAll(), QByteArray("\xEF\xBB\xBF\"Silva, Souza\",1.50\r\nPão,2.00\r\n"));
 
-    r = run({def, "--data", "QryRel=" + writeFile(dir, "m.csv", csvRows(60)), "--out", dir.filePath("o.txt")});
+    r = run({def, "--data", "QryRel=" + brp::writeFile(dir, "m.csv", brp::csvRows(60)), "--out", dir.filePath("o.txt")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     QFile txt(dir.filePath("o.txt"));
     ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
@@ -213,7 +213,7 @@ TEST(BrptoolRun, ExportsThroughTheFilterOfTheOutputsExtension)
 TEST(BrptoolRun, ReadsWindows1252AndCrLinesAndRefusesDeepNesting)
 {
     QTemporaryDir dir;
-    const QString csv = writeFile(dir, "q.csv", csvRows(2));
+    const QString csv = brp::writeFile(dir, "q.csv", brp::csvRows(2));
     QByteArray latin = kListing;
     latin.replace("Caption = 'Listagem'", "Caption = 'Rela\xe7\xe3o \xdcn\xef" "c\xf6" "d\xe9'");
     QByteArray crOnly = kListing;
@@ -223,7 +223,7 @@ TEST(BrptoolRun, ReadsWindows1252AndCrLinesAndRefusesDeepNesting)
     deep.replace("Caption = 'Listagem'", "Caption = " + QByteArray(30000, '('));
 
     const QString out = dir.filePath("o.BRP");
-    ToolRun r = run({writeFile(dir, "latin.dfm", latin), "--data", "QryRel=" + csv, "--out", out});
+    ToolRun r = run({brp::writeFile(dir, "latin.dfm", latin), "--data", "QryRel=" + csv, "--out", out});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     TBRPageList pages;
     pages.OpenFile(out);
@@ -233,15 +233,15 @@ TEST(BrptoolRun, ReadsWindows1252AndCrLinesAndRefusesDeepNesting)
         QString file;
         QString message;
     } cases[] = {
-        {writeFile(dir, "cr.dfm", crOnly), "line 11:"},
-        {writeFile(dir, "deep.dfm", deep), "line 10: nested deeper than"},
+        {brp::writeFile(dir, "cr.dfm", crOnly), "line 11:"},
+        {brp::writeFile(dir, "deep.dfm", deep), "line 10: nested deeper than"},
     };
     for (const Case& c : cases) {
         const QList<QStringList> commands = {{"run", c.file, "--data", "QryRel=" + csv, "--out", dir.filePath("x.BRP")},
                                              {"layout", c.file}};
         for (const QStringList& args : commands) {
             SCOPED_TRACE(args.join(' ').toStdString());
-            r = runBrptool(args);
+            r = brp::runBrptool(args);
             EXPECT_EQ(r.exitCode, 1);
             EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
         }
@@ -254,7 +254,7 @@ TEST(BrptoolRun, ReadsWindows1252AndCrLinesAndRefusesDeepNesting)
 TEST(BrptoolRun, ABandPrintedOnEveryPageThatCannotFitOnOneFailsTheRun)
 {
     QTemporaryDir dir;
-    const QString csv = writeFile(dir, "q.csv", csvRows(60));
+    const QString csv = brp::writeFile(dir, "q.csv", brp::csvRows(60));
     QByteArray words;
     for (int i = 0; i < 1500; ++i)
         words += "palavra" + QByteArray::number(i) + ' ';
@@ -293,7 +293,7 @@ TEST(BrptoolRun, ABandPrintedOnEveryPageThatCannotFitOnOneFailsTheRun)
         SCOPED_TRACE(c.name);
         const QString out = dir.filePath("o.BRP");
         QFile::remove(out);
-        const ToolRun r = run({writeFile(dir, "rel.dfm", c.definition), "--data", "QryRel=" + csv, "--out", out});
+        const ToolRun r = run({brp::writeFile(dir, "rel.dfm", c.definition), "--data", "QryRel=" + csv, "--out", out});
         if (c.message.isEmpty()) {
             ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
             TBRPageList pages;

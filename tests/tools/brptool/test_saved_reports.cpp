@@ -20,7 +20,7 @@ namespace {
 
 ToolRun brptool(const QStringList& args)
 {
-    const ToolRun r = runBrptool(args);
+    const ToolRun r = brp::runBrptool(args);
     EXPECT_NE(r.exitCode, -1) << r.err.toStdString();
     return r;
 }
@@ -31,9 +31,9 @@ protected:
     {
         if (qEnvironmentVariableIsEmpty("BRP_BINARY_DIR"))
             GTEST_SKIP() << "BRP_BINARY_DIR not set";
-        pages = {emfsample::page(700, 1), listingPage(QStringLiteral("Página dois")), emfsample::page(900, 3)};
+        pages = {emfsample::page(700, 1), brp::listingPage(QStringLiteral("Página dois")), emfsample::page(900, 3)};
         file = dir.filePath("r.BRP");
-        writeSavedReport(file, pages, true);
+        brp::writeSavedReport(file, pages, true);
     }
     QTemporaryDir dir;
     QString file;

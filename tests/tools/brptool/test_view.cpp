@@ -24,8 +24,8 @@ protected:
         good = dir.filePath("listagem.BRP");
         std::vector<QByteArray> pages;
         for (int i = 1; i <= 3; ++i)
-            pages.push_back(listingPage(QStringLiteral("Listagem página %1").arg(i)));
-        writeSavedReport(good, pages, false);
+            pages.push_back(brp::listingPage(QStringLiteral("Listagem página %1").arg(i)));
+        brp::writeSavedReport(good, pages, false);
     }
 
     // A copy of the good file with `edit` applied to its bytes.
@@ -49,7 +49,7 @@ protected:
 TEST_F(BrptoolView, OpensTheFileInThePreview)
 {
     const QString png = dir.filePath("view.png");
-    const ToolRun r = runBrptool({"view", good, "--page", "2", "--screenshot", png, "--size", "700x800"});
+    const ToolRun r = brp::runBrptool({"view", good, "--page", "2", "--screenshot", png, "--size", "700x800"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("page 2 of 3")) << r.out.toStdString();
     QImage shot(png);
@@ -87,12 +87,12 @@ TEST_F(BrptoolView, RefusesBadInput)
         {{"view", good, "--zoom", "2"}, 2, "unexpected argument"},
     };
     for (const Case& c : cases) {
-        const ToolRun r = runBrptool(c.args);
+        const ToolRun r = brp::runBrptool(c.args);
         EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << "\n" << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
     }
     // The damaged files' messages are the loader's own, after the file name.
-    const ToolRun r = runBrptool({"view", brokenChain});
+    const ToolRun r = brp::runBrptool({"view", brokenChain});
     try {
         TBRPageList list;
         list.OpenFile(brokenChain);
