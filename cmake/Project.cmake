@@ -3,8 +3,10 @@
 add_library(brp_build_settings INTERFACE)
 target_compile_options(brp_build_settings INTERFACE -Wall -Wextra -Wpedantic -Wno-unused-parameter -Wshadow
                                                     -Woverloaded-virtual -Wnon-virtual-dtor)
-# Signals and slots by their macros only; no QString to char* behind the reader's back.
-target_compile_definitions(brp_build_settings INTERFACE QT_NO_KEYWORDS QT_NO_CAST_TO_ASCII)
+# Signals and slots by their macros only; no QString to char* behind the reader's back,
+# and char strings become QStrings only where the code says how (QStringLiteral,
+# QLatin1String, QString::fromUtf8).
+target_compile_definitions(brp_build_settings INTERFACE QT_NO_KEYWORDS QT_NO_CAST_TO_ASCII QT_NO_CAST_FROM_ASCII)
 if(BRP_WERROR)
   target_compile_options(brp_build_settings INTERFACE -Werror)
 endif()
@@ -16,16 +18,6 @@ if(BRP_FUZZ)
   # Coverage feedback from the libraries under test, not only the target file.
   target_compile_options(brp_build_settings INTERFACE -fsanitize=fuzzer-no-link)
 endif()
-
-# brp_no_ascii_casts(TARGET ...): char strings become QStrings only where the
-# code says how (QStringLiteral, QLatin1String, QString::fromUtf8). Folders
-# whose sources are clean call it; once every folder is, the definition moves
-# into brp_build_settings.
-function(brp_no_ascii_casts)
-  foreach(_target IN LISTS ARGN)
-    target_compile_definitions(${_target} PRIVATE QT_NO_CAST_FROM_ASCII)
-  endforeach()
-endfunction()
 
 # brp_add_layer(NAME DEPS ...): a static library made of every .cpp in the
 # current folder, with the folder on the include path of its users.

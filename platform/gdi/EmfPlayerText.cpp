@@ -23,7 +23,7 @@ QString DecodeAnsi(const uchar* s, int n)
     QString out;
     out.resize(n);
     for (int i = 0; i < n; ++i)
-        out[i] = (s[i] >= 0x80 && s[i] < 0xA0) ? QChar(high[s[i] - 0x80]) : QChar(s[i]);
+        out[i] = (s[i] >= 0x80 && s[i] < 0xA0) ? QChar(high[s[i] - 0x80]) : QChar(QLatin1Char(char(s[i])));
     return out;
 }
 

@@ -21,27 +21,27 @@ namespace brp {
 void RegisterBuiltinFunctions(TBRFunctionLibrary& l)
 {
     const QString author = QStringLiteral("Built-in");
-    l.RegisterFunction<TBREvIfFunction>("IF", "IF(<Exp>, <X>, <Y>)|Returns <X> or <Y> depending on the boolean expression <Exp>", author, "5BVV");
-    l.RegisterFunction<TBREvStrFunction>("STR", "STR(<X>)|Convert a numeric <X> to a string", author, "7N");
-    l.RegisterFunction<TBREvUpperFunction>("UPPER", "UPPER(<X>)|Converts a string to upper case letters", author, "7S");
-    l.RegisterFunction<TBREvLowerFunction>("LOWER", "LOWER(<X>)|Converts a string to lower case letters", author, "7S");
-    l.RegisterFunction<TBREvPrettyFunction>("PRETTY", "PRETTY(<X>)|Makes the first character upper case and the rest lower case", author, "7S");
-    l.RegisterFunction<TBREvTimeFunction>("TIME", "TIME|Return current time as a string", author, "1");
-    l.RegisterFunction<TBREvDateFunction>("DATE", "DATE|Return current date as a string", author, "1");
-    l.RegisterFunction<TBREvCopyFunction>("COPY", "COPY(<X>, <St>,<Len>)|Returns a substring of string X", author, "7SNN");
-    l.RegisterFunction<TBREvSumFunction>("SUM", "SUM(<X>)|Sums the numeric <X>", author, "3N");
-    l.RegisterFunction<TBREvCountFunction>("COUNT", "COUNT|Increments for each iteration", author, "3");
-    l.RegisterFunction<TBREvMaxFunction>("MAX", "MAX(<X>)|Returns the highest <X>", author, "3V");
-    l.RegisterFunction<TBREvMinFunction>("MIN", "MIN(<X>)|Returns the lowest <X>", author, "3V");
-    l.RegisterFunction<TBREvAverageFunction>("AVERAGE", "AVERAGE(<X>)|Returns the average of numeric <X>", author, "3N");
-    l.RegisterFunction<TBREvTrue>("TRUE", "TRUE|boolean value", author, "5");
-    l.RegisterFunction<TBREvFalse>("FALSE", "FALSE|boolean value", author, "5");
-    l.RegisterFunction<TBREvIntFunction>("INT", "INT(<X>)|Returns the integer part of <X>", author, "2N");
-    l.RegisterFunction<TBREvFracFunction>("FRAC", "FRAC(<X>)|Returns the fractional part of <X>", author, "2N");
-    l.RegisterFunction<TBREvSQRTFunction>("SQRT", "SQRT(<X>)|Returns square root of <X>", author, "2N");
-    l.RegisterFunction<TBREvDivFunction>("DIV", "DIV(<X>, <Y>) | Integer division of <X> by <Y>", author, "2NN");
-    l.RegisterFunction<TBREvTypeOfFunction>("TYPEOF", "TYPEOF(<Exp>)|Returns the data type of <Exp>", author, "6N");
-    l.RegisterFunction<TBREvFormatNumericFunction>("FORMATNUMERIC", "FORMATNUMERIC(<F>,<N>)|Formats numeric <N> using the mask in <F>", author, "7SN");
+    l.RegisterFunction<TBREvIfFunction>(QStringLiteral("IF"), QStringLiteral("IF(<Exp>, <X>, <Y>)|Returns <X> or <Y> depending on the boolean expression <Exp>"), author, QStringLiteral("5BVV"));
+    l.RegisterFunction<TBREvStrFunction>(QStringLiteral("STR"), QStringLiteral("STR(<X>)|Convert a numeric <X> to a string"), author, QStringLiteral("7N"));
+    l.RegisterFunction<TBREvUpperFunction>(QStringLiteral("UPPER"), QStringLiteral("UPPER(<X>)|Converts a string to upper case letters"), author, QStringLiteral("7S"));
+    l.RegisterFunction<TBREvLowerFunction>(QStringLiteral("LOWER"), QStringLiteral("LOWER(<X>)|Converts a string to lower case letters"), author, QStringLiteral("7S"));
+    l.RegisterFunction<TBREvPrettyFunction>(QStringLiteral("PRETTY"), QStringLiteral("PRETTY(<X>)|Makes the first character upper case and the rest lower case"), author, QStringLiteral("7S"));
+    l.RegisterFunction<TBREvTimeFunction>(QStringLiteral("TIME"), QStringLiteral("TIME|Return current time as a string"), author, QStringLiteral("1"));
+    l.RegisterFunction<TBREvDateFunction>(QStringLiteral("DATE"), QStringLiteral("DATE|Return current date as a string"), author, QStringLiteral("1"));
+    l.RegisterFunction<TBREvCopyFunction>(QStringLiteral("COPY"), QStringLiteral("COPY(<X>, <St>,<Len>)|Returns a substring of string X"), author, QStringLiteral("7SNN"));
+    l.RegisterFunction<TBREvSumFunction>(QStringLiteral("SUM"), QStringLiteral("SUM(<X>)|Sums the numeric <X>"), author, QStringLiteral("3N"));
+    l.RegisterFunction<TBREvCountFunction>(QStringLiteral("COUNT"), QStringLiteral("COUNT|Increments for each iteration"), author, QStringLiteral("3"));
+    l.RegisterFunction<TBREvMaxFunction>(QStringLiteral("MAX"), QStringLiteral("MAX(<X>)|Returns the highest <X>"), author, QStringLiteral("3V"));
+    l.RegisterFunction<TBREvMinFunction>(QStringLiteral("MIN"), QStringLiteral("MIN(<X>)|Returns the lowest <X>"), author, QStringLiteral("3V"));
+    l.RegisterFunction<TBREvAverageFunction>(QStringLiteral("AVERAGE"), QStringLiteral("AVERAGE(<X>)|Returns the average of numeric <X>"), author, QStringLiteral("3N"));
+    l.RegisterFunction<TBREvTrue>(QStringLiteral("TRUE"), QStringLiteral("TRUE|boolean value"), author, QStringLiteral("5"));
+    l.RegisterFunction<TBREvFalse>(QStringLiteral("FALSE"), QStringLiteral("FALSE|boolean value"), author, QStringLiteral("5"));
+    l.RegisterFunction<TBREvIntFunction>(QStringLiteral("INT"), QStringLiteral("INT(<X>)|Returns the integer part of <X>"), author, QStringLiteral("2N"));
+    l.RegisterFunction<TBREvFracFunction>(QStringLiteral("FRAC"), QStringLiteral("FRAC(<X>)|Returns the fractional part of <X>"), author, QStringLiteral("2N"));
+    l.RegisterFunction<TBREvSQRTFunction>(QStringLiteral("SQRT"), QStringLiteral("SQRT(<X>)|Returns square root of <X>"), author, QStringLiteral("2N"));
+    l.RegisterFunction<TBREvDivFunction>(QStringLiteral("DIV"), QStringLiteral("DIV(<X>, <Y>) | Integer division of <X> by <Y>"), author, QStringLiteral("2NN"));
+    l.RegisterFunction<TBREvTypeOfFunction>(QStringLiteral("TYPEOF"), QStringLiteral("TYPEOF(<Exp>)|Returns the data type of <Exp>"), author, QStringLiteral("6N"));
+    l.RegisterFunction<TBREvFormatNumericFunction>(QStringLiteral("FORMATNUMERIC"), QStringLiteral("FORMATNUMERIC(<F>,<N>)|Formats numeric <N> using the mask in <F>"), author, QStringLiteral("7SN"));
 }
 
 void StartExpressionEngine(const QString& appName)

@@ -44,22 +44,22 @@ public:
 protected:
     void BuscarPedidos() override
     {
-        calls << "BuscarPedidos";
+        calls << QStringLiteral("BuscarPedidos");
         if (duranteBusca)
             duranteBusca();
     }
     bool ConsultaVazia() override
     {
-        calls << "ConsultaVazia";
+        calls << QStringLiteral("ConsultaVazia");
         return vazia;
     }
     void MostrarRelatorio() override
     {
-        calls << "MostrarRelatorio";
+        calls << QStringLiteral("MostrarRelatorio");
         if (duranteRelatorio)
             duranteRelatorio();
     }
-    void FecharConsulta() override { calls << "FecharConsulta"; }
+    void FecharConsulta() override { calls << QStringLiteral("FecharConsulta"); }
 };
 
 class PrincipalTest : public ::testing::Test {

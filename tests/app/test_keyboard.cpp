@@ -53,7 +53,7 @@ TEST_F(KeyboardTest, SpaceTogglesABoxAndEnterPressesAFocusedButton)
     EXPECT_TRUE(w->P55->isChecked());
 
     w->P51->setChecked(true);
-    w->DataFim->SetText("09/03/2026");
+    w->DataFim->SetText(QStringLiteral("09/03/2026"));
     w->BtNovoRel->setFocus();
     w->UltimaTecla = 99;
     QTest::keyClick(w->BtNovoRel, Qt::Key_Return);
@@ -97,7 +97,7 @@ TEST_F(KeyboardTest, LeavingADateFieldValidatesOnlyAfterEnter)
         if (*c.message)
             EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8(c.message)});
         else
-            EXPECT_TRUE(messages.messages().isEmpty()) << messages.texts().join("|").toStdString();
+            EXPECT_TRUE(messages.messages().isEmpty()) << messages.texts().join(QStringLiteral("|")).toStdString();
         EXPECT_EQ(w->DataIni->Text(), QString::fromUtf8(c.iniAfter));
         EXPECT_EQ(focado(), c.focusStaysInIni ? static_cast<QWidget*>(w->DataIni) : w->DataFim);
     }
@@ -105,10 +105,10 @@ TEST_F(KeyboardTest, LeavingADateFieldValidatesOnlyAfterEnter)
 
 TEST_F(KeyboardTest, EndFieldLeftWithEnterIsCheckedAgainstTheStart)
 {
-    w->DataIni->SetText("10/03/2026");
+    w->DataIni->SetText(QStringLiteral("10/03/2026"));
     w->DataFim->setFocus();
     w->DataFim->setCursorPosition(0);
-    QTest::keyClicks(w->DataFim, "09032026");
+    QTest::keyClicks(w->DataFim, QStringLiteral("09032026"));
     QTest::keyClick(w->DataFim, Qt::Key_Return);
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Data final não pode ser menor que data inicial.")});
     EXPECT_EQ(w->DataFim->Text(), QStringLiteral("  /  /    "));
@@ -116,7 +116,7 @@ TEST_F(KeyboardTest, EndFieldLeftWithEnterIsCheckedAgainstTheStart)
 
     // Up arrow leaves it without a check: the last key was not Enter.
     messages.clear();
-    QTest::keyClicks(w->DataFim, "01");
+    QTest::keyClicks(w->DataFim, QStringLiteral("01"));
     QTest::keyClick(w->DataFim, Qt::Key_Up);
     EXPECT_EQ(focado(), w->DataIni);
     EXPECT_TRUE(messages.messages().isEmpty());
@@ -147,7 +147,7 @@ TEST_F(KeyboardTest, PastedLettersEndInTheMessagesNotACrash)
         if (*c.message)
             EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8(c.message)});
         else
-            EXPECT_TRUE(messages.messages().isEmpty()) << messages.texts().join("|").toStdString();
+            EXPECT_TRUE(messages.messages().isEmpty()) << messages.texts().join(QStringLiteral("|")).toStdString();
         EXPECT_EQ(w->DataIni->Text(), QString::fromUtf8(c.iniAfter));
     }
 }
@@ -200,8 +200,8 @@ TEST_F(KeyboardTest, KeyPreviewSeesKeysWhileEveryControlIsDisabled)
         QTest::keyClick(w, Qt::Key_Escape);
         duranteBusca = w->UltimaTecla;
     };
-    w->DataIni->SetText("01/03/2026");
-    w->DataFim->SetText("09/03/2026");
+    w->DataIni->SetText(QStringLiteral("01/03/2026"));
+    w->DataFim->SetText(QStringLiteral("09/03/2026"));
     w->UltimaTecla = 99;
     QTest::mouseClick(w->BtImp, Qt::LeftButton);
     EXPECT_EQ(duranteBusca, 27);

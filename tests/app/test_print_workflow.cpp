@@ -23,8 +23,8 @@ TEST_F(WorkflowTest, OrderTypeListAndBusyStateThenCleanUp)
         SCOPED_TRACE(c.tipos);
         messages.clear();
         w->calls.clear();
-        w->DataIni->SetText("01/03/2026");
-        w->DataFim->SetText("09/03/2026");
+        w->DataIni->SetText(QStringLiteral("01/03/2026"));
+        w->DataFim->SetText(QStringLiteral("09/03/2026"));
         w->P51->setChecked(c.p51);
         w->P55->setChecked(c.p55);
         w->P56->setChecked(c.p56);
@@ -35,14 +35,14 @@ TEST_F(WorkflowTest, OrderTypeListAndBusyStateThenCleanUp)
                 if (!e->isEnabled())
                     disabled << e->objectName();
             othersEnabled = w->gbTipoPedido->isEnabled() && w->BarraStatus->isEnabled();
-            w->BarraStatus->SetPanelText(0, "Buscando...");
+            w->BarraStatus->SetPanelText(0, QStringLiteral("Buscando..."));
         };
         QTest::mouseClick(w->BtImp, Qt::LeftButton);
 
         EXPECT_EQ(w->TiposPedido, QString::fromUtf8(c.tipos));
-        EXPECT_EQ(disabled.size(), 8) << disabled.join(",").toStdString();
+        EXPECT_EQ(disabled.size(), 8) << disabled.join(QStringLiteral(",")).toStdString();
         EXPECT_TRUE(othersEnabled);
-        EXPECT_EQ(w->calls, (QStringList{"BuscarPedidos", "ConsultaVazia", "FecharConsulta"}));
+        EXPECT_EQ(w->calls, (QStringList{QStringLiteral("BuscarPedidos"), QStringLiteral("ConsultaVazia"), QStringLiteral("FecharConsulta")}));
         ASSERT_EQ(messages.messages().size(), 1);
         EXPECT_EQ(messages.messages()[0].text, kSemPedidos);
         EXPECT_EQ(messages.messages()[0].caption, QStringLiteral("Warning"));
@@ -63,11 +63,11 @@ TEST_F(WorkflowTest, RowsFoundShowTheReportWithTheCompletedPeriod)
 {
     w->vazia = false;
     QString periodo;
-    w->duranteRelatorio = [&] { periodo = w->DataIni->Text() + " a " + w->DataFim->Text(); };
-    w->DataIni->SetText("1 /  /    ");
-    w->DataFim->SetText("  /  /    ");
+    w->duranteRelatorio = [&] { periodo = w->DataIni->Text() + QStringLiteral(" a ") + w->DataFim->Text(); };
+    w->DataIni->SetText(QStringLiteral("1 /  /    "));
+    w->DataFim->SetText(QStringLiteral("  /  /    "));
     QTest::mouseClick(w->BtImp, Qt::LeftButton);
-    EXPECT_EQ(w->calls, (QStringList{"BuscarPedidos", "ConsultaVazia", "MostrarRelatorio", "FecharConsulta"}));
+    EXPECT_EQ(w->calls, (QStringList{QStringLiteral("BuscarPedidos"), QStringLiteral("ConsultaVazia"), QStringLiteral("MostrarRelatorio"), QStringLiteral("FecharConsulta")}));
     EXPECT_EQ(periodo, QStringLiteral("01/03/2026 a 01/01/2999"));
     EXPECT_TRUE(messages.messages().isEmpty());
     EXPECT_EQ(w->DataIni->Text(), kVazia);
@@ -76,7 +76,7 @@ TEST_F(WorkflowTest, RowsFoundShowTheReportWithTheCompletedPeriod)
 TEST_F(WorkflowTest, EmptyFieldsTakeTheWidestPeriod)
 {
     QString periodo;
-    w->duranteBusca = [&] { periodo = w->DataIni->Text() + " a " + w->DataFim->Text(); };
+    w->duranteBusca = [&] { periodo = w->DataIni->Text() + QStringLiteral(" a ") + w->DataFim->Text(); };
     QTest::mouseClick(w->BtImp, Qt::LeftButton);
     EXPECT_EQ(periodo, QStringLiteral("01/01/1950 a 01/01/2999"));
 }
@@ -134,9 +134,9 @@ TEST_F(WorkflowTest, FailureAfterDisablingStillCleansUpAndReachesTheErrorDisplay
         w->duranteBusca = w->duranteRelatorio = nullptr;
         auto falha = [] { throw PlatformError(QStringLiteral("Falha ao gerar o relatório")); };
         (c.inSearch ? w->duranteBusca : w->duranteRelatorio) = falha;
-        w->DataIni->SetText("01/03/2026");
+        w->DataIni->SetText(QStringLiteral("01/03/2026"));
         w->P51->setChecked(true);
-        w->BarraStatus->SetPanelText(0, "x");
+        w->BarraStatus->SetPanelText(0, QStringLiteral("x"));
         QTest::mouseClick(w->BtImp, Qt::LeftButton);
 
         EXPECT_EQ(w->calls.last(), QStringLiteral("FecharConsulta"));
@@ -165,8 +165,8 @@ TEST_F(WorkflowTest, DirectCallPassesTheFailureOnAfterCleanUp)
 
 TEST_F(WorkflowTest, LimparAndSair)
 {
-    w->DataIni->SetText("01/03/2026");
-    w->DataFim->SetText("09/03/2026");
+    w->DataIni->SetText(QStringLiteral("01/03/2026"));
+    w->DataFim->SetText(QStringLiteral("09/03/2026"));
     w->P51->setChecked(true);
     w->P55->setChecked(true);
     w->P56->setChecked(true);

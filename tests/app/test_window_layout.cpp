@@ -150,8 +150,8 @@ TEST_F(LayoutTest, PFRelStoredSettings)
 }
 
 const QStringList kCnKavranoParams = {
-    "DriverName=Informix", "HostName=ServerName", "DataBase=", "User_Name=user", "Password=password", "BlobSize=-1",
-    "ErrorResourceFile=", "LocaleCode=0000", "Informix TransIsolation=ReadCommited", "Trim Char=False"};
+    QStringLiteral("DriverName=Informix"), QStringLiteral("HostName=ServerName"), QStringLiteral("DataBase="), QStringLiteral("User_Name=user"), QStringLiteral("Password=password"), QStringLiteral("BlobSize=-1"),
+    QStringLiteral("ErrorResourceFile="), QStringLiteral("LocaleCode=0000"), QStringLiteral("Informix TransIsolation=ReadCommited"), QStringLiteral("Trim Char=False")};
 
 TEST_F(LayoutTest, DatabaseComponentsComeFromTheDefinition)
 {
@@ -199,8 +199,8 @@ TEST_F(LayoutTest, DatabaseComponentsComeFromTheDefinition)
 
     TQuery* rp = w->RelatorP;
     EXPECT_EQ(rp->DatabaseName(), QStringLiteral("dbKavrano"));
-    EXPECT_EQ(rp->SQL().Lines(), (QStringList{"select *", "from RelatorP", "where", "    Sistema = :Sistema and",
-                                              "    OpcaoMenu = :OpcaoMenu and", "    ConfigLocal = :ConfigLocal"}));
+    EXPECT_EQ(rp->SQL().Lines(), (QStringList{QStringLiteral("select *"), QStringLiteral("from RelatorP"), QStringLiteral("where"), QStringLiteral("    Sistema = :Sistema and"),
+                                              QStringLiteral("    OpcaoMenu = :OpcaoMenu and"), QStringLiteral("    ConfigLocal = :ConfigLocal")}));
     EXPECT_TRUE(rp->CachedUpdates());
     ASSERT_EQ(rp->ParamCount(), 3);
     const char* nomes[] = {"Sistema", "OpcaoMenu", "ConfigLocal"};
@@ -212,7 +212,7 @@ TEST_F(LayoutTest, DatabaseComponentsComeFromTheDefinition)
 
     TQuery* rl = w->RlPadrao;
     EXPECT_EQ(rl->DatabaseName(), QStringLiteral("DbKavrano"));
-    EXPECT_EQ(rl->SQL().Lines(), QStringList{"Select * from RlPadrao"});
+    EXPECT_EQ(rl->SQL().Lines(), QStringList{QStringLiteral("Select * from RlPadrao")});
     EXPECT_FALSE(rl->CachedUpdates());
     EXPECT_EQ(rl->ParamCount(), 0);
 }

@@ -89,18 +89,18 @@ TEST_F(ValidarPeriodoTest, MessagesClearedFieldAndFocus)
     for (const auto& c : cases) {
         messages.clear();
         const QString lado = QString::fromUtf8(c.lado);
-        const bool result = validar(c.ini, c.fim, lado, lado == "Fim" ? "data inicial" : "Data inicial",
-                                    lado == "Fim" ? "Data final" : "data final");
+        const bool result = validar(c.ini, c.fim, lado, lado == QStringLiteral("Fim") ? QStringLiteral("data inicial") : QStringLiteral("Data inicial"),
+                                    lado == QStringLiteral("Fim") ? QStringLiteral("Data final") : QStringLiteral("data final"));
         SCOPED_TRACE(std::string(c.ini) + " | " + c.fim + " | " + c.lado);
         EXPECT_EQ(result, c.result);
         if (*c.message) {
             ASSERT_EQ(messages.messages().size(), 1);
             EXPECT_EQ(messages.messages()[0].text, QString::fromUtf8(c.message));
-            EXPECT_EQ(messages.messages()[0].caption, "Alerta");
+            EXPECT_EQ(messages.messages()[0].caption, QStringLiteral("Alerta"));
             EXPECT_EQ(messages.messages()[0].icon, QMessageBox::Warning);
             EXPECT_EQ(messages.messages()[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         } else {
-            EXPECT_TRUE(messages.messages().isEmpty()) << messages.texts().join("|").toStdString();
+            EXPECT_TRUE(messages.messages().isEmpty()) << messages.texts().join(QStringLiteral("|")).toStdString();
         }
         EXPECT_EQ(ini->Text(), QString::fromUtf8(c.iniAfter));
         EXPECT_EQ(fim->Text(), QString::fromUtf8(c.fimAfter));
@@ -111,7 +111,7 @@ TEST_F(ValidarPeriodoTest, MessagesClearedFieldAndFocus)
 
 TEST_F(ValidarPeriodoTest, LabelsAreRecasedOnlyInAsciiLetters)
 {
-    validar("10/03/2026", "09/03/2026", "Ini", QStringLiteral("dATA ÍNICIAL"), QStringLiteral("DATA FINAL"));
+    validar("10/03/2026", "09/03/2026", QStringLiteral("Ini"), QStringLiteral("dATA ÍNICIAL"), QStringLiteral("DATA FINAL"));
     ASSERT_EQ(messages.messages().size(), 1);
     EXPECT_EQ(messages.messages()[0].text, QStringLiteral("Data Ínicial não pode ser maior que data final."));
 }
@@ -120,7 +120,7 @@ TEST_F(ValidarPeriodoTest, DisabledFieldSkipsEverything)
 {
     for (TMaskEdit* disabled : {ini, fim}) {
         disabled->setEnabled(false);
-        EXPECT_TRUE(validar("15/  /    ", "31/02/2026", "Fim", "data inicial", "Data final"));
+        EXPECT_TRUE(validar("15/  /    ", "31/02/2026", QStringLiteral("Fim"), QStringLiteral("data inicial"), QStringLiteral("Data final")));
         EXPECT_EQ(ini->Text(), QStringLiteral("15/  /    "));
         EXPECT_EQ(fim->Text(), QStringLiteral("31/02/2026"));
         disabled->setEnabled(true);
@@ -130,7 +130,7 @@ TEST_F(ValidarPeriodoTest, DisabledFieldSkipsEverything)
 
 TEST_F(ValidarPeriodoTest, SuspiciousYearWarnsThenValidates)
 {
-    EXPECT_TRUE(validar("15/03/ 201", "09/03/2026", "Ini", "Data inicial", "data final"));
+    EXPECT_TRUE(validar("15/03/ 201", "09/03/2026", QStringLiteral("Ini"), QStringLiteral("Data inicial"), QStringLiteral("data final")));
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Atenção data suspeita:\r15/03/201")});
     EXPECT_EQ(ini->Text(), QStringLiteral("15/03/201 "));
 }
@@ -142,18 +142,18 @@ TEST(ValidarPeriodoTabs, FieldOnAHiddenTabPageIsShownBeforeFocus)
     QTabWidget tabs;
     auto* first = new QWidget;
     auto* second = new QWidget;
-    tabs.addTab(first, "um");
-    tabs.addTab(second, "dois");
+    tabs.addTab(first, QStringLiteral("um"));
+    tabs.addTab(second, QStringLiteral("dois"));
     auto* ini = new TMaskEdit(second);
     auto* fim = new TMaskEdit(first);
     for (TMaskEdit* e : {ini, fim})
         e->SetEditMask(QStringLiteral("!99/99/9999;1;_"));
-    ini->SetText("31/02/2026");
-    fim->SetText("09/03/2026");
+    ini->SetText(QStringLiteral("31/02/2026"));
+    fim->SetText(QStringLiteral("09/03/2026"));
     tabs.show();
     QApplication::setActiveWindow(&tabs);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&tabs));
-    EXPECT_FALSE(ValidarPeriodo(*ini, *fim, "Data inicial", "data final", "Ini"));
+    EXPECT_FALSE(ValidarPeriodo(*ini, *fim, QStringLiteral("Data inicial"), QStringLiteral("data final"), QStringLiteral("Ini")));
     EXPECT_EQ(tabs.currentWidget(), second);
     EXPECT_EQ(QApplication::focusWidget(), ini);
     Clock::reset();

@@ -107,7 +107,7 @@ TEST(TPrintFast, PublishedPropertiesBySettableName)
     // Assigning another header or options object copies its values.
     THeaderData other;
     other.SetFirstPage(5);
-    other.setProperty("ColHeader2", "Cliente");
+    other.setProperty("ColHeader2", QStringLiteral("Cliente"));
     THeaderData* own = pf.HeaderData();
     pf.SetHeaderData(&other);
     EXPECT_EQ(pf.HeaderData(), own);

@@ -113,7 +113,7 @@ TEST_F(ProgramStopTest, EndsWithItsPreviewOpenAndLeavesNoPageFile)
             // An alias naming no database: the start-up reports it and waits.
             QDir().mkpath(config.filePath(QStringLiteral("pedidos")));
             TempFirebirdDir::writeFile(config.filePath(QStringLiteral("pedidos/aliases.conf")),
-                                       QStringLiteral("[Kavrano]\nSERVER NAME=%1\n").arg(work.filePath("nada.gdb")));
+                                       QStringLiteral("[Kavrano]\nSERVER NAME=%1\n").arg(work.filePath(QStringLiteral("nada.gdb"))));
             env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
         }
         env.insert(QStringLiteral("DISPLAY"), server.Display());

@@ -20,11 +20,11 @@ TEST(Component, OwnerTreeAndFreeNotification)
 {
     TComponent owner;
     auto* a = new TComponent(&owner);
-    a->SetName("Alpha");
+    a->SetName(QStringLiteral("Alpha"));
     auto* w = new Watcher(&owner);
     EXPECT_EQ(owner.ComponentCount(), 2);
     EXPECT_EQ(owner.Components(0), a);
-    EXPECT_EQ(owner.FindComponent("ALPHA"), a);
+    EXPECT_EQ(owner.FindComponent(QStringLiteral("ALPHA")), a);
 
     w->ref = a;
     w->FreeNotification(a);

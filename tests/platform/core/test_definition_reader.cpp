@@ -38,10 +38,10 @@ TEST(DefinitionReader, NestingPastTheLimitIsRefusedWithItsLine)
         int line; // 0: read
     };
     const Case cases[] = {
-        {"30,000 lists", "object A: TA\n  X = " + repeated("(", 30000) + "\nend\n", 2},
+        {"30,000 lists", QStringLiteral("object A: TA\n  X = ") + repeated("(", 30000) + QStringLiteral("\nend\n"), 2},
         {"200,000 objects", repeated("object A: TA\n", 200000) + repeated("end\n", 200000), 201},
-        {"collections in collections", "object A: TA\n  X = " + repeated("<item Y = ", 5000) + "\nend\n", 2},
-        {"lists 100 deep", "object A: TA\n  X = " + repeated("(", 100) + "1" + repeated(")", 100) + "\nend\n", 0},
+        {"collections in collections", QStringLiteral("object A: TA\n  X = ") + repeated("<item Y = ", 5000) + QStringLiteral("\nend\n"), 2},
+        {"lists 100 deep", QStringLiteral("object A: TA\n  X = ") + repeated("(", 100) + QStringLiteral("1") + repeated(")", 100) + QStringLiteral("\nend\n"), 0},
         {"objects 150 deep", repeated("object A: TA\n", 150) + repeated("end\n", 150), 0},
     };
     for (const Case& c : cases) {
@@ -57,17 +57,17 @@ TEST(DefinitionReader, NestingPastTheLimitIsRefusedWithItsLine)
 // Errors name the same line whether lines end with LF, CR LF or CR alone.
 TEST(DefinitionReader, EveryLineEndCounts)
 {
-    const QStringList lines = {"object A: TA", "  Caption = 'um'", "  [Top = 1]", "  Left = 2", "  X = @", "end"};
+    const QStringList lines = {QStringLiteral("object A: TA"), QStringLiteral("  Caption = 'um'"), QStringLiteral("  [Top = 1]"), QStringLiteral("  Left = 2"), QStringLiteral("  X = @"), QStringLiteral("end")};
     for (const char* ending : {"\n", "\r\n", "\r"}) {
         SCOPED_TRACE(QByteArray(ending).toHex().toStdString());
         const QString end = QString::fromLatin1(ending);
         EXPECT_EQ(errorLine(lines.join(end)), 3); // a name was expected at '['
         QStringList creationIndex = lines;
-        creationIndex[0] = "inherited A: TA [" + end + "0" + end + "]"; // the index spans lines
-        creationIndex[2] = "  Top = 1";
+        creationIndex[0] = QStringLiteral("inherited A: TA [") + end + QStringLiteral("0") + end + QStringLiteral("]"); // the index spans lines
+        creationIndex[2] = QStringLiteral("  Top = 1");
         EXPECT_EQ(errorLine(creationIndex.join(end)), 7); // the bad value, after the index's two line ends
         // A string may not run over a line end of any kind.
-        EXPECT_EQ(errorLine("object A: TA" + end + "  Caption = 'open" + end + "end"), 2);
+        EXPECT_EQ(errorLine(QStringLiteral("object A: TA") + end + QStringLiteral("  Caption = 'open") + end + QStringLiteral("end")), 2);
     }
 }
 
@@ -92,5 +92,5 @@ TEST(DefinitionReader, FilesAreUtf8OrWindows1252)
     const DefinitionObject o =
         brp::ReadDefinition(brp::DefinitionText("object Relat\xf3rio: TA\n  Caption = 'Relat\xf3rio de Pedidos'\nend\n"));
     EXPECT_EQ(o.name, QStringLiteral("Relatório"));
-    EXPECT_EQ(o.find("Caption")->text, QStringLiteral("Relatório de Pedidos"));
+    EXPECT_EQ(o.find(QStringLiteral("Caption"))->text, QStringLiteral("Relatório de Pedidos"));
 }

@@ -33,8 +33,8 @@ TEST(ProgramLocale, CAndPosixGiveBrazilianPortugueseARealLocaleKeepsItsOwn)
 TEST(ProgramLocale, FieldTextsUnderTheProgramsLocale)
 {
     TMemDataSet ds;
-    ds.DefineField("DATAFATURA", TFieldType::ftDate);
-    ds.DefineField("TOTAL", TFieldType::ftFloat);
+    ds.DefineField(QStringLiteral("DATAFATURA"), TFieldType::ftDate);
+    ds.DefineField(QStringLiteral("TOTAL"), TFieldType::ftFloat);
     ds.AppendRecord({QDate(2020, 5, 7), 1234.5});
     ds.AppendRecord({QDate(2026, 12, 10), 1.5e20});
     ds.AppendRecord({QDate(2026, 1, 1), 0.1 + 0.2});
@@ -48,12 +48,12 @@ TEST(ProgramLocale, FieldTextsUnderTheProgramsLocale)
         QStringList totals;
     } cases[] = {
         {"C",
-         {"07/05/2020", "10/12/2026"},
-         {"1234,5", "1,5E20", "0,3", "-1234567,125", "1,23456789012346E17", "1E-5"}},
+         {QStringLiteral("07/05/2020"), QStringLiteral("10/12/2026")},
+         {QStringLiteral("1234,5"), QStringLiteral("1,5E20"), QStringLiteral("0,3"), QStringLiteral("-1234567,125"), QStringLiteral("1,23456789012346E17"), QStringLiteral("1E-5")}},
         {"en_US",
-         {"5/7/20", "12/10/26"},
-         {"1234.5", "1.5E20", "0.3", "-1234567.125", "1.23456789012346E17", "1E-5"}},
-        {"de_DE", {"07.05.20", "10.12.26"}, {"1234,5", "1,5E20", "0,3", "-1234567,125", "1,23456789012346E17", "1E-5"}},
+         {QStringLiteral("5/7/20"), QStringLiteral("12/10/26")},
+         {QStringLiteral("1234.5"), QStringLiteral("1.5E20"), QStringLiteral("0.3"), QStringLiteral("-1234567.125"), QStringLiteral("1.23456789012346E17"), QStringLiteral("1E-5")}},
+        {"de_DE", {QStringLiteral("07.05.20"), QStringLiteral("10.12.26")}, {QStringLiteral("1234,5"), QStringLiteral("1,5E20"), QStringLiteral("0,3"), QStringLiteral("-1234567,125"), QStringLiteral("1,23456789012346E17"), QStringLiteral("1E-5")}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.system);
@@ -61,8 +61,8 @@ TEST(ProgramLocale, FieldTextsUnderTheProgramsLocale)
         QStringList dates, totals;
         for (ds.First(); !ds.Eof(); ds.Next()) {
             if (dates.size() < 2)
-                dates << ds.FieldByName("DATAFATURA")->DisplayText();
-            totals << ds.FieldByName("TOTAL")->AsString();
+                dates << ds.FieldByName(QStringLiteral("DATAFATURA"))->DisplayText();
+            totals << ds.FieldByName(QStringLiteral("TOTAL"))->AsString();
         }
         EXPECT_EQ(dates, c.dates);
         EXPECT_EQ(totals, c.totals);

@@ -44,7 +44,7 @@ TEST(CompactRowStore, EveryKindOfValueReadsBackAsItWentIn)
         {QDateTime(QDate(2024, 3, 5), QTime(10, 30)), QDateTime(QDate(2024, 3, 5), QTime(1, 2), Qt::UTC)},
         {QStringLiteral("Conceição"), QString(), bom, loneSurrogate, QStringLiteral("a\0b")},
         {QByteArray("\x00\xFF", 2), QByteArray()},
-        {QStringList{"a", "b"}, QVariant::fromValue(nullptr)},
+        {QStringList{QStringLiteral("a"), QStringLiteral("b")}, QVariant::fromValue(nullptr)},
         // Not one kind: the column keeps each value's own type.
         {7, QStringLiteral("sete"), 7.5, QDate(2020, 1, 2)},
     };

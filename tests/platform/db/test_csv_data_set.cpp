@@ -52,9 +52,9 @@ TEST(CsvDataSet, ReadsValuesAsTheFileWritesThem)
     TMemDataSet ds;
     ASSERT_EQ(brp::LoadCsvDataSet(writeFile(dir, text), ds), QString());
     ASSERT_EQ(ds.FieldCount(), 5);
-    EXPECT_EQ(ds.Fields(0)->FieldName(), "NOME");
-    EXPECT_EQ(rowsOf(ds), (QStringList{"Silva, Ana|7|1000|2024-03-05|true", "Diz \"Oi\"|0|0.5|2024-03-05|false",
-                                       "abc|~|~|~|~", QChar(0xFEFF) + QStringLiteral("x|1|2|2024-03-05|true")}));
+    EXPECT_EQ(ds.Fields(0)->FieldName(), QStringLiteral("NOME"));
+    EXPECT_EQ(rowsOf(ds), (QStringList{QStringLiteral("Silva, Ana|7|1000|2024-03-05|true"), QStringLiteral("Diz \"Oi\"|0|0.5|2024-03-05|false"),
+                                       QStringLiteral("abc|~|~|~|~"), QChar(0xFEFF) + QStringLiteral("x|1|2|2024-03-05|true")}));
 }
 
 TEST(CsvDataSet, LinesEndingWhereTheReadingBlocksMeet)

@@ -52,15 +52,15 @@ TEST(TParams, NamedMarkers)
 {
     struct Caso { const char* sql; const char* positional; QStringList names; };
     const Caso casos[] = {
-        {"select * from t where a = :A and b = :b", "select * from t where a = ? and b = ?", {"A", "b"}},
+        {"select * from t where a = :A and b = :b", "select * from t where a = ? and b = ?", {QStringLiteral("A"), QStringLiteral("b")}},
         {"x between :D1 and :D2 union x between :d1 and :D2", "x between ? and ? union x between ? and ?",
-         {"D1", "D2", "d1", "D2"}},
-        {"where s = ':no' and t = \"a:b\" and u = :Yes", "where s = ':no' and t = \"a:b\" and u = ?", {"Yes"}},
-        {"where s = 'it''s :no' and u = :p_1$", "where s = 'it''s :no' and u = ?", {"p_1$"}},
+         {QStringLiteral("D1"), QStringLiteral("D2"), QStringLiteral("d1"), QStringLiteral("D2")}},
+        {"where s = ':no' and t = \"a:b\" and u = :Yes", "where s = ':no' and t = \"a:b\" and u = ?", {QStringLiteral("Yes")}},
+        {"where s = 'it''s :no' and u = :p_1$", "where s = 'it''s :no' and u = ?", {QStringLiteral("p_1$")}},
         {"cast(x as int)::text, a : b, :", "cast(x as int)::text, a : b, :", {}},
         {"a = :x -- at 10:30\n and b = :y /* :z\n */ and c = :w /* :v", "a = ? -- at 10:30\n and b = ? /* :z\n */ and c = ? /* :v",
-         {"x", "y", "w"}},
-        {"a = 1 - -:n / :m", "a = 1 - -? / ?", {"n", "m"}},
+         {QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("w")}},
+        {"a = 1 - -:n / :m", "a = 1 - -? / ?", {QStringLiteral("n"), QStringLiteral("m")}},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.sql);
@@ -84,26 +84,26 @@ TEST(TParams, DeclaredTypesSurviveStatementChangesAndBadDeclarationsFail)
 {
     TQuery q;
     // Declared before the statement exists, as a definition may order them.
-    q.SetParamData({QVariantMap{{"Name", "Sistema"}, {"DataType", "ftString"}, {"ParamType", "ptUnknown"}},
-                    QVariantMap{{"Name", "Dia"}, {"DataType", "ftDate"}}});
-    q.SetSQLLines({"select * from T", "where Sistema = :SISTEMA and Dia = :Dia and Outro = :Outro"});
+    q.SetParamData({QVariantMap{{QStringLiteral("Name"), QStringLiteral("Sistema")}, {QStringLiteral("DataType"), QStringLiteral("ftString")}, {QStringLiteral("ParamType"), QStringLiteral("ptUnknown")}},
+                    QVariantMap{{QStringLiteral("Name"), QStringLiteral("Dia")}, {QStringLiteral("DataType"), QStringLiteral("ftDate")}}});
+    q.SetSQLLines({QStringLiteral("select * from T"), QStringLiteral("where Sistema = :SISTEMA and Dia = :Dia and Outro = :Outro")});
     ASSERT_EQ(q.ParamCount(), 3);
-    EXPECT_EQ(q.ParamByName("Sistema")->DataType(), TFieldType::ftString);
-    EXPECT_EQ(q.ParamByName("Dia")->DataType(), TFieldType::ftDate);
-    EXPECT_EQ(q.ParamByName("Outro")->DataType(), TFieldType::ftUnknown);
-    EXPECT_TRUE(q.ParamByName("Sistema")->IsNull());
+    EXPECT_EQ(q.ParamByName(QStringLiteral("Sistema"))->DataType(), TFieldType::ftString);
+    EXPECT_EQ(q.ParamByName(QStringLiteral("Dia"))->DataType(), TFieldType::ftDate);
+    EXPECT_EQ(q.ParamByName(QStringLiteral("Outro"))->DataType(), TFieldType::ftUnknown);
+    EXPECT_TRUE(q.ParamByName(QStringLiteral("Sistema"))->IsNull());
     const QVariantList lidos = q.ParamData();
     ASSERT_EQ(lidos.size(), 3);
-    EXPECT_EQ(lidos[1].toMap().value("DataType"), QVariant(QStringLiteral("ftDate")));
+    EXPECT_EQ(lidos[1].toMap().value(QStringLiteral("DataType")), QVariant(QStringLiteral("ftDate")));
 
     const QVariantMap ruins[] = {
-        {{"Name", "Sistema"}, {"DataType", "ftText"}},
-        {{"Name", "Sistema"}, {"Size", 10}},
-        {{"DataType", "ftString"}},
+        {{QStringLiteral("Name"), QStringLiteral("Sistema")}, {QStringLiteral("DataType"), QStringLiteral("ftText")}},
+        {{QStringLiteral("Name"), QStringLiteral("Sistema")}, {QStringLiteral("Size"), 10}},
+        {{QStringLiteral("DataType"), QStringLiteral("ftString")}},
     };
     for (const auto& ruim : ruins) {
         EXPECT_THROW(q.SetParamData({ruim}), DatabaseError);
-        EXPECT_EQ(q.ParamByName("Sistema")->DataType(), TFieldType::ftString);
+        EXPECT_EQ(q.ParamByName(QStringLiteral("Sistema"))->DataType(), TFieldType::ftString);
     }
 }
 

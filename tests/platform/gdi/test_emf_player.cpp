@@ -296,7 +296,7 @@ TEST(EmfPlayer, CorpusOfOtherWritersNearlyAllPlaysToTheEnd)
         const Rendered r = Render(emf, 300, 300);
         skippedRecords += r.result.recordsSkipped;
         if (!renderDir.isEmpty())
-            r.image.save(renderDir + "/" + QDir(dir).relativeFilePath(path).replace('/', '_') + ".png");
+            r.image.save(renderDir + QStringLiteral("/") + QDir(dir).relativeFilePath(path).replace(QLatin1Char('/'), QLatin1Char('_')) + QStringLiteral(".png"));
         switch (r.result.status) {
         case EmfPlayResult::Status::Complete: ++complete; break;
         case EmfPlayResult::Status::Partial:

@@ -48,30 +48,30 @@ TEST(DefinitionReader, ReadsEveryKindOfValue)
         "  end\n"
         "end\n");
     const DefinitionObject o = brp::ReadDefinition(text);
-    EXPECT_EQ(o.name, "Form1");
-    EXPECT_EQ(o.className, "TForm1");
-    EXPECT_EQ(o.find("caption")->text, QStringLiteral("It's ét"));
-    EXPECT_EQ(o.find("Hint")->text, QStringLiteral("first line second\r\n"));
-    EXPECT_EQ(o.find("Font.Height")->integer, -11);
-    EXPECT_EQ(o.find("Mask")->integer, 255);
-    EXPECT_EQ(o.find("Ratio")->kind, DefinitionValue::Float);
-    EXPECT_DOUBLE_EQ(o.find("Ratio")->number, 2.5);
-    EXPECT_TRUE(o.find("Active")->toBool());
-    EXPECT_EQ(o.find("Style")->set, (QStringList{"fsBold", "fsItalic"}));
-    EXPECT_EQ(o.find("None")->kind, DefinitionValue::Set);
-    EXPECT_TRUE(o.find("None")->set.isEmpty());
-    ASSERT_EQ(o.find("Lines.Strings")->list.size(), 2);
-    EXPECT_EQ(o.find("Lines.Strings")->list[1].text, "two");
-    EXPECT_EQ(o.find("Glyph.Data")->binary, QByteArray("\x0a\x0b\xff", 3));
-    const auto& items = o.find("Panels")->items;
+    EXPECT_EQ(o.name, QStringLiteral("Form1"));
+    EXPECT_EQ(o.className, QStringLiteral("TForm1"));
+    EXPECT_EQ(o.find(QStringLiteral("caption"))->text, QStringLiteral("It's ét"));
+    EXPECT_EQ(o.find(QStringLiteral("Hint"))->text, QStringLiteral("first line second\r\n"));
+    EXPECT_EQ(o.find(QStringLiteral("Font.Height"))->integer, -11);
+    EXPECT_EQ(o.find(QStringLiteral("Mask"))->integer, 255);
+    EXPECT_EQ(o.find(QStringLiteral("Ratio"))->kind, DefinitionValue::Float);
+    EXPECT_DOUBLE_EQ(o.find(QStringLiteral("Ratio"))->number, 2.5);
+    EXPECT_TRUE(o.find(QStringLiteral("Active"))->toBool());
+    EXPECT_EQ(o.find(QStringLiteral("Style"))->set, (QStringList{QStringLiteral("fsBold"), QStringLiteral("fsItalic")}));
+    EXPECT_EQ(o.find(QStringLiteral("None"))->kind, DefinitionValue::Set);
+    EXPECT_TRUE(o.find(QStringLiteral("None"))->set.isEmpty());
+    ASSERT_EQ(o.find(QStringLiteral("Lines.Strings"))->list.size(), 2);
+    EXPECT_EQ(o.find(QStringLiteral("Lines.Strings"))->list[1].text, QStringLiteral("two"));
+    EXPECT_EQ(o.find(QStringLiteral("Glyph.Data"))->binary, QByteArray("\x0a\x0b\xff", 3));
+    const auto& items = o.find(QStringLiteral("Panels"))->items;
     ASSERT_EQ(items.size(), 2);
     EXPECT_EQ(items[0].properties[0].value->integer, 50);
-    EXPECT_EQ(items[1].properties[0].value->text, "x");
+    EXPECT_EQ(items[1].properties[0].value->text, QStringLiteral("x"));
     ASSERT_EQ(o.children.size(), 2);
-    EXPECT_EQ(o.children[0].find("Caption")->text, QString());
-    EXPECT_EQ(o.children[0].children[0].className, "TThing");
+    EXPECT_EQ(o.children[0].find(QStringLiteral("Caption"))->text, QString());
+    EXPECT_EQ(o.children[0].children[0].className, QStringLiteral("TThing"));
     EXPECT_TRUE(o.children[1].inherited);
-    EXPECT_EQ(o.find("Missing"), nullptr);
+    EXPECT_EQ(o.find(QStringLiteral("Missing")), nullptr);
 }
 
 TEST(FormBuilder, AHookMayBuildAnObjectItself)
@@ -90,7 +90,7 @@ TEST(FormBuilder, AHookMayBuildAnObjectItself)
         return o.className == QLatin1String("TNotRegistered");
     };
     FormBuilder::Build(&form, brp::ReadDefinition(QString::fromUtf8(text)), hooks);
-    EXPECT_EQ(built, QStringList{"R:2"});
+    EXPECT_EQ(built, QStringList{QStringLiteral("R:2")});
 }
 
 TEST(DefinitionReader, BadTextFailsWithTheLine)
@@ -206,7 +206,7 @@ TEST(FormBuilder, BuildsControlsBindsEventsAndOrdersTabs)
     QStringList pictures;
     FormBuilderHooks hooks;
     hooks.bindEvent = [&](QObject* o, const QString& e, const QString& h) {
-        events << (o->objectName().isEmpty() ? QStringLiteral("form") : o->objectName()) + "." + e + "=" + h;
+        events << (o->objectName().isEmpty() ? QStringLiteral("form") : o->objectName()) + QStringLiteral(".") + e + QStringLiteral("=") + h;
     };
     hooks.picture = [&](const QString& name) {
         pictures << name;
@@ -216,39 +216,39 @@ TEST(FormBuilder, BuildsControlsBindsEventsAndOrdersTabs)
     };
     const auto own = FormBuilder::Build(&form, brp::ReadDefinition(QString::fromUtf8(kForm)), hooks);
 
-    EXPECT_EQ(form.windowTitle(), "Janela de teste");
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Janela de teste"));
     EXPECT_EQ(form.size(), QSize(200, 100));
     EXPECT_EQ(form.font().pixelSize(), 11);
-    EXPECT_TRUE(own.value("KeyPreview").toBool());
-    EXPECT_EQ(events, (QStringList{"form.OnCreate=FormCreate", "Campo.OnExit=CampoExit", "Botao.OnClick=BotaoClick"}));
-    EXPECT_EQ(pictures, QStringList{"ok"});
+    EXPECT_TRUE(own.value(QStringLiteral("KeyPreview")).toBool());
+    EXPECT_EQ(events, (QStringList{QStringLiteral("form.OnCreate=FormCreate"), QStringLiteral("Campo.OnExit=CampoExit"), QStringLiteral("Botao.OnClick=BotaoClick")}));
+    EXPECT_EQ(pictures, QStringList{QStringLiteral("ok")});
 
-    auto* rotulo = form.findChild<QLabel*>("Rotulo");
+    auto* rotulo = form.findChild<QLabel*>(QStringLiteral("Rotulo"));
     ASSERT_TRUE(rotulo);
-    EXPECT_EQ(rotulo->text(), "Data");
+    EXPECT_EQ(rotulo->text(), QStringLiteral("Data"));
     EXPECT_EQ(rotulo->pos(), QPoint(4, 5));
     EXPECT_GE(rotulo->width(), rotulo->sizeHint().width()); // grew to its text
 
-    auto* campo = form.findChild<TMaskEdit*>("Campo");
+    auto* campo = form.findChild<TMaskEdit*>(QStringLiteral("Campo"));
     ASSERT_TRUE(campo);
     EXPECT_EQ(campo->geometry(), QRect(60, 2, 65, 21));
-    EXPECT_EQ(campo->Text(), "15/03/    ");
+    EXPECT_EQ(campo->Text(), QStringLiteral("15/03/    "));
     EXPECT_EQ(campo->maxLength(), 10);
     EXPECT_EQ(campo->CharCase(), TMaskEdit::ecUpperCase);
 
-    auto* botao = form.findChild<QPushButton*>("Botao");
+    auto* botao = form.findChild<QPushButton*>(QStringLiteral("Botao"));
     ASSERT_TRUE(botao);
-    EXPECT_EQ(botao->text(), "&Ok");
+    EXPECT_EQ(botao->text(), QStringLiteral("&Ok"));
     EXPECT_FALSE(botao->icon().isNull());
 
-    auto* grupo = form.findChild<QGroupBox*>("Grupo");
-    auto* a = form.findChild<QCheckBox*>("A");
-    auto* b = form.findChild<QCheckBox*>("B");
+    auto* grupo = form.findChild<QGroupBox*>(QStringLiteral("Grupo"));
+    auto* a = form.findChild<QCheckBox*>(QStringLiteral("A"));
+    auto* b = form.findChild<QCheckBox*>(QStringLiteral("B"));
     ASSERT_TRUE(grupo && a && b);
     EXPECT_EQ(a->parentWidget(), grupo);
     EXPECT_TRUE(b->isChecked());
 
-    auto* barra = form.findChild<TStatusBar*>("Barra");
+    auto* barra = form.findChild<TStatusBar*>(QStringLiteral("Barra"));
     ASSERT_TRUE(barra);
     EXPECT_EQ(barra->PanelCount(), 2);
     EXPECT_EQ(barra->PanelWidth(1), 70);
@@ -267,8 +267,8 @@ TEST(FormBuilder, BuildsControlsBindsEventsAndOrdersTabs)
 
 TEST(FormBuilder, ComponentsKeepTheOwnerTheirFactoryGaveThem)
 {
-    brp::RegisterClass("SubComponentHolder", [](QObject*) -> QObject* { return new SubComponentHolder; });
-    brp::RegisterClass("PropertyKindsComponent", [](QObject* parent) -> QObject* { return new PropertyKindsComponent(parent); });
+    brp::RegisterClass(QStringLiteral("SubComponentHolder"), [](QObject*) -> QObject* { return new SubComponentHolder; });
+    brp::RegisterClass(QStringLiteral("PropertyKindsComponent"), [](QObject* parent) -> QObject* { return new PropertyKindsComponent(parent); });
     const char* text = "object F: TF\n"
                        "  object H: SubComponentHolder\n"
                        "    Left = 300\n"
@@ -281,20 +281,20 @@ TEST(FormBuilder, ComponentsKeepTheOwnerTheirFactoryGaveThem)
                        "end\n";
     QWidget form;
     FormBuilder::Build(&form, brp::ReadDefinition(QString::fromUtf8(text)), {});
-    auto* holder = form.findChild<SubComponentHolder*>("H");
+    auto* holder = form.findChild<SubComponentHolder*>(QStringLiteral("H"));
     ASSERT_TRUE(holder);
     EXPECT_EQ(holder->parent(), &form);   // no owner from its factory: the window's
     EXPECT_EQ(holder->Part()->m_left, 7); // dotted sub-object
-    auto* part = holder->findChild<PropertyKindsComponent*>("P");
+    auto* part = holder->findChild<PropertyKindsComponent*>(QStringLiteral("P"));
     ASSERT_TRUE(part);
     EXPECT_EQ(part->parent(), holder);
     EXPECT_EQ(part->m_left, 12); // a real Left property is set, not skipped
-    EXPECT_EQ(part->m_items, (QStringList{"a", "b"}));
+    EXPECT_EQ(part->m_items, (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
 }
 
 TEST(FormBuilder, StringListsAndCollectionsReachTheirProperties)
 {
-    brp::RegisterClass("PropertyKindsComponent", [](QObject* parent) -> QObject* { return new PropertyKindsComponent(parent); });
+    brp::RegisterClass(QStringLiteral("PropertyKindsComponent"), [](QObject* parent) -> QObject* { return new PropertyKindsComponent(parent); });
     const char* text = "object F: TF\n"
                        "  object P: PropertyKindsComponent\n"
                        "    Items.Strings = (\n"
@@ -313,15 +313,15 @@ TEST(FormBuilder, StringListsAndCollectionsReachTheirProperties)
                        "end\n";
     QWidget form;
     FormBuilder::Build(&form, brp::ReadDefinition(QString::fromUtf8(text)), {});
-    auto* part = form.findChild<PropertyKindsComponent*>("P");
+    auto* part = form.findChild<PropertyKindsComponent*>(QStringLiteral("P"));
     ASSERT_TRUE(part);
     // Leading blanks and empty lines are kept.
-    EXPECT_EQ(part->m_items, (QStringList{"select *", "    where a = :a", ""}));
+    EXPECT_EQ(part->m_items, (QStringList{QStringLiteral("select *"), QStringLiteral("    where a = :a"), QStringLiteral("")}));
     ASSERT_EQ(part->m_rows.size(), 2);
     const QVariantMap first = part->m_rows[0].toMap();
-    EXPECT_EQ(first.value("DataType"), QVariant(QStringLiteral("ftString")));
-    EXPECT_EQ(first.value("Name"), QVariant(QStringLiteral("A")));
-    EXPECT_EQ(first.value("Size").toLongLong(), -1);
+    EXPECT_EQ(first.value(QStringLiteral("DataType")), QVariant(QStringLiteral("ftString")));
+    EXPECT_EQ(first.value(QStringLiteral("Name")), QVariant(QStringLiteral("A")));
+    EXPECT_EQ(first.value(QStringLiteral("Size")).toLongLong(), -1);
     EXPECT_TRUE(part->m_rows[1].toMap().isEmpty());
 
     const struct {

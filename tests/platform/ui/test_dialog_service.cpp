@@ -26,11 +26,11 @@ TEST(DialogService, PlatformFiltersAsQtFilters)
         QStringList expected;
     };
     const Case cases[] = {
-        {"Report file(*.BRP)|*.BRP", {"Report file (*.BRP *.brp)"}},
-        {"Report file (*.BRP)|*.BRP", {"Report file (*.BRP *.brp)"}},
-        {"Report file(*.BRP)|*.BRP|Text (*.txt)|*.txt", {"Report file (*.BRP *.brp)", "Text (*.txt)"}},
-        {"Pictures|*.png;*.EMF", {"Pictures (*.png *.EMF *.emf)"}},
-        {"dangling", {}},
+        {QStringLiteral("Report file(*.BRP)|*.BRP"), {QStringLiteral("Report file (*.BRP *.brp)")}},
+        {QStringLiteral("Report file (*.BRP)|*.BRP"), {QStringLiteral("Report file (*.BRP *.brp)")}},
+        {QStringLiteral("Report file(*.BRP)|*.BRP|Text (*.txt)|*.txt"), {QStringLiteral("Report file (*.BRP *.brp)"), QStringLiteral("Text (*.txt)")}},
+        {QStringLiteral("Pictures|*.png;*.EMF"), {QStringLiteral("Pictures (*.png *.EMF *.emf)")}},
+        {QStringLiteral("dangling"), {}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(DialogService::QtFilters(c.filter), c.expected) << c.filter.toStdString();
@@ -42,25 +42,25 @@ TEST(DialogService, RecorderAnswersInTurn)
     {
         RecordingDialogService rec;
         EXPECT_EQ(&DialogService::instance(), &rec);
-        rec.queueAnswer("7");
+        rec.queueAnswer(QStringLiteral("7"));
         rec.queueCancel();
-        rec.queueAnswer("/tmp/a.BRP", 2);
-        QString value = "1";
-        EXPECT_TRUE(DialogService::instance().InputQuery("Caption", "Prompt", value));
-        EXPECT_EQ(value, "7");
-        EXPECT_FALSE(DialogService::instance().InputQuery("Caption", "Prompt", value));
-        EXPECT_EQ(value, "7");
+        rec.queueAnswer(QStringLiteral("/tmp/a.BRP"), 2);
+        QString value = QStringLiteral("1");
+        EXPECT_TRUE(DialogService::instance().InputQuery(QStringLiteral("Caption"), QStringLiteral("Prompt"), value));
+        EXPECT_EQ(value, QStringLiteral("7"));
+        EXPECT_FALSE(DialogService::instance().InputQuery(QStringLiteral("Caption"), QStringLiteral("Prompt"), value));
+        EXPECT_EQ(value, QStringLiteral("7"));
         QString name;
         int index = 1;
-        EXPECT_TRUE(DialogService::instance().SaveFileName("Save", "A|*.a|B|*.b", "a", name, index));
-        EXPECT_EQ(name, "/tmp/a.BRP");
+        EXPECT_TRUE(DialogService::instance().SaveFileName(QStringLiteral("Save"), QStringLiteral("A|*.a|B|*.b"), QStringLiteral("a"), name, index));
+        EXPECT_EQ(name, QStringLiteral("/tmp/a.BRP"));
         EXPECT_EQ(index, 2);
-        EXPECT_FALSE(DialogService::instance().OpenFileName("Open", "A|*.a", "", name, index)); // none queued
+        EXPECT_FALSE(DialogService::instance().OpenFileName(QStringLiteral("Open"), QStringLiteral("A|*.a"), QStringLiteral(""), name, index)); // none queued
         ASSERT_EQ(rec.requests().size(), 4);
-        EXPECT_EQ(rec.requests()[0].prompt, "Prompt");
-        EXPECT_EQ(rec.requests()[1].value, "7");
+        EXPECT_EQ(rec.requests()[0].prompt, QStringLiteral("Prompt"));
+        EXPECT_EQ(rec.requests()[1].value, QStringLiteral("7"));
         EXPECT_EQ(rec.requests()[2].kind, RecordingDialogService::Kind::Save);
-        EXPECT_EQ(rec.requests()[2].defaultExt, "a");
+        EXPECT_EQ(rec.requests()[2].defaultExt, QStringLiteral("a"));
         EXPECT_EQ(rec.requests()[3].kind, RecordingDialogService::Kind::Open);
     }
     EXPECT_EQ(&DialogService::instance(), before);

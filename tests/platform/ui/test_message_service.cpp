@@ -20,19 +20,19 @@ TEST(MessageService, RecorderCapturesAndAnswersAndRestoresPrevious)
         {
             RecordingMessageService inner;
             inner.queueAnswer(QMessageBox::No);
-            EXPECT_EQ(MessageService::instance().show("Q", "sure?", QMessageBox::Question,
+            EXPECT_EQ(MessageService::instance().show(QStringLiteral("Q"), QStringLiteral("sure?"), QMessageBox::Question,
                                                       QMessageBox::Yes | QMessageBox::No),
                       QMessageBox::No);
-            EXPECT_EQ(MessageService::instance().show("Q", "again?", QMessageBox::Question,
+            EXPECT_EQ(MessageService::instance().show(QStringLiteral("Q"), QStringLiteral("again?"), QMessageBox::Question,
                                                       QMessageBox::Yes | QMessageBox::No),
                       QMessageBox::Yes);
-            EXPECT_EQ(MessageService::instance().warning("careful"), QMessageBox::Ok);
+            EXPECT_EQ(MessageService::instance().warning(QStringLiteral("careful")), QMessageBox::Ok);
             ASSERT_EQ(inner.messages().size(), 3);
             const auto& w = inner.messages()[2];
-            EXPECT_EQ(w.caption, "Warning");
+            EXPECT_EQ(w.caption, QStringLiteral("Warning"));
             EXPECT_EQ(w.icon, QMessageBox::Warning);
             EXPECT_EQ(w.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-            EXPECT_EQ(w.text, "careful");
+            EXPECT_EQ(w.text, QStringLiteral("careful"));
         }
         EXPECT_EQ(&MessageService::instance(), &outer);
         EXPECT_TRUE(outer.messages().isEmpty());
@@ -50,8 +50,8 @@ TEST(StandardErrorDisplay, ShowsTheFailureTextAndGoesOn)
     after = true;
     EXPECT_TRUE(after);
     ASSERT_EQ(messages.messages().size(), 3);
-    EXPECT_EQ(messages.texts()[0], "'x' is not a valid date");
-    EXPECT_EQ(messages.texts()[1], "plain failure");
+    EXPECT_EQ(messages.texts()[0], QStringLiteral("'x' is not a valid date"));
+    EXPECT_EQ(messages.texts()[1], QStringLiteral("plain failure"));
     for (const auto& m : messages.messages()) {
         EXPECT_EQ(m.icon, QMessageBox::Critical);
         EXPECT_EQ(m.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -64,8 +64,8 @@ TEST(TabPages, BringsForwardOnlyTheFieldsOwnPage)
     QTabWidget tabs;
     auto* first = new QWidget;
     auto* second = new QWidget;
-    tabs.addTab(first, "one");
-    tabs.addTab(second, "two");
+    tabs.addTab(first, QStringLiteral("one"));
+    tabs.addTab(second, QStringLiteral("two"));
     auto* onSecond = new QLineEdit(second);
     auto* nested = new QLineEdit(new QWidget(second));
     QWidget loose;

@@ -269,15 +269,15 @@ TEST_F(ControlDefinitions, TheListingsControlsPrintFromTheDefinition)
     // the total name fields the data set does not have and print nothing.
     // Outside a run the page number is 0.
     EXPECT_EQ(page.Texts(),
-              QStringList({"Filial", "Cód. Cliente", "Nome Cliente", "Data Pedido", "Data Fat.", "Valor Pedido", "TODOS",
-                           "Tipo de Pedido:", "BRLDataIni", "a", "BRLDataFim", "Período:",
-                           "Listagem de pedidos sem contas a receber", "15/03/2026", "Página:", "0",
-                           "Orvik Informática", "Ferramenta de Listagem de Pedidos", "Prazo", "Cód. Pedido",
-                           "1.234,500",
-                           "Observação: Somente são listados os pedidos que possuem prazo de pagamento \"à prazo\" e "
-                           "que o tipo de operação ",
-                           "dos mesmos estejam configurados para gerar contas a receber e não tenham gerado notas "
-                           "fiscais que não estejam ",
-                           "canceladas  e pedidos que tenham sido reagrupados ."}));
+              QStringList({QStringLiteral("Filial"), QStringLiteral("Cód. Cliente"), QStringLiteral("Nome Cliente"), QStringLiteral("Data Pedido"), QStringLiteral("Data Fat."), QStringLiteral("Valor Pedido"), QStringLiteral("TODOS"),
+                           QStringLiteral("Tipo de Pedido:"), QStringLiteral("BRLDataIni"), QStringLiteral("a"), QStringLiteral("BRLDataFim"), QStringLiteral("Período:"),
+                           QStringLiteral("Listagem de pedidos sem contas a receber"), QStringLiteral("15/03/2026"), QStringLiteral("Página:"), QStringLiteral("0"),
+                           QStringLiteral("Orvik Informática"), QStringLiteral("Ferramenta de Listagem de Pedidos"), QStringLiteral("Prazo"), QStringLiteral("Cód. Pedido"),
+                           QStringLiteral("1.234,500"),
+                           QStringLiteral("Observação: Somente são listados os pedidos que possuem prazo de pagamento \"à prazo\" e "
+                           "que o tipo de operação "),
+                           QStringLiteral("dos mesmos estejam configurados para gerar contas a receber e não tenham gerado notas "
+                           "fiscais que não estejam "),
+                           QStringLiteral("canceladas  e pedidos que tenham sido reagrupados .")}));
     EXPECT_EQ(page.lines.size(), 1);
 }

@@ -55,16 +55,16 @@ TEST_F(DBTextPrint, MasksFollowTheLocaleAndTheFieldType)
         const char* mask;
         QStringList texts;
     } cases[] = {
-        {"pt_BR", 0, "TOTALPEDIDO", "#,##0.000", {"1.234,500"}},
-        {"en_US", 0, "TOTALPEDIDO", "#,##0.000", {"1,234.500"}},
-        {"pt_BR", 0, "CODPEDIDO", "#,##0.000", {"1.234,000"}},
-        {"pt_BR", 0, "NOME", "#,##0.000", {"Ana Conceição"}},
-        {"pt_BR", 0, "DATAPEDIDO", "dd/mm/yyyy", {"15/03/2026"}},
-        {"en_US", 0, "DATAPEDIDO", "yyyy-mm-dd", {"2026-03-15"}},
+        {"pt_BR", 0, "TOTALPEDIDO", "#,##0.000", {QStringLiteral("1.234,500")}},
+        {"en_US", 0, "TOTALPEDIDO", "#,##0.000", {QStringLiteral("1,234.500")}},
+        {"pt_BR", 0, "CODPEDIDO", "#,##0.000", {QStringLiteral("1.234,000")}},
+        {"pt_BR", 0, "NOME", "#,##0.000", {QStringLiteral("Ana Conceição")}},
+        {"pt_BR", 0, "DATAPEDIDO", "dd/mm/yyyy", {QStringLiteral("15/03/2026")}},
+        {"en_US", 0, "DATAPEDIDO", "yyyy-mm-dd", {QStringLiteral("2026-03-15")}},
         // a null reads as 0: masked it prints, unmasked it is empty
-        {"pt_BR", 1, "TOTALPEDIDO", "#,##0.000", {"0,000"}},
+        {"pt_BR", 1, "TOTALPEDIDO", "#,##0.000", {QStringLiteral("0,000")}},
         {"pt_BR", 1, "TOTALPEDIDO", "", {}},
-        {"pt_BR", 1, "DATAPEDIDO", "dd/mm/yyyy", {"30/12/1899"}},
+        {"pt_BR", 1, "DATAPEDIDO", "dd/mm/yyyy", {QStringLiteral("30/12/1899")}},
         // a value the mask cannot show prints nothing
         {"pt_BR", 2, "TOTALPEDIDO", "#,##0.000", {}},
     };

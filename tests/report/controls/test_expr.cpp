@@ -82,16 +82,16 @@ TEST_F(ExprPrint, ValuesPrintByKindThroughTheMask)
         const char* mask;
         QStringList texts;
     } cases[] = {
-        {"1 + 2", "", {"3"}},
-        {"7", "000", {"007"}},
-        {"1234.5", "#,##0.000", {"1.234,500"}},
-        {"2.5", "", {"2,5"}},
-        {"'Orvik' + ' Informática'", "", {"Orvik Informática"}},
-        {"1 = 1", "", {"True"}},
-        {"2 < 1", "", {"False"}},
-        {"FOO", "", {"Unknown function : FOO"}},
-        {"", "", {" "}},
-        {"DATE", "", {"15/03/2026"}},
+        {"1 + 2", "", {QStringLiteral("3")}},
+        {"7", "000", {QStringLiteral("007")}},
+        {"1234.5", "#,##0.000", {QStringLiteral("1.234,500")}},
+        {"2.5", "", {QStringLiteral("2,5")}},
+        {"'Orvik' + ' Informática'", "", {QStringLiteral("Orvik Informática")}},
+        {"1 = 1", "", {QStringLiteral("True")}},
+        {"2 < 1", "", {QStringLiteral("False")}},
+        {"FOO", "", {QStringLiteral("Unknown function : FOO")}},
+        {"", "", {QStringLiteral(" ")}},
+        {"DATE", "", {QStringLiteral("15/03/2026")}},
     };
     for (const auto& c : cases) {
         TBRExpr* e = expr(QString::fromUtf8(c.expression), QString::fromLatin1(c.mask));
@@ -132,7 +132,7 @@ TEST_F(ExprPrint, SumRunsOverItsMastersRecordsAndMayResetAfterEachPrint)
     // No master: it counts the records of the report's own controller only.
     TBRExpr* reportOnly = expr(QStringLiteral("SUM(QryRel.TOTALPEDIDO)"));
     const QStringList out = walk({running, subtotal, reportOnly});
-    EXPECT_EQ(out, QStringList({"1,5", "1,5", "0", "3,75", "2,25", "0", "7,75", "4", "0"}));
+    EXPECT_EQ(out, QStringList({QStringLiteral("1,5"), QStringLiteral("1,5"), QStringLiteral("0"), QStringLiteral("3,75"), QStringLiteral("2,25"), QStringLiteral("0"), QStringLiteral("7,75"), QStringLiteral("4"), QStringLiteral("0")}));
     EXPECT_TRUE(report->MainController()->NotifyClients().contains(reportOnly));
     // The report's data set list is the run's, not the expression's to clear.
     EXPECT_EQ(runDataSets.size(), 1);

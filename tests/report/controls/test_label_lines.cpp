@@ -69,16 +69,16 @@ TEST_F(LabelLines, WordsWrapAfterTheLastSpaceOrHyphenThatFits)
         const char* fits; // the label is exactly as wide as this text
         QStringList lines;
     } cases[] = {
-        {"alpha beta gamma", "alpha beta ", {"alpha beta ", "gamma"}},
-        {"alpha beta-gamma", "alpha beta-", {"alpha beta-", "gamma"}},
-        {"alpha beta-gamma", "alpha beta", {"alpha ", "beta-", "gamma"}},
+        {"alpha beta gamma", "alpha beta ", {QStringLiteral("alpha beta "), QStringLiteral("gamma")}},
+        {"alpha beta-gamma", "alpha beta-", {QStringLiteral("alpha beta-"), QStringLiteral("gamma")}},
+        {"alpha beta-gamma", "alpha beta", {QStringLiteral("alpha "), QStringLiteral("beta-"), QStringLiteral("gamma")}},
         // too wide at the start of a line: the front that stays below the width
-        {"abcdefghijklmnopqrstuvwxyz ok", "abcdefghij", {"abcdefghi", "ok"}},
+        {"abcdefghijklmnopqrstuvwxyz ok", "abcdefghij", {QStringLiteral("abcdefghi"), QStringLiteral("ok")}},
         // too wide after other words: a line of its own, cut from its end
-        {"ok abcdefghijklmnopqrstuvwxyz", "abcdefghij", {"ok ", "abcdefghij", ""}},
-        {"", "abc", {""}},
-        {"um\r\ndois\r", "um dois tres", {"um", "dois", ""}},
-        {"um\n\ndois", "um dois tres", {"umdois"}},
+        {"ok abcdefghijklmnopqrstuvwxyz", "abcdefghij", {QStringLiteral("ok "), QStringLiteral("abcdefghij"), QStringLiteral("")}},
+        {"", "abc", {QStringLiteral("")}},
+        {"um\r\ndois\r", "um dois tres", {QStringLiteral("um"), QStringLiteral("dois"), QStringLiteral("")}},
+        {"um\n\ndois", "um dois tres", {QStringLiteral("umdois")}},
     };
     for (const auto& c : cases) {
         auto* l = label(QString(), w(QString::fromUtf8(c.fits)));

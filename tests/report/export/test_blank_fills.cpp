@@ -53,7 +53,7 @@ TEST(BlankFills, OnlyFillsOverNothingGo)
     EXPECT_EQ(RecordedPage::Read(before).fills.size(), 7);
     EXPECT_EQ(RecordedPage::Read(after).fills.size(), 4);
     EXPECT_EQ(paint(after), paint(before));
-    EXPECT_EQ(RecordedPage::Read(after).Texts(), QStringList{"Texto"});
+    EXPECT_EQ(RecordedPage::Read(after).Texts(), QStringList{QStringLiteral("Texto")});
 }
 
 TEST(BlankFills, WhatIsNotAWellFormedPageStaysAsItIs)

@@ -17,7 +17,7 @@ QList<QStringList> readBack(const QByteArray& bytes)
 TEST_F(ListingTest, CsvHoldsOneOrderPerRow)
 {
     const QList<Pedido> rows = pedidos(130); // three pages
-    TBRCSVExportFilter filter(path("listagem.csv"));
+    TBRCSVExportFilter filter(path(QStringLiteral("listagem.csv")));
     listing(rows).ExportThrough(&filter);
     EXPECT_TRUE(filter.Written());
     EXPECT_GE(report->PageNumber(), 3);
@@ -32,14 +32,14 @@ TEST_F(ListingTest, CsvHoldsOneOrderPerRow)
 TEST_F(ListingTest, CsvKeepsHeadersAndFootersOnRequest)
 {
     const QList<Pedido> rows = pedidos(60); // two pages
-    TBRCSVExportFilter filter(path("tudo.csv"), true);
+    TBRCSVExportFilter filter(path(QStringLiteral("tudo.csv")), true);
     listing(rows).ExportThrough(&filter);
     ASSERT_TRUE(filter.Written());
     const QList<QStringList> records = readBack(readAll(filter.FileName()));
     // Every page's header, each order, and the closing note.
     const int pages = report->PageNumber();
     ASSERT_EQ(records.size(), rows.size() + pages + 1);
-    EXPECT_TRUE(records[0].contains(QStringLiteral("Nome Cliente"))) << records[0].join('|').toStdString();
+    EXPECT_TRUE(records[0].contains(QStringLiteral("Nome Cliente"))) << records[0].join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(records[0].contains(QStringLiteral("Listagem de pedidos sem contas a receber")));
     EXPECT_EQ(records[1], rows[0].Texts());
     EXPECT_TRUE(records.last()[0].startsWith(QStringLiteral("Observação:")));
@@ -70,7 +70,7 @@ TEST(CsvQuote, QuotesOnlyWhatNeedsIt)
 
 TEST(CsvQuote, WhatIsQuotedReadsBack)
 {
-    const QStringList fields{"a,b", "say \"hi\"", "two\r\nlines", "", "Açúcar"};
+    const QStringList fields{QStringLiteral("a,b"), QStringLiteral("say \"hi\""), QStringLiteral("two\r\nlines"), QStringLiteral(""), QStringLiteral("Açúcar")};
     QString line;
     for (const QString& f : fields)
         line += (line.isEmpty() ? QString() : QStringLiteral(",")) + TBRCSVExportFilter::Quote(f);

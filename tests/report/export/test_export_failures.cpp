@@ -20,6 +20,8 @@ QStringList filesIn(const QString& dir)
 
 class ExportFailureTest : public ListingTest, public ::testing::WithParamInterface<const char*> {
 protected:
+    QString extension() const { return QString::fromUtf8(GetParam()); }
+
     // Exports the listing with the filter of the extension; `during` runs
     // at the end of each page of the run (the PDF's: after each page written).
     // Returns the error raised, or an empty text.
@@ -27,7 +29,7 @@ protected:
                      const std::function<void()>& around = {})
     {
         const QList<Pedido> rows = pedidos(130);
-        const auto* entry = ExportFilterLibrary().FindByExtension(GetParam());
+        const auto* entry = ExportFilterLibrary().FindByExtension(extension());
         EXPECT_NE(entry, nullptr);
         filter = entry->FilterClass(fileName);
         try {
@@ -60,21 +62,21 @@ protected:
 
 TEST_P(ExportFailureTest, AFolderThatCannotBeWritten)
 {
-    QFile plain(path("plain"));
+    QFile plain(path(QStringLiteral("plain")));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
-    for (const QString& name : {path("missing/out.") + GetParam(), path("plain/out.") + GetParam()}) {
+    for (const QString& name : {path(QStringLiteral("missing/out.")) + extension(), path(QStringLiteral("plain/out.")) + extension()}) {
         SCOPED_TRACE(name.toStdString());
         const QString error = exportTo(name);
         EXPECT_TRUE(error.startsWith(QStringLiteral("Cannot create \"%1\"").arg(name))) << error.toStdString();
         EXPECT_FALSE(filter->Written());
-        EXPECT_EQ(filesIn(dir.path()), QStringList{"plain"});
+        EXPECT_EQ(filesIn(dir.path()), QStringList{QStringLiteral("plain")});
     }
 }
 
 TEST_P(ExportFailureTest, AFullDisk)
 {
-    const QString name = path(QStringLiteral("out.") + GetParam());
+    const QString name = path(QStringLiteral("out.") + extension());
     std::unique_ptr<FileSizeLimit> limit;
     const QString error = exportTo(name, {}, [&] { limit = std::make_unique<FileSizeLimit>(3000); });
     limit.reset();
@@ -82,24 +84,24 @@ TEST_P(ExportFailureTest, AFullDisk)
     // The system's own reason, not a guess.
     EXPECT_TRUE(error.endsWith(QLatin1String("File too large"))) << error.toStdString();
     EXPECT_FALSE(filter->Written());
-    EXPECT_TRUE(filesIn(dir.path()).isEmpty()) << filesIn(dir.path()).join(' ').toStdString();
+    EXPECT_TRUE(filesIn(dir.path()).isEmpty()) << filesIn(dir.path()).join(QLatin1Char(' ')).toStdString();
 }
 
 TEST_P(ExportFailureTest, CancelledInTheProgressWindowOrByTheReport)
 {
-    const QString name = path(QStringLiteral("out.") + GetParam());
+    const QString name = path(QStringLiteral("out.") + extension());
     // The progress window's Cancel asks the target; CancelRun asks the report.
     const std::function<void()> cancels[] = {
         [&] { report->OutputTarget()->RequestCancel(); },
         [&] { report->CancelRun(); },
     };
     for (const auto& cancel : cancels) {
-        if (QString(GetParam()) == "pdf" && &cancel != &cancels[0])
+        if (extension() == QStringLiteral("pdf") && &cancel != &cancels[0])
             continue; // a finished report has no run to cancel
         const QString error = exportTo(name, cancel);
         EXPECT_TRUE(error.isEmpty()) << error.toStdString();
         EXPECT_FALSE(filter->Written());
-        EXPECT_TRUE(filesIn(dir.path()).isEmpty()) << filesIn(dir.path()).join(' ').toStdString();
+        EXPECT_TRUE(filesIn(dir.path()).isEmpty()) << filesIn(dir.path()).join(QLatin1Char(' ')).toStdString();
     }
 }
 

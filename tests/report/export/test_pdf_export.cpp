@@ -89,7 +89,7 @@ TEST_F(ListingTest, PdfKeepsTextPagesAndPaper)
     // page is what a longer listing costs.
     const QList<Pedido> rows = pedidos(900);
     TBRPrinter& target = preview(rows);
-    TBRPDFExportFilter filter(path("listagem.pdf"));
+    TBRPDFExportFilter filter(path(QStringLiteral("listagem.pdf")));
     target.RunExport(&filter);
     ASSERT_TRUE(filter.Written());
     EXPECT_TRUE(filter.Notes().isEmpty());
@@ -124,8 +124,8 @@ TEST_F(ListingTest, PdfTurnsLandscapePages)
     listing(pedidos(5)).Page()->SetOrientation(poLandscape);
     report->Preview();
     TBRPrinter* target = report->OutputTarget();
-    ASSERT_TRUE(target && target->State() == jsFinished);
-    TBRPDFExportFilter filter(path("deitado.pdf"));
+    ASSERT_TRUE(target && target->State == jsFinished);
+    TBRPDFExportFilter filter(path(QStringLiteral("deitado.pdf")));
     target->RunExport(&filter);
     ASSERT_TRUE(filter.Written());
     const QString info = poppler(QStringLiteral("pdfinfo"), {filter.FileName()});
@@ -137,7 +137,7 @@ TEST_F(ListingTest, PdfTurnsLandscapePages)
 TEST_F(ListingTest, PdfNeedsFinishedPages)
 {
     TBRPrinter target(nullptr);
-    TBRPDFExportFilter filter(path("nada.pdf"));
+    TBRPDFExportFilter filter(path(QStringLiteral("nada.pdf")));
     EXPECT_THROW(target.RunExport(&filter), EBRError);
     EXPECT_FALSE(filter.Written());
     EXPECT_FALSE(QFileInfo::exists(filter.FileName()));

@@ -8,7 +8,7 @@
 TEST_F(ListingTest, TextPagesAreSplitByFormFeeds)
 {
     const QList<Pedido> rows = pedidos(130);
-    TBRTextExportFilter filter(path("listagem.txt"));
+    TBRTextExportFilter filter(path(QStringLiteral("listagem.txt")));
     listing(rows).ExportThrough(&filter);
     ASSERT_TRUE(filter.Written());
     const QString text = QString::fromUtf8(readAll(filter.FileName()));
@@ -31,7 +31,7 @@ TEST_F(ListingTest, TextPagesAreSplitByFormFeeds)
 TEST_F(ListingTest, TextPutsEachFieldAtItsColumn)
 {
     const QList<Pedido> rows = pedidos(3);
-    TBRTextExportFilter filter(path("colunas.txt"));
+    TBRTextExportFilter filter(path(QStringLiteral("colunas.txt")));
     listing(rows).ExportThrough(&filter);
     ASSERT_TRUE(filter.Written());
     const QStringList lines = QString::fromUtf8(readAll(filter.FileName())).split(u'\n');

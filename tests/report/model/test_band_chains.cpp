@@ -30,9 +30,9 @@ QString definition(const QList<BandSpec>& bands)
                                   "  Page.Values = (100.0 2970.0 100.0 2100.0 100.0 100.0 0.0)\n  Page.PaperSize = A4\n"
                                   "  Page.Columns = 2\n");
     for (const BandSpec& b : bands) {
-        text += QStringLiteral("  object B%1: %2\n").arg(b.index).arg(b.child ? "TBRChildBand" : "TBRBand");
+        text += QStringLiteral("  object B%1: %2\n").arg(b.index).arg(b.child ? QStringLiteral("TBRChildBand") : QStringLiteral("TBRBand"));
         if (b.refersTo >= 0)
-            text += QStringLiteral("    %1 = B%2\n").arg(b.child ? "ParentBand" : "LinkBand").arg(b.refersTo);
+            text += QStringLiteral("    %1 = B%2\n").arg(b.child ? QStringLiteral("ParentBand") : QStringLiteral("LinkBand")).arg(b.refersTo);
         else
             text += QStringLiteral("    BandType = %1\n").arg(QLatin1String(b.type));
         text += QStringLiteral("    Size.Values = (10.0 1900.0)\n  end\n");
@@ -151,7 +151,7 @@ TEST_F(BandChains, ACircleIsRefusedAtTheReferenceThatClosesIt)
         } catch (const PlatformError& e) {
             EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Definition error on line %1: Invalid value for %2")
                                                    .arg(referenceLine(c.closingPlace))
-                                                   .arg(c.child ? "ParentBand" : "LinkBand")))
+                                                   .arg(c.child ? QStringLiteral("ParentBand") : QStringLiteral("LinkBand"))))
                 << e.Message().toStdString();
             EXPECT_TRUE(e.Message().contains(QStringLiteral("a circular link"))) << e.Message().toStdString();
         }

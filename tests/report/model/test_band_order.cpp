@@ -13,7 +13,7 @@ TEST_F(BandOrder, NewReportHasDefaultsAndNoBands)
     EXPECT_TRUE(report->PrintIfEmpty());
     EXPECT_TRUE(report->ShowProgress());
     EXPECT_EQ(report->Functions()->Strings(),
-              QStringList({"PAGENUMBER", "COLUMNNUMBER", "REPORTTITLE"}));
+              QStringList({QStringLiteral("PAGENUMBER"), QStringLiteral("COLUMNNUMBER"), QStringLiteral("REPORTTITLE")}));
     EXPECT_EQ(report->Font().Name, QStringLiteral("Arial"));
     EXPECT_EQ(report->Font().Size(), 10);
     EXPECT_EQ(report->Width(), 794);
@@ -24,27 +24,27 @@ TEST_F(BandOrder, NewReportHasDefaultsAndNoBands)
 
 TEST_F(BandOrder, TwoPageHeadersComeFirstAndTitleOnce)
 {
-    band("Summary", rbSummary);
-    band("Detail", rbDetail);
-    band("Title", rbTitle);
-    band("Header1", rbPageHeader);
-    band("Footer", rbPageFooter);
-    band("Column", rbColumnHeader);
-    band("Header2", rbPageHeader);
-    band("Overlay", rbOverlay);
-    EXPECT_EQ(order(), QStringList({"Header1", "Header2", "Title", "Column", "Detail", "Summary", "Footer",
-                                    "Overlay"}));
+    band(QStringLiteral("Summary"), rbSummary);
+    band(QStringLiteral("Detail"), rbDetail);
+    band(QStringLiteral("Title"), rbTitle);
+    band(QStringLiteral("Header1"), rbPageHeader);
+    band(QStringLiteral("Footer"), rbPageFooter);
+    band(QStringLiteral("Column"), rbColumnHeader);
+    band(QStringLiteral("Header2"), rbPageHeader);
+    band(QStringLiteral("Overlay"), rbOverlay);
+    EXPECT_EQ(order(), QStringList({QStringLiteral("Header1"), QStringLiteral("Header2"), QStringLiteral("Title"), QStringLiteral("Column"), QStringLiteral("Detail"), QStringLiteral("Summary"), QStringLiteral("Footer"),
+                                    QStringLiteral("Overlay")}));
     EXPECT_EQ(report->FindBand(rbPageHeader)->Name(), QStringLiteral("Header1"));
 }
 
 TEST_F(BandOrder, SubDetailsGroupsAndChildren)
 {
-    band("Detail", rbDetail);
-    auto* after = place<TBRSubDetail>("After");
-    auto* before = place<TBRSubDetail>("Before");
+    band(QStringLiteral("Detail"), rbDetail);
+    auto* after = place<TBRSubDetail>(QStringLiteral("After"));
+    auto* before = place<TBRSubDetail>(QStringLiteral("Before"));
     before->SetPrintBefore(true);
-    auto* group = place<TBRGroup>("Group");
-    auto* groupFooter = band("GroupFooter", rbDetail);
+    auto* group = place<TBRGroup>(QStringLiteral("Group"));
+    auto* groupFooter = band(QStringLiteral("GroupFooter"), rbDetail);
     group->SetFooterBand(groupFooter);
     EXPECT_EQ(groupFooter->BandType(), rbGroupFooter);
     after->SetHasChild(true);
@@ -55,25 +55,25 @@ TEST_F(BandOrder, SubDetailsGroupsAndChildren)
     EXPECT_EQ(children, 1);
     TBRCustomBand* child = after->ChildBand();
     ASSERT_NE(child, nullptr);
-    child->SetName("AfterChild");
+    child->SetName(QStringLiteral("AfterChild"));
     report->RebuildBandOrder();
-    EXPECT_EQ(order(), QStringList({"Group", "Before", "Detail", "After", "AfterChild", "GroupFooter"}));
+    EXPECT_EQ(order(), QStringList({QStringLiteral("Group"), QStringLiteral("Before"), QStringLiteral("Detail"), QStringLiteral("After"), QStringLiteral("AfterChild"), QStringLiteral("GroupFooter")}));
 }
 
 TEST_F(BandOrder, GroupOfASubDetailIsCollectedByItsController)
 {
-    auto* sub = place<TBRSubDetail>("Sub");
-    auto* group = place<TBRGroup>("Group");
+    auto* sub = place<TBRSubDetail>(QStringLiteral("Sub"));
+    auto* group = place<TBRGroup>(QStringLiteral("Group"));
     group->SetMaster(sub);
     report->RebuildBandOrder();
     EXPECT_TRUE(report->MainController()->GroupList().isEmpty());
     EXPECT_EQ(sub->Controller()->GroupList(), QList<TBRGroup*>({group}));
-    EXPECT_EQ(order(), QStringList({"Group", "Sub"}));
+    EXPECT_EQ(order(), QStringList({QStringLiteral("Group"), QStringLiteral("Sub")}));
 }
 
 TEST_F(BandOrder, HasChildFalseKeepsTheGrandchild)
 {
-    auto* detail = band("Detail", rbDetail);
+    auto* detail = band(QStringLiteral("Detail"), rbDetail);
     detail->SetHasChild(true);
     auto* child = detail->ChildBand();
     child->SetHasChild(true);
@@ -87,13 +87,13 @@ TEST_F(BandOrder, HasChildFalseKeepsTheGrandchild)
 
 TEST_F(BandOrder, CircularLinksAreRefused)
 {
-    auto* a = band("A", rbDetail);
-    auto* b = band("B", rbSummary);
+    auto* a = band(QStringLiteral("A"), rbDetail);
+    auto* b = band(QStringLiteral("B"), rbSummary);
     a->SetLinkBand(b);
     b->SetLinkBand(a);
     EXPECT_EQ(b->LinkBand(), nullptr);
-    auto* s1 = place<TBRSubDetail>("S1");
-    auto* s2 = place<TBRSubDetail>("S2");
+    auto* s1 = place<TBRSubDetail>(QStringLiteral("S1"));
+    auto* s2 = place<TBRSubDetail>(QStringLiteral("S2"));
     s2->SetMaster(s1);
     s1->SetMaster(s2);
     s1->SetMaster(s1);
@@ -108,13 +108,13 @@ TEST_F(BandOrder, CircularLinksAreRefused)
 
 TEST_F(BandOrder, DestroyedComponentsLeaveNoReferences)
 {
-    auto* detail = band("Detail", rbDetail);
-    auto* summary = band("Summary", rbSummary);
+    auto* detail = band(QStringLiteral("Detail"), rbDetail);
+    auto* summary = band(QStringLiteral("Summary"), rbSummary);
     summary->SetLinkBand(detail);
-    auto* sub = place<TBRSubDetail>("Sub");
-    auto* header = band("Header", rbDetail);
+    auto* sub = place<TBRSubDetail>(QStringLiteral("Sub"));
+    auto* header = band(QStringLiteral("Header"), rbDetail);
     sub->SetHeaderBand(header);
-    auto* group = place<TBRGroup>("Group");
+    auto* group = place<TBRGroup>(QStringLiteral("Group"));
     group->SetMaster(sub);
     report->RebuildBandOrder();
     EXPECT_EQ(static_cast<TBRController*>(report->MainController())->Detail(), detail);
@@ -139,7 +139,7 @@ TEST_F(BandOrder, DestroyedDataSetIsCleared)
     for (int i = 0; i < 3; ++i)
         rows->AppendRecord({i});
     report->SetDataSet(rows);
-    auto* sub = place<TBRSubDetail>("Sub");
+    auto* sub = place<TBRSubDetail>(QStringLiteral("Sub"));
     sub->SetDataSet(rows);
     EXPECT_EQ(report->MainRecordCount(), 1); // closed
     rows->Open();
@@ -154,7 +154,7 @@ TEST_F(BandOrder, SwitchesCreateNamedBandsAndFreeThem)
     report->Bands()->SetHasDetail(true);
     report->Bands()->SetHasDetail(true);
     report->Bands()->SetHasTitle(true);
-    EXPECT_EQ(order(), QStringList({"TitleBand1", "DetailBand1"}));
+    EXPECT_EQ(order(), QStringList({QStringLiteral("TitleBand1"), QStringLiteral("DetailBand1")}));
     EXPECT_EQ(report->NewBand(rbDetail)->Name(), QStringLiteral("DetailBand2"));
     report->Bands()->SetHasTitle(false);
     EXPECT_FALSE(report->Bands()->HasTitle());
@@ -163,7 +163,7 @@ TEST_F(BandOrder, SwitchesCreateNamedBandsAndFreeThem)
 
 TEST_F(BandOrder, DestroyingTheReportFreesItsBands)
 {
-    QPointer<TBRBand> detail = band("Detail", rbDetail);
+    QPointer<TBRBand> detail = band(QStringLiteral("Detail"), rbDetail);
     auto* printable = new TBRPrintable(form.get());
     printable->SetParentPanel(detail);
     QPointer<TBRPrintable> guard = printable;

@@ -7,7 +7,7 @@
 namespace {
 QList<QVariantList> places()
 {
-    return {{"BR", "Rio"}, {"BR", "Rio"}, {"BR", "SP"}, {"PT", "Lisboa"}, {"PT", "Porto"}, {"PT", "Porto"}};
+    return {{QStringLiteral("BR"), QStringLiteral("Rio")}, {QStringLiteral("BR"), QStringLiteral("Rio")}, {QStringLiteral("BR"), QStringLiteral("SP")}, {QStringLiteral("PT"), QStringLiteral("Lisboa")}, {QStringLiteral("PT"), QStringLiteral("Porto")}, {QStringLiteral("PT"), QStringLiteral("Porto")}};
 }
 } // namespace
 
@@ -29,9 +29,9 @@ protected:
     {
         auto* g = bandOf<TBRGroup>(name, rbGroupHeader, 100);
         g->SetExpression(expression);
-        text(g, name + "H", field(data, fieldName, name + " "));
-        auto* footer = bandOf(name + "F", rbGroupFooter, 100);
-        text(footer, name + "F", field(data, fieldName, "/" + name + " "));
+        text(g, name + QStringLiteral("H"), field(data, fieldName, name + QStringLiteral(" ")));
+        auto* footer = bandOf(name + QStringLiteral("F"), rbGroupFooter, 100);
+        text(footer, name + QStringLiteral("F"), field(data, fieldName, QStringLiteral("/") + name + QStringLiteral(" ")));
         g->SetFooterBand(footer);
         return g;
     }
@@ -51,9 +51,9 @@ protected:
 TEST_F(DataWalkTest, EmptyDataSetPrintsItsBandsOnceOnlyWithPrintIfEmpty)
 {
     simple(dataSet(QStringLiteral("QryRel"), {QStringLiteral("NAME")}, {}));
-    static_cast<TextPrintable*>(detail->Printables().first())->Text = field(data, QStringLiteral("NAME"), "=");
+    static_cast<TextPrintable*>(detail->Printables().first())->Text = field(data, QStringLiteral("NAME"), QStringLiteral("="));
     run();
-    EXPECT_EQ(all(), (QStringList{"TITLE", "=", "SUM"}));
+    EXPECT_EQ(all(), (QStringList{QStringLiteral("TITLE"), QStringLiteral("="), QStringLiteral("SUM")}));
 
     report->SetPrintIfEmpty(false);
     run();
@@ -65,7 +65,7 @@ TEST_F(DataWalkTest, EmptyDataSetPrintsItsBandsOnceOnlyWithPrintIfEmpty)
     detail->Printables().first()->setObjectName(QStringLiteral("D"));
     static_cast<TextPrintable*>(detail->Printables().first())->Text = {};
     run();
-    EXPECT_EQ(all(), (QStringList{"TITLE", "D", "SUM"}));
+    EXPECT_EQ(all(), (QStringList{QStringLiteral("TITLE"), QStringLiteral("D"), QStringLiteral("SUM")}));
 }
 
 TEST_F(DataWalkTest, OnNeedDataSuppliesRecordsAndFalseAtOncePrintsNothing)
@@ -79,7 +79,7 @@ TEST_F(DataWalkTest, OnNeedDataSuppliesRecordsAndFalseAtOncePrintsNothing)
         more = ++calls <= 3;
     };
     run();
-    EXPECT_EQ(all(), (QStringList{"TITLE", "1", "2", "3", "SUM"}));
+    EXPECT_EQ(all(), (QStringList{QStringLiteral("TITLE"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("SUM")}));
 
     report->OnNeedData = [](QObject*, bool& more) { more = false; };
     run();
@@ -93,9 +93,9 @@ TEST_F(DataWalkTest, NestedGroupsBreakInnermostFirstAndAnOuterChangeRestartsTheI
     group(QStringLiteral("Country"), QStringLiteral("QryRel.COUNTRY"), QStringLiteral("COUNTRY"));
     group(QStringLiteral("City"), QStringLiteral("QryRel.CITY"), QStringLiteral("CITY"));
     run();
-    EXPECT_EQ(all(), (QStringList{"TITLE", "Country BR", "City Rio", "Rio", "Rio", "/City Rio", "City SP", "SP",
-                                  "/City SP", "/Country BR", "Country PT", "City Lisboa", "Lisboa", "/City Lisboa",
-                                  "City Porto", "Porto", "Porto", "/City Porto", "/Country PT", "SUM"}));
+    EXPECT_EQ(all(), (QStringList{QStringLiteral("TITLE"), QStringLiteral("Country BR"), QStringLiteral("City Rio"), QStringLiteral("Rio"), QStringLiteral("Rio"), QStringLiteral("/City Rio"), QStringLiteral("City SP"), QStringLiteral("SP"),
+                                  QStringLiteral("/City SP"), QStringLiteral("/Country BR"), QStringLiteral("Country PT"), QStringLiteral("City Lisboa"), QStringLiteral("Lisboa"), QStringLiteral("/City Lisboa"),
+                                  QStringLiteral("City Porto"), QStringLiteral("Porto"), QStringLiteral("Porto"), QStringLiteral("/City Porto"), QStringLiteral("/Country PT"), QStringLiteral("SUM")}));
 }
 
 TEST_F(DataWalkTest, ErrorValuedGroupExpressionBreaksOnlyOnce)
@@ -105,8 +105,8 @@ TEST_F(DataWalkTest, ErrorValuedGroupExpressionBreaksOnlyOnce)
     group(QStringLiteral("Bad"), QStringLiteral("QryRel.NOSUCHFIELD"), QStringLiteral("CITY"));
     run();
     const QStringList t = all();
-    EXPECT_EQ(t.filter(QRegularExpression("^Bad ")).size(), 1);
-    EXPECT_EQ(t.filter(QRegularExpression("^/Bad ")).size(), 1);
+    EXPECT_EQ(t.filter(QRegularExpression(QStringLiteral("^Bad "))).size(), 1);
+    EXPECT_EQ(t.filter(QRegularExpression(QStringLiteral("^/Bad "))).size(), 1);
     EXPECT_EQ(t.size(), 2 + 6 + 2);
 }
 
@@ -114,7 +114,7 @@ TEST_F(DataWalkTest, ReprintOnNewPageRepeatsTheOuterAndInnerHeadersBelowThePageH
 {
     QList<QVariantList> rows;
     for (int i = 0; i < 40; ++i)
-        rows.append(QVariantList{"BR", "Rio"});
+        rows.append(QVariantList{QStringLiteral("BR"), QStringLiteral("Rio")});
     simple(dataSet(QStringLiteral("QryRel"), {QStringLiteral("COUNTRY"), QStringLiteral("CITY")}, rows),
            QStringLiteral("CITY"));
     auto* pageHeader = bandOf(QStringLiteral("PH"), rbPageHeader, 100);
@@ -125,27 +125,27 @@ TEST_F(DataWalkTest, ReprintOnNewPageRepeatsTheOuterAndInnerHeadersBelowThePageH
     run();
     const auto t = texts();
     ASSERT_EQ(t.size(), 2);
-    EXPECT_EQ(t[1].mid(0, 4), (QStringList{"PH", "Country BR", "City Rio", "Rio"}));
-    EXPECT_EQ(t[0].count("Country BR"), 1);
+    EXPECT_EQ(t[1].mid(0, 4), (QStringList{QStringLiteral("PH"), QStringLiteral("Country BR"), QStringLiteral("City Rio"), QStringLiteral("Rio")}));
+    EXPECT_EQ(t[0].count(QStringLiteral("Country BR")), 1);
 
     country->SetReprintOnNewPage(false);
     run();
-    EXPECT_EQ(texts()[1].mid(0, 2), (QStringList{"PH", "Rio"}));
+    EXPECT_EQ(texts()[1].mid(0, 2), (QStringList{QStringLiteral("PH"), QStringLiteral("Rio")}));
 }
 
 TEST_F(DataWalkTest, SubDetailRunsOncePerMasterRecordFromItsFirstRow)
 {
-    simple(dataSet(QStringLiteral("QryRel"), {QStringLiteral("NAME")}, {{"A"}, {"B"}}));
-    TMemDataSet* items = dataSet(QStringLiteral("Items"), {QStringLiteral("ITEM")}, {{"x"}, {"y"}});
+    simple(dataSet(QStringLiteral("QryRel"), {QStringLiteral("NAME")}, {{QStringLiteral("A")}, {QStringLiteral("B")}}));
+    TMemDataSet* items = dataSet(QStringLiteral("Items"), {QStringLiteral("ITEM")}, {{QStringLiteral("x")}, {QStringLiteral("y")}});
     auto* sub = bandOf<TBRSubDetail>(QStringLiteral("Sub"), rbSubDetail, 100);
     sub->SetDataSet(items);
     text(sub, QStringLiteral("Item"), field(items, QStringLiteral("ITEM")));
     run();
-    EXPECT_EQ(all(), (QStringList{"TITLE", "A", "x", "y", "B", "x", "y", "SUM"}));
+    EXPECT_EQ(all(), (QStringList{QStringLiteral("TITLE"), QStringLiteral("A"), QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("B"), QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("SUM")}));
 
     sub->SetPrintBefore(true);
     run();
-    EXPECT_EQ(all(), (QStringList{"TITLE", "x", "y", "A", "x", "y", "B", "SUM"}));
+    EXPECT_EQ(all(), (QStringList{QStringLiteral("TITLE"), QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("A"), QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("B"), QStringLiteral("SUM")}));
 }
 
 TEST_F(DataWalkTest, ProgressReachesOneHundredWithTheLastMainRecord)
@@ -164,7 +164,7 @@ TEST_F(DataWalkTest, ProgressReachesOneHundredWithTheLastMainRecord)
 
 TEST_F(DataWalkTest, DisabledDetailStillAdvancesAndPageOneBeginsBeforeTheSummary)
 {
-    simple(dataSet(QStringLiteral("QryRel"), {QStringLiteral("NAME")}, {{"A"}, {"B"}}));
+    simple(dataSet(QStringLiteral("QryRel"), {QStringLiteral("NAME")}, {{QStringLiteral("A")}, {QStringLiteral("B")}}));
     delete title;
     detail->SetEnabled(false);
     auto* counter = text(summary, QStringLiteral("N"));
@@ -188,6 +188,6 @@ TEST_F(DataWalkTest, DisabledDetailStillAdvancesAndPageOneBeginsBeforeTheSummary
     c->SetParentPanel(summary);
     run();
     EXPECT_EQ(notes, 2);
-    EXPECT_EQ(report->OutputTarget()->PageTotal(), 1);
-    EXPECT_EQ(all().first(), "SUM");
+    EXPECT_EQ(report->OutputTarget()->PageTotal, 1);
+    EXPECT_EQ(all().first(), QStringLiteral("SUM"));
 }

@@ -54,7 +54,7 @@ TEST_F(Definition, ReadLaidOutAndWrittenBackUnchanged)
     QStringList names;
     for (TBRCustomBand* b : r->BandList())
         names << b->Name();
-    EXPECT_EQ(names, QStringList({"BRBand1", "BRSubDetail1", "BRBand2", "ChildBand1"}));
+    EXPECT_EQ(names, QStringList({QStringLiteral("BRBand1"), QStringLiteral("BRSubDetail1"), QStringLiteral("BRBand2"), QStringLiteral("ChildBand1")}));
     EXPECT_EQ(r->Units(), TBRUnit::MM);
     EXPECT_EQ(r->PreviewInitialState(), wsMaximized);
     EXPECT_EQ(r->Functions()->Count(), 4);

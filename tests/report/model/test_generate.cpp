@@ -48,16 +48,16 @@ TEST_F(GenerateTest, RowsFlowDownPagesWithTheHeaderOnEachAndTheSummaryAfterTheLa
     ASSERT_EQ(p.size(), 2);
     // Body 2770 from 100: the header takes 100, then 26 rows of 100 fit.
     ASSERT_EQ(p[0].size(), 27);
-    EXPECT_EQ(p[0][0].text, "HEAD");
+    EXPECT_EQ(p[0][0].text, QStringLiteral("HEAD"));
     EXPECT_EQ(p[0][0].y, dev(100));
     for (int i = 1; i <= 26; ++i) {
         EXPECT_EQ(p[0][i].text, QStringLiteral("R%1").arg(i));
         EXPECT_EQ(p[0][i].y, dev(100 + 100 * i));
     }
-    EXPECT_EQ(p[1].first().text, "HEAD");
-    EXPECT_EQ(p[1][1].text, "R27");
+    EXPECT_EQ(p[1].first().text, QStringLiteral("HEAD"));
+    EXPECT_EQ(p[1][1].text, QStringLiteral("R27"));
     EXPECT_EQ(p[1][1].y, dev(200));
-    EXPECT_EQ(p[1].last().text, "SUM");
+    EXPECT_EQ(p[1].last().text, QStringLiteral("SUM"));
     EXPECT_EQ(p[1].last().y, dev(600));
     EXPECT_EQ(report->PageFooterSpace(), 0);
     EXPECT_TRUE(report->Available());
@@ -71,13 +71,13 @@ TEST_F(GenerateTest, ForcedPageAfterTheTitleIsDroppedOnceAndAFirstBandMakesNoEmp
     auto* title = bandOf(QStringLiteral("Title"), rbTitle, 100);
     text(title, QStringLiteral("TITLE"));
     run();
-    EXPECT_EQ(texts(), (QList<QStringList>{{"HEAD", "TITLE", "R1"}, {"HEAD", "R2"}, {"HEAD", "R3", "SUM"}}));
+    EXPECT_EQ(texts(), (QList<QStringList>{{QStringLiteral("HEAD"), QStringLiteral("TITLE"), QStringLiteral("R1")}, {QStringLiteral("HEAD"), QStringLiteral("R2")}, {QStringLiteral("HEAD"), QStringLiteral("R3"), QStringLiteral("SUM")}}));
 
     // Without a title the first band starts page 1 itself.
     delete title;
     run();
     EXPECT_EQ(texts().size(), 3);
-    EXPECT_EQ(texts()[0], (QStringList{"HEAD", "R1"}));
+    EXPECT_EQ(texts()[0], (QStringList{QStringLiteral("HEAD"), QStringLiteral("R1")}));
 }
 
 TEST_F(GenerateTest, FirstPageHeaderAndLastPageFooterOptions)
@@ -97,10 +97,10 @@ TEST_F(GenerateTest, FirstPageHeaderAndLastPageFooterOptions)
         run();
         const auto t = texts();
         ASSERT_GE(t.size(), 2);
-        EXPECT_EQ(t.first().first() == "HEAD", c.headOnFirst);
-        EXPECT_EQ(t.last().last() == "FOOT", c.footOnLast);
-        EXPECT_EQ(t.first().last(), "FOOT"); // every other page has its footer
-        EXPECT_EQ(t[1].first(), "HEAD");
+        EXPECT_EQ(t.first().first() == QStringLiteral("HEAD"), c.headOnFirst);
+        EXPECT_EQ(t.last().last() == QStringLiteral("FOOT"), c.footOnLast);
+        EXPECT_EQ(t.first().last(), QStringLiteral("FOOT")); // every other page has its footer
+        EXPECT_EQ(t[1].first(), QStringLiteral("HEAD"));
     }
     // The footer sits at the bottom, above the bottom margin.
     const auto p = pages();
@@ -135,7 +135,7 @@ TEST_F(GenerateTest, BottomAlignedSummaryEndsAtTheFooterOrGoesToTheTopOfTheNextP
         const auto p = pages();
         ASSERT_GT(p.size(), c.summaryPage);
         const auto it = std::find_if(p[c.summaryPage].begin(), p[c.summaryPage].end(),
-                                     [](const PageText& t) { return t.text == "SUM"; });
+                                     [](const PageText& t) { return t.text == QStringLiteral("SUM"); });
         ASSERT_NE(it, p[c.summaryPage].end());
         EXPECT_EQ(it->y, dev(c.summaryY));
     }
@@ -152,19 +152,19 @@ TEST_F(GenerateTest, TwoColumnsFillTheFirstColumnThenTheSecondThenANewPageWithTh
     ASSERT_GE(p.size(), 2);
     const int columnWidth = brp::Round(detail->Size()->Native(TBRBandSize::iWidth));
     // Column 1: header, column header, 25 rows; column 2 starts at the column top.
-    EXPECT_EQ(p[0][1].text, "COLS");
-    EXPECT_EQ(p[0][2].text, "R1");
+    EXPECT_EQ(p[0][1].text, QStringLiteral("COLS"));
+    EXPECT_EQ(p[0][2].text, QStringLiteral("R1"));
     EXPECT_EQ(p[0][2].x, dev(100));
-    EXPECT_EQ(p[0][26].text, "R25");
-    EXPECT_EQ(p[0][27].text, "COLS");
+    EXPECT_EQ(p[0][26].text, QStringLiteral("R25"));
+    EXPECT_EQ(p[0][27].text, QStringLiteral("COLS"));
     EXPECT_EQ(p[0][27].x, dev(100 + columnWidth));
     EXPECT_EQ(p[0][27].y, dev(200));
-    EXPECT_EQ(p[0][28].text, "R26");
+    EXPECT_EQ(p[0][28].text, QStringLiteral("R26"));
     EXPECT_EQ(p[0][28].y, dev(300));
-    EXPECT_EQ(p[1][0].text, "HEAD");
-    EXPECT_EQ(p[1][1].text, "COLS");
+    EXPECT_EQ(p[1][0].text, QStringLiteral("HEAD"));
+    EXPECT_EQ(p[1][1].text, QStringLiteral("COLS"));
     EXPECT_EQ(p[1][1].x, dev(100));
-    EXPECT_EQ(p[1][2].text, "R51");
+    EXPECT_EQ(p[1][2].text, QStringLiteral("R51"));
 }
 
 TEST_F(GenerateTest, StretchingControlContinuesOnTheNextPageAndOnlyUnfinishedControlsPrintAgain)
@@ -179,8 +179,8 @@ TEST_F(GenerateTest, StretchingControlContinuesOnTheNextPageAndOnlyUnfinishedCon
     const auto t = texts();
     ASSERT_EQ(t.size(), 2);
     // Two lines fit (the second by growing the band); a third would not.
-    EXPECT_EQ(t[0].mid(t[0].size() - 3), (QStringList{"SUM", "L0", "L1"}));
-    EXPECT_EQ(t[1], (QStringList{"HEAD", "L2", "L3", "L4", "L5"}));
+    EXPECT_EQ(t[0].mid(t[0].size() - 3), (QStringList{QStringLiteral("SUM"), QStringLiteral("L0"), QStringLiteral("L1")}));
+    EXPECT_EQ(t[1], (QStringList{QStringLiteral("HEAD"), QStringLiteral("L2"), QStringLiteral("L3"), QStringLiteral("L4"), QStringLiteral("L5")}));
     // The summary's band height is its own again.
     EXPECT_EQ(summary->Size()->Native(TBRBandSize::iHeight), 100);
 }
@@ -190,19 +190,19 @@ TEST_F(GenerateTest, EventsFireInPageOrder)
     listing(2);
     auto* footer = bandOf(QStringLiteral("Footer"), rbPageFooter, 100);
     QStringList log;
-    report->OnStartPage = [&](QObject*) { log << "start"; };
-    report->OnEndPage = [&](QObject*) { log << "end"; };
+    report->OnStartPage = [&](QObject*) { log << QStringLiteral("start"); };
+    report->OnEndPage = [&](QObject*) { log << QStringLiteral("end"); };
     for (TBRCustomBand* b : {static_cast<TBRCustomBand*>(header), static_cast<TBRCustomBand*>(detail),
                              static_cast<TBRCustomBand*>(summary), static_cast<TBRCustomBand*>(footer)}) {
-        b->BeforePrint = [&log](TBRCustomBand* s, bool&) { log << "before " + s->Name(); };
-        b->AfterPrint = [&log](TBRCustomBand* s, bool) { log << "after " + s->Name(); };
+        b->BeforePrint = [&log](TBRCustomBand* s, bool&) { log << QStringLiteral("before ") + s->Name(); };
+        b->AfterPrint = [&log](TBRCustomBand* s, bool) { log << QStringLiteral("after ") + s->Name(); };
     }
-    report->BeforePrint = [&](QObject*, bool&) { log << "report"; };
+    report->BeforePrint = [&](QObject*, bool&) { log << QStringLiteral("report"); };
     run();
     // The first band is asked before it starts page 1.
-    EXPECT_EQ(log, (QStringList{"report", "before Detail", "start", "before Header", "after Header", "after Detail",
-                                "before Detail", "after Detail", "before Summary", "after Summary", "before Footer",
-                                "after Footer", "end"}));
+    EXPECT_EQ(log, (QStringList{QStringLiteral("report"), QStringLiteral("before Detail"), QStringLiteral("start"), QStringLiteral("before Header"), QStringLiteral("after Header"), QStringLiteral("after Detail"),
+                                QStringLiteral("before Detail"), QStringLiteral("after Detail"), QStringLiteral("before Summary"), QStringLiteral("after Summary"), QStringLiteral("before Footer"),
+                                QStringLiteral("after Footer"), QStringLiteral("end")}));
 }
 
 TEST_F(GenerateTest, BeforePrintRefusingGivesNoJobAndABandRefusedIsSkipped)
@@ -210,7 +210,7 @@ TEST_F(GenerateTest, BeforePrintRefusingGivesNoJobAndABandRefusedIsSkipped)
     listing(3);
     detail->BeforePrint = [&](TBRCustomBand*, bool& print) { print = data->RecNo() != 1; };
     run();
-    EXPECT_EQ(texts(), (QList<QStringList>{{"HEAD", "R1", "R3", "SUM"}}));
+    EXPECT_EQ(texts(), (QList<QStringList>{{QStringLiteral("HEAD"), QStringLiteral("R1"), QStringLiteral("R3"), QStringLiteral("SUM")}}));
 
     report->BeforePrint = [](QObject*, bool& print) { print = false; };
     run();
@@ -248,14 +248,14 @@ TEST_F(GenerateTest, PreviewClosedAfterTheRunReleasesTheTarget)
 {
     listing(2);
     QStringList log;
-    report->AfterPreview = [&](QObject*) { log << "after preview"; };
+    report->AfterPreview = [&](QObject*) { log << QStringLiteral("after preview"); };
     run();
     TBRPrinter* target = report->OutputTarget();
     ASSERT_NE(target, nullptr);
     target->SetPreviewOpen(true);
     target->PreviewClosed(nullptr);
     EXPECT_EQ(report->OutputTarget(), nullptr);
-    EXPECT_EQ(log, QStringList{"after preview"});
+    EXPECT_EQ(log, QStringList{QStringLiteral("after preview")});
 }
 
 TEST_F(GenerateTest, FailureInsideTheRunEndsTheJobAndLeavesTheReportUsable)
@@ -285,10 +285,10 @@ public:
     {
         Log << QStringLiteral("start %1x%2").arg(double(w)).arg(double(l));
     }
-    void StartPage() override { Log << "page"; }
-    void PrintBand(QObject* band, int, int y, long double) override { Log << band->objectName() + "@" + QString::number(y); }
-    void EndPage() override { Log << "end page"; }
-    void Finish() override { Log << "finish"; }
+    void StartPage() override { Log << QStringLiteral("page"); }
+    void PrintBand(QObject* band, int, int y, long double) override { Log << band->objectName() + QStringLiteral("@") + QString::number(y); }
+    void EndPage() override { Log << QStringLiteral("end page"); }
+    void Finish() override { Log << QStringLiteral("finish"); }
     bool IsContinuous() const override { return Continuous; }
 };
 } // namespace
@@ -298,8 +298,8 @@ TEST_F(GenerateTest, ExportFilterHearsOfPagesAndBandsAndNothingIsDrawn)
     listing(2);
     RecordingFilter filter;
     report->ExportThrough(&filter);
-    EXPECT_EQ(filter.Log, (QStringList{"start 2100x2970", "page", "Header@100", "Detail@200", "Detail@300",
-                                       "Summary@400", "end page", "finish"}));
+    EXPECT_EQ(filter.Log, (QStringList{QStringLiteral("start 2100x2970"), QStringLiteral("page"), QStringLiteral("Header@100"), QStringLiteral("Detail@200"), QStringLiteral("Detail@300"),
+                                       QStringLiteral("Summary@400"), QStringLiteral("end page"), QStringLiteral("finish")}));
     EXPECT_TRUE(report->RenderToSurface());
     EXPECT_EQ(report->OutputTarget(), nullptr);
 
@@ -310,7 +310,7 @@ TEST_F(GenerateTest, ExportFilterHearsOfPagesAndBandsAndNothingIsDrawn)
     RecordingFilter endless;
     endless.Continuous = true;
     report->ExportThrough(&endless);
-    EXPECT_EQ(endless.Log.count("page"), 1);
+    EXPECT_EQ(endless.Log.count(QStringLiteral("page")), 1);
 }
 
 TEST_F(GenerateTest, PrintRunsAgainOnThePrinterWithTheProgressWindowAndKeepsThePreviewTarget)
@@ -345,9 +345,9 @@ TEST_F(GenerateTest, PrintRunsAgainOnThePrinterWithTheProgressWindowAndKeepsTheP
     EXPECT_EQ(preview->PageTotal(), 2);
     QStringList doc;
     for (const QString& line : printer->Log)
-        if (line.startsWith("BeginDoc") || line == "NewPage" || line == "EndDoc")
+        if (line.startsWith(QStringLiteral("BeginDoc")) || line == QStringLiteral("NewPage") || line == QStringLiteral("EndDoc"))
             doc << line.left(8);
-    EXPECT_EQ(doc, (QStringList{"BeginDoc", "NewPage", "EndDoc"}));
+    EXPECT_EQ(doc, (QStringList{QStringLiteral("BeginDoc"), QStringLiteral("NewPage"), QStringLiteral("EndDoc")}));
 }
 
 TEST_F(GenerateTest, PrintWithoutPrintersLeavesThePreviewTargetInPlace)
@@ -369,7 +369,7 @@ TEST_F(GenerateTest, LinkedBandsStartANewPageTogether)
     report->SetOptions(FirstPageHeader | LastPageFooter);
     run();
     // 100 + 100 does not fit in 170: the summary moves to page 2.
-    EXPECT_EQ(texts()[1].mid(0, 2), (QStringList{"HEAD", "SUM"}));
+    EXPECT_EQ(texts()[1].mid(0, 2), (QStringList{QStringLiteral("HEAD"), QStringLiteral("SUM")}));
 }
 
 TEST_F(GenerateTest, PrintSetupOffersTheFinishedPagesAndCopiesTheChoicesBack)

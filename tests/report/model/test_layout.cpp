@@ -8,11 +8,11 @@ class Layout : public ModelFixture {};
 TEST_F(Layout, TwoColumnsGiveFullAndHalfWidths)
 {
     report->Page()->SetColumns(2);
-    auto* header = band("Header", rbPageHeader);
-    auto* detail = band("Detail", rbDetail);
-    auto* footer = band("Footer", rbPageFooter);
+    auto* header = band(QStringLiteral("Header"), rbPageHeader);
+    auto* detail = band(QStringLiteral("Detail"), rbDetail);
+    auto* footer = band(QStringLiteral("Footer"), rbPageFooter);
     footer->SetHasChild(true);
-    auto* sub = place<TBRSubDetail>("Sub");
+    auto* sub = place<TBRSubDetail>(QStringLiteral("Sub"));
     sub->SetHasChild(true);
     EXPECT_EQ(header->Width(), 718);
     EXPECT_EQ(detail->Width(), 359);
@@ -28,8 +28,8 @@ TEST_F(Layout, TwoColumnsGiveFullAndHalfWidths)
 
 TEST_F(Layout, HeightsStackAndZoomScales)
 {
-    auto* header = band("Header", rbPageHeader);
-    auto* detail = band("Detail", rbDetail);
+    auto* header = band(QStringLiteral("Header"), rbPageHeader);
+    auto* detail = band(QStringLiteral("Detail"), rbDetail);
     header->SetHeight(121);
     EXPECT_EQ(detail->Top(), 159);
     for (int bad : {0, 301, -4}) {
@@ -55,7 +55,7 @@ TEST_F(Layout, PreviewSizesReadFiveHundredWhenNotPositive)
 
 TEST_F(Layout, PrintableFollowsItsSizeAndMeasuresText)
 {
-    auto* detail = band("Detail", rbDetail);
+    auto* detail = band(QStringLiteral("Detail"), rbDetail);
     auto* p = new TBRPrintable(form.get());
     p->SetParentPanel(detail);
     p->SetBounds(8, 92, 28, 17);
@@ -76,7 +76,7 @@ TEST_F(Layout, PrintableFollowsItsSizeAndMeasuresText)
 // font as the own one, which stays when the inheriting stops.
 TEST_F(Layout, PanelsAndPrintablesInheritTheirParentsFontAlike)
 {
-    auto* detail = band("Detail", rbDetail);
+    auto* detail = band(QStringLiteral("Detail"), rbDetail);
     auto* printable = new TBRPrintable(form.get());
     printable->SetParentPanel(detail);
     struct Kind {
@@ -102,14 +102,14 @@ TEST_F(Layout, PanelsAndPrintablesInheritTheirParentsFontAlike)
     for (const Kind& k : kinds) {
         SCOPED_TRACE(k.name);
         k.setParentsFont(named("Parent 1"));
-        EXPECT_EQ(k.font().Name, "Parent 1");
+        EXPECT_EQ(k.font().Name, QStringLiteral("Parent 1"));
         k.setFont(named("Own"));
         k.setParentsFont(named("Parent 2"));
-        EXPECT_EQ(k.font().Name, "Own");
+        EXPECT_EQ(k.font().Name, QStringLiteral("Own"));
         k.setParentFont(true);
-        EXPECT_EQ(k.font().Name, "Parent 2");
+        EXPECT_EQ(k.font().Name, QStringLiteral("Parent 2"));
         k.setParentFont(false);
         k.setParentsFont(named("Parent 3"));
-        EXPECT_EQ(k.font().Name, "Parent 2");
+        EXPECT_EQ(k.font().Name, QStringLiteral("Parent 2"));
     }
 }

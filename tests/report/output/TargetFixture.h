@@ -61,7 +61,7 @@ protected:
     {
         QStringList out;
         for (const QString& line : rec(t).Log)
-            if (line.startsWith("BeginDoc") || line == "NewPage" || line == "EndDoc" || line == "Abort")
+            if (line.startsWith(QStringLiteral("BeginDoc")) || line == QStringLiteral("NewPage") || line == QStringLiteral("EndDoc") || line == QStringLiteral("Abort"))
                 out.append(line);
         return out;
     }

@@ -56,7 +56,7 @@ TEST_F(TargetTest, WithoutPrinters)
 
 TEST_F(TargetTest, PrinterIndex)
 {
-    RecordedPrinter second = RecordedPrinter::Laser("Draft");
+    RecordedPrinter second = RecordedPrinter::Laser(QStringLiteral("Draft"));
     second.dpiX = second.dpiY = 300;
     second.offsetX = 50;
     printers.append(second);
@@ -80,7 +80,7 @@ TEST_F(TargetTest, StateMachineAndErrors)
         t.NewPage();
         FAIL();
     } catch (const EBRError& e) {
-        EXPECT_EQ(e.Message(), "Illegal call to NewPage");
+        EXPECT_EQ(e.Message(), QStringLiteral("Illegal call to NewPage"));
     }
     t.FinishJob(); // nothing while idle
     EXPECT_EQ(t.State(), jsIdle);
@@ -90,7 +90,7 @@ TEST_F(TargetTest, StateMachineAndErrors)
         t.StartJob();
         FAIL();
     } catch (const EBRError& e) {
-        EXPECT_EQ(e.Message(), "BRPrinter not ready");
+        EXPECT_EQ(e.Message(), QStringLiteral("BRPrinter not ready"));
     }
     EXPECT_EQ(t.State(), jsRunning);
     t.NewPage();
@@ -125,11 +125,11 @@ TEST_F(TargetTest, StartJobDuringAPrinterJob)
         t.StartJob();
         FAIL();
     } catch (const EBRError& e) {
-        EXPECT_EQ(e.Message(), "BRPrinter not ready");
+        EXPECT_EQ(e.Message(), QStringLiteral("BRPrinter not ready"));
     }
     EXPECT_EQ(rec(t).CurrentMode().dmCopies, 1); // the running job's mode is untouched
     t.FinishJob();
-    EXPECT_EQ(docLog(t), (QStringList{"BeginDoc ", "EndDoc"}));
+    EXPECT_EQ(docLog(t), (QStringList{QStringLiteral("BeginDoc "), QStringLiteral("EndDoc")}));
 }
 
 TEST_F(TargetTest, ResetDuringAPrinterJobEndsIt)
@@ -141,11 +141,11 @@ TEST_F(TargetTest, ResetDuringAPrinterJobEndsIt)
     t.NewPage();
     t.ResetJob();
     EXPECT_FALSE(rec(t).Printing());
-    EXPECT_EQ(docLog(t), (QStringList{"BeginDoc ", "Abort"}));
+    EXPECT_EQ(docLog(t), (QStringList{QStringLiteral("BeginDoc "), QStringLiteral("Abort")}));
 
     // The next run begins a job of its own.
     runJob(t, 1);
-    EXPECT_EQ(docLog(t), (QStringList{"BeginDoc ", "Abort", "BeginDoc ", "EndDoc"}));
+    EXPECT_EQ(docLog(t), (QStringList{QStringLiteral("BeginDoc "), QStringLiteral("Abort"), QStringLiteral("BeginDoc "), QStringLiteral("EndDoc")}));
 }
 
 TEST_F(TargetTest, RecordsPreviewPages)
@@ -160,13 +160,13 @@ TEST_F(TargetTest, RecordsPreviewPages)
     t.NewPage();
     EXPECT_EQ(t.PageMetafile()->Width(), 794);
     EXPECT_EQ(t.PageMetafile()->Height(), 1123);
-    t.PageCanvas()->TextOut(10, 10, "Page 1");
+    t.PageCanvas()->TextOut(10, 10, QStringLiteral("Page 1"));
     EXPECT_EQ(t.FetchPage(1), nullptr); // still being recorded
     t.NewPage();
     auto first = t.FetchPage(1);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->Width(), 794);
-    EXPECT_TRUE(RecordingPrinterService::PageHasText(first->Data(), "Page 1"));
+    EXPECT_TRUE(RecordingPrinterService::PageHasText(first->Data(), QStringLiteral("Page 1")));
     t.SetProgress(77);
     t.FinishJob();
     QCoreApplication::processEvents();
@@ -228,17 +228,17 @@ TEST_F(TargetTest, DirectPrintingOfAPageRange)
     t.SetAfterPrint([&](QObject* sender) {
         EXPECT_EQ(sender, &t);
         ++afterPrint;
-    });
-    t.SetDestination(qdPrinter);
-    t.SetFirstPage(2);
-    t.SetLastPage(3);
-    t.SetJobTitle("Listagem");
+    };
+    t.Destination = qdPrinter;
+    t.FirstPage = 2;
+    t.LastPage = 3;
+    t.JobTitle = QStringLiteral("Listagem");
     t.SetCopies(2);
     runJob(t, 5);
-    EXPECT_EQ(docLog(t), (QStringList{"BeginDoc Listagem", "NewPage", "EndDoc"}));
+    EXPECT_EQ(docLog(t), (QStringList{QStringLiteral("BeginDoc Listagem"), QStringLiteral("NewPage"), QStringLiteral("EndDoc")}));
     ASSERT_EQ(rec(t).Pages.size(), 2);
-    EXPECT_TRUE(RecordingPrinterService::PageHasText(rec(t).Pages[0].emf, "Page 2"));
-    EXPECT_TRUE(RecordingPrinterService::PageHasText(rec(t).Pages[1].emf, "Page 3"));
+    EXPECT_TRUE(RecordingPrinterService::PageHasText(rec(t).Pages[0].emf, QStringLiteral("Page 2")));
+    EXPECT_TRUE(RecordingPrinterService::PageHasText(rec(t).Pages[1].emf, QStringLiteral("Page 3")));
     EXPECT_EQ(rec(t).JobMode.dmCopies, 2);
     EXPECT_EQ(t.PrintableLeft(), 42);
     EXPECT_EQ(t.DeviceX(42), 0);
@@ -264,16 +264,16 @@ TEST_F(TargetTest, AbortOnThePrinter)
     u.StartJob();
     u.NewPage();
     u.AbortJob();
-    EXPECT_EQ(docLog(u), (QStringList{"BeginDoc ", "Abort"}));
-    EXPECT_EQ(u.State(), jsFinished);
+    EXPECT_EQ(docLog(u), (QStringList{QStringLiteral("BeginDoc "), QStringLiteral("Abort")}));
+    EXPECT_EQ(u.State, jsFinished);
 }
 
 TEST_F(TargetTest, PrinterFailureLeavesNoJob)
 {
     printers[0].paperCodes.clear();
     TBRPrinter t(&host);
-    rec(t).FailBeginDoc = "Queue stopped";
-    t.SetDestination(qdPrinter);
+    rec(t).FailBeginDoc = QStringLiteral("Queue stopped");
+    t.Destination = qdPrinter;
     t.StartJob();
     EXPECT_THROW(t.NewPage(), PrintError);
     t.AbortJob();
@@ -297,15 +297,15 @@ TEST_F(TargetTest, ReplayRanges)
         SCOPED_TRACE(c.first * 10 + c.last);
         TBRPrinter t(&host);
         runJob(t, 5);
-        t.SetFirstPage(c.first);
-        t.SetLastPage(c.last);
-        t.SetJobTitle("Replay");
+        t.FirstPage = c.first;
+        t.LastPage = c.last;
+        t.JobTitle = QStringLiteral("Replay");
         t.SetPrintMetaFile(true);
         t.PrintReport();
         const QStringList log = docLog(t);
-        EXPECT_EQ(log.first(), "BeginDoc Replay");
-        EXPECT_EQ(log.last(), "EndDoc");
-        EXPECT_EQ(log.count("NewPage"), std::max<qsizetype>(0, c.last == 2 ? 0 : c.pages.size() - 1));
+        EXPECT_EQ(log.first(), QStringLiteral("BeginDoc Replay"));
+        EXPECT_EQ(log.last(), QStringLiteral("EndDoc"));
+        EXPECT_EQ(log.count(QStringLiteral("NewPage")), std::max<qsizetype>(0, c.last == 2 ? 0 : c.pages.size() - 1));
         const auto& pages = rec(t).Pages;
         ASSERT_EQ(pages.size(), c.pages.size());
         for (int i = 0; i < c.pages.size(); ++i) {
@@ -330,7 +330,7 @@ TEST_F(TargetTest, ReplayStopsOnCancel)
     QCoreApplication::postEvent(&sink, new BRMessageEvent(BRM_PROGRESS, 0, 0));
     sink.onMessage = [&](const MessageSink::Message&) { t.RequestCancel(); };
     t.PrintReport();
-    EXPECT_EQ(docLog(t), (QStringList{"BeginDoc ", "NewPage", "Abort"}));
+    EXPECT_EQ(docLog(t), (QStringList{QStringLiteral("BeginDoc "), QStringLiteral("NewPage"), QStringLiteral("Abort")}));
 }
 
 TEST_F(TargetTest, CancelledReplayDoesNotStopTheNext)
@@ -343,7 +343,7 @@ TEST_F(TargetTest, CancelledReplayDoesNotStopTheNext)
     rec(t).Log.clear();
     rec(t).Pages.clear();
     t.PrintReport();
-    EXPECT_EQ(docLog(t), (QStringList{"BeginDoc ", "NewPage", "NewPage", "EndDoc"}));
+    EXPECT_EQ(docLog(t), (QStringList{QStringLiteral("BeginDoc "), QStringLiteral("NewPage"), QStringLiteral("NewPage"), QStringLiteral("EndDoc")}));
     EXPECT_EQ(rec(t).Pages.size(), 3);
 }
 
@@ -371,7 +371,7 @@ TEST_F(TargetTest, MessagesMayFreeTheTargetMidRun)
         t->PrintReport();
         EXPECT_EQ(report.received.size(), 2);
         if (shared) { // the application's printer outlives the target: its job is ended
-            EXPECT_EQ(printer.Log.mid(printer.Log.indexOf("BeginDoc ")), (QStringList{"BeginDoc ", "Abort"}));
+            EXPECT_EQ(printer.Log.mid(printer.Log.indexOf(QStringLiteral("BeginDoc "))), (QStringList{QStringLiteral("BeginDoc "), QStringLiteral("Abort")}));
         }
     }
 }
@@ -392,8 +392,8 @@ TEST_F(TargetTest, PrintRequestGoesToTheReport)
 TEST_F(TargetTest, SaveAndLoadDetectsThePaper)
 {
     QTemporaryDir dir;
-    const QString portrait = dir.filePath("a4.brp");
-    const QString landscape = dir.filePath("a4l.brp");
+    const QString portrait = dir.filePath(QStringLiteral("a4.brp"));
+    const QString landscape = dir.filePath(QStringLiteral("a4l.brp"));
     {
         TBRPrinter t(&host);
         t.SaveReportFile(portrait); // not finished: nothing written
@@ -433,7 +433,7 @@ TEST_F(TargetTest, SaveAndLoadDetectsThePaper)
         EXPECT_EQ(t.Orientation(), c.orientation);
         auto page = t.FetchPage(1);
         ASSERT_NE(page, nullptr);
-        EXPECT_TRUE(RecordingPrinterService::PageHasText(page->Data(), "Page 1"));
+        EXPECT_TRUE(RecordingPrinterService::PageHasText(page->Data(), QStringLiteral("Page 1")));
     }
 
     // A loaded file replays rather than asking the report to run again.
@@ -442,9 +442,9 @@ TEST_F(TargetTest, SaveAndLoadDetectsThePaper)
     t.SetRequestReceiver(&report);
     t.LoadReportFile(portrait);
     t.PrintReport();
-    EXPECT_EQ(docLog(t).count("NewPage"), 2);
+    EXPECT_EQ(docLog(t).count(QStringLiteral("NewPage")), 2);
     // Saving a loaded file copies it.
-    const QString copy = dir.filePath("copy.brp");
+    const QString copy = dir.filePath(QStringLiteral("copy.brp"));
     t.SaveReportFile(copy);
     QFile a(portrait), b(copy);
     ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
@@ -482,7 +482,7 @@ TEST_F(TargetTest, LoadRecognisesThePaperOfFilesRecordedAtAnyResolution)
 TEST_F(TargetTest, BadFilesLeaveTheTargetIdle)
 {
     QTemporaryDir dir;
-    const QString good = dir.filePath("good.brp");
+    const QString good = dir.filePath(QStringLiteral("good.brp"));
     {
         TBRPrinter t(&host);
         runJob(t, 2);
@@ -510,7 +510,7 @@ TEST_F(TargetTest, BadFilesLeaveTheTargetIdle)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString path = dir.filePath(c.name);
+        const QString path = dir.filePath(QString::fromUtf8(c.name));
         QFile out(path);
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         out.write(c.content);
@@ -528,8 +528,8 @@ TEST_F(TargetTest, BadFilesLeaveTheTargetIdle)
         EXPECT_FALSE(t.LoadedFromFile());
     }
     TBRPrinter t(&host);
-    EXPECT_THROW(t.LoadReportFile(dir.filePath("missing.brp")), PlatformError);
-    EXPECT_EQ(t.State(), jsIdle);
+    EXPECT_THROW(t.LoadReportFile(dir.filePath(QStringLiteral("missing.brp"))), PlatformError);
+    EXPECT_EQ(t.State, jsIdle);
 }
 
 TEST_F(TargetTest, PreviewHandshakes)
@@ -550,7 +550,7 @@ TEST_F(TargetTest, PreviewHandshakes)
     EXPECT_EQ(afterPreview, 1);
 
     t.SetPreviewOpen(true);
-    t.SetAfterPreview([](QObject*) { throw EBRError("handler failed"); });
+    t.AfterPreview = [](QObject*) { throw EBRError(QStringLiteral("handler failed")); };
     EXPECT_THROW(t.SetPreviewOpen(false), EBRError);
     EXPECT_FALSE(t.PreviewOpen());
 
@@ -623,15 +623,15 @@ TEST_F(TargetTest, PreviewOpenerAndExportRegistry)
     TBRStandardPreviewInterface standard;
     EXPECT_EQ(standard.Present(&t), nullptr);
 
-    EXPECT_EQ(BuildSaveFilter(), "Report file(*.BRP)|*.BRP");
+    EXPECT_EQ(BuildSaveFilter(), QStringLiteral("Report file(*.BRP)|*.BRP"));
     ExportFilterLibrary().Filters.append({[](const QString& f) { return std::make_unique<TBRExportFilter>(f); },
-                                          "Text file", "TXT"});
-    EXPECT_EQ(BuildSaveFilter(), "Report file(*.BRP)|*.BRP|Text file (*.TXT)|*.TXT");
+                                          QStringLiteral("Text file"), QStringLiteral("TXT")});
+    EXPECT_EQ(BuildSaveFilter(), QStringLiteral("Report file(*.BRP)|*.BRP|Text file (*.TXT)|*.TXT"));
     TBRExportFilter* exported = nullptr;
-    t.SetOnExport([&](TBRExportFilter* f) { exported = f; });
-    auto filter = ExportFilterLibrary().Filters[0].FilterClass("out.txt");
+    t.OnExport = [&](TBRExportFilter* f) { exported = f; };
+    auto filter = ExportFilterLibrary().Filters[0].FilterClass(QStringLiteral("out.txt"));
     t.RunExport(filter.get());
-    EXPECT_EQ(exported->FileName(), "out.txt");
+    EXPECT_EQ(exported->FileName(), QStringLiteral("out.txt"));
     ExportFilterLibrary().Filters.clear();
 }
 

@@ -69,7 +69,7 @@ TEST_F(SettingsTest, ReadsThePrinter)
     printer.Printer(0).driverPath = QStringLiteral("C:\\drivers\\") + QString(70, u'x') + QStringLiteral(".DLL");
     TPrinterSettings s(&host);
     s.AttachPrinter(&printer);
-    EXPECT_EQ(s.Device(), "Laser");
+    EXPECT_EQ(s.Device(), QStringLiteral("Laser"));
     EXPECT_EQ(s.Driver(), QString(63, u'x'));
     EXPECT_EQ(s.PixelsPerInchX(), 600);
     EXPECT_EQ(s.Copies(), 1);

@@ -83,7 +83,7 @@ TEST_F(UnitsTest, LocalePicksDefaults)
     TBRPage uk(&host);
     EXPECT_EQ(uk.Units(), TBRUnit::MM);
     EXPECT_EQ(uk.PaperSize(), TBRPaperSize::A4);
-    EXPECT_EQ(uk.ValuesText(), "(100.0 2970.0 100.0 2100.0 100.0 100.0 0.0)");
+    EXPECT_EQ(uk.ValuesText(), QStringLiteral("(100.0 2970.0 100.0 2100.0 100.0 100.0 0.0)"));
     EXPECT_EQ(uk.Columns(), 1);
     EXPECT_TRUE(uk.Ruler());
     EXPECT_EQ(uk.Orientation(), poPortrait);
@@ -192,7 +192,7 @@ TEST_F(UnitsTest, ValuesOverridePaperSizeAndRoundTrip)
 {
     TBRPage page(&host);
     page.SetPaperSize(TBRPaperSize::A4);
-    page.SetValuesText("(100.0 1000.0 100.0 800.0 100.0 100.0 0.0)");
+    page.SetValuesText(QStringLiteral("(100.0 1000.0 100.0 800.0 100.0 100.0 0.0)"));
     EXPECT_EQ(page.PaperSize(), TBRPaperSize::A4);
     EXPECT_DOUBLE_EQ(page.Width(), 80);
     EXPECT_DOUBLE_EQ(page.Length(), 100);
@@ -218,8 +218,8 @@ TEST_F(UnitsTest, ValuesAreWrittenWithADotInAnyLocale)
     if (!setlocale(LC_NUMERIC, "pt_BR.UTF-8"))
         setlocale(LC_NUMERIC, "de_DE.UTF-8");
     TBRBandSize size;
-    size.SetValuesText("(12.5 40.25)");
-    EXPECT_EQ(size.ValuesText(), "(12.5 40.25)");
+    size.SetValuesText(QStringLiteral("(12.5 40.25)"));
+    EXPECT_EQ(size.ValuesText(), QStringLiteral("(12.5 40.25)"));
     setlocale(LC_NUMERIC, old.constData());
 }
 
@@ -229,7 +229,7 @@ TEST_F(UnitsTest, BadValuesListsAreRefused)
     for (const char* bad : {"", "12.5 40", "(12.5 abc)", "(1e99999)", "(12,5)"}) {
         SCOPED_TRACE(bad);
         EXPECT_THROW(size.SetValuesText(QString::fromLatin1(bad)), PlatformError);
-        EXPECT_EQ(size.ValuesText(), "(20.0 40.0)");
+        EXPECT_EQ(size.ValuesText(), QStringLiteral("(20.0 40.0)"));
     }
 }
 

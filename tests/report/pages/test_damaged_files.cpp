@@ -146,7 +146,7 @@ protected:
         s_printers = new RecordingPrinters(QList<RecordedPrinter>{RecordedPrinter::Laser()});
         s_dir = new QTemporaryDir;
         for (bool compressed : {false, true})
-            s_reports[compressed] = makeReport(compressed, s_dir->filePath(compressed ? "packed.BRP" : "plain.BRP"));
+            s_reports[compressed] = makeReport(compressed, s_dir->filePath(compressed ? QStringLiteral("packed.BRP") : QStringLiteral("plain.BRP")));
     }
     static void TearDownTestSuite()
     {
@@ -156,7 +156,7 @@ protected:
         s_printers = nullptr;
     }
     const SavedReport& report() const { return s_reports[GetParam()]; }
-    QString scratch() const { return s_dir->filePath("damaged.BRP"); }
+    QString scratch() const { return s_dir->filePath(QStringLiteral("damaged.BRP")); }
 
     static inline RecordingPrinters* s_printers = nullptr;
     static inline QTemporaryDir* s_dir = nullptr;
@@ -216,10 +216,10 @@ TEST_P(DamagedSavedReport, EveryFieldOverwritten)
         int page; // the record it belongs to; 0 for the header
     };
     std::vector<Field> fields = {
-        {"file word 3", 0, 2, 0},          {"file word 362", 2, 2, 0},
-        {"page count", TBRPageList::HeaderCountOffset, 4, 0},
-        {"time", TBRPageList::HeaderTimeOffset, 8, 0},
-        {"compressed flag", TBRPageList::HeaderCompressedOffset, 1, 0},
+        {QStringLiteral("file word 3"), 0, 2, 0},          {QStringLiteral("file word 362"), 2, 2, 0},
+        {QStringLiteral("page count"), TBRPageList::HeaderCountOffset, 4, 0},
+        {QStringLiteral("time"), TBRPageList::HeaderTimeOffset, 8, 0},
+        {QStringLiteral("compressed flag"), TBRPageList::HeaderCompressedOffset, 1, 0},
     };
     for (int n = 1; n <= PageCount; ++n) {
         const qint64 s = r.starts[size_t(n - 1)], e = r.ends[size_t(n - 1)];

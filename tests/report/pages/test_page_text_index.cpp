@@ -31,9 +31,9 @@ QByteArray pageOf(const QStringList& lines)
 
 using Hits = std::vector<PageTextIndex::Hit>;
 
-const QStringList kPage1 = {"Relação de pedidos", "José da Silva", "Cliente 51"};
-const QStringList kPage2 = {"Sem texto procurado"};
-const QStringList kPage3 = {"JOSÉ", "Maria José Ltda", "josefina", "jose jose"};
+const QStringList kPage1 = {QStringLiteral("Relação de pedidos"), QStringLiteral("José da Silva"), QStringLiteral("Cliente 51")};
+const QStringList kPage2 = {QStringLiteral("Sem texto procurado")};
+const QStringList kPage3 = {QStringLiteral("JOSÉ"), QStringLiteral("Maria José Ltda"), QStringLiteral("josefina"), QStringLiteral("jose jose")};
 
 TEST(SearchFold, KeysIgnoreCaseAndAccents)
 {
@@ -41,14 +41,14 @@ TEST(SearchFold, KeysIgnoreCaseAndAccents)
         QString text;
         QByteArray key;
     } cases[] = {
-        {"JOSÉ", "jose"},
-        {"Relação Ç ã Ü ñ", "relacao c a u n"},
-        {QString("Jose") + QChar(0x0301), "jose"}, // accent as a combining mark
-        {"ÅÄÖ øß", "aao \xc3\xb8\xc3\x9f"},     // letters that do not decompose stay
-        {"a\tb\x1f" "c", "a b c"},                 // control characters as blanks
+        {QStringLiteral("JOSÉ"), "jose"},
+        {QStringLiteral("Relação Ç ã Ü ñ"), "relacao c a u n"},
+        {QStringLiteral("Jose") + QChar(0x0301), "jose"}, // accent as a combining mark
+        {QStringLiteral("ÅÄÖ øß"), "aao \xc3\xb8\xc3\x9f"},     // letters that do not decompose stay
+        {QStringLiteral("a\tb\x1f" "c"), "a b c"},                 // control characters as blanks
         {QString::fromUcs4(U"\U0001D400x"), "\xf0\x9d\x90\x80x"},
-        {QString(QChar(0xD800)) + "a", "\xef\xbf\xbd" "a"}, // a lone surrogate
-        {"", ""},
+        {QString(QChar(0xD800)) + QStringLiteral("a"), "\xef\xbf\xbd" "a"}, // a lone surrogate
+        {QStringLiteral(""), ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(SearchFold::Key(c.text), c.key) << c.text.toStdString();
@@ -67,15 +67,15 @@ TEST(PageTextIndex, HitsInPageAndDrawingOrderIgnoringCaseAndAccents)
         QString query;
         Hits hits;
     } cases[] = {
-        {"JOSÉ", {{1, 1}, {3, 0}, {3, 1}, {3, 2}, {3, 3}}}, // one hit per run, "jose jose" too
-        {"jose", {{1, 1}, {3, 0}, {3, 1}, {3, 2}, {3, 3}}},
-        {"RELACAO", {{1, 0}}},
-        {"ltda", {{3, 1}}},
-        {"texto procurado", {{2, 0}}},
-        {"silvacliente", {}}, // never across two runs
-        {"Silva\x1f" "Cliente", {}},
-        {"xyz", {}},
-        {"", {}},
+        {QStringLiteral("JOSÉ"), {{1, 1}, {3, 0}, {3, 1}, {3, 2}, {3, 3}}}, // one hit per run, "jose jose" too
+        {QStringLiteral("jose"), {{1, 1}, {3, 0}, {3, 1}, {3, 2}, {3, 3}}},
+        {QStringLiteral("RELACAO"), {{1, 0}}},
+        {QStringLiteral("ltda"), {{3, 1}}},
+        {QStringLiteral("texto procurado"), {{2, 0}}},
+        {QStringLiteral("silvacliente"), {}}, // never across two runs
+        {QStringLiteral("Silva\x1f" "Cliente"), {}},
+        {QStringLiteral("xyz"), {}},
+        {QStringLiteral(""), {}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(index.Search(c.query), c.hits) << c.query.toStdString();
@@ -102,7 +102,7 @@ TEST(PageTextIndex, PagesWithoutTextAndUnreadablePagesCount)
     PageTextIndex index;
     index.AddPage(pageOf({}));
     index.AddPage(QByteArray("not a metafile"));
-    index.AddPage(pageOf({"fim"}));
+    index.AddPage(pageOf({QStringLiteral("fim")}));
     EXPECT_EQ(index.Pages(), 3);
     EXPECT_EQ(index.Search(QStringLiteral("fim")), Hits({{3, 0}}));
     index.Clear();
@@ -126,7 +126,7 @@ qsizetype firstTextRecord(const QByteArray& emf)
 
 TEST(EmfTextReader, DamagedTextRecordsAreSkippedOrEndTheWalk)
 {
-    const QByteArray good = pageOf({"primeiro", "segundo"});
+    const QByteArray good = pageOf({QStringLiteral("primeiro"), QStringLiteral("segundo")});
     const qsizetype rec = firstTextRecord(good);
     ASSERT_GT(rec, 0);
     auto texts = [](const QByteArray& emf) {
@@ -135,15 +135,15 @@ TEST(EmfTextReader, DamagedTextRecordsAreSkippedOrEndTheWalk)
             out << r.Text;
         return out;
     };
-    EXPECT_EQ(texts(good), QStringList({"primeiro", "segundo"}));
+    EXPECT_EQ(texts(good), QStringList({QStringLiteral("primeiro"), QStringLiteral("segundo")}));
 
     QByteArray manyChars = good; // more characters than the record holds
     qToLittleEndian<quint32>(0x7FFFFFFF, manyChars.data() + rec + kChars);
-    EXPECT_EQ(texts(manyChars), QStringList({"segundo"}));
+    EXPECT_EQ(texts(manyChars), QStringList({QStringLiteral("segundo")}));
 
     QByteArray farString = good; // string beyond the record
     qToLittleEndian<quint32>(0xFFFFFFF0, farString.data() + rec + kStringOffset);
-    EXPECT_EQ(texts(farString), QStringList({"segundo"}));
+    EXPECT_EQ(texts(farString), QStringList({QStringLiteral("segundo")}));
 
     QByteArray badSize = good; // a record size past the end stops the walk
     qToLittleEndian<quint32>(0x7FFFFFF0, badSize.data() + rec + 4);
@@ -156,7 +156,7 @@ TEST(EmfTextReader, DamagedTextRecordsAreSkippedOrEndTheWalk)
 
 TEST(EmfTextReader, AnsiTextIsWindows1252)
 {
-    QByteArray emf = pageOf({"abcd"});
+    QByteArray emf = pageOf({QStringLiteral("abcd")});
     const qsizetype rec = firstTextRecord(emf);
     ASSERT_GT(rec, 0);
     // The same record as 8-bit text: "Ação" in Windows-1252, then "\x80".
@@ -181,14 +181,14 @@ TEST_P(PageListText, IndexFollowsThePagesAndSavedFiles)
     list.SetCompressed(GetParam());
     list.SetStore(std::make_unique<TBRStream>(2000)); // spills after a page or two
     for (int n = 1; n <= 12; ++n)
-        list.AppendPage(pageOf({QStringLiteral("Página %1").arg(n), n % 5 == 0 ? "Conceição" : "outro"}));
+        list.AppendPage(pageOf({QStringLiteral("Página %1").arg(n), n % 5 == 0 ? QStringLiteral("Conceição") : QStringLiteral("outro")}));
     ASSERT_FALSE(list.Store()->FileName().isEmpty());
     const Hits expected = {{5, 1}, {10, 1}};
     EXPECT_EQ(list.TextIndex().Pages(), 12);
     EXPECT_EQ(list.TextIndex().Search(QStringLiteral("CONCEICAO")), expected);
 
     QTemporaryDir tmp;
-    const QString file = tmp.filePath("saved.BRP");
+    const QString file = tmp.filePath(QStringLiteral("saved.BRP"));
     list.WriteHeader(); // as a finished job does
     list.WriteToFile(file);
     TBRPageList loaded;
@@ -205,10 +205,10 @@ TEST(PageListText, ADamagedPageOfALoadedFileIsLeftOutAndCounted)
     TBRPageList list;
     list.SetStore(std::make_unique<TBRStream>(100000));
     for (const char* t : {"um texto", "outro texto", "mais texto"})
-        list.AppendPage(pageOf({t}));
+        list.AppendPage(pageOf({QString::fromUtf8(t)}));
     list.WriteHeader();
     QTemporaryDir tmp;
-    const QString file = tmp.filePath("damaged.BRP");
+    const QString file = tmp.filePath(QStringLiteral("damaged.BRP"));
     list.WriteToFile(file);
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));

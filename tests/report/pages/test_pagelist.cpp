@@ -60,8 +60,8 @@ std::unique_ptr<TBRPageList> makeList(const std::vector<QByteArray>& pages, bool
 QByteArray storeBytes(TBRPageList& list)
 {
     QTemporaryDir tmp;
-    list.WriteToFile(tmp.filePath("copy.BRP"));
-    return readAll(tmp.filePath("copy.BRP"));
+    list.WriteToFile(tmp.filePath(QStringLiteral("copy.BRP")));
+    return readAll(tmp.filePath(QStringLiteral("copy.BRP")));
 }
 
 } // namespace
@@ -134,7 +134,7 @@ TEST(TBRPageList, ReopenedFileUsesItsOwnCountAndFlag)
             SCOPED_TRACE(testing::Message() << "saved " << savedCompressed << " loader " << loaderCompressed);
             auto writer = makeList(pages, savedCompressed);
             writer->WriteHeader();
-            const QString name = tmp.filePath("r.BRP");
+            const QString name = tmp.filePath(QStringLiteral("r.BRP"));
             writer->WriteToFile(name);
 
             TBRPageList reader;
@@ -153,18 +153,18 @@ TEST(TBRPageList, SavingALoadedFileCopiesItExactly)
     QTemporaryDir tmp;
     auto writer = makeList(samplePages(30), true);
     writer->WriteHeader();
-    writer->WriteToFile(tmp.filePath("a.BRP"));
-    const QByteArray original = readAll(tmp.filePath("a.BRP"));
+    writer->WriteToFile(tmp.filePath(QStringLiteral("a.BRP")));
+    const QByteArray original = readAll(tmp.filePath(QStringLiteral("a.BRP")));
 
     TBRPageList loaded;
-    loaded.OpenFile(tmp.filePath("a.BRP"));
+    loaded.OpenFile(tmp.filePath(QStringLiteral("a.BRP")));
     loaded.FetchPage(12);
-    loaded.WriteToFile(tmp.filePath("b.BRP"));
-    EXPECT_EQ(readAll(tmp.filePath("b.BRP")), original);
+    loaded.WriteToFile(tmp.filePath(QStringLiteral("b.BRP")));
+    EXPECT_EQ(readAll(tmp.filePath(QStringLiteral("b.BRP"))), original);
 
     // Its own file cannot be the target; the file is left whole.
-    EXPECT_THROW(loaded.WriteToFile(tmp.filePath("a.BRP")), StoreFileError);
-    EXPECT_EQ(readAll(tmp.filePath("a.BRP")), original);
+    EXPECT_THROW(loaded.WriteToFile(tmp.filePath(QStringLiteral("a.BRP"))), StoreFileError);
+    EXPECT_EQ(readAll(tmp.filePath(QStringLiteral("a.BRP"))), original);
     EXPECT_EQ(loaded.FetchPage(30).has_value(), true);
 }
 
@@ -243,7 +243,7 @@ TEST(TBRPageList, DamagedFilesGiveErrors)
         SCOPED_TRACE(c.name);
         QByteArray bytes = c.compressed ? packed : plain;
         c.damage(bytes);
-        const QString name = tmp.filePath("damaged.BRP");
+        const QString name = tmp.filePath(QStringLiteral("damaged.BRP"));
         writeAll(name, bytes);
         TBRPageList list;
         int errors = 0;
@@ -282,7 +282,7 @@ TEST(TBRPageList, WalksTheChainFromWhereItStands)
     for (int n = 2; n <= 5; ++n)
         starts[n] = int32At(file, starts[n - 1] + 4);
     setInt32(file, starts[5] - 4, starts[2]); // page 4's trailing offset names page 2
-    const QString name = tmp.filePath("w.BRP");
+    const QString name = tmp.filePath(QStringLiteral("w.BRP"));
     writeAll(name, file);
 
     TBRPageList list;
@@ -313,19 +313,19 @@ TEST(TBRPageList, BadOffsetsAreNamedForWhatTheyAre)
     const Case cases[] = {
         {"next offset back to page 1", [&](QByteArray& b) { setInt32(b, rec2 + 4, 128); }, 2,
          QStringLiteral("page 2's next-record offset 128 points backwards, to or before the record's start at %1").arg(rec2)},
-        {"next offset to its own record", [&](QByteArray& b) { setInt32(b, rec2 + 4, rec2); }, 2, "points backwards"},
+        {"next offset to its own record", [&](QByteArray& b) { setInt32(b, rec2 + 4, rec2); }, 2, QStringLiteral("points backwards")},
         {"next offset inside the record's fields", [&](QByteArray& b) { setInt32(b, rec2 + 4, rec2 + 5); }, 2,
-         "leaves no room for the record's 12 bytes of fields"},
+         QStringLiteral("leaves no room for the record's 12 bytes of fields")},
         {"next offset past the end", [&](QByteArray& b) { setInt32(b, rec2 + 4, b.size() + 1); }, 2,
          QStringLiteral("points outside the file (%1 bytes)").arg(good.size())},
         {"last offset into the header", [](QByteArray& b) { setInt32(b, b.size() - 4, 4); }, 5,
-         "the last record's offset 4 points into the 128-byte header"},
+         QStringLiteral("the last record's offset 4 points into the 128-byte header")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QByteArray bytes = good;
         c.damage(bytes);
-        const QString name = tmp.filePath("damaged.BRP");
+        const QString name = tmp.filePath(QStringLiteral("damaged.BRP"));
         writeAll(name, bytes);
         TBRPageList list;
         list.OpenFile(name);

@@ -67,7 +67,7 @@ TEST(TBRStream, SpillsOnlyPastTheLimitAndKeepsItsData)
         EXPECT_EQ(s.Position(), 100001);
         spilled = s.TempFileName();
         const QFileInfo info(spilled);
-        EXPECT_TRUE(info.fileName().startsWith("BRP"));
+        EXPECT_TRUE(info.fileName().startsWith(QStringLiteral("BRP")));
         EXPECT_EQ(info.absolutePath(), QFileInfo(tmp.path()).absoluteFilePath());
         // Made there, and already gone from the folder while in use.
         EXPECT_TRUE(QDir(tmp.path()).isEmpty());
@@ -120,7 +120,7 @@ TEST(TBRStream, NothingIsLeftWhenTheProcessIsEndedBySignals)
         ::kill(pid_t(child.processId()), sig);
         ASSERT_TRUE(child.waitForFinished(30000));
         EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
-        EXPECT_TRUE(QDir(tmp.path()).isEmpty()) << QDir(tmp.path()).entryList(QDir::Files).join(' ').toStdString();
+        EXPECT_TRUE(QDir(tmp.path()).isEmpty()) << QDir(tmp.path()).entryList(QDir::Files).join(QLatin1Char(' ')).toStdString();
     }
 }
 
@@ -139,7 +139,7 @@ TEST(TBRStream, SpillFailureLeavesTheDataInMemory)
 TEST(TBRStream, OpenedFileIsReadOnlyAndKept)
 {
     QTemporaryDir tmp;
-    const QString name = tmp.filePath("x.BRP");
+    const QString name = tmp.filePath(QStringLiteral("x.BRP"));
     {
         QFile f(name);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -156,5 +156,5 @@ TEST(TBRStream, OpenedFileIsReadOnlyAndKept)
         EXPECT_THROW(s.Write(b, 1), StoreFileError);
     }
     EXPECT_TRUE(QFile::exists(name));
-    EXPECT_THROW(TBRStream(tmp.filePath("missing.BRP")), StoreFileError);
+    EXPECT_THROW(TBRStream(tmp.filePath(QStringLiteral("missing.BRP"))), StoreFileError);
 }

@@ -83,7 +83,7 @@ TEST_F(PreviewSearchTest, HitsAcrossPagesWrapBothWays)
     EXPECT_TRUE(window->FindEdit->hasFocus());
     // The first hit on or after the page shown.
     EXPECT_EQ(shown(), 3);
-    EXPECT_EQ(status(), "hit 3 of 5");
+    EXPECT_EQ(status(), QStringLiteral("hit 3 of 5"));
 
     struct Step {
         Qt::Key key;
@@ -112,7 +112,7 @@ TEST_F(PreviewSearchTest, CaseAndAccentsAndNoHit)
 {
     target = newTarget();
     target->StartJob();
-    const QStringList texts = {"Relação José", "sem nada", "JOSE CARLOS", "josé"};
+    const QStringList texts = {QStringLiteral("Relação José"), QStringLiteral("sem nada"), QStringLiteral("JOSE CARLOS"), QStringLiteral("josé")};
     for (const QString& t : texts) {
         target->NewPage();
         target->PageCanvas()->TextOut(40, 40, t);
@@ -124,17 +124,17 @@ TEST_F(PreviewSearchTest, CaseAndAccentsAndNoHit)
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
 
     find(QStringLiteral("JOSÉ"));
-    EXPECT_EQ(status(), "hit 1 of 3");
+    EXPECT_EQ(status(), QStringLiteral("hit 1 of 3"));
     EXPECT_EQ(shown(), 1);
     QTest::keyClick(window->FindEdit, Qt::Key_F3);
     EXPECT_EQ(shown(), 3);
 
     find(QStringLiteral("relacao jose"));
-    EXPECT_EQ(status(), "hit 1 of 1");
+    EXPECT_EQ(status(), QStringLiteral("hit 1 of 1"));
 
     window->GotoPage(2);
     find(QStringLiteral("Zé Ninguém"));
-    EXPECT_EQ(status(), "not found");
+    EXPECT_EQ(status(), QStringLiteral("not found"));
     EXPECT_EQ(shown(), 2);
     EXPECT_TRUE(window->BRPreview->PreviewImage()->HighlightArea().isEmpty());
     QTest::keyClick(window->FindEdit, Qt::Key_F3);
@@ -198,9 +198,9 @@ TEST_F(PreviewSearchTest, TheBarsEditKeepsItsKeysAndEscClosesIt)
     EXPECT_TRUE(window->BRPreview->PreviewImage()->HighlightArea().isEmpty());
     // Reopened, the text is kept and selected; F3 searches again from here.
     QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
-    EXPECT_EQ(window->FindEdit->selectedText(), "linha");
+    EXPECT_EQ(window->FindEdit->selectedText(), QStringLiteral("linha"));
     QTest::keyClick(window->FindEdit, Qt::Key_F3);
-    EXPECT_EQ(status(), "hit 51 of 100");
+    EXPECT_EQ(status(), QStringLiteral("hit 51 of 100"));
 
     // Esc with the focus elsewhere still closes the window.
     window->FindBar->hide();
@@ -220,14 +220,14 @@ TEST_F(PreviewSearchTest, HitsFollowPagesStillBeingGenerated)
     }
     // Pages 1 and 2 are stored, page 3 is still being drawn.
     find(QStringLiteral("linha 4"));
-    EXPECT_EQ(status(), "hit 1 of 2");
+    EXPECT_EQ(status(), QStringLiteral("hit 1 of 2"));
     QTest::keyClick(window->FindEdit, Qt::Key_F3);
-    EXPECT_EQ(status(), "hit 2 of 2");
+    EXPECT_EQ(status(), QStringLiteral("hit 2 of 2"));
     target->NewPage();
     drawPage(*target, 4);
     target->FinishJob();
     QTest::keyClick(window->FindEdit, Qt::Key_F3);
-    EXPECT_EQ(status(), "hit 3 of 4");
+    EXPECT_EQ(status(), QStringLiteral("hit 3 of 4"));
     EXPECT_EQ(shown(), 3);
 }
 
@@ -235,21 +235,21 @@ TEST_F(PreviewSearchTest, ALoadedFileIsSearchedAfresh)
 {
     open(4);
     find(QStringLiteral("pedido 4 linha 0"));
-    EXPECT_EQ(status(), "hit 1 of 1");
+    EXPECT_EQ(status(), QStringLiteral("hit 1 of 1"));
     QTemporaryDir tmp;
     auto other = newTarget();
     runJob(*other, 2);
-    other->SaveReportFile(tmp.filePath("two.BRP"));
+    other->SaveReportFile(tmp.filePath(QStringLiteral("two.BRP")));
     RecordingDialogService dialogs;
-    dialogs.queueAnswer(tmp.filePath("two.BRP"));
+    dialogs.queueAnswer(tmp.filePath(QStringLiteral("two.BRP")));
     window->LoadClick();
     ASSERT_EQ(target->PageTotal(), 2);
     EXPECT_TRUE(status().isEmpty());
     QTest::keyClick(window->FindEdit, Qt::Key_F3);
-    EXPECT_EQ(status(), "not found");
+    EXPECT_EQ(status(), QStringLiteral("not found"));
     window->FindEdit->setText(QStringLiteral("pedido 2 linha 0"));
     QTest::keyClick(window->FindEdit, Qt::Key_Return);
-    EXPECT_EQ(status(), "hit 1 of 1");
+    EXPECT_EQ(status(), QStringLiteral("hit 1 of 1"));
     EXPECT_EQ(shown(), 2);
 }
 
@@ -310,7 +310,7 @@ TEST_F(PreviewSearchTest, ThumbnailsDrawnOnlyWhenShownClickableAndMarked)
     const QRect third = panel->PictureRect(3);
     QTest::mouseClick(strip, Qt::LeftButton, {}, third.center());
     EXPECT_EQ(shown(), 3);
-    EXPECT_EQ(window->StatusBar->PanelText(1), "Page 3 of 6");
+    EXPECT_EQ(window->StatusBar->PanelText(1), QStringLiteral("Page 3 of 6"));
     QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(2, 2)); // between pictures
     EXPECT_EQ(shown(), 3);
 

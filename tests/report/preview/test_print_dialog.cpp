@@ -96,11 +96,11 @@ TEST_F(PrintDialogTest, WhatTheDialogIsGiven)
     EXPECT_EQ(g.FromPage, 1);
     EXPECT_EQ(g.ToPage, 70000 - 65536);
     EXPECT_EQ(g.Copies, 0);
-    EXPECT_EQ(g.Device, "Draft");
-    EXPECT_EQ(g.Port, "lpd://draft");
+    EXPECT_EQ(g.Device, QStringLiteral("Draft"));
+    EXPECT_EQ(g.Port, QStringLiteral("lpd://draft"));
     EXPECT_EQ(g.Owner, nullptr);
     EXPECT_EQ(platform.GivenModes[0].dmCopies, 2);
-    EXPECT_EQ(d.DeviceName(), "Draft");
+    EXPECT_EQ(d.DeviceName(), QStringLiteral("Draft"));
 }
 
 TEST_F(PrintDialogTest, ChoicesAreReadBack)
@@ -178,7 +178,7 @@ TEST_F(PrintDialogTest, CancelChangesNothing)
     EXPECT_EQ(d.Copies(), 3);
     EXPECT_EQ(printerCopies(), 3);
     EXPECT_EQ(printer->PrinterIndex(), 0);
-    EXPECT_TRUE(printer->Log.filter("SetPrinter").isEmpty());
+    EXPECT_TRUE(printer->Log.filter(QStringLiteral("SetPrinter")).isEmpty());
 }
 
 // The report's print set-up as the dialog is given it: its printer (an index
@@ -209,11 +209,11 @@ TEST_F(PrintDialogTest, PrintSetupGivesTheDialogTheReportsSettings)
     plain.PageNumsOption = false;
     plain.WarningOption = false;
     const Case cases[] = {
-        {"the report's printer in landscape", draft, false, "Draft", DMORIENT_LANDSCAPE, 0,
+        {"the report's printer in landscape", draft, false, QStringLiteral("Draft"), DMORIENT_LANDSCAPE, 0,
          PD_NOPAGENUMS | PD_NOWARNING},
-        {"an index past the list, portrait on a landscape printer", pastTheList, true, "Laser", DMORIENT_PORTRAIT, 0,
+        {"an index past the list, portrait on a landscape printer", pastTheList, true, QStringLiteral("Laser"), DMORIENT_PORTRAIT, 0,
          PD_NOPAGENUMS | PD_NOWARNING},
-        {"the default printer, no page numbers, no warning", plain, false, "Laser", DMORIENT_PORTRAIT,
+        {"the default printer, no page numbers, no warning", plain, false, QStringLiteral("Laser"), DMORIENT_PORTRAIT,
          PD_NOPAGENUMS | PD_NOWARNING, 0},
     };
     for (const Case& c : cases) {
@@ -259,11 +259,11 @@ TEST_F(PrintDialogTest, PrintSetupTakesBackTheOperatorsChoices)
         BRPrintSetupData::Range expectedRange;
     };
     const Case cases[] = {
-        {"pages 3 to 4 of Draft in landscape", "Draft", DMORIENT_LANDSCAPE, PD_PAGENUMS, 3, 4, 2, 1, poLandscape,
+        {"pages 3 to 4 of Draft in landscape", QStringLiteral("Draft"), DMORIENT_LANDSCAPE, PD_PAGENUMS, 3, 4, 2, 1, poLandscape,
          BRPrintSetupData::PageNums},
-        {"the selection on Laser", "Laser", DMORIENT_PORTRAIT, PD_SELECTION, 0, 0, 1, 0, poPortrait,
+        {"the selection on Laser", QStringLiteral("Laser"), DMORIENT_PORTRAIT, PD_SELECTION, 0, 0, 1, 0, poPortrait,
          BRPrintSetupData::Selection},
-        {"all pages, 4 copies", "Laser", DMORIENT_PORTRAIT, PD_ALLPAGES, 1, 12, 4, 0, poPortrait,
+        {"all pages, 4 copies", QStringLiteral("Laser"), DMORIENT_PORTRAIT, PD_ALLPAGES, 1, 12, 4, 0, poPortrait,
          BRPrintSetupData::AllPages},
     };
     for (const Case& c : cases) {
@@ -319,11 +319,11 @@ TEST_F(PrintDialogTest, NoPrinterInstalledIsSaidPlainly)
     brp::SetPrinterServiceFactory(previous);
 
     ASSERT_EQ(messages.messages().size(), 2);
-    EXPECT_EQ(messages.messages()[0].caption, "Printer setup");
-    EXPECT_EQ(messages.messages()[1].caption, "Print");
+    EXPECT_EQ(messages.messages()[0].caption, QStringLiteral("Printer setup"));
+    EXPECT_EQ(messages.messages()[1].caption, QStringLiteral("Print"));
     for (const auto& m : messages.messages()) {
-        EXPECT_TRUE(m.text.startsWith("No printer is installed.")) << m.text.toStdString();
-        EXPECT_TRUE(m.text.contains("lpadmin")) << m.text.toStdString();
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("No printer is installed."))) << m.text.toStdString();
+        EXPECT_TRUE(m.text.contains(QStringLiteral("lpadmin"))) << m.text.toStdString();
     }
 }
 
@@ -336,17 +336,17 @@ TEST_F(PrintDialogTest, WindowHooksAndModalRun)
     QPoint placed;
     d.OnShow = [&](QObject* s) {
         EXPECT_EQ(s, &d);
-        events << "show";
+        events << QStringLiteral("show");
         placed = d.Handle()->pos();
     };
-    d.OnClose = [&](QObject*) { events << "close"; };
+    d.OnClose = [&](QObject*) { events << QStringLiteral("close"); };
     platform.Operator = [&](PrintDialogData&) {
-        events << "operator";
+        events << QStringLiteral("operator");
         EXPECT_FALSE(other.isEnabled());
         return false;
     };
     d.Execute();
-    EXPECT_EQ(events, QStringList({"show", "operator", "close"}));
+    EXPECT_EQ(events, QStringList({QStringLiteral("show"), QStringLiteral("operator"), QStringLiteral("close")}));
     EXPECT_EQ(d.Handle(), nullptr);
     EXPECT_TRUE(other.isEnabled());
     const QSize screen = QGuiApplication::primaryScreen()->size();
@@ -375,7 +375,7 @@ TEST_F(PrintDialogTest, HelpHook)
 TEST(ProgressForm, Layout)
 {
     TBRProgressForm f;
-    EXPECT_EQ(f.windowTitle(), "Printing progress");
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Printing progress"));
     EXPECT_EQ(f.size(), QSize(149, 97));
     EXPECT_TRUE(f.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(f.Gauge->geometry(), QRect(16, 18, 114, 16));
@@ -385,7 +385,7 @@ TEST(ProgressForm, Layout)
     EXPECT_EQ(f.Info->alignment(), Qt::AlignCenter);
     EXPECT_TRUE(f.Info->text().isEmpty());
     EXPECT_EQ(f.CancelButton->geometry(), QRect(36, 60, 75, 25));
-    EXPECT_EQ(f.CancelButton->text(), "Cancel");
+    EXPECT_EQ(f.CancelButton->text(), QStringLiteral("Cancel"));
     EXPECT_EQ(f.CancelButton->nextInFocusChain(), f.Gauge);
 }
 
@@ -406,7 +406,7 @@ TEST(ProgressForm, FollowsTheTargetInStepsOfFive)
             target.SetProgress(s.progress);
             QCoreApplication::processEvents();
             EXPECT_EQ(f.Gauge->value(), s.bar) << s.progress;
-            EXPECT_EQ(f.Info->text(), s.info) << s.progress;
+            EXPECT_EQ(f.Info->text(), QString::fromUtf8(s.info)) << s.progress;
         }
         // The message's own parameter is not used: the target's value is.
         target.SetProgress(55); // also posts 55, handled after the message below
@@ -443,8 +443,8 @@ TEST(QtPrintDialog, HonoursTheFlagsAndReturnsTheRange)
     data.FromPage = 1;
     data.ToPage = 12;
     QStringList hooks;
-    data.OnInitDialog = [&](QWidget*) { hooks << "init"; };
-    data.OnDestroyDialog = [&] { hooks << "destroy"; };
+    data.OnInitDialog = [&](QWidget*) { hooks << QStringLiteral("init"); };
+    data.OnDestroyDialog = [&] { hooks << QStringLiteral("destroy"); };
     int tries = 0;
     std::function<void()> answer = [&] {
         auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
@@ -471,7 +471,7 @@ TEST(QtPrintDialog, HonoursTheFlagsAndReturnsTheRange)
     EXPECT_FALSE(seen.options.testFlag(QAbstractPrintDialog::PrintToFile));
     EXPECT_EQ(seen.min, 1);
     EXPECT_EQ(seen.max, 12);
-    EXPECT_EQ(hooks, QStringList({"init", "destroy"}));
+    EXPECT_EQ(hooks, QStringList({QStringLiteral("init"), QStringLiteral("destroy")}));
     EXPECT_TRUE(data.Flags & PD_PAGENUMS);
     EXPECT_EQ(data.FromPage, 3);
     EXPECT_EQ(data.ToPage, 5);

@@ -60,24 +60,24 @@ protected:
 TEST_F(StandardPreviewTest, WindowLayout)
 {
     TBRStandardPreview w;
-    EXPECT_EQ(w.windowTitle(), "Print Preview");
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Print Preview"));
     QStringList names, hints;
     for (QAction* a : w.ToolBar1->actions()) {
         names << (a->objectName().isEmpty() ? a->text() : a->objectName());
         hints << a->toolTip();
     }
-    EXPECT_EQ(names, QStringList({"ToolButton1", "ZoomFit", "Zoom100", "ZoomToWidth", "Separator1", "FirstPage",
-                                  "PreviousPage", "ToolButton2", "LastPage", "Separator2", "ToolButton3", "ToolButton4",
-                                  "PrintSetup", "Print", "Separator3", "SaveReport", "LoadReport", "Separator5",
-                                  "Find", "Thumbnails", "Separator4", names.last()}));
+    EXPECT_EQ(names, QStringList({QStringLiteral("ToolButton1"), QStringLiteral("ZoomFit"), QStringLiteral("Zoom100"), QStringLiteral("ZoomToWidth"), QStringLiteral("Separator1"), QStringLiteral("FirstPage"),
+                                  QStringLiteral("PreviousPage"), QStringLiteral("ToolButton2"), QStringLiteral("LastPage"), QStringLiteral("Separator2"), QStringLiteral("ToolButton3"), QStringLiteral("ToolButton4"),
+                                  QStringLiteral("PrintSetup"), QStringLiteral("Print"), QStringLiteral("Separator3"), QStringLiteral("SaveReport"), QStringLiteral("LoadReport"), QStringLiteral("Separator5"),
+                                  QStringLiteral("Find"), QStringLiteral("Thumbnails"), QStringLiteral("Separator4"), names.last()}));
     EXPECT_EQ(w.ToolBar1->widgetForAction(w.ToolBar1->actions().last()), w.ExitButton);
-    EXPECT_EQ(w.ExitButton->text(), "&Close");
-    EXPECT_EQ(hints.mid(1, 3), QStringList({"Zoom to fit", "100%", "Zoom to width"}));
-    EXPECT_EQ(hints.mid(5, 4), QStringList({"First page", "Previous page", "Next page", "Last page"}));
-    EXPECT_EQ(w.ToolButton3->toolTip(), "Go to page");
-    EXPECT_EQ(w.PrintSetup->toolTip(), "Printer setup");
-    EXPECT_EQ(w.SaveReport->toolTip(), "Save Report");
-    EXPECT_EQ(w.LoadReport->toolTip(), "Load Report");
+    EXPECT_EQ(w.ExitButton->text(), QStringLiteral("&Close"));
+    EXPECT_EQ(hints.mid(1, 3), QStringList({QStringLiteral("Zoom to fit"), QStringLiteral("100%"), QStringLiteral("Zoom to width")}));
+    EXPECT_EQ(hints.mid(5, 4), QStringList({QStringLiteral("First page"), QStringLiteral("Previous page"), QStringLiteral("Next page"), QStringLiteral("Last page")}));
+    EXPECT_EQ(w.ToolButton3->toolTip(), QStringLiteral("Go to page"));
+    EXPECT_EQ(w.PrintSetup->toolTip(), QStringLiteral("Printer setup"));
+    EXPECT_EQ(w.SaveReport->toolTip(), QStringLiteral("Save Report"));
+    EXPECT_EQ(w.LoadReport->toolTip(), QStringLiteral("Load Report"));
     EXPECT_TRUE(w.Thumbnails->isCheckable());
     EXPECT_FALSE(w.Thumbnails->isChecked());
     for (QAction* a : {w.ToolButton1, w.Separator1, w.Separator2, w.ToolButton4, w.Separator3, w.Separator5,
@@ -87,8 +87,8 @@ TEST_F(StandardPreviewTest, WindowLayout)
     EXPECT_FALSE(w.PrintSetup->isEnabled());
     EXPECT_TRUE(w.Print->isEnabled());
     ASSERT_EQ(w.StatusBar->PanelCount(), 2);
-    EXPECT_EQ(w.StatusBar->PanelText(0), "0%");
-    EXPECT_EQ(w.StatusBar->PanelText(1), "Page");
+    EXPECT_EQ(w.StatusBar->PanelText(0), QStringLiteral("0%"));
+    EXPECT_EQ(w.StatusBar->PanelText(1), QStringLiteral("Page"));
     EXPECT_EQ(w.BRPreview->Zoom(), 100);
     EXPECT_EQ(w.centralWidget(), w.BRPreview);
 
@@ -111,7 +111,7 @@ TEST_F(StandardPreviewTest, CreatedFromTheReportsSettings)
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(window->size(), QSize(652, 640)); // no narrower than designed
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
-    EXPECT_EQ(window->windowTitle(), "Pedidos sem contas");
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Pedidos sem contas"));
     EXPECT_EQ(window->BRPreview->BRPrinter(), target.get());
     EXPECT_EQ(target->StatusClient(), window->BRPreview);
     EXPECT_EQ(window->LastProgress(), 0);
@@ -163,7 +163,7 @@ TEST_F(StandardPreviewTest, OpenerShowsTheWindow)
     window = qobject_cast<TBRStandardPreview*>(target->PreviewWindow());
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(pageLine(), "Page 1 of 4");
+    EXPECT_EQ(pageLine(), QStringLiteral("Page 1 of 4"));
     delete window.data();
 
     // Modally: the call returns when the window closes.
@@ -213,21 +213,21 @@ TEST_F(StandardPreviewTest, GoToPrompt)
         std::optional<QString> answer;
         int expected;
     };
-    for (const Case& c : {Case{"abc", 1}, Case{"7x", 7}, Case{std::nullopt, 1}, Case{"12", 1}, Case{" 10", 10},
-                          Case{"-3", 1}, Case{"99999999999", 1}}) {
+    for (const Case& c : {Case{QStringLiteral("abc"), 1}, Case{QStringLiteral("7x"), 7}, Case{std::nullopt, 1}, Case{QStringLiteral("12"), 1}, Case{QStringLiteral(" 10"), 10},
+                          Case{QStringLiteral("-3"), 1}, Case{QStringLiteral("99999999999"), 1}}) {
         window->GotoPage(5);
         if (c.answer)
             dialogs.queueAnswer(*c.answer);
         else
             dialogs.queueCancel();
         window->ToolButton3->trigger();
-        EXPECT_EQ(shown(), c.expected) << c.answer.value_or("(cancelled)").toStdString();
+        EXPECT_EQ(shown(), c.expected) << c.answer.value_or(QStringLiteral("(cancelled)")).toStdString();
     }
     const auto& r = dialogs.requests().constFirst();
     EXPECT_EQ(r.kind, RecordingDialogService::Kind::Input);
-    EXPECT_EQ(r.caption, "Select a page from 1 to 10");
-    EXPECT_EQ(r.prompt, "Go to page >>");
-    EXPECT_EQ(r.value, "1");
+    EXPECT_EQ(r.caption, QStringLiteral("Select a page from 1 to 10"));
+    EXPECT_EQ(r.prompt, QStringLiteral("Go to page >>"));
+    EXPECT_EQ(r.value, QStringLiteral("1"));
 }
 
 TEST_F(StandardPreviewTest, Keys)
@@ -278,7 +278,7 @@ TEST_F(StandardPreviewTest, ProgressPanel)
     for (const Step& s : {Step{0, ""}, Step{3, ""}, Step{5, "5%"}, Step{7, "5%"}, Step{12, "12%"}, Step{100, ""}}) {
         target->SetProgress(s.progress);
         QCoreApplication::processEvents();
-        EXPECT_EQ(window->StatusBar->PanelText(0), s.panel) << s.progress;
+        EXPECT_EQ(window->StatusBar->PanelText(0), QString::fromUtf8(s.panel)) << s.progress;
     }
     EXPECT_EQ(window->LastProgress(), 100);
 }
@@ -297,7 +297,7 @@ TEST_F(StandardPreviewTest, PrintAndSetupFollowTheJob)
         drawPage(*target, i);
     }
     QCoreApplication::processEvents();
-    EXPECT_EQ(pageLine(), "Page 1 of 3");
+    EXPECT_EQ(pageLine(), QStringLiteral("Page 1 of 3"));
     EXPECT_TRUE(window->BRPreview->PreviewImage()->HasImage());
     EXPECT_FALSE(window->PrintSetup->isEnabled());
     // While the report generates, a print click is ignored.
@@ -329,16 +329,16 @@ TEST_F(StandardPreviewTest, PrintAndSetupFollowTheJob)
 TEST_F(StandardPreviewTest, SaveLoadAndPrintALoadedFile)
 {
     QTemporaryDir dir;
-    const QString file = dir.filePath("pedidos.BRP");
+    const QString file = dir.filePath(QStringLiteral("pedidos.BRP"));
     open(3);
     dialogs.queueAnswer(file);
     window->SaveReport->trigger();
     ASSERT_EQ(dialogs.requests().size(), 1);
     const auto save = dialogs.requests()[0];
     EXPECT_EQ(save.kind, RecordingDialogService::Kind::Save);
-    EXPECT_EQ(save.caption, "Save report");
-    EXPECT_EQ(save.filter, "Report file(*.BRP)|*.BRP");
-    EXPECT_EQ(save.defaultExt, "BRP");
+    EXPECT_EQ(save.caption, QStringLiteral("Save report"));
+    EXPECT_EQ(save.filter, QStringLiteral("Report file(*.BRP)|*.BRP"));
+    EXPECT_EQ(save.defaultExt, QStringLiteral("BRP"));
     TBRPageList saved;
     saved.OpenFile(file);
     EXPECT_EQ(saved.Count(), 3);
@@ -355,12 +355,12 @@ TEST_F(StandardPreviewTest, SaveLoadAndPrintALoadedFile)
     window->LoadReport->trigger();
     const auto load = dialogs.requests().last();
     EXPECT_EQ(load.kind, RecordingDialogService::Kind::Open);
-    EXPECT_EQ(load.caption, "Load report");
-    EXPECT_EQ(load.filter, "Report file (*.BRP)|*.BRP");
+    EXPECT_EQ(load.caption, QStringLiteral("Load report"));
+    EXPECT_EQ(load.filter, QStringLiteral("Report file (*.BRP)|*.BRP"));
     EXPECT_TRUE(messages.messages().isEmpty());
-    EXPECT_EQ(target->PageTotal(), 3);
-    EXPECT_TRUE(target->LoadedFromFile());
-    EXPECT_EQ(pageLine(), "Page 1 of 3");
+    EXPECT_EQ(target->PageTotal, 3);
+    EXPECT_TRUE(target->LoadedFromFile);
+    EXPECT_EQ(pageLine(), QStringLiteral("Page 1 of 3"));
     EXPECT_TRUE(window->BRPreview->PreviewImage()->HasImage());
     EXPECT_FALSE(window->PrintSetup->isEnabled());
     EXPECT_TRUE(window->Print->isEnabled());
@@ -373,9 +373,9 @@ TEST_F(StandardPreviewTest, SaveLoadAndPrintALoadedFile)
     RecordingPrinterService& printer = rec(*target);
     QStringList doc;
     for (const QString& line : printer.Log)
-        if (line.startsWith("BeginDoc") || line == "NewPage" || line == "EndDoc" || line == "Abort")
+        if (line.startsWith(QStringLiteral("BeginDoc")) || line == QStringLiteral("NewPage") || line == QStringLiteral("EndDoc") || line == QStringLiteral("Abort"))
             doc << line;
-    EXPECT_EQ(doc, QStringList({"BeginDoc ", "NewPage", "NewPage", "EndDoc"}));
+    EXPECT_EQ(doc, QStringList({QStringLiteral("BeginDoc "), QStringLiteral("NewPage"), QStringLiteral("NewPage"), QStringLiteral("EndDoc")}));
     ASSERT_EQ(printer.Pages.size(), 3);
     for (int i = 0; i < 3; ++i) {
         ASSERT_EQ(printer.Pages[i].pictures.size(), 1);
@@ -383,7 +383,7 @@ TEST_F(StandardPreviewTest, SaveLoadAndPrintALoadedFile)
     }
 
     // Saving a loaded file copies it byte for byte.
-    const QString copy = dir.filePath("copia.BRP");
+    const QString copy = dir.filePath(QStringLiteral("copia.BRP"));
     dialogs.queueAnswer(copy);
     window->SaveReport->trigger();
     QFile a(file), b(copy);
@@ -398,12 +398,12 @@ TEST_F(StandardPreviewTest, LoadFailures)
     window->LastPageClick();
 
     // A name that is not a file: a message, nothing else changes.
-    for (const QString& name : {dir.filePath("nada.BRP"), dir.path()}) {
+    for (const QString& name : {dir.filePath(QStringLiteral("nada.BRP")), dir.path()}) {
         dialogs.queueAnswer(name);
         window->LoadClick();
     }
-    ASSERT_EQ(messages.texts(), QStringList({"File does not exist", "File does not exist"}));
-    EXPECT_EQ(target->PageTotal(), 2);
+    ASSERT_EQ(messages.texts(), QStringList({QStringLiteral("File does not exist"), QStringLiteral("File does not exist")}));
+    EXPECT_EQ(target->PageTotal, 2);
     EXPECT_EQ(shown(), 2);
 
     // Cancelled: nothing at all.
@@ -413,7 +413,7 @@ TEST_F(StandardPreviewTest, LoadFailures)
 
     // A damaged or foreign file: the loader's message, and the pages shown
     // stay as they were, ready to be saved.
-    const QString good = dir.filePath("good.BRP");
+    const QString good = dir.filePath(QStringLiteral("good.BRP"));
     target->SaveReportFile(good);
     QFile goodFile(good);
     ASSERT_TRUE(goodFile.open(QIODevice::ReadOnly));
@@ -435,7 +435,7 @@ TEST_F(StandardPreviewTest, LoadFailures)
     };
     for (const auto& d : damaged) {
         SCOPED_TRACE(d.name);
-        const QString bad = dir.filePath("bad.BRP");
+        const QString bad = dir.filePath(QStringLiteral("bad.BRP"));
         {
             QFile f(bad);
             ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -446,14 +446,14 @@ TEST_F(StandardPreviewTest, LoadFailures)
         window->LoadReport->trigger();
         ASSERT_EQ(messages.messages().size(), 1);
         EXPECT_FALSE(messages.messages().last().text.isEmpty());
-        EXPECT_EQ(target->State(), jsFinished);
-        EXPECT_EQ(target->PageTotal(), 2);
-        EXPECT_FALSE(target->LoadedFromFile());
-        EXPECT_EQ(pageLine(), "Page 2 of 2");
+        EXPECT_EQ(target->State, jsFinished);
+        EXPECT_EQ(target->PageTotal, 2);
+        EXPECT_FALSE(target->LoadedFromFile);
+        EXPECT_EQ(pageLine(), QStringLiteral("Page 2 of 2"));
         EXPECT_TRUE(window->BRPreview->PreviewImage()->HasImage());
         EXPECT_TRUE(window->isVisible());
     }
-    const QString again = dir.filePath("again.BRP");
+    const QString again = dir.filePath(QStringLiteral("again.BRP"));
     dialogs.queueAnswer(again);
     window->SaveReport->trigger();
     QFile againFile(again);
@@ -464,7 +464,7 @@ TEST_F(StandardPreviewTest, LoadFailures)
 TEST_F(StandardPreviewTest, LoadWhileGeneratingIsRefused)
 {
     QTemporaryDir dir;
-    const QString file = dir.filePath("pedidos.BRP");
+    const QString file = dir.filePath(QStringLiteral("pedidos.BRP"));
     {
         auto other = newTarget();
         runJob(*other, 2);
@@ -492,13 +492,13 @@ TEST_F(StandardPreviewTest, SaveThroughAnExportFilter)
     auto& library = ExportFilterLibrary();
     library.Filters.append({[](const QString& name) { return std::make_unique<TBRExportFilter>(name); },
                             QStringLiteral("Text"), QStringLiteral("txt")});
-    dialogs.queueAnswer("/tmp/out.txt", 2);
+    dialogs.queueAnswer(QStringLiteral("/tmp/out.txt"), 2);
     window->SaveClick();
-    dialogs.queueAnswer("/tmp/out.xyz", 3); // no such entry
+    dialogs.queueAnswer(QStringLiteral("/tmp/out.xyz"), 3); // no such entry
     window->SaveClick();
     library.Filters.clear();
-    EXPECT_EQ(dialogs.requests()[0].filter, "Report file(*.BRP)|*.BRP|Text (*.txt)|*.txt");
-    EXPECT_EQ(exported, QStringList({"/tmp/out.txt"}));
+    EXPECT_EQ(dialogs.requests()[0].filter, QStringLiteral("Report file(*.BRP)|*.BRP|Text (*.txt)|*.txt"));
+    EXPECT_EQ(exported, QStringList({QStringLiteral("/tmp/out.txt")}));
 }
 
 TEST_F(StandardPreviewTest, ClosingTellsTheReport)
@@ -542,7 +542,7 @@ TEST_F(StandardPreviewTest, ClosingTellsTheReport)
 TEST_F(StandardPreviewTest, ADamagedPageIsSaidToBeDrawnInPart)
 {
     QTemporaryDir dir;
-    const QString file = dir.filePath("damaged.BRP");
+    const QString file = dir.filePath(QStringLiteral("damaged.BRP"));
     {
         auto recorded = newTarget();
         runJob(*recorded, 2);
@@ -573,7 +573,7 @@ TEST_F(StandardPreviewTest, ADamagedPageIsSaidToBeDrawnInPart)
     window->BRPreview->SetPageNumber(2);
     (void)image->grab();
     EXPECT_TRUE(window->PageNote->isVisibleTo(window));
-    EXPECT_TRUE(window->PageNote->text().startsWith("Page 2 is damaged and drawn in part: "))
+    EXPECT_TRUE(window->PageNote->text().startsWith(QStringLiteral("Page 2 is damaged and drawn in part: ")))
         << window->PageNote->text().toStdString();
 
     window->BRPreview->SetPageNumber(1);
@@ -584,7 +584,7 @@ TEST_F(StandardPreviewTest, ADamagedPageIsSaidToBeDrawnInPart)
         target->PrintReport();
         ADD_FAILURE() << "a damaged page printed without a word";
     } catch (const PlatformError& e) {
-        EXPECT_EQ(e.Message(), "Page 2 is damaged and printed in part.");
+        EXPECT_EQ(e.Message(), QStringLiteral("Page 2 is damaged and printed in part."));
     }
     EXPECT_EQ(rec(*target).Pages.size(), 2) << "the job goes out whole";
 }

@@ -35,7 +35,7 @@ TEST(BrptoolEval, PrintsKindAndText)
 TEST(BrptoolEval, WalksTheRowsOfACsvFile)
 {
     QTemporaryDir dir;
-    const QString csv = brp::writeFile(dir, "pedidos.csv",
+    const QString csv = brp::writeFile(dir, QStringLiteral("pedidos.csv"),
                                   "NUMERO:integer,TOTALPEDIDO:float,CLIENTE\n"
                                   "1,10.5,\"Silva, Ana\"\n"
                                   "2,,Bia\n"
@@ -49,7 +49,7 @@ TEST(BrptoolEval, WalksTheRowsOfACsvFile)
 
     // Lines ended by CR alone, as old Mac files are, and by CR LF.
     for (const char* text : {"N:integer,C\r1,Ação\r2,b\r", "N:integer,C\r\n1,Ação\r\n2,b\r\n"}) {
-        const QString other = brp::writeFile(dir, "cr.csv", text);
+        const QString other = brp::writeFile(dir, QStringLiteral("cr.csv"), text);
         r = brptool({QStringLiteral("--data"), QStringLiteral("Q=") + other, QStringLiteral("STR(Q.N) + Q.C")});
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
         EXPECT_EQ(r.out, QStringLiteral("row 1: STRING 1Ação\nrow 2: STRING 2b\n"));
@@ -79,7 +79,7 @@ TEST(BrptoolEval, BadCsvNamesTheLine)
         {"D:date\n01/01/2000\n05/03/-2024\n", ":3: field 1: '05/03/-2024' is not a valid date"},
     };
     for (const auto& c : cases) {
-        const QString csv = brp::writeFile(dir, "bad.csv", c.text);
+        const QString csv = brp::writeFile(dir, QStringLiteral("bad.csv"), c.text);
         const ToolRun r = brptool({QStringLiteral("--data"), QStringLiteral("Q=") + csv, QStringLiteral("1")});
         EXPECT_EQ(r.exitCode, 1) << c.text;
         EXPECT_TRUE(r.err.contains(csv + QString::fromLatin1(c.message))) << r.err.toStdString();

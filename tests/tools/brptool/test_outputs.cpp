@@ -38,30 +38,30 @@ protected:
     {
         if (qEnvironmentVariableIsEmpty("BRP_BINARY_DIR"))
             GTEST_SKIP() << "BRP_BINARY_DIR not set";
-        def = dir.filePath("rel.dfm");
-        csv = dir.filePath("q.csv");
-        brp = dir.filePath("rel.BRP");
-        emf = dir.filePath("p1.emf");
+        def = dir.filePath(QStringLiteral("rel.dfm"));
+        csv = dir.filePath(QStringLiteral("q.csv"));
+        brp = dir.filePath(QStringLiteral("rel.BRP"));
+        emf = dir.filePath(QStringLiteral("p1.emf"));
         brp::writeFile(def, kListing);
         QByteArray rows = "NOME,VALOR:float\n";
         for (int i = 1; i <= 120; ++i)
             rows += "Cliente número " + QByteArray::number(i) + "," + QByteArray::number(i) + ".5\n";
         brp::writeFile(csv, rows);
-        const ToolRun made = brp::runBrptool({"run", def, "--data", "QryRel=" + csv, "--out", brp});
+        const ToolRun made = brp::runBrptool({QStringLiteral("run"), def, QStringLiteral("--data"), QStringLiteral("QryRel=") + csv, QStringLiteral("--out"), brp});
         ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
-        ASSERT_EQ(brp::runBrptool({"extract", brp, "1", emf}).exitCode, 0);
+        ASSERT_EQ(brp::runBrptool({QStringLiteral("extract"), brp, QStringLiteral("1"), emf}).exitCode, 0);
     }
 
     // Every command that writes a file, with OUT standing for its output.
     QList<QStringList> commandsWriting(const QString& out) const
     {
         return {
-            {"run", def, "--data", "QryRel=" + csv, "--out", out},
-            {"run", def, "--data", "QryRel=" + csv, "--out", out + ".pdf"},
-            {"extract", brp, "1", out},
-            {"render", brp, out},
-            {"pdf", brp, out},
-            {"view", brp, "--screenshot", out},
+            {QStringLiteral("run"), def, QStringLiteral("--data"), QStringLiteral("QryRel=") + csv, QStringLiteral("--out"), out},
+            {QStringLiteral("run"), def, QStringLiteral("--data"), QStringLiteral("QryRel=") + csv, QStringLiteral("--out"), out + QStringLiteral(".pdf")},
+            {QStringLiteral("extract"), brp, QStringLiteral("1"), out},
+            {QStringLiteral("render"), brp, out},
+            {QStringLiteral("pdf"), brp, out},
+            {QStringLiteral("view"), brp, QStringLiteral("--screenshot"), out},
         };
     }
 
@@ -81,16 +81,16 @@ TEST_F(BrptoolOutputs, AFullDiskKeepsTheOldFile)
     const QString out = disk.Path(QStringLiteral("o.out"));
     const QByteArray old = "the file written before";
     brp::writeFile(out, old);
-    brp::writeFile(out + ".pdf", old);
+    brp::writeFile(out + QStringLiteral(".pdf"), old);
     disk.LeaveFree(8 * 1024);
     for (const QStringList& args : commandsWriting(out)) {
-        SCOPED_TRACE(args.join(' ').toStdString());
+        SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
         const ToolRun r = brp::runBrptool(args);
         EXPECT_EQ(r.exitCode, 1) << r.out.toStdString();
-        EXPECT_TRUE(r.err.contains("No space left on device")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("No space left on device"))) << r.err.toStdString();
         EXPECT_EQ(brp::readFile(out), old);
-        EXPECT_EQ(brp::readFile(out + ".pdf"), old);
-        EXPECT_EQ(disk.Files(), QStringList({"o.out", "o.out.pdf"}));
+        EXPECT_EQ(brp::readFile(out + QStringLiteral(".pdf")), old);
+        EXPECT_EQ(disk.Files(), QStringList({QStringLiteral("o.out"), QStringLiteral("o.out.pdf")}));
     }
 }
 
@@ -98,10 +98,10 @@ TEST_F(BrptoolOutputs, AFullDiskKeepsTheOldFile)
 // refused and left as it is; so is an output that is one of the inputs.
 TEST_F(BrptoolOutputs, OutputsThatWouldDestroySomethingAreRefused)
 {
-    const QString fifo = dir.filePath("fifo"), folder = dir.filePath("folder"), device = dir.filePath("full");
-    const QString link = dir.filePath("link-to-full");
+    const QString fifo = dir.filePath(QStringLiteral("fifo")), folder = dir.filePath(QStringLiteral("folder")), device = dir.filePath(QStringLiteral("full"));
+    const QString link = dir.filePath(QStringLiteral("link-to-full"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder")));
     // A private clone of /dev/full; only root may make one.
     const bool haveDevice = ::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0600, makedev(1, 7)) == 0;
     if (haveDevice) {
@@ -113,38 +113,38 @@ TEST_F(BrptoolOutputs, OutputsThatWouldDestroySomethingAreRefused)
         QString kind;
         const char* why;
     };
-    QList<Case> cases = {{fifo, "fifo", "a pipe (FIFO)"}, {folder, "folder", "a folder"}};
+    QList<Case> cases = {{fifo, QStringLiteral("fifo"), "a pipe (FIFO)"}, {folder, QStringLiteral("folder"), "a folder"}};
     if (haveDevice)
-        cases += {{device, "device", "a device"}, {link, "device", "a device"}};
+        cases += {{device, QStringLiteral("device"), "a device"}, {link, QStringLiteral("device"), "a device"}};
     for (const Case& c : cases) {
         for (QStringList args : commandsWriting(c.output)) {
-            if (args.last().endsWith(".pdf") && args[0] == "run")
+            if (args.last().endsWith(QStringLiteral(".pdf")) && args[0] == QStringLiteral("run"))
                 continue; // names another file
-            SCOPED_TRACE(args.join(' ').toStdString());
+            SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
             const ToolRun r = brp::runBrptool(args);
             EXPECT_EQ(r.exitCode, 2) << r.out.toStdString();
-            EXPECT_TRUE(r.err.contains(c.why)) << r.err.toStdString();
+            EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.why))) << r.err.toStdString();
             EXPECT_EQ(kindOf(c.output), c.kind);
         }
     }
 
     const QByteArray defBytes = brp::readFile(def), csvBytes = brp::readFile(csv), brpBytes = brp::readFile(brp);
-    const QString alias = dir.filePath("alias.BRP");
+    const QString alias = dir.filePath(QStringLiteral("alias.BRP"));
     ASSERT_TRUE(QFile::link(brp, alias));
     const QList<QStringList> selfOverwrites = {
-        {"run", def, "--data", "QryRel=" + csv, "--out", def},
-        {"run", def, "--data", "QryRel=" + csv, "--out", csv},
-        {"extract", brp, "1", brp},
-        {"extract", brp, "1", alias}, // the same file under another name
-        {"render", brp, brp},
-        {"pdf", brp, alias},
-        {"view", brp, "--screenshot", brp},
+        {QStringLiteral("run"), def, QStringLiteral("--data"), QStringLiteral("QryRel=") + csv, QStringLiteral("--out"), def},
+        {QStringLiteral("run"), def, QStringLiteral("--data"), QStringLiteral("QryRel=") + csv, QStringLiteral("--out"), csv},
+        {QStringLiteral("extract"), brp, QStringLiteral("1"), brp},
+        {QStringLiteral("extract"), brp, QStringLiteral("1"), alias}, // the same file under another name
+        {QStringLiteral("render"), brp, brp},
+        {QStringLiteral("pdf"), brp, alias},
+        {QStringLiteral("view"), brp, QStringLiteral("--screenshot"), brp},
     };
     for (const QStringList& args : selfOverwrites) {
-        SCOPED_TRACE(args.join(' ').toStdString());
+        SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
         const ToolRun r = brp::runBrptool(args);
         EXPECT_EQ(r.exitCode, 2) << r.out.toStdString();
-        EXPECT_TRUE(r.err.contains("it is also an input")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("it is also an input"))) << r.err.toStdString();
     }
     EXPECT_EQ(brp::readFile(def), defBytes);
     EXPECT_EQ(brp::readFile(csv), csvBytes);
@@ -160,14 +160,14 @@ TEST_F(BrptoolOutputs, DashIsStandardOutput)
     };
     const QByteArray page = brp::readFile(emf);
     const Case cases[] = {
-        {{"extract", brp, "1", "-"}, page},
-        {{"render", emf, "-"}, "\x89PNG"},
-        {{"pdf", brp, "-"}, "%PDF"},
-        {{"view", brp, "--screenshot", "-"}, "\x89PNG"},
-        {{"run", def, "--data", "QryRel=" + csv, "--out", "-"}, brp::readFile(brp).left(4)},
+        {{QStringLiteral("extract"), brp, QStringLiteral("1"), QStringLiteral("-")}, page},
+        {{QStringLiteral("render"), emf, QStringLiteral("-")}, "\x89PNG"},
+        {{QStringLiteral("pdf"), brp, QStringLiteral("-")}, "%PDF"},
+        {{QStringLiteral("view"), brp, QStringLiteral("--screenshot"), QStringLiteral("-")}, "\x89PNG"},
+        {{QStringLiteral("run"), def, QStringLiteral("--data"), QStringLiteral("QryRel=") + csv, QStringLiteral("--out"), QStringLiteral("-")}, brp::readFile(brp).left(4)},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.args.join(' ').toStdString());
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
         QProcess p;
         p.start(brp::brptoolPath(), c.args);
         ASSERT_TRUE(p.waitForFinished(30000));
@@ -176,7 +176,7 @@ TEST_F(BrptoolOutputs, DashIsStandardOutput)
         EXPECT_TRUE(out.startsWith(c.expected)) << out.left(40).toHex().toStdString();
     }
     QProcess whole;
-    whole.start(brp::brptoolPath(), {"run", def, "--data", "QryRel=" + csv, "--out", "-"});
+    whole.start(brp::brptoolPath(), {QStringLiteral("run"), def, QStringLiteral("--data"), QStringLiteral("QryRel=") + csv, QStringLiteral("--out"), QStringLiteral("-")});
     ASSERT_TRUE(whole.waitForFinished(30000));
     // Past the header, which holds the time of writing.
     EXPECT_EQ(whole.readAllStandardOutput().mid(128), brp::readFile(brp).mid(128));

@@ -16,19 +16,19 @@ TEST(BrptoolPrint, BadArguments)
     };
     const Case cases[] = {
         {{}, 2, "no file given"},
-        {{existing, "--pages", "5-2"}, 2, "bad page range"},
-        {{existing, "--pages", "0-2"}, 2, "bad page range"},
-        {{existing, "--pages", "x"}, 2, "bad page range"},
-        {{existing, "--copies", "0"}, 2, "bad number of copies"},
-        {{existing, "--copies", "many"}, 2, "bad number of copies"},
-        {{existing, "--colour"}, 2, "unexpected argument"},
-        {{"/nonexistent/file.brp"}, 1, "no such file"},
+        {{existing, QStringLiteral("--pages"), QStringLiteral("5-2")}, 2, "bad page range"},
+        {{existing, QStringLiteral("--pages"), QStringLiteral("0-2")}, 2, "bad page range"},
+        {{existing, QStringLiteral("--pages"), QStringLiteral("x")}, 2, "bad page range"},
+        {{existing, QStringLiteral("--copies"), QStringLiteral("0")}, 2, "bad number of copies"},
+        {{existing, QStringLiteral("--copies"), QStringLiteral("many")}, 2, "bad number of copies"},
+        {{existing, QStringLiteral("--colour")}, 2, "unexpected argument"},
+        {{QStringLiteral("/nonexistent/file.brp")}, 1, "no such file"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.args.join(' ').toStdString());
-        const ToolRun r = brp::runBrptool(QStringList{"print"} + c.args);
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        const ToolRun r = brp::runBrptool(QStringList{QStringLiteral("print")} + c.args);
         ASSERT_NE(r.exitCode, -1) << r.err.toStdString();
         EXPECT_EQ(r.exitCode, c.code);
-        EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
     }
 }

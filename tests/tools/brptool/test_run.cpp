@@ -26,29 +26,29 @@ ToolRun run(const QStringList& args)
 TEST(BrptoolRun, GeneratesThePagesOfADefinitionOverCsvData)
 {
     QTemporaryDir dir;
-    const QString def = brp::writeFile(dir, "rel.dfm", kListing);
-    const QString csv = brp::writeFile(dir, "q.csv", brp::csvRows(60));
+    const QString def = brp::writeFile(dir, QStringLiteral("rel.dfm"), kListing);
+    const QString csv = brp::writeFile(dir, QStringLiteral("q.csv"), brp::csvRows(60));
     for (const bool compress : {false, true}) {
-        const QString out = dir.filePath(compress ? "c.BRP" : "p.BRP");
-        QStringList args{def, "--data", "QryRel=" + csv, "--out", out};
+        const QString out = dir.filePath(compress ? QStringLiteral("c.BRP") : QStringLiteral("p.BRP"));
+        QStringList args{def, QStringLiteral("--data"), QStringLiteral("QryRel=") + csv, QStringLiteral("--out"), out};
         if (compress)
-            args << "--compress";
+            args << QStringLiteral("--compress");
         const ToolRun r = run(args);
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-        EXPECT_FALSE(r.err.contains("pages:")) << "quiet when not on a terminal";
+        EXPECT_FALSE(r.err.contains(QStringLiteral("pages:"))) << "quiet when not on a terminal";
         TBRPageList pages;
         pages.OpenFile(out);
         EXPECT_EQ(pages.Compressed(), compress);
         // 2770 of body: the header takes 100, then 53 rows of 50.
         ASSERT_EQ(pages.Count(), 2);
         const QStringList first = RecordedPage::Read(pages.FetchPage(1).value()).Texts();
-        EXPECT_EQ(first.mid(0, 3), (QStringList{"Listagem", "Cliente 1", "1.50"}));
+        EXPECT_EQ(first.mid(0, 3), (QStringList{QStringLiteral("Listagem"), QStringLiteral("Cliente 1"), QStringLiteral("1.50")}));
         const QStringList second = RecordedPage::Read(pages.FetchPage(2).value()).Texts();
-        EXPECT_EQ(second.mid(0, 2), (QStringList{"Listagem", "Cliente 54"}));
-        EXPECT_EQ(second.last(), "60.50");
+        EXPECT_EQ(second.mid(0, 2), (QStringList{QStringLiteral("Listagem"), QStringLiteral("Cliente 54")}));
+        EXPECT_EQ(second.last(), QStringLiteral("60.50"));
     }
-    const QString pdf = dir.filePath("rel.pdf");
-    const ToolRun r = run({def, "--data", "QryRel=" + brp::writeFile(dir, "q.csv", brp::csvRows(3)), "--out", pdf});
+    const QString pdf = dir.filePath(QStringLiteral("rel.pdf"));
+    const ToolRun r = run({def, QStringLiteral("--data"), QStringLiteral("QryRel=") + brp::writeFile(dir, QStringLiteral("q.csv"), brp::csvRows(3)), QStringLiteral("--out"), pdf});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     QFile f(pdf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -58,29 +58,29 @@ TEST(BrptoolRun, GeneratesThePagesOfADefinitionOverCsvData)
 TEST(BrptoolRun, RefusesBadInputWithAClearMessage)
 {
     QTemporaryDir dir;
-    const QString def = brp::writeFile(dir, "rel.dfm", kListing);
-    const QString csv = brp::writeFile(dir, "q.csv", brp::csvRows(3));
-    const QString out = dir.filePath("o.BRP");
+    const QString def = brp::writeFile(dir, QStringLiteral("rel.dfm"), kListing);
+    const QString csv = brp::writeFile(dir, QStringLiteral("q.csv"), brp::csvRows(3));
+    const QString out = dir.filePath(QStringLiteral("o.BRP"));
     struct Case {
         QStringList args;
         int exit;
         QString message;
     } cases[] = {
-        {{def, "--out", out}, 1, "QryRel, which does not exist"},
-        {{def, "--data", "QryRel=" + brp::writeFile(dir, "r.csv", "NOME,VALOR:float\na,1\nb\n"), "--out", out}, 1, "r.csv:3"},
-        {{def, "--data", "QryRel=" + brp::writeFile(dir, "t.csv", "NOME,VALOR:float\na,x\n"), "--out", out}, 1, "t.csv:2"},
-        {{def, "--report", "Outro", "--data", "QryRel=" + csv, "--out", out}, 1, "no report named Outro"},
-        {{brp::writeFile(dir, "bad.dfm", "object X: TNoSuchClass\nend\n"), "--out", out}, 1, "holds no report"},
-        {{dir.filePath("missing.dfm"), "--out", out}, 1, "cannot read"},
-        {{def, "--data", "QryRel=" + csv}, 2, "--out"},
-        {{def, "--data", "QryRel", "--out", out}, 2, "NAME=FILE.csv"},
-        {{def, "--bogus", "--out", out}, 2, "unknown option"},
+        {{def, QStringLiteral("--out"), out}, 1, QStringLiteral("QryRel, which does not exist")},
+        {{def, QStringLiteral("--data"), QStringLiteral("QryRel=") + brp::writeFile(dir, QStringLiteral("r.csv"), "NOME,VALOR:float\na,1\nb\n"), QStringLiteral("--out"), out}, 1, QStringLiteral("r.csv:3")},
+        {{def, QStringLiteral("--data"), QStringLiteral("QryRel=") + brp::writeFile(dir, QStringLiteral("t.csv"), "NOME,VALOR:float\na,x\n"), QStringLiteral("--out"), out}, 1, QStringLiteral("t.csv:2")},
+        {{def, QStringLiteral("--report"), QStringLiteral("Outro"), QStringLiteral("--data"), QStringLiteral("QryRel=") + csv, QStringLiteral("--out"), out}, 1, QStringLiteral("no report named Outro")},
+        {{brp::writeFile(dir, QStringLiteral("bad.dfm"), "object X: TNoSuchClass\nend\n"), QStringLiteral("--out"), out}, 1, QStringLiteral("holds no report")},
+        {{dir.filePath(QStringLiteral("missing.dfm")), QStringLiteral("--out"), out}, 1, QStringLiteral("cannot read")},
+        {{def, QStringLiteral("--data"), QStringLiteral("QryRel=") + csv}, 2, QStringLiteral("--out")},
+        {{def, QStringLiteral("--data"), QStringLiteral("QryRel"), QStringLiteral("--out"), out}, 2, QStringLiteral("NAME=FILE.csv")},
+        {{def, QStringLiteral("--bogus"), QStringLiteral("--out"), out}, 2, QStringLiteral("unknown option")},
         // A bad line after 100,000 good ones: refused before any page is made.
-        {{def, "--data", "QryRel=" + brp::writeFile(dir, "late.csv", brp::csvRows(100000) + "Cliente,1.x\n"), "--out", out}, 1,
-         "late.csv:100002: field 2"},
+        {{def, QStringLiteral("--data"), QStringLiteral("QryRel=") + brp::writeFile(dir, QStringLiteral("late.csv"), brp::csvRows(100000) + "Cliente,1.x\n"), QStringLiteral("--out"), out}, 1,
+         QStringLiteral("late.csv:100002: field 2")},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.args.join(' ').toStdString());
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
         const ToolRun r = run(c.args);
         EXPECT_EQ(r.exitCode, c.exit);
         EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
@@ -99,19 +99,19 @@ TEST(BrptoolRun, RunningOutOfMemoryWhileLoadingIsAnErrorNotAnAbort)
 #endif
     QTemporaryDir dir;
     // One line of 8 GB of zero bytes, which a sparse file holds in no room.
-    const QString csv = dir.filePath("huge.csv");
+    const QString csv = dir.filePath(QStringLiteral("huge.csv"));
     {
         QFile f(csv);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("NOME,VALOR:float\n");
         ASSERT_TRUE(f.resize(qint64(8) << 30));
     }
-    const QString out = dir.filePath("o.BRP");
+    const QString out = dir.filePath(QStringLiteral("o.BRP"));
     for (const QString& command : {QStringLiteral("run"), QStringLiteral("eval")}) {
         SCOPED_TRACE(command.toStdString());
         const QStringList args = command == u"run"
-                                     ? QStringList{"run", brp::writeFile(dir, "rel.dfm", kListing), "--data", "QryRel=" + csv, "--out", out}
-                                     : QStringList{"eval", "--data", "QryRel=" + csv, "1"};
+                                     ? QStringList{QStringLiteral("run"), brp::writeFile(dir, QStringLiteral("rel.dfm"), kListing), QStringLiteral("--data"), QStringLiteral("QryRel=") + csv, QStringLiteral("--out"), out}
+                                     : QStringList{QStringLiteral("eval"), QStringLiteral("--data"), QStringLiteral("QryRel=") + csv, QStringLiteral("1")};
         QProcess p;
         p.setChildProcessModifier([] {
             const rlimit limit{rlim_t(384) << 20, rlim_t(384) << 20};
@@ -122,41 +122,41 @@ TEST(BrptoolRun, RunningOutOfMemoryWhileLoadingIsAnErrorNotAnAbort)
         const QString err = QString::fromUtf8(p.readAllStandardError());
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << err.toStdString();
         EXPECT_EQ(p.exitCode(), 1);
-        EXPECT_TRUE(err.contains("out of memory loading \"" + csv + "\"")) << err.toStdString();
+        EXPECT_TRUE(err.contains(QStringLiteral("out of memory loading \"") + csv + QStringLiteral("\""))) << err.toStdString();
         EXPECT_FALSE(QFileInfo::exists(out));
     }
 }
 
 TEST(BrptoolRun, ShowsProgressOnATerminalOnly)
 {
-    if (QStandardPaths::findExecutable("script").isEmpty())
+    if (QStandardPaths::findExecutable(QStringLiteral("script")).isEmpty())
         GTEST_SKIP() << "no `script` to give the tool a terminal";
     QTemporaryDir dir;
-    const QString def = brp::writeFile(dir, "rel.dfm", kListing);
-    const QString csv = brp::writeFile(dir, "q.csv", brp::csvRows(200));
-    const auto quote = [](const QString& s) { return "'" + QString(s).replace("'", "'\\''") + "'"; };
+    const QString def = brp::writeFile(dir, QStringLiteral("rel.dfm"), kListing);
+    const QString csv = brp::writeFile(dir, QStringLiteral("q.csv"), brp::csvRows(200));
+    const auto quote = [](const QString& s) { return QStringLiteral("'") + QString(s).replace(QStringLiteral("'"), QStringLiteral("'\\''")) + QStringLiteral("'"); };
     for (const bool quiet : {false, true}) {
         SCOPED_TRACE(quiet);
-        QStringList command{quote(brp::brptoolPath()), "run", quote(def), "--data", quote("QryRel=" + csv), "--out",
-                            quote(dir.filePath("o.pdf"))};
+        QStringList command{quote(brp::brptoolPath()), QStringLiteral("run"), quote(def), QStringLiteral("--data"), quote(QStringLiteral("QryRel=") + csv), QStringLiteral("--out"),
+                            quote(dir.filePath(QStringLiteral("o.pdf")))};
         if (quiet)
-            command << "--quiet";
+            command << QStringLiteral("--quiet");
         // `script` runs the command on a terminal of its own and copies what
         // it shows.
         QProcess p;
-        p.start("script", {"-qec", command.join(' '), "/dev/null"});
+        p.start(QStringLiteral("script"), {QStringLiteral("-qec"), command.join(QLatin1Char(' ')), QStringLiteral("/dev/null")});
         ASSERT_TRUE(p.waitForFinished(30000));
         const QString shown = QString::fromUtf8(p.readAllStandardOutput());
         EXPECT_EQ(p.exitCode(), 0) << shown.toStdString();
-        EXPECT_TRUE(shown.contains("o.pdf: 4 pages")) << shown.toStdString();
+        EXPECT_TRUE(shown.contains(QStringLiteral("o.pdf: 4 pages"))) << shown.toStdString();
         for (const char* progress : {"loading q.csv: 200 rows", "pages: 4", "writing o.pdf: page 4 of 4"})
-            EXPECT_EQ(shown.contains(progress), !quiet) << progress << "\n" << shown.toStdString();
+            EXPECT_EQ(shown.contains(QString::fromUtf8(progress)), !quiet) << progress << "\n" << shown.toStdString();
     }
     // Into a pipe: the result only.
-    const ToolRun r = run({def, "--data", "QryRel=" + csv, "--out", dir.filePath("p.pdf")});
+    const ToolRun r = run({def, QStringLiteral("--data"), QStringLiteral("QryRel=") + csv, QStringLiteral("--out"), dir.filePath(QStringLiteral("p.pdf"))});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_FALSE(r.err.contains("loading")) << r.err.toStdString();
-    EXPECT_FALSE(r.err.contains("writing")) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains(QStringLiteral("loading"))) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains(QStringLiteral("writing"))) << r.err.toStdString();
 }
 
 TEST(BrptoolRun, MissingFieldAndBadExpressionPrintTheirErrorTextInsteadOfFailing)
@@ -169,30 +169,30 @@ TEST(BrptoolRun, MissingFieldAndBadExpressionPrintTheirErrorTextInsteadOfFailing
                                               "      Size.Values = (45.0 1200.0 0.0 600.0)\n"
                                               "    end\n"
                                               "    object Valor: TBRDBText");
-    const QString out = dir.filePath("o.BRP");
-    const ToolRun r = run({brp::writeFile(dir, "rel.dfm", text), "--data", "QryRel=" + brp::writeFile(dir, "q.csv", brp::csvRows(2)), "--out", out});
+    const QString out = dir.filePath(QStringLiteral("o.BRP"));
+    const ToolRun r = run({brp::writeFile(dir, QStringLiteral("rel.dfm"), text), QStringLiteral("--data"), QStringLiteral("QryRel=") + brp::writeFile(dir, QStringLiteral("q.csv"), brp::csvRows(2)), QStringLiteral("--out"), out});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     TBRPageList pages;
     pages.OpenFile(out);
     const QStringList texts = RecordedPage::Read(pages.FetchPage(1).value()).Texts();
-    EXPECT_TRUE(texts.contains("Cliente 2")) << texts.join('|').toStdString();
-    EXPECT_EQ(texts.filter("Unknown function").size(), 2) << texts.join('|').toStdString();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Cliente 2"))) << texts.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(texts.filter(QStringLiteral("Unknown function")).size(), 2) << texts.join(QLatin1Char('|')).toStdString();
 }
 
 TEST(BrptoolRun, ExportsThroughTheFilterOfTheOutputsExtension)
 {
     QTemporaryDir dir;
-    const QString def = brp::writeFile(dir, "rel.dfm", kListing);
-    const QString csv = brp::writeFile(dir, "q.csv", "NOME,VALOR:float\n\"Silva, Souza\",1.5\nPão,2\n");
-    ToolRun r = run({def, "--data", "QryRel=" + csv, "--out", dir.filePath("o.csv")});
+    const QString def = brp::writeFile(dir, QStringLiteral("rel.dfm"), kListing);
+    const QString csv = brp::writeFile(dir, QStringLiteral("q.csv"), "NOME,VALOR:float\n\"Silva, Souza\",1.5\nPão,2\n");
+    ToolRun r = run({def, QStringLiteral("--data"), QStringLiteral("QryRel=") + csv, QStringLiteral("--out"), dir.filePath(QStringLiteral("o.csv"))});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    QFile out(dir.filePath("o.csv"));
+    QFile out(dir.filePath(QStringLiteral("o.csv")));
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     EXPECT_EQ(out.readAll(), QByteArray("\xEF\xBB\xBF\"Silva, Souza\",1.50\r\nPão,2.00\r\n"));
 
-    r = run({def, "--data", "QryRel=" + brp::writeFile(dir, "m.csv", brp::csvRows(60)), "--out", dir.filePath("o.txt")});
+    r = run({def, QStringLiteral("--data"), QStringLiteral("QryRel=") + brp::writeFile(dir, QStringLiteral("m.csv"), brp::csvRows(60)), QStringLiteral("--out"), dir.filePath(QStringLiteral("o.txt"))});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    QFile txt(dir.filePath("o.txt"));
+    QFile txt(dir.filePath(QStringLiteral("o.txt")));
     ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
     const QByteArray text = txt.readAll();
     EXPECT_EQ(text.count('\f'), 1) << "two pages";
@@ -201,11 +201,11 @@ TEST(BrptoolRun, ExportsThroughTheFilterOfTheOutputsExtension)
     // A folder it cannot write to: the reason, exit 1, nothing left.
     for (const char* name : {"none/o.csv", "none/o.txt", "none/o.pdf"}) {
         SCOPED_TRACE(name);
-        r = run({def, "--data", "QryRel=" + csv, "--out", dir.filePath(name)});
+        r = run({def, QStringLiteral("--data"), QStringLiteral("QryRel=") + csv, QStringLiteral("--out"), dir.filePath(QString::fromUtf8(name))});
         EXPECT_EQ(r.exitCode, 1);
-        EXPECT_TRUE(r.err.contains("Cannot create")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("Cannot create"))) << r.err.toStdString();
     }
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath("none")));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("none"))));
 }
 
 // Definitions as careless editors and attackers write them: Windows-1252
@@ -213,7 +213,7 @@ TEST(BrptoolRun, ExportsThroughTheFilterOfTheOutputsExtension)
 TEST(BrptoolRun, ReadsWindows1252AndCrLinesAndRefusesDeepNesting)
 {
     QTemporaryDir dir;
-    const QString csv = brp::writeFile(dir, "q.csv", brp::csvRows(2));
+    const QString csv = brp::writeFile(dir, QStringLiteral("q.csv"), brp::csvRows(2));
     QByteArray latin = kListing;
     latin.replace("Caption = 'Listagem'", "Caption = 'Rela\xe7\xe3o \xdcn\xef" "c\xf6" "d\xe9'");
     QByteArray crOnly = kListing;
@@ -222,8 +222,8 @@ TEST(BrptoolRun, ReadsWindows1252AndCrLinesAndRefusesDeepNesting)
     QByteArray deep = kListing;
     deep.replace("Caption = 'Listagem'", "Caption = " + QByteArray(30000, '('));
 
-    const QString out = dir.filePath("o.BRP");
-    ToolRun r = run({brp::writeFile(dir, "latin.dfm", latin), "--data", "QryRel=" + csv, "--out", out});
+    const QString out = dir.filePath(QStringLiteral("o.BRP"));
+    ToolRun r = run({brp::writeFile(dir, QStringLiteral("latin.dfm"), latin), QStringLiteral("--data"), QStringLiteral("QryRel=") + csv, QStringLiteral("--out"), out});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     TBRPageList pages;
     pages.OpenFile(out);
@@ -233,14 +233,14 @@ TEST(BrptoolRun, ReadsWindows1252AndCrLinesAndRefusesDeepNesting)
         QString file;
         QString message;
     } cases[] = {
-        {brp::writeFile(dir, "cr.dfm", crOnly), "line 11:"},
-        {brp::writeFile(dir, "deep.dfm", deep), "line 10: nested deeper than"},
+        {brp::writeFile(dir, QStringLiteral("cr.dfm"), crOnly), QStringLiteral("line 11:")},
+        {brp::writeFile(dir, QStringLiteral("deep.dfm"), deep), QStringLiteral("line 10: nested deeper than")},
     };
     for (const Case& c : cases) {
-        const QList<QStringList> commands = {{"run", c.file, "--data", "QryRel=" + csv, "--out", dir.filePath("x.BRP")},
-                                             {"layout", c.file}};
+        const QList<QStringList> commands = {{QStringLiteral("run"), c.file, QStringLiteral("--data"), QStringLiteral("QryRel=") + csv, QStringLiteral("--out"), dir.filePath(QStringLiteral("x.BRP"))},
+                                             {QStringLiteral("layout"), c.file}};
         for (const QStringList& args : commands) {
-            SCOPED_TRACE(args.join(' ').toStdString());
+            SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
             r = brp::runBrptool(args);
             EXPECT_EQ(r.exitCode, 1);
             EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
@@ -254,7 +254,7 @@ TEST(BrptoolRun, ReadsWindows1252AndCrLinesAndRefusesDeepNesting)
 TEST(BrptoolRun, ABandPrintedOnEveryPageThatCannotFitOnOneFailsTheRun)
 {
     QTemporaryDir dir;
-    const QString csv = brp::writeFile(dir, "q.csv", brp::csvRows(60));
+    const QString csv = brp::writeFile(dir, QStringLiteral("q.csv"), brp::csvRows(60));
     QByteArray words;
     for (int i = 0; i < 1500; ++i)
         words += "palavra" + QByteArray::number(i) + ' ';
@@ -282,18 +282,18 @@ TEST(BrptoolRun, ABandPrintedOnEveryPageThatCannotFitOnOneFailsTheRun)
         QByteArray definition;
         QString message; // empty: the run succeeds
     } cases[] = {
-        {"page header", header, "Band Cab (Page Header) does not fit on one page"},
-        {"column header", column, "Band Cab (Column Header) does not fit on one page"},
-        {"page footer", footer, "Band Cab (Page Footer) does not fit on one page"},
-        {"page footer's child", footerChild, "Band Filho (Page Footer) does not fit on one page"},
-        {"page header taller than the page", tall, "Band Cab (Page Header) does not fit on one page"},
+        {"page header", header, QStringLiteral("Band Cab (Page Header) does not fit on one page")},
+        {"column header", column, QStringLiteral("Band Cab (Column Header) does not fit on one page")},
+        {"page footer", footer, QStringLiteral("Band Cab (Page Footer) does not fit on one page")},
+        {"page footer's child", footerChild, QStringLiteral("Band Filho (Page Footer) does not fit on one page")},
+        {"page header taller than the page", tall, QStringLiteral("Band Cab (Page Header) does not fit on one page")},
         {"page header that grows but fits", fits, QString()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString out = dir.filePath("o.BRP");
+        const QString out = dir.filePath(QStringLiteral("o.BRP"));
         QFile::remove(out);
-        const ToolRun r = run({brp::writeFile(dir, "rel.dfm", c.definition), "--data", "QryRel=" + csv, "--out", out});
+        const ToolRun r = run({brp::writeFile(dir, QStringLiteral("rel.dfm"), c.definition), QStringLiteral("--data"), QStringLiteral("QryRel=") + csv, QStringLiteral("--out"), out});
         if (c.message.isEmpty()) {
             ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
             TBRPageList pages;
@@ -301,7 +301,7 @@ TEST(BrptoolRun, ABandPrintedOnEveryPageThatCannotFitOnOneFailsTheRun)
             EXPECT_LE(pages.Count(), 3) << "the header takes part of each page";
         } else {
             EXPECT_EQ(r.exitCode, 1);
-            EXPECT_TRUE(r.err.contains("brptool run: " + c.message + '\n')) << r.err.toStdString();
+            EXPECT_TRUE(r.err.contains(QStringLiteral("brptool run: ") + c.message + QLatin1Char('\n'))) << r.err.toStdString();
             EXPECT_FALSE(QFileInfo::exists(out));
         }
     }

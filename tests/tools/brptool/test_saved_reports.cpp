@@ -32,7 +32,7 @@ protected:
         if (qEnvironmentVariableIsEmpty("BRP_BINARY_DIR"))
             GTEST_SKIP() << "BRP_BINARY_DIR not set";
         pages = {emfsample::page(700, 1), brp::listingPage(QStringLiteral("Página dois")), emfsample::page(900, 3)};
-        file = dir.filePath("r.BRP");
+        file = dir.filePath(QStringLiteral("r.BRP"));
         brp::writeSavedReport(file, pages, true);
     }
     QTemporaryDir dir;
@@ -44,21 +44,21 @@ protected:
 
 TEST_F(BrpTool, InfoShowsHeaderRecordsAndChain)
 {
-    const ToolRun r = brptool({"info", file});
+    const ToolRun r = brptool({QStringLiteral("info"), file});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(QRegularExpression("pages\\s+3\\n"))) << r.out.toStdString();
-    EXPECT_TRUE(r.out.contains(QRegularExpression("compressed\\s+yes"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QRegularExpression(QStringLiteral("pages\\s+3\\n")))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QRegularExpression(QStringLiteral("compressed\\s+yes")))) << r.out.toStdString();
     // Record 1 at 128, page 1; its metafile size is the page's.
     EXPECT_TRUE(r.out.contains(QRegularExpression(QStringLiteral("\\s1\\s+128\\s+1\\s+\\d+\\s+\\d+\\s+128\\s+%1\\n")
                                                       .arg(pages[0].size()))))
         << r.out.toStdString();
-    EXPECT_TRUE(r.out.contains("consistent: 3 records")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("consistent: 3 records"))) << r.out.toStdString();
 }
 
 TEST_F(BrpTool, ExtractWritesThePage)
 {
-    const QString out = dir.filePath("p2.emf");
-    const ToolRun r = brptool({"extract", file, "2", out});
+    const QString out = dir.filePath(QStringLiteral("p2.emf"));
+    const ToolRun r = brptool({QStringLiteral("extract"), file, QStringLiteral("2"), out});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     QFile f(out);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -75,14 +75,14 @@ TEST_F(BrpTool, BadFilesFailWithAMessage)
     }
     QByteArray broken = bytes;
     qToLittleEndian<qint32>(broken.size() + 1000, broken.data() + 132); // page 1's next offset
-    const QString brokenName = dir.filePath("broken.BRP");
+    const QString brokenName = dir.filePath(QStringLiteral("broken.BRP"));
     {
         QFile f(brokenName);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(broken);
     }
     // Page 2's next offset pointing back to page 1: inside the file, the wrong way.
-    const QString backwardsName = dir.filePath("backwards.BRP");
+    const QString backwardsName = dir.filePath(QStringLiteral("backwards.BRP"));
     {
         QByteArray b = bytes;
         qToLittleEndian<qint32>(128, b.data() + qFromLittleEndian<qint32>(b.constData() + 132) + 4);
@@ -91,7 +91,7 @@ TEST_F(BrpTool, BadFilesFailWithAMessage)
         f.write(b);
     }
     // A sparse file that starts like a metafile but is far too large for one.
-    const QString hugeName = dir.filePath("huge.emf");
+    const QString hugeName = dir.filePath(QStringLiteral("huge.emf"));
     {
         QFile f(hugeName);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -99,7 +99,7 @@ TEST_F(BrpTool, BadFilesFailWithAMessage)
         ASSERT_TRUE(f.resize(300 * 1024 * 1024));
     }
     // A header whose first words are not 3 and 362.
-    const QString wordsName = dir.filePath("words.BRP");
+    const QString wordsName = dir.filePath(QStringLiteral("words.BRP"));
     {
         QByteArray b = bytes;
         qToLittleEndian<quint16>(363, b.data() + 2);
@@ -108,14 +108,14 @@ TEST_F(BrpTool, BadFilesFailWithAMessage)
         f.write(b);
     }
     // A one-page file whose compressed record holds bytes after the code.
-    const QString paddedName = dir.filePath("padded.BRP");
+    const QString paddedName = dir.filePath(QStringLiteral("padded.BRP"));
     {
         TBRPageList one;
         one.SetCompressed(true);
         one.SetStore(std::make_unique<TBRStream>(100000));
         one.AppendPage(pages[0]);
         one.WriteHeader();
-        const QString oneName = dir.filePath("one.BRP");
+        const QString oneName = dir.filePath(QStringLiteral("one.BRP"));
         one.WriteToFile(oneName);
         QFile in(oneName);
         ASSERT_TRUE(in.open(QIODevice::ReadOnly));
@@ -131,48 +131,48 @@ TEST_F(BrpTool, BadFilesFailWithAMessage)
         const char* expected; // in stdout or stderr
     };
     const Case cases[] = {
-        {{"info", brokenName}, "NOT consistent"},
-        {{"info", wordsName}, "are 3 and 363, not 3 and 362"},
-        {{"info", paddedName}, "the coder used"},
-        {{"info", backwardsName}, "next offset 128 points backwards"},
-        {{"render", backwardsName, dir.filePath("x.png"), "--page", "2"}, "points backwards"},
-        {{"info", dir.filePath("missing.BRP")}, "cannot open"},
-        {{"extract", brokenName, "1", dir.filePath("x.emf")}, "Damaged"},
-        {{"extract", file, "4", dir.filePath("x.emf")}, "has no page 4"},
-        {{"render", brokenName, dir.filePath("x.png")}, "Damaged"},
-        {{"render", file, dir.filePath("x.png"), "--page", "9"}, "has no page 9"},
-        {{"render", hugeName, dir.filePath("x.png")}, "larger than"},
-        {{"pdf", brokenName, dir.filePath("x.pdf")}, "Damaged"},
+        {{QStringLiteral("info"), brokenName}, "NOT consistent"},
+        {{QStringLiteral("info"), wordsName}, "are 3 and 363, not 3 and 362"},
+        {{QStringLiteral("info"), paddedName}, "the coder used"},
+        {{QStringLiteral("info"), backwardsName}, "next offset 128 points backwards"},
+        {{QStringLiteral("render"), backwardsName, dir.filePath(QStringLiteral("x.png")), QStringLiteral("--page"), QStringLiteral("2")}, "points backwards"},
+        {{QStringLiteral("info"), dir.filePath(QStringLiteral("missing.BRP"))}, "cannot open"},
+        {{QStringLiteral("extract"), brokenName, QStringLiteral("1"), dir.filePath(QStringLiteral("x.emf"))}, "Damaged"},
+        {{QStringLiteral("extract"), file, QStringLiteral("4"), dir.filePath(QStringLiteral("x.emf"))}, "has no page 4"},
+        {{QStringLiteral("render"), brokenName, dir.filePath(QStringLiteral("x.png"))}, "Damaged"},
+        {{QStringLiteral("render"), file, dir.filePath(QStringLiteral("x.png")), QStringLiteral("--page"), QStringLiteral("9")}, "has no page 9"},
+        {{QStringLiteral("render"), hugeName, dir.filePath(QStringLiteral("x.png"))}, "larger than"},
+        {{QStringLiteral("pdf"), brokenName, dir.filePath(QStringLiteral("x.pdf"))}, "Damaged"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.args.join(' ').toStdString());
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
         const ToolRun r = brptool(c.args);
         EXPECT_NE(r.exitCode, 0);
-        EXPECT_TRUE((r.out + r.err).contains(c.expected)) << (r.out + r.err).toStdString();
+        EXPECT_TRUE((r.out + r.err).contains(QString::fromUtf8(c.expected))) << (r.out + r.err).toStdString();
     }
     for (const char* out : {"x.emf", "x.png", "x.pdf"})
-        EXPECT_FALSE(QFile::exists(dir.filePath(out))) << out;
+        EXPECT_FALSE(QFile::exists(dir.filePath(QString::fromUtf8(out)))) << out;
 }
 
 TEST_F(BrpTool, RenderPaintsAPageOfAReportOrAnEmf)
 {
-    const QString emf = dir.filePath("p2.emf");
-    ASSERT_EQ(brptool({"extract", file, "2", emf}).exitCode, 0);
+    const QString emf = dir.filePath(QStringLiteral("p2.emf"));
+    ASSERT_EQ(brptool({QStringLiteral("extract"), file, QStringLiteral("2"), emf}).exitCode, 0);
     struct Case {
         QStringList args;
         QSize size;
     };
     const Case cases[] = {
-        {{"render", file, dir.filePath("a.png"), "--page", "2"}, {794, 1123}},
-        {{"render", emf, dir.filePath("b.png"), "--zoom", "0.5"}, {397, 562}},
+        {{QStringLiteral("render"), file, dir.filePath(QStringLiteral("a.png")), QStringLiteral("--page"), QStringLiteral("2")}, {794, 1123}},
+        {{QStringLiteral("render"), emf, dir.filePath(QStringLiteral("b.png")), QStringLiteral("--zoom"), QStringLiteral("0.5")}, {397, 562}},
         // 7940 x 11230 is past the area cap: drawn smaller, in proportion.
-        {{"render", emf, dir.filePath("c.png"), "--zoom", "10"}, {6726, 9513}},
+        {{QStringLiteral("render"), emf, dir.filePath(QStringLiteral("c.png")), QStringLiteral("--zoom"), QStringLiteral("10")}, {6726, 9513}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.args.join(' ').toStdString());
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
         const ToolRun r = brptool(c.args);
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-        EXPECT_EQ(r.err.contains("too large"), c.size.width() > 794) << r.err.toStdString();
+        EXPECT_EQ(r.err.contains(QStringLiteral("too large")), c.size.width() > 794) << r.err.toStdString();
         const QSize size = QImageReader(c.args[2]).size();
         EXPECT_NEAR(size.width(), c.size.width(), 1);
         EXPECT_NEAR(size.height(), c.size.height(), 1);
@@ -194,28 +194,28 @@ TEST_F(BrpTool, RenderPaintsAPageOfAReportOrAnEmf)
 
 TEST_F(BrpTool, PdfKeepsTheText)
 {
-    const QString pdf = dir.filePath("r.pdf");
-    const ToolRun r = brptool({"pdf", file, pdf});
+    const QString pdf = dir.filePath(QStringLiteral("r.pdf"));
+    const ToolRun r = brptool({QStringLiteral("pdf"), file, pdf});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     if (!text.waitForFinished(30000) || text.exitCode() != 0)
         GTEST_SKIP() << "pdftotext not available";
     const QString out = QString::fromUtf8(text.readAllStandardOutput());
     EXPECT_TRUE(out.contains(QStringLiteral("Página dois"))) << out.toStdString();
     EXPECT_TRUE(out.contains(QStringLiteral("Pedido 5"))) << out.toStdString();
-    EXPECT_EQ(out.count(QChar('\f')), 3) << "one PDF page per report page";
+    EXPECT_EQ(out.count(QLatin1Char('\f')), 3) << "one PDF page per report page";
 }
 
 TEST_F(BrpTool, PrintRefusesPagesPastTheEnd)
 {
     for (const char* range : {"4-5", "2-9", "7"}) {
         SCOPED_TRACE(range);
-        const ToolRun r = brptool({"print", file, "--pages", range});
-        if (r.err.contains("no printer is installed"))
+        const ToolRun r = brptool({QStringLiteral("print"), file, QStringLiteral("--pages"), QString::fromUtf8(range)});
+        if (r.err.contains(QStringLiteral("no printer is installed")))
             GTEST_SKIP() << "no printer";
         EXPECT_EQ(r.exitCode, 1) << r.out.toStdString();
-        EXPECT_TRUE(r.err.contains("it has 3 pages")) << r.err.toStdString();
-        EXPECT_FALSE(r.out.contains("printed")) << r.out.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("it has 3 pages"))) << r.err.toStdString();
+        EXPECT_FALSE(r.out.contains(QStringLiteral("printed"))) << r.out.toStdString();
     }
 }

@@ -21,7 +21,7 @@ protected:
     {
         if (qEnvironmentVariableIsEmpty("BRP_BINARY_DIR"))
             GTEST_SKIP() << "BRP_BINARY_DIR not set";
-        good = dir.filePath("listagem.BRP");
+        good = dir.filePath(QStringLiteral("listagem.BRP"));
         std::vector<QByteArray> pages;
         for (int i = 1; i <= 3; ++i)
             pages.push_back(brp::listingPage(QStringLiteral("Listagem página %1").arg(i)));
@@ -48,10 +48,10 @@ protected:
 
 TEST_F(BrptoolView, OpensTheFileInThePreview)
 {
-    const QString png = dir.filePath("view.png");
-    const ToolRun r = brp::runBrptool({"view", good, "--page", "2", "--screenshot", png, "--size", "700x800"});
+    const QString png = dir.filePath(QStringLiteral("view.png"));
+    const ToolRun r = brp::runBrptool({QStringLiteral("view"), good, QStringLiteral("--page"), QStringLiteral("2"), QStringLiteral("--screenshot"), png, QStringLiteral("--size"), QStringLiteral("700x800")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains("page 2 of 3")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("page 2 of 3"))) << r.out.toStdString();
     QImage shot(png);
     ASSERT_FALSE(shot.isNull());
     EXPECT_EQ(shot.size() / shot.devicePixelRatio(), QSize(700, 800));
@@ -77,22 +77,22 @@ TEST_F(BrptoolView, RefusesBadInput)
         QString message;
     };
     const Case cases[] = {
-        {{"view", brokenChain}, 1, brokenChain + ": "},
-        {{"view", cut}, 1, cut + ": "},
-        {{"view", notAReport}, 1, notAReport + ": "},
-        {{"view", dir.filePath("none.BRP")}, 1, "no such file"},
-        {{"view", good, "--page", "4"}, 1, "has no page 4"},
-        {{"view"}, 2, "no file given"},
-        {{"view", good, "--page", "x"}, 2, "bad value"},
-        {{"view", good, "--zoom", "2"}, 2, "unexpected argument"},
+        {{QStringLiteral("view"), brokenChain}, 1, brokenChain + QStringLiteral(": ")},
+        {{QStringLiteral("view"), cut}, 1, cut + QStringLiteral(": ")},
+        {{QStringLiteral("view"), notAReport}, 1, notAReport + QStringLiteral(": ")},
+        {{QStringLiteral("view"), dir.filePath(QStringLiteral("none.BRP"))}, 1, QStringLiteral("no such file")},
+        {{QStringLiteral("view"), good, QStringLiteral("--page"), QStringLiteral("4")}, 1, QStringLiteral("has no page 4")},
+        {{QStringLiteral("view")}, 2, QStringLiteral("no file given")},
+        {{QStringLiteral("view"), good, QStringLiteral("--page"), QStringLiteral("x")}, 2, QStringLiteral("bad value")},
+        {{QStringLiteral("view"), good, QStringLiteral("--zoom"), QStringLiteral("2")}, 2, QStringLiteral("unexpected argument")},
     };
     for (const Case& c : cases) {
         const ToolRun r = brp::runBrptool(c.args);
-        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << "\n" << r.err.toStdString();
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(QLatin1Char(' ')).toStdString() << "\n" << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
     }
     // The damaged files' messages are the loader's own, after the file name.
-    const ToolRun r = brp::runBrptool({"view", brokenChain});
+    const ToolRun r = brp::runBrptool({QStringLiteral("view"), brokenChain});
     try {
         TBRPageList list;
         list.OpenFile(brokenChain);

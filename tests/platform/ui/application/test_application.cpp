@@ -79,12 +79,12 @@ TEST(Application, FailureInAnEventHandlerIsShownAndTheLoopGoesOn)
         QStringList visto;
         int mensagensAntesDoSeguinte = -1;
         QCoreApplication::postEvent(&receptor, new Acao([&] {
-            visto << "falha";
+            visto << QStringLiteral("falha");
             c.falha();
-            visto << "depois da falha";
+            visto << QStringLiteral("depois da falha");
         }));
         QCoreApplication::postEvent(&receptor, new Acao([&] {
-            visto << "seguinte";
+            visto << QStringLiteral("seguinte");
             mensagensAntesDoSeguinte = static_cast<int>(mensagens.messages().size());
             form->close();
         }));
@@ -92,7 +92,7 @@ TEST(Application, FailureInAnEventHandlerIsShownAndTheLoopGoesOn)
         Vigia vigia;
         EXPECT_EQ(App().Run(), 0);
 
-        EXPECT_EQ(visto, (QStringList{"falha", "seguinte"}));
+        EXPECT_EQ(visto, (QStringList{QStringLiteral("falha"), QStringLiteral("seguinte")}));
         EXPECT_EQ(mensagensAntesDoSeguinte, 1); // shown before the loop went on
         ASSERT_EQ(mensagens.messages().size(), 1);
         const auto& m = mensagens.messages().first();
