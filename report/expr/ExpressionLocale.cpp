@@ -23,7 +23,7 @@ void SetExpressionLocale(std::optional<QLocale> locale)
     pinnedLocale() = std::move(locale);
 }
 
-std::optional<QLocale> ScopedExpressionLocale::s_current()
+std::optional<QLocale> ScopedExpressionLocale::CurrentOverride()
 {
     return pinnedLocale();
 }

@@ -50,28 +50,28 @@ TEST(DefinitionReader, ReadsEveryKindOfValue)
     const DefinitionObject o = ReadDefinition(text);
     EXPECT_EQ(o.name, "Form1");
     EXPECT_EQ(o.className, "TForm1");
-    EXPECT_EQ(o.find("caption")->text, QStringLiteral("It's ét"));
-    EXPECT_EQ(o.find("Hint")->text, QStringLiteral("first line second\r\n"));
-    EXPECT_EQ(o.find("Font.Height")->integer, -11);
-    EXPECT_EQ(o.find("Mask")->integer, 255);
-    EXPECT_EQ(o.find("Ratio")->kind, DefinitionValue::Float);
-    EXPECT_DOUBLE_EQ(o.find("Ratio")->number, 2.5);
-    EXPECT_TRUE(o.find("Active")->toBool());
-    EXPECT_EQ(o.find("Style")->set, (QStringList{"fsBold", "fsItalic"}));
-    EXPECT_EQ(o.find("None")->kind, DefinitionValue::Set);
-    EXPECT_TRUE(o.find("None")->set.isEmpty());
-    ASSERT_EQ(o.find("Lines.Strings")->list.size(), 2);
-    EXPECT_EQ(o.find("Lines.Strings")->list[1].text, "two");
-    EXPECT_EQ(o.find("Glyph.Data")->binary, QByteArray("\x0a\x0b\xff", 3));
-    const auto& items = o.find("Panels")->items;
+    EXPECT_EQ(o.Find("caption")->text, QStringLiteral("It's ét"));
+    EXPECT_EQ(o.Find("Hint")->text, QStringLiteral("first line second\r\n"));
+    EXPECT_EQ(o.Find("Font.Height")->integer, -11);
+    EXPECT_EQ(o.Find("Mask")->integer, 255);
+    EXPECT_EQ(o.Find("Ratio")->kind, DefinitionValue::Float);
+    EXPECT_DOUBLE_EQ(o.Find("Ratio")->number, 2.5);
+    EXPECT_TRUE(o.Find("Active")->ToBool());
+    EXPECT_EQ(o.Find("Style")->set, (QStringList{"fsBold", "fsItalic"}));
+    EXPECT_EQ(o.Find("None")->kind, DefinitionValue::Set);
+    EXPECT_TRUE(o.Find("None")->set.isEmpty());
+    ASSERT_EQ(o.Find("Lines.Strings")->list.size(), 2);
+    EXPECT_EQ(o.Find("Lines.Strings")->list[1].text, "two");
+    EXPECT_EQ(o.Find("Glyph.Data")->binary, QByteArray("\x0a\x0b\xff", 3));
+    const auto& items = o.Find("Panels")->items;
     ASSERT_EQ(items.size(), 2);
     EXPECT_EQ(items[0].properties[0].value->integer, 50);
     EXPECT_EQ(items[1].properties[0].value->text, "x");
     ASSERT_EQ(o.children.size(), 2);
-    EXPECT_EQ(o.children[0].find("Caption")->text, QString());
+    EXPECT_EQ(o.children[0].Find("Caption")->text, QString());
     EXPECT_EQ(o.children[0].children[0].className, "TThing");
     EXPECT_TRUE(o.children[1].inherited);
-    EXPECT_EQ(o.find("Missing"), nullptr);
+    EXPECT_EQ(o.Find("Missing"), nullptr);
 }
 
 TEST(FormBuilder, AHookMayBuildAnObjectItself)
@@ -219,7 +219,7 @@ TEST(FormBuilder, BuildsControlsBindsEventsAndOrdersTabs)
     EXPECT_EQ(form.windowTitle(), "Janela de teste");
     EXPECT_EQ(form.size(), QSize(200, 100));
     EXPECT_EQ(form.font().pixelSize(), 11);
-    EXPECT_TRUE(own.value("KeyPreview").toBool());
+    EXPECT_TRUE(own.value("KeyPreview").ToBool());
     EXPECT_EQ(events, (QStringList{"form.OnCreate=FormCreate", "Campo.OnExit=CampoExit", "Botao.OnClick=BotaoClick"}));
     EXPECT_EQ(pictures, QStringList{"ok"});
 

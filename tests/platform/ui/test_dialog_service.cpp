@@ -38,32 +38,32 @@ TEST(DialogService, PlatformFiltersAsQtFilters)
 
 TEST(DialogService, RecorderAnswersInTurn)
 {
-    DialogService* before = &DialogService::instance();
+    DialogService* before = &DialogService::Instance();
     {
         RecordingDialogService rec;
-        EXPECT_EQ(&DialogService::instance(), &rec);
-        rec.queueAnswer("7");
-        rec.queueCancel();
-        rec.queueAnswer("/tmp/a.BRP", 2);
+        EXPECT_EQ(&DialogService::Instance(), &rec);
+        rec.QueueAnswer("7");
+        rec.QueueCancel();
+        rec.QueueAnswer("/tmp/a.BRP", 2);
         QString value = "1";
-        EXPECT_TRUE(DialogService::instance().InputQuery("Caption", "Prompt", value));
+        EXPECT_TRUE(DialogService::Instance().InputQuery("Caption", "Prompt", value));
         EXPECT_EQ(value, "7");
-        EXPECT_FALSE(DialogService::instance().InputQuery("Caption", "Prompt", value));
+        EXPECT_FALSE(DialogService::Instance().InputQuery("Caption", "Prompt", value));
         EXPECT_EQ(value, "7");
         QString name;
         int index = 1;
-        EXPECT_TRUE(DialogService::instance().SaveFileName("Save", "A|*.a|B|*.b", "a", name, index));
+        EXPECT_TRUE(DialogService::Instance().SaveFileName("Save", "A|*.a|B|*.b", "a", name, index));
         EXPECT_EQ(name, "/tmp/a.BRP");
         EXPECT_EQ(index, 2);
-        EXPECT_FALSE(DialogService::instance().OpenFileName("Open", "A|*.a", "", name, index)); // none queued
-        ASSERT_EQ(rec.requests().size(), 4);
-        EXPECT_EQ(rec.requests()[0].prompt, "Prompt");
-        EXPECT_EQ(rec.requests()[1].value, "7");
-        EXPECT_EQ(rec.requests()[2].kind, RecordingDialogService::Kind::Save);
-        EXPECT_EQ(rec.requests()[2].defaultExt, "a");
-        EXPECT_EQ(rec.requests()[3].kind, RecordingDialogService::Kind::Open);
+        EXPECT_FALSE(DialogService::Instance().OpenFileName("Open", "A|*.a", "", name, index)); // none queued
+        ASSERT_EQ(rec.Requests().size(), 4);
+        EXPECT_EQ(rec.Requests()[0].prompt, "Prompt");
+        EXPECT_EQ(rec.Requests()[1].value, "7");
+        EXPECT_EQ(rec.Requests()[2].kind, RecordingDialogService::Kind::Save);
+        EXPECT_EQ(rec.Requests()[2].defaultExt, "a");
+        EXPECT_EQ(rec.Requests()[3].kind, RecordingDialogService::Kind::Open);
     }
-    EXPECT_EQ(&DialogService::instance(), before);
+    EXPECT_EQ(&DialogService::Instance(), before);
 }
 
 TEST(DialogService, ATypedNameTakesTheChosenTypesExtension)
