@@ -40,7 +40,7 @@ FbResult ConsultaEmSegundoPlano::Executar(FbConnection& conexao, std::function<F
     m_decorrido.start();
     QTimer relogio;
     m_relogio = &relogio;
-    QObject::connect(&relogio, &QTimer::timeout, this, [this] { mostrarTempo(); });
+    QObject::connect(&relogio, &QTimer::timeout, this, [this] { MostrarTempo(); });
     relogio.start(1000);
     QCoreApplication::instance()->installEventFilter(this);
 
@@ -71,7 +71,7 @@ FbResult ConsultaEmSegundoPlano::Executar(FbConnection& conexao, std::function<F
     return std::move(*estado.resultado);
 }
 
-void ConsultaEmSegundoPlano::cancelar()
+void ConsultaEmSegundoPlano::Cancelar()
 {
     if (m_cancelada || !m_conexao)
         return;
@@ -92,16 +92,16 @@ bool ConsultaEmSegundoPlano::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
             auto* alvo = qobject_cast<QWidget*>(watched);
             if (alvo && (alvo == m_janela || m_janela->isAncestorOf(alvo)))
-                cancelar();
+                Cancelar();
         } else if (event->type() == QEvent::Close && watched == m_janela) {
             m_fechada = true;
-            cancelar();
+            Cancelar();
         }
     }
     return QObject::eventFilter(watched, event);
 }
 
-void ConsultaEmSegundoPlano::mostrarTempo()
+void ConsultaEmSegundoPlano::MostrarTempo()
 {
     if (!m_barra)
         return;

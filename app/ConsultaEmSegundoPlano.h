@@ -45,8 +45,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void cancelar();
-    void mostrarTempo();
+    void Cancelar();
+    void MostrarTempo();
 
     QPointer<QWidget> m_janela;
     QPointer<QStatusBar> m_barra;

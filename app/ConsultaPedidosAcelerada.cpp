@@ -300,7 +300,7 @@ public:
         if (e.isEmpty() || it == m_empresas.cend())
             return; // no candidate of that company
         const qint32 empresaDoc = *it;
-        procurar(observacao.toString(), [&](qint32 chave) {
+        Procurar(observacao.toString(), [&](qint32 chave) {
             for (qint32 i = m_primeiroDaChave[static_cast<size_t>(chave)]; i >= 0;
                  i = m_c[static_cast<size_t>(i)].proximoMesmaChave)
                 if (m_c[static_cast<size_t>(i)].empresa == empresaDoc)
@@ -322,7 +322,7 @@ public:
                     m_c[static_cast<size_t>(i)].excluido = true;
         if (!valida || observacao.isNull() || !observacao.isValid())
             return;
-        procurar(observacao.toString(), [&](qint32 chave) {
+        Procurar(observacao.toString(), [&](qint32 chave) {
             for (qint32 i = m_primeiroDaChave[static_cast<size_t>(chave)]; i >= 0;
                  i = m_c[static_cast<size_t>(i)].proximoMesmaChave)
                 m_c[static_cast<size_t>(i)].excluido = true;
@@ -345,7 +345,7 @@ private:
 
     // Calls achou(key) once for every key whose "like" holds in `texto`.
     template <typename F>
-    void procurar(const QString& texto, F&& achou)
+    void Procurar(const QString& texto, F&& achou)
     {
         ++m_estampa;
         const auto uma = [&](qint32 k) {

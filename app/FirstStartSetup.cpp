@@ -160,7 +160,7 @@ void RunIfNeeded(QWidget* window, TStatusBar* statusBar)
         } catch (...) {
             reason = QStringLiteral("unknown failure");
         }
-        MessageService::instance().show(
+        MessageService::Instance().Show(
             QStringLiteral("Atenção"),
             QStringLiteral("Não foi possível criar o banco de dados de demonstração: ") + reason,
             QMessageBox::Critical, QMessageBox::Ok);

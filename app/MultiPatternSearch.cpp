@@ -32,7 +32,7 @@ int MultiPatternSearch::Add(QStringView pattern)
     return number;
 }
 
-std::int32_t MultiPatternSearch::child(std::int32_t node, char16_t symbol) const
+std::int32_t MultiPatternSearch::Child(std::int32_t node, char16_t symbol) const
 {
     const Node& n = m_nodes[static_cast<size_t>(node)];
     const Edge* first = m_edges.data() + n.firstEdge;
@@ -85,7 +85,7 @@ void MultiPatternSearch::Build()
             std::int32_t f = p.fail;
             std::int32_t target = 0;
             for (;;) {
-                target = child(f, edge.symbol);
+                target = Child(f, edge.symbol);
                 if (target > 0 || f == 0)
                     break;
                 f = m_nodes[static_cast<size_t>(f)].fail;

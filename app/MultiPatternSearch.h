@@ -24,7 +24,7 @@ public:
     {
         std::int32_t state = 0;
         for (const QChar c : text) {
-            state = step(state, c.unicode());
+            state = Step(state, c.unicode());
             for (std::int32_t s = m_nodes[static_cast<size_t>(state)].hasOutput ? state
                                                                                 : m_nodes[static_cast<size_t>(state)].outputLink;
                  s > 0; s = m_nodes[static_cast<size_t>(s)].outputLink) {
@@ -52,11 +52,11 @@ private:
         std::int32_t next;
     };
 
-    std::int32_t child(std::int32_t node, char16_t symbol) const;
-    std::int32_t step(std::int32_t state, char16_t symbol) const
+    std::int32_t Child(std::int32_t node, char16_t symbol) const;
+    std::int32_t Step(std::int32_t state, char16_t symbol) const
     {
         for (;;) {
-            const std::int32_t next = child(state, symbol);
+            const std::int32_t next = Child(state, symbol);
             if (next > 0)
                 return next;
             if (state == 0)

@@ -135,7 +135,7 @@ void TFPrincipal::CriarControles()
         flags |= Qt::WindowMaximizeButtonHint;
     setWindowFlags(flags);
     m_centrada = valor("Position").text != QLatin1String("poScreenCenter");
-    m_previsaoTeclas = valor("KeyPreview").toBool();
+    m_previsaoTeclas = valor("KeyPreview").ToBool();
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
     DataIni->setFocus();
@@ -392,7 +392,7 @@ void TFPrincipal::BtImpClick()
         if (m_listagemCancelada) {
             // The operator stopped the query and has been told so.
         } else if (ConsultaVazia())
-            MessageService::instance().warning(
+            MessageService::Instance().Warning(
                 QStringLiteral("Não foram encontrados pedidos sem contas a receber no banco de dados com estes filtros. "));
         else
             MostrarRelatorio();

@@ -94,7 +94,7 @@ void TFPrincipal::FormCreate()
         DbKavrano->Close();
         DbKavrano->SetParam(QStringLiteral("SERVER NAME"), kLocalPadrao);
         DbKavrano->Open();
-        MessageService::instance().show(
+        MessageService::Instance().Show(
             QStringLiteral("Atenção"),
             QStringLiteral("Você passou o caminho errado para o BDE, e será restaurdado a configuração anterior"),
             QMessageBox::Critical, QMessageBox::Ok);
@@ -113,7 +113,7 @@ void TFPrincipal::ConectarBanco()
         CnKavrano->Open();
     } catch (const std::exception& e) {
         // The line break of the message box on this platform is "\n".
-        MessageService::instance().show(
+        MessageService::Instance().Show(
             QStringLiteral("Informação"),
             QStringLiteral("Impossível conectar ao banco de dados pelo seguinte motivo: ") + QLatin1Char('\n')
                 + brp::ExceptionText(e),
@@ -165,12 +165,12 @@ void TFPrincipal::BuscarPedidos()
             m_listagemCancelada = true;
             // Closing the window ends the program: nobody to tell.
             if (!espera.JanelaFechada())
-                MessageService::instance().show(QStringLiteral("Informação"), QStringLiteral("A listagem foi cancelada."),
+                MessageService::Instance().Show(QStringLiteral("Informação"), QStringLiteral("A listagem foi cancelada."),
                                                 QMessageBox::Information, QMessageBox::Ok);
         }
     } catch (const std::exception& e) {
         QryRel->Close();
-        MessageService::instance().warning(
+        MessageService::Instance().Warning(
             QStringLiteral("Ocorreu o seguinte erro ao consultar os pedidos no banco de dados: ") + brp::ExceptionText(e));
     }
 }

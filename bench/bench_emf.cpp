@@ -84,7 +84,7 @@ void BM_PlayHostilePage(benchmark::State& state)
     for (auto _ : state) {
         image.fill(Qt::white);
         QPainter p(&image);
-        cut = !EmfPlayer::Play(emf, &p, QRectF(0, 0, kWidth, kHeight)).ok();
+        cut = !EmfPlayer::Play(emf, &p, QRectF(0, 0, kWidth, kHeight)).Ok();
     }
     state.SetLabel(std::string(page.name) + (cut ? ", cut short" : ", drawn whole"));
 }

@@ -59,7 +59,7 @@ QString Capitalizado(const QString& s)
 
 void Alerta(const QString& texto)
 {
-    MessageService::instance().show(QStringLiteral("Alerta"), texto, QMessageBox::Warning, QMessageBox::Ok);
+    MessageService::Instance().Show(QStringLiteral("Alerta"), texto, QMessageBox::Warning, QMessageBox::Ok);
 }
 
 void Recusar(TMaskEdit& campo, const QString& texto, bool limpar)
@@ -107,7 +107,7 @@ QString ZerosEsquerda(const QString& texto, int n)
 QString FormatarData(const QString& texto)
 {
     QString s = texto;
-    const QDate hoje = Clock::today();
+    const QDate hoje = Clock::Today();
     const QString anoAtual = QString::number(hoje.year());
     const QString mesAtual = QString::number(hoje.month());
 

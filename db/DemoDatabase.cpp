@@ -81,15 +81,15 @@ namespace {
 class Rng {
 public:
     explicit Rng(unsigned seed) : m_state(seed * 2654435761u + 1) {}
-    uint32_t next()
+    uint32_t Next()
     {
         m_state ^= m_state << 13;
         m_state ^= m_state >> 7;
         m_state ^= m_state << 17;
         return static_cast<uint32_t>(m_state >> 11);
     }
-    int below(int n) { return static_cast<int>(next() % static_cast<uint32_t>(n)); }
-    bool chance(int percent) { return below(100) < percent; }
+    int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
+    bool Chance(int percent) { return Below(100) < percent; }
 
 private:
     uint64_t m_state;
@@ -124,10 +124,10 @@ void Generate(FbConnection& db, const Options& o)
     db.BeginBatch();
     try {
         for (int c = 1; c <= clients; ++c) {
-            const QString nome = QString::fromUtf8(kFirst[static_cast<size_t>(rng.below(16))]) + QLatin1Char(' ')
-                + QString::fromUtf8(kLast[static_cast<size_t>(rng.below(16))])
-                + QString::fromUtf8(kSuffix[static_cast<size_t>(rng.below(6))]);
-            const int city = rng.below(6);
+            const QString nome = QString::fromUtf8(kFirst[static_cast<size_t>(rng.Below(16))]) + QLatin1Char(' ')
+                + QString::fromUtf8(kLast[static_cast<size_t>(rng.Below(16))])
+                + QString::fromUtf8(kSuffix[static_cast<size_t>(rng.Below(6))]);
+            const int city = rng.Below(6);
             db.Execute(QStringLiteral("INSERT INTO Cliente (CodCliente, nome, cidade, uf) VALUES (?, ?, ?, ?)"),
                        {c, nome, QString::fromUtf8(kCity[static_cast<size_t>(city)]),
                         QString::fromUtf8(kUf[static_cast<size_t>(city)])});
@@ -156,21 +156,21 @@ void Generate(FbConnection& db, const Options& o)
         const QDate first(2011, 1, 3);
         const int span = static_cast<int>(first.daysTo(QDate(2026, 6, 30)));
         for (int i = 1; i <= orders; ++i) {
-            const int empresa = 1 + rng.below(companies);
-            const int tipo = kTypes[static_cast<size_t>(rng.below(3))];
+            const int empresa = 1 + rng.Below(companies);
+            const int tipo = kTypes[static_cast<size_t>(rng.Below(3))];
             const int codigo = 1000 + i;
-            const QDate dataPedido = first.addDays(rng.below(span));
-            const QDate dataFatura = dataPedido.addDays(rng.below(6));
-            const bool faturado = rng.chance(80);
+            const QDate dataPedido = first.addDays(rng.Below(span));
+            const QDate dataFatura = dataPedido.addDays(rng.Below(6));
+            const bool faturado = rng.Chance(80);
             const QString status = faturado ? QStringLiteral("10")
-                                            : (rng.chance(50) ? QStringLiteral("09") : QStringLiteral("05"));
-            const QString prazo = rng.chance(15) ? QStringLiteral("000") : prazos[1 + rng.below(4)].first;
-            const int oper = rng.chance(80) ? 1 + rng.below(2) : 3 + rng.below(3);
-            const double total = rng.chance(3) ? 0.0 : (1000 + rng.below(5000000)) / 100.0;
+                                            : (rng.Chance(50) ? QStringLiteral("09") : QStringLiteral("05"));
+            const QString prazo = rng.Chance(15) ? QStringLiteral("000") : prazos[1 + rng.Below(4)].first;
+            const int oper = rng.Chance(80) ? 1 + rng.Below(2) : 3 + rng.Below(3);
+            const double total = rng.Chance(3) ? 0.0 : (1000 + rng.Below(5000000)) / 100.0;
             db.Execute(QStringLiteral("INSERT INTO Pedidoc (CodEmpresa, TipoPedido, CodPedido, CodCliente, datapedido,"
                                       " datafatura, totalpedido, CodPrazo, CodOper, faturado, statuspedido)"
                                       " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                       {empresa, tipo, codigo, 1 + rng.below(clients), dataPedido, dataFatura, total, prazo, oper,
+                       {empresa, tipo, codigo, 1 + rng.Below(clients), dataPedido, dataFatura, total, prazo, oper,
                         faturado ? QStringLiteral("S") : QStringLiteral("N"), status});
 
             const QString doc = docNumber(tipo, codigo);
@@ -179,7 +179,7 @@ void Generate(FbConnection& db, const Options& o)
             // What became of the order: most got their receivable one way or
             // another; some did not (the listing's rows); some look as if they
             // did but do not count (other company, cancelled note).
-            const int fate = rng.below(100);
+            const int fate = rng.Below(100);
             auto insertDoc = [&](const char* table, int& counter, int comp, const QVariant& numDoc,
                                  const QString& obs) {
                 db.Execute(QStringLiteral("INSERT INTO %1 (CodDocto, CodEmpresa, NumDocOrig, OBSERVACAO, valor)"
@@ -197,7 +197,7 @@ void Generate(FbConnection& db, const Options& o)
             };
             if (fate < 40) {
                 // Receivable by document number, often booked in another branch.
-                insertDoc("Docurec", docurec, rng.chance(30) ? other : empresa, doc,
+                insertDoc("Docurec", docurec, rng.Chance(30) ? other : empresa, doc,
                           QStringLiteral("Título gerado automaticamente"));
             } else if (fate < 47) {
                 insertDoc("Docurec", docurec, empresa, QVariant(),
@@ -206,27 +206,27 @@ void Generate(FbConnection& db, const Options& o)
                 // Mentioned in another branch's document: does not count.
                 insertDoc("Docurec", docurec, other, QVariant(), QStringLiteral("Conferir pedido %1 da filial").arg(doc));
             } else if (fate < 55) {
-                if (rng.chance(50))
+                if (rng.Chance(50))
                     insertDoc("docagrupados", agrup, other, doc, QStringLiteral("Agrupamento de títulos"));
                 else
                     insertDoc("docagrupados", agrup, empresa, QVariant(), QStringLiteral("Agrupado: %1").arg(doc));
             } else if (fate < 61) {
-                if (rng.chance(50))
+                if (rng.Chance(50))
                     insertDoc("docurecfatura", fatura, empresa, doc, QStringLiteral("Fatura mensal"));
                 else
                     insertDoc("docurecfatura", fatura, empresa, QVariant(), QStringLiteral("Fatura ref. %1").arg(doc));
             } else if (fate < 68) {
                 // Invoice linked to the order; cancelled or not, it counts.
                 const int nf = insertNote(empresa, QVariant(), QVariant(), QStringLiteral("Nota fiscal eletrônica"),
-                                          rng.chance(25));
+                                          rng.Chance(25));
                 db.Execute(QStringLiteral("INSERT INTO nfepedi (codempresa, numnf, serie, CodPedido, tipopedido)"
                                           " VALUES (?, ?, ?, ?, ?)"),
                            {empresa, nf, QStringLiteral("1"), codigo, tipo});
             } else if (fate < 74) {
                 // Note that names the order; a cancelled one does not count.
-                insertNote(empresa, codigo, tipo, QStringLiteral("Emitida para o pedido"), rng.chance(20));
+                insertNote(empresa, codigo, tipo, QStringLiteral("Emitida para o pedido"), rng.Chance(20));
             } else if (fate < 78) {
-                insertNote(rng.chance(50) ? empresa : other, QVariant(), QVariant(),
+                insertNote(rng.Chance(50) ? empresa : other, QVariant(), QVariant(),
                            QStringLiteral("Referente ao pedido %1").arg(doc), false);
             } else if (fate < 81) {
                 insertNote(empresa, QVariant(), QVariant(), QStringLiteral("Cancelada - pedido %1").arg(doc), true);

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString text = brp::DefinitionText(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     try {
         const DefinitionObject o = brp::ReadDefinition(text);
-        (void)o.find(QStringLiteral("Caption"));
+        (void)o.Find(QStringLiteral("Caption"));
     } catch (const EParserError&) {
     }
     return 0;

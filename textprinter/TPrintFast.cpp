@@ -43,7 +43,7 @@ TPrintFast::TPrintFast(TComponent* owner) : TComponent(owner)
     g_sharedFlag = false;
     m_forcarGuardarConteudo = false;
     m_lines.clear();
-    fillTranslationTable();
+    FillTranslationTable();
     m_headerData->SetFirstPage(1);
     m_headerData->SetPrintDateTime(true);
     m_headerData->SetPrintPageNumber(true);
@@ -73,7 +73,7 @@ TPrintFast::~TPrintFast()
     m_lines.clear();
 }
 
-void TPrintFast::fillTranslationTable()
+void TPrintFast::FillTranslationTable()
 {
     m_translationSources.clear();
     m_translationTargets.clear();

@@ -119,7 +119,7 @@ public:
     static bool SharedFlag();
 
 private:
-    void fillTranslationTable();
+    void FillTranslationTable();
 
     bool m_pageHeader = true;
     int m_pageNumber = 0;

@@ -4,17 +4,17 @@ namespace {
 QDate g_fixed;
 }
 
-QDate Clock::today()
+QDate Clock::Today()
 {
     return g_fixed.isValid() ? g_fixed : QDate::currentDate();
 }
 
-void Clock::setFixedToday(const QDate& day)
+void Clock::SetFixedToday(const QDate& day)
 {
     g_fixed = day;
 }
 
-void Clock::reset()
+void Clock::Reset()
 {
     g_fixed = QDate();
 }

@@ -6,7 +6,7 @@
 
 class Clock {
 public:
-    static QDate today();
-    static void setFixedToday(const QDate& day);
-    static void reset();
+    static QDate Today();
+    static void SetFixedToday(const QDate& day);
+    static void Reset();
 };

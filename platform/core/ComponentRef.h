@@ -24,13 +24,13 @@ public:
     }
 
     // Only while the object is alive and whole.
-    T* data() const { return static_cast<T*>(m_object.data()); }
-    T* operator->() const { return data(); }
+    T* Data() const { return static_cast<T*>(m_object.data()); }
+    T* operator->() const { return Data(); }
     explicit operator bool() const { return !m_object.isNull(); }
-    bool isNull() const { return m_object.isNull(); }
+    bool IsNull() const { return m_object.isNull(); }
 
     // Whether this refers to `object`, compared as plain objects.
-    bool refersTo(const QObject* object) const { return object && m_object.data() == object; }
+    bool RefersTo(const QObject* object) const { return object && m_object.data() == object; }
 
 private:
     QPointer<QObject> m_object;

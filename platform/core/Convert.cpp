@@ -58,7 +58,7 @@ QDate StrToDate(const QString& text)
         const QString yearText = parts[2].trimmed();
         int year = plainNumber(yearText, 4);
         if (year >= 0 && yearText.size() <= 2)
-            year += Clock::today().year() / 100 * 100;
+            year += Clock::Today().year() / 100 * 100;
         if (day > 0 && month > 0 && year > 0)
             result = QDate(year, month, day);
     }

@@ -18,35 +18,35 @@ class Parser {
 public:
     explicit Parser(const QString& text) : m_text(text) {}
 
-    DefinitionObject readRoot()
+    DefinitionObject ReadRoot()
     {
-        DefinitionObject root = readObject();
-        skipBlanks();
+        DefinitionObject root = ReadObject();
+        SkipBlanks();
         if (m_pos < m_text.size())
-            fail(QStringLiteral("text after the last 'end'"));
+            Fail(QStringLiteral("text after the last 'end'"));
         return root;
     }
 
 private:
-    [[noreturn]] void fail(const QString& what) const
+    [[noreturn]] void Fail(const QString& what) const
     {
         throw EParserError(QStringLiteral("Definition error on line %1: %2").arg(m_line).arg(what));
     }
 
     // A line ends with LF, CR LF or a lone CR.
-    bool lineEndAt(qsizetype pos) const
+    bool LineEndAt(qsizetype pos) const
     {
         const QChar c = m_text[pos];
         return c == u'\n' || (c == u'\r' && (pos + 1 >= m_text.size() || m_text[pos + 1] != u'\n'));
     }
 
-    void skipBlanks()
+    void SkipBlanks()
     {
         while (m_pos < m_text.size()) {
             const QChar c = m_text[m_pos];
             if (c.unicode() > u' ')
                 return;
-            if (lineEndAt(m_pos))
+            if (LineEndAt(m_pos))
                 ++m_line;
             ++m_pos;
         }
@@ -57,7 +57,7 @@ private:
         explicit Level(Parser& parser) : m_parser(parser)
         {
             if (++m_parser.m_depth > kMaxDepth)
-                m_parser.fail(QStringLiteral("nested deeper than %1 levels").arg(kMaxDepth));
+                m_parser.Fail(QStringLiteral("nested deeper than %1 levels").arg(kMaxDepth));
         }
         ~Level() { --m_parser.m_depth; }
         Level(const Level&) = delete;
@@ -65,113 +65,113 @@ private:
         Parser& m_parser;
     };
 
-    QChar peek()
+    QChar Peek()
     {
-        skipBlanks();
+        SkipBlanks();
         return m_pos < m_text.size() ? m_text[m_pos] : QChar();
     }
 
-    static bool isIdentStart(QChar c) { return c.isLetter() || c == u'_'; }
-    static bool isIdentChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+    static bool IsIdentStart(QChar c) { return c.isLetter() || c == u'_'; }
+    static bool IsIdentChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
     // Not isxdigit(): a Latin-1 letter as a signed char is outside its domain.
-    static bool isHexDigit(QChar c)
+    static bool IsHexDigit(QChar c)
     {
         return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
     }
 
     // An identifier, dots allowed inside ("Font.Name").
-    QString readName()
+    QString ReadName()
     {
-        skipBlanks();
-        if (m_pos >= m_text.size() || !isIdentStart(m_text[m_pos]))
-            fail(QStringLiteral("a name was expected"));
+        SkipBlanks();
+        if (m_pos >= m_text.size() || !IsIdentStart(m_text[m_pos]))
+            Fail(QStringLiteral("a name was expected"));
         const qsizetype start = m_pos;
-        while (m_pos < m_text.size() && (isIdentChar(m_text[m_pos]) || m_text[m_pos] == u'.'))
+        while (m_pos < m_text.size() && (IsIdentChar(m_text[m_pos]) || m_text[m_pos] == u'.'))
             ++m_pos;
         return m_text.mid(start, m_pos - start);
     }
 
-    bool atKeyword(const char* keyword)
+    bool AtKeyword(const char* keyword)
     {
-        skipBlanks();
+        SkipBlanks();
         const QString k = QString::fromLatin1(keyword);
         if (m_text.mid(m_pos, k.size()).compare(k, Qt::CaseInsensitive) != 0)
             return false;
         const qsizetype after = m_pos + k.size();
-        return after >= m_text.size() || !isIdentChar(m_text[after]);
+        return after >= m_text.size() || !IsIdentChar(m_text[after]);
     }
 
-    void expect(QChar c)
+    void Expect(QChar c)
     {
-        if (peek() != c)
-            fail(QStringLiteral("'%1' was expected").arg(c));
+        if (Peek() != c)
+            Fail(QStringLiteral("'%1' was expected").arg(c));
         ++m_pos;
     }
 
-    DefinitionObject readObject()
+    DefinitionObject ReadObject()
     {
         const Level level(*this);
         DefinitionObject obj;
-        skipBlanks();
+        SkipBlanks();
         obj.line = m_line;
-        if (atKeyword("inherited") || atKeyword("inline"))
+        if (AtKeyword("inherited") || AtKeyword("inline"))
             obj.inherited = true;
-        else if (!atKeyword("object"))
-            fail(QStringLiteral("'object' was expected"));
-        readName();
-        obj.name = readName();
-        if (peek() == u':') {
+        else if (!AtKeyword("object"))
+            Fail(QStringLiteral("'object' was expected"));
+        ReadName();
+        obj.name = ReadName();
+        if (Peek() == u':') {
             ++m_pos;
-            obj.className = readName();
+            obj.className = ReadName();
         } else {
             obj.className = obj.name;
             obj.name.clear();
         }
-        if (peek() == u'[') { // creation index of inherited objects
+        if (Peek() == u'[') { // creation index of inherited objects
             while (m_pos < m_text.size() && m_text[m_pos] != u']') {
-                if (lineEndAt(m_pos))
+                if (LineEndAt(m_pos))
                     ++m_line;
                 ++m_pos;
             }
-            expect(u']');
+            Expect(u']');
         }
         for (;;) {
-            if (peek().isNull())
-                fail(QStringLiteral("'end' missing for object %1").arg(obj.name));
-            if (atKeyword("end")) {
+            if (Peek().isNull())
+                Fail(QStringLiteral("'end' missing for object %1").arg(obj.name));
+            if (AtKeyword("end")) {
                 obj.endLine = m_line;
                 m_pos += 3;
                 return obj;
             }
-            if (atKeyword("object") || atKeyword("inherited") || atKeyword("inline")) {
-                obj.children.append(readObject());
+            if (AtKeyword("object") || AtKeyword("inherited") || AtKeyword("inline")) {
+                obj.children.append(ReadObject());
                 continue;
             }
-            obj.properties.append(readProperty());
+            obj.properties.append(ReadProperty());
         }
     }
 
-    DefinitionProperty readProperty()
+    DefinitionProperty ReadProperty()
     {
         DefinitionProperty p;
-        skipBlanks();
+        SkipBlanks();
         p.line = m_line;
-        p.name = readName();
-        expect(u'=');
-        p.value = std::make_shared<DefinitionValue>(readValue());
+        p.name = ReadName();
+        Expect(u'=');
+        p.value = std::make_shared<DefinitionValue>(ReadValue());
         return p;
     }
 
-    QString readString()
+    QString ReadString()
     {
         QString out;
         for (;;) {
-            const QChar c = peek();
+            const QChar c = Peek();
             if (c == u'\'') {
                 ++m_pos;
                 for (;;) {
                     if (m_pos >= m_text.size() || m_text[m_pos] == u'\n' || m_text[m_pos] == u'\r')
-                        fail(QStringLiteral("unterminated string"));
+                        Fail(QStringLiteral("unterminated string"));
                     if (m_text[m_pos] == u'\'') {
                         if (m_pos + 1 < m_text.size() && m_text[m_pos + 1] == u'\'') {
                             out += u'\'';
@@ -191,13 +191,13 @@ private:
                 bool ok = false;
                 const uint code = m_text.mid(start, m_pos - start).toUInt(&ok);
                 if (!ok || code > 0xFFFF)
-                    fail(QStringLiteral("bad character code"));
+                    Fail(QStringLiteral("bad character code"));
                 out += QChar(static_cast<char16_t>(code));
             } else if (c == u'+') {
                 ++m_pos; // the text goes on after a line break
-                const QChar next = peek();
+                const QChar next = Peek();
                 if (next != u'\'' && next != u'#')
-                    fail(QStringLiteral("a string was expected after '+'"));
+                    Fail(QStringLiteral("a string was expected after '+'"));
             } else {
                 return out;
             }
@@ -205,7 +205,7 @@ private:
             if (m_pos < m_text.size() && m_text[m_pos] != u'\'' && m_text[m_pos] != u'#') {
                 const qsizetype save = m_pos;
                 const int saveLine = m_line;
-                if (peek() != u'+') {
+                if (Peek() != u'+') {
                     m_pos = save;
                     m_line = saveLine;
                     return out;
@@ -214,7 +214,7 @@ private:
         }
     }
 
-    DefinitionValue readNumber()
+    DefinitionValue ReadNumber()
     {
         DefinitionValue v;
         const qsizetype start = m_pos;
@@ -223,12 +223,12 @@ private:
         if (m_pos < m_text.size() && m_text[m_pos] == u'$') {
             ++m_pos;
             const qsizetype h = m_pos;
-            while (m_pos < m_text.size() && isHexDigit(m_text[m_pos]))
+            while (m_pos < m_text.size() && IsHexDigit(m_text[m_pos]))
                 ++m_pos;
             bool ok = false;
             v.integer = m_text.mid(h, m_pos - h).toLongLong(&ok, 16);
             if (!ok)
-                fail(QStringLiteral("bad hexadecimal number"));
+                Fail(QStringLiteral("bad hexadecimal number"));
             if (m_text[start] == u'-')
                 v.integer = -v.integer;
             v.kind = DefinitionValue::Integer;
@@ -262,78 +262,78 @@ private:
             v.number = static_cast<double>(v.integer);
         }
         if (!ok)
-            fail(QStringLiteral("bad number '%1'").arg(t));
+            Fail(QStringLiteral("bad number '%1'").arg(t));
         return v;
     }
 
-    DefinitionValue readValue()
+    DefinitionValue ReadValue()
     {
         const Level level(*this);
-        const QChar c = peek();
+        const QChar c = Peek();
         DefinitionValue v;
         if (c == u'\'' || c == u'#') {
             v.kind = DefinitionValue::String;
-            v.text = readString();
+            v.text = ReadString();
         } else if (c.isDigit() || c == u'-' || c == u'+' || c == u'$') {
-            v = readNumber();
+            v = ReadNumber();
         } else if (c == u'[') {
             ++m_pos;
             v.kind = DefinitionValue::Set;
-            while (peek() != u']') {
-                v.set.append(readName());
-                if (peek() == u',')
+            while (Peek() != u']') {
+                v.set.append(ReadName());
+                if (Peek() == u',')
                     ++m_pos;
-                else if (peek() != u']')
-                    fail(QStringLiteral("',' or ']' was expected"));
+                else if (Peek() != u']')
+                    Fail(QStringLiteral("',' or ']' was expected"));
             }
             ++m_pos;
         } else if (c == u'(') {
             ++m_pos;
             v.kind = DefinitionValue::List;
-            while (peek() != u')') {
-                if (peek().isNull())
-                    fail(QStringLiteral("')' missing"));
-                v.list.append(readValue());
+            while (Peek() != u')') {
+                if (Peek().isNull())
+                    Fail(QStringLiteral("')' missing"));
+                v.list.append(ReadValue());
             }
             ++m_pos;
         } else if (c == u'{') {
             ++m_pos;
             v.kind = DefinitionValue::Binary;
             QByteArray hex;
-            while (peek() != u'}') {
-                if (peek().isNull())
-                    fail(QStringLiteral("'}' missing"));
+            while (Peek() != u'}') {
+                if (Peek().isNull())
+                    Fail(QStringLiteral("'}' missing"));
                 const QChar h = m_text[m_pos++];
-                if (!isHexDigit(h))
-                    fail(QStringLiteral("bad binary data"));
+                if (!IsHexDigit(h))
+                    Fail(QStringLiteral("bad binary data"));
                 hex.append(static_cast<char>(h.unicode()));
             }
             ++m_pos;
             if (hex.size() % 2)
-                fail(QStringLiteral("odd number of hexadecimal digits"));
+                Fail(QStringLiteral("odd number of hexadecimal digits"));
             v.binary = QByteArray::fromHex(hex);
         } else if (c == u'<') {
             ++m_pos;
             v.kind = DefinitionValue::Collection;
-            while (peek() != u'>') {
-                if (!atKeyword("item"))
-                    fail(QStringLiteral("'item' was expected"));
+            while (Peek() != u'>') {
+                if (!AtKeyword("item"))
+                    Fail(QStringLiteral("'item' was expected"));
                 m_pos += 4;
                 DefinitionItem item;
-                while (!atKeyword("end")) {
-                    if (peek().isNull())
-                        fail(QStringLiteral("'end' missing for item"));
-                    item.properties.append(readProperty());
+                while (!AtKeyword("end")) {
+                    if (Peek().isNull())
+                        Fail(QStringLiteral("'end' missing for item"));
+                    item.properties.append(ReadProperty());
                 }
                 m_pos += 3;
                 v.items.append(item);
             }
             ++m_pos;
-        } else if (isIdentStart(c)) {
+        } else if (IsIdentStart(c)) {
             v.kind = DefinitionValue::Identifier;
-            v.text = readName();
+            v.text = ReadName();
         } else {
-            fail(QStringLiteral("a value was expected"));
+            Fail(QStringLiteral("a value was expected"));
         }
         return v;
     }
@@ -346,7 +346,7 @@ private:
 
 } // namespace
 
-const DefinitionValue* DefinitionObject::find(const QString& property) const
+const DefinitionValue* DefinitionObject::Find(const QString& property) const
 {
     for (const auto& p : properties)
         if (p.name.compare(property, Qt::CaseInsensitive) == 0)
@@ -373,7 +373,7 @@ QString DefinitionText(const QByteArray& bytes)
 DefinitionObject ReadDefinition(const QString& text)
 {
     Parser parser(text);
-    return parser.readRoot();
+    return parser.ReadRoot();
 }
 
 } // namespace brp

@@ -43,9 +43,9 @@ struct DefinitionValue {
     QByteArray binary;      // Binary
     QList<DefinitionItem> items; // Collection
 
-    bool isNumber() const { return kind == Integer || kind == Float; }
+    bool IsNumber() const { return kind == Integer || kind == Float; }
     // True / False identifiers.
-    bool toBool() const { return kind == Identifier && text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0; }
+    bool ToBool() const { return kind == Identifier && text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0; }
 };
 
 struct DefinitionObject {
@@ -57,7 +57,7 @@ struct DefinitionObject {
     QList<DefinitionProperty> properties;
     QList<DefinitionObject> children;
 
-    const DefinitionValue* find(const QString& property) const; // case-insensitive
+    const DefinitionValue* Find(const QString& property) const; // case-insensitive
 };
 
 // Raised on text that is not a definition; the message gives the line.

@@ -16,10 +16,10 @@ void TComponent::Destroying()
     if (m_destroying)
         return;
     m_destroying = true;
-    notifyRemoval();
+    NotifyRemoval();
 }
 
-void TComponent::notifyRemoval()
+void TComponent::NotifyRemoval()
 {
     // Copy first: a handler may ask to stop notifications while we walk.
     const auto targets = m_freeNotifies;

@@ -51,7 +51,7 @@ public:
     void SetDesigning(bool value) { m_designing = value; }
 
 private:
-    void notifyRemoval();
+    void NotifyRemoval();
 
     QList<QPointer<TComponent>> m_freeNotifies;
     bool m_loading = false;

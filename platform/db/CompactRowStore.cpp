@@ -127,11 +127,11 @@ Cell cellOf(const QVariant& v, QByteArray& scratch)
 
 class CompactRowStore::Column {
 public:
-    int count() const { return m_count; }
+    int Count() const { return m_count; }
 
-    void appendNull()
+    void AppendNull()
     {
-        Block& b = tail();
+        Block& b = Tail();
         const int i = b.cells;
         b.nulls[size_t(i >> 6)] |= quint64(1) << (i & 63);
         if (const int size = fixedSize(m_kind))
@@ -140,18 +140,18 @@ public:
             b.ends.push_back(b.ends.empty() ? 0 : b.ends.back());
         else if (m_kind == Kind::Variant)
             b.variants.emplace_back();
-        added(b);
+        Added(b);
     }
 
-    void append(const Cell& c)
+    void Append(const Cell& c)
     {
         if (m_kind == Kind::Unset)
-            become(c.kind);
+            Become(c.kind);
         else if (m_kind != c.kind && m_kind != Kind::Variant)
-            becomeVariants();
-        Block& b = tail();
+            BecomeVariants();
+        Block& b = Tail();
         if (m_kind == Kind::Variant) {
-            b.variants.push_back(c.variant ? *c.variant : plainValue(c));
+            b.variants.push_back(c.variant ? *c.variant : PlainValue(c));
         } else if (isText(m_kind)) {
             const quint64 end = quint64(b.text.size()) + quint64(c.bytes.size());
             if (end > std::numeric_limits<quint32>::max())
@@ -164,10 +164,10 @@ public:
             const auto* from = reinterpret_cast<const char*>(&c.fixed);
             b.fixed.insert(b.fixed.end(), from, from + size);
         }
-        added(b);
+        Added(b);
     }
 
-    QVariant value(int row) const
+    QVariant Value(int row) const
     {
         if (row < 0 || row >= m_count)
             return QVariant();
@@ -175,10 +175,10 @@ public:
         const int i = row & kBlockMask;
         if (b.nulls[size_t(i >> 6)] & (quint64(1) << (i & 63)))
             return QVariant();
-        return read(b, i);
+        return Read(b, i);
     }
 
-    qint64 memoryBytes() const
+    qint64 MemoryBytes() const
     {
         qint64 bytes = qint64(m_blocks.capacity() * sizeof(void*));
         for (const auto& b : m_blocks)
@@ -197,14 +197,14 @@ private:
         int cells = 0;
     };
 
-    Block& tail()
+    Block& Tail()
     {
         if (m_count == int(m_blocks.size()) * kBlockRows)
             m_blocks.push_back(std::make_unique<Block>());
         return *m_blocks.back();
     }
 
-    void added(Block& b)
+    void Added(Block& b)
     {
         ++m_count;
         if (++b.cells == kBlockRows) {
@@ -218,7 +218,7 @@ private:
 
     // The first value that is not null sets the kind; the nulls before it
     // get their place.
-    void become(Kind kind)
+    void Become(Kind kind)
     {
         m_kind = kind;
         for (auto& b : m_blocks) {
@@ -231,13 +231,13 @@ private:
         }
     }
 
-    void becomeVariants()
+    void BecomeVariants()
     {
         for (auto& b : m_blocks) {
             std::vector<QVariant> values;
             values.reserve(size_t(b->cells));
             for (int i = 0; i < b->cells; ++i)
-                values.push_back(b->nulls[size_t(i >> 6)] & (quint64(1) << (i & 63)) ? QVariant() : read(*b, i));
+                values.push_back(b->nulls[size_t(i >> 6)] & (quint64(1) << (i & 63)) ? QVariant() : Read(*b, i));
             b->variants = std::move(values);
             b->fixed = {};
             b->ends = {};
@@ -246,7 +246,7 @@ private:
         m_kind = Kind::Variant;
     }
 
-    static QVariant plainValue(const Cell& c)
+    static QVariant PlainValue(const Cell& c)
     {
         Block b;
         const int size = fixedSize(c.kind);
@@ -257,12 +257,12 @@ private:
             b.text.assign(c.bytes.begin(), c.bytes.end());
             b.ends.push_back(quint32(c.bytes.size()));
         }
-        return readAs(c.kind, b, 0);
+        return ReadAs(c.kind, b, 0);
     }
 
-    QVariant read(const Block& b, int i) const { return readAs(m_kind, b, i); }
+    QVariant Read(const Block& b, int i) const { return ReadAs(m_kind, b, i); }
 
-    static QVariant readAs(Kind kind, const Block& b, int i)
+    static QVariant ReadAs(Kind kind, const Block& b, int i)
     {
         const char* at = b.fixed.data() + size_t(i) * size_t(fixedSize(kind));
         qint32 i32 = 0;
@@ -331,7 +331,7 @@ void CompactRowStore::AddColumns(int count)
     for (int n = 0; n < count; ++n) {
         auto column = std::make_unique<Column>();
         for (int r = 0; r < m_rows; ++r)
-            column->appendNull();
+            column->AppendNull();
         m_columns.push_back(std::move(column));
     }
 }
@@ -340,21 +340,21 @@ void CompactRowStore::AppendRow(const QVariantList& values)
 {
     QByteArray scratch;
     for (int c = 0; c < ColumnCount(); ++c) {
-        Column& column = cell(c);
+        Column& column = ColumnFor(c);
         if (c < values.size() && values[c].isValid())
-            column.append(cellOf(values[c], scratch));
+            column.Append(cellOf(values[c], scratch));
         else
-            column.appendNull();
+            column.AppendNull();
     }
     ++m_rows;
 }
 
-CompactRowStore::Column& CompactRowStore::cell(int column)
+CompactRowStore::Column& CompactRowStore::ColumnFor(int column)
 {
     if (column < 0 || column >= ColumnCount())
         throw std::out_of_range("CompactRowStore: no such column");
     Column& c = *m_columns[size_t(column)];
-    if (c.count() != m_rows)
+    if (c.Count() != m_rows)
         throw std::logic_error("CompactRowStore: cell set twice in one row");
     return c;
 }
@@ -364,7 +364,7 @@ void CompactRowStore::SetText(int column, QByteArrayView utf8)
     Cell c;
     c.kind = Kind::Text;
     c.bytes = utf8;
-    cell(column).append(c);
+    ColumnFor(column).Append(c);
 }
 
 void CompactRowStore::SetInteger(int column, int value)
@@ -372,7 +372,7 @@ void CompactRowStore::SetInteger(int column, int value)
     Cell c;
     c.kind = Kind::Int32;
     c.fixed.i32 = value;
-    cell(column).append(c);
+    ColumnFor(column).Append(c);
 }
 
 void CompactRowStore::SetFloat(int column, double value)
@@ -380,7 +380,7 @@ void CompactRowStore::SetFloat(int column, double value)
     Cell c;
     c.kind = Kind::Double;
     c.fixed.d = value;
-    cell(column).append(c);
+    ColumnFor(column).Append(c);
 }
 
 void CompactRowStore::SetBoolean(int column, bool value)
@@ -388,7 +388,7 @@ void CompactRowStore::SetBoolean(int column, bool value)
     Cell c;
     c.kind = Kind::Boolean;
     c.fixed.b = value;
-    cell(column).append(c);
+    ColumnFor(column).Append(c);
 }
 
 void CompactRowStore::SetDate(int column, QDate value)
@@ -401,25 +401,25 @@ void CompactRowStore::SetDate(int column, QDate value)
     Cell c;
     c.kind = Kind::Date;
     c.fixed.i32 = qint32(day);
-    cell(column).append(c);
+    ColumnFor(column).Append(c);
 }
 
 void CompactRowStore::SetValue(int column, const QVariant& value)
 {
-    Column& c = cell(column);
+    Column& c = ColumnFor(column);
     if (!value.isValid()) {
-        c.appendNull();
+        c.AppendNull();
         return;
     }
     QByteArray scratch;
-    c.append(cellOf(value, scratch));
+    c.Append(cellOf(value, scratch));
 }
 
 void CompactRowStore::EndRow()
 {
     for (auto& column : m_columns)
-        if (column->count() == m_rows)
-            column->appendNull();
+        if (column->Count() == m_rows)
+            column->AppendNull();
     ++m_rows;
 }
 
@@ -427,7 +427,7 @@ QVariant CompactRowStore::Value(int row, int column) const
 {
     if (column < 0 || column >= ColumnCount() || row < 0 || row >= m_rows)
         return QVariant();
-    return m_columns[size_t(column)]->value(row);
+    return m_columns[size_t(column)]->Value(row);
 }
 
 QString CompactRowStore::TextFromUtf8(QByteArrayView utf8)
@@ -442,6 +442,6 @@ qint64 CompactRowStore::MemoryBytes() const
 {
     qint64 bytes = 0;
     for (const auto& column : m_columns)
-        bytes += column->memoryBytes();
+        bytes += column->MemoryBytes();
     return bytes;
 }

@@ -61,7 +61,7 @@ public:
 
 private:
     class Column;
-    Column& cell(int column);
+    Column& ColumnFor(int column);
     std::vector<std::unique_ptr<Column>> m_columns;
     int m_rows = 0;
 };

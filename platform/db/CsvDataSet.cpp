@@ -24,7 +24,7 @@ public:
 
     // The next line (valid until the next call), or false at the end of the
     // file or on a read error (then `error` is set).
-    bool next(QByteArrayView& line)
+    bool Next(QByteArrayView& line)
     {
         for (;;) {
             const char* data = m_buf.constData();
@@ -49,7 +49,7 @@ public:
                 m_pos = m_scan = size;
                 return true;
             }
-            if (!fill())
+            if (!Fill())
                 return false;
         }
     }
@@ -57,7 +57,7 @@ public:
     QString error;
 
 private:
-    bool fill()
+    bool Fill()
     {
         const qsizetype keep = m_buf.size() - m_pos;
         if (m_pos > 0) {
@@ -264,7 +264,7 @@ QString LoadCsvDataSet(const QString& fileName, TMemDataSet& dataSet, const CsvL
     CompactRowStore rows;
     int lineNo = 0;
     QByteArrayView line;
-    while (reader.next(line)) {
+    while (reader.Next(line)) {
         ++lineNo;
         const bool ascii = isAscii(line);
         if (!ascii) {

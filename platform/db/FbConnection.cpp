@@ -24,7 +24,7 @@ struct Status {
     IStatus* raw = FirebirdEnvironment::master()->getStatus();
     ThrowStatusWrapper wrapper{raw};
     ~Status() { raw->dispose(); }
-    ThrowStatusWrapper* w() { return &wrapper; }
+    ThrowStatusWrapper* W() { return &wrapper; }
 };
 
 QString describe(const FbException& e)
@@ -104,11 +104,11 @@ QDateTime asDateTime(const QVariant& v)
 void putValue(IMessageMetadata* meta, unsigned i, unsigned char* buf, const QVariant& v)
 {
     Status st;
-    const unsigned type = meta->getType(st.w(), i) & ~1u;
-    const unsigned off = meta->getOffset(st.w(), i);
-    const unsigned nullOff = meta->getNullOffset(st.w(), i);
-    const int scale = meta->getScale(st.w(), i);
-    const unsigned len = meta->getLength(st.w(), i);
+    const unsigned type = meta->getType(st.W(), i) & ~1u;
+    const unsigned off = meta->getOffset(st.W(), i);
+    const unsigned nullOff = meta->getNullOffset(st.W(), i);
+    const int scale = meta->getScale(st.W(), i);
+    const unsigned len = meta->getLength(st.W(), i);
     auto* null = reinterpret_cast<short*>(buf + nullOff);
     // A date or time left empty (invalid) is no value, not day 0.
     const bool emptyDate = (v.typeId() == QMetaType::QDate && !v.toDate().isValid())
@@ -219,19 +219,19 @@ TFieldType fieldTypeOf(unsigned type, int scale, int subType)
 QByteArray readBlob(IAttachment* att, ITransaction* tra, ISC_QUAD id)
 {
     Status st;
-    IBlob* blob = att->openBlob(st.w(), tra, &id, 0, nullptr);
+    IBlob* blob = att->openBlob(st.W(), tra, &id, 0, nullptr);
     QByteArray out;
     char chunk[16384];
     try {
         for (;;) {
             unsigned got = 0;
-            const int r = blob->getSegment(st.w(), sizeof chunk, chunk, &got);
+            const int r = blob->getSegment(st.W(), sizeof chunk, chunk, &got);
             if (r == IStatus::RESULT_OK || r == IStatus::RESULT_SEGMENT)
                 out.append(chunk, static_cast<qsizetype>(got));
             else
                 break;
         }
-        blob->close(st.w());
+        blob->close(st.W());
     } catch (...) {
         // close() releases only when it succeeds.
         blob->release();
@@ -251,15 +251,15 @@ std::vector<OutColumn> describeOutput(IMessageMetadata* meta)
 {
     Status st;
     std::vector<OutColumn> cols;
-    const unsigned n = meta->getCount(st.w());
+    const unsigned n = meta->getCount(st.W());
     for (unsigned i = 0; i < n; ++i) {
         OutColumn c;
-        c.type = meta->getType(st.w(), i) & ~1u;
-        c.offset = meta->getOffset(st.w(), i);
-        c.nullOffset = meta->getNullOffset(st.w(), i);
-        c.length = meta->getLength(st.w(), i);
-        c.scale = meta->getScale(st.w(), i);
-        c.subType = meta->getSubType(st.w(), i);
+        c.type = meta->getType(st.W(), i) & ~1u;
+        c.offset = meta->getOffset(st.W(), i);
+        c.nullOffset = meta->getNullOffset(st.W(), i);
+        c.length = meta->getLength(st.W(), i);
+        c.scale = meta->getScale(st.W(), i);
+        c.subType = meta->getSubType(st.W(), i);
         c.factor = std::pow(10.0, c.scale);
         cols.push_back(c);
     }
@@ -325,10 +325,10 @@ QVariant getValue(IAttachment* att, ITransaction* tra, const OutColumn& c, const
 void fillInput(IMessageMetadata* meta, std::vector<unsigned char>& buf, const QVariantList& params)
 {
     Status st;
-    const unsigned count = meta->getCount(st.w());
+    const unsigned count = meta->getCount(st.W());
     if (count != static_cast<unsigned>(params.size()))
         throw DatabaseError(QStringLiteral("Statement expects %1 parameters, %2 given").arg(count).arg(params.size()));
-    buf.assign(meta->getMessageLength(st.w()), 0);
+    buf.assign(meta->getMessageLength(st.W()), 0);
     for (unsigned i = 0; i < count; ++i)
         putValue(meta, i, buf.data(), params[static_cast<qsizetype>(i)]);
 }
@@ -345,7 +345,7 @@ FbConnection::~FbConnection()
     }
 }
 
-void FbConnection::attachWith(const QString& location, const QString& user, const QString& password, bool create,
+void FbConnection::AttachWith(const QString& location, const QString& user, const QString& password, bool create,
                               int pageSize, bool forcedWrites)
 {
     Detach();
@@ -354,46 +354,46 @@ void FbConnection::attachWith(const QString& location, const QString& user, cons
         IMaster* master = FirebirdEnvironment::master();
         // Released on every path, a failure while filling them included.
         const std::unique_ptr<IXpbBuilder, void (*)(IXpbBuilder*)> dpb(
-            FirebirdEnvironment::util()->getXpbBuilder(st.w(), IXpbBuilder::DPB, nullptr, 0),
+            FirebirdEnvironment::util()->getXpbBuilder(st.W(), IXpbBuilder::DPB, nullptr, 0),
             [](IXpbBuilder* b) { b->dispose(); });
-        dpb->insertString(st.w(), isc_dpb_config, FirebirdEnvironment::providerConfig(location).toUtf8().constData());
-        dpb->insertString(st.w(), isc_dpb_lc_ctype, "WIN1252");
+        dpb->insertString(st.W(), isc_dpb_config, FirebirdEnvironment::providerConfig(location).toUtf8().constData());
+        dpb->insertString(st.W(), isc_dpb_lc_ctype, "WIN1252");
         if (!user.isEmpty())
-            dpb->insertString(st.w(), isc_dpb_user_name, brp::qStringToWin1252(user).constData());
+            dpb->insertString(st.W(), isc_dpb_user_name, brp::qStringToWin1252(user).constData());
         if (!password.isEmpty())
-            dpb->insertString(st.w(), isc_dpb_password, brp::qStringToWin1252(password).constData());
-        dpb->insertInt(st.w(), isc_dpb_sql_dialect, kDialect);
+            dpb->insertString(st.W(), isc_dpb_password, brp::qStringToWin1252(password).constData());
+        dpb->insertInt(st.W(), isc_dpb_sql_dialect, kDialect);
         if (create) {
-            dpb->insertInt(st.w(), isc_dpb_page_size, pageSize);
-            dpb->insertString(st.w(), isc_dpb_set_db_charset, "WIN1252");
+            dpb->insertInt(st.W(), isc_dpb_page_size, pageSize);
+            dpb->insertString(st.W(), isc_dpb_set_db_charset, "WIN1252");
             if (!forcedWrites)
-                dpb->insertInt(st.w(), isc_dpb_force_write, 0);
+                dpb->insertInt(st.W(), isc_dpb_force_write, 0);
         }
         const std::unique_ptr<IProvider, void (*)(IProvider*)> prov(master->getDispatcher(),
                                                                      [](IProvider* p) { p->release(); });
         const QByteArray path = QFile::encodeName(location);
         m_attachment = create
-            ? prov->createDatabase(st.w(), path.constData(), dpb->getBufferLength(st.w()), dpb->getBuffer(st.w()))
-            : prov->attachDatabase(st.w(), path.constData(), dpb->getBufferLength(st.w()), dpb->getBuffer(st.w()));
+            ? prov->createDatabase(st.W(), path.constData(), dpb->getBufferLength(st.W()), dpb->getBuffer(st.W()))
+            : prov->attachDatabase(st.W(), path.constData(), dpb->getBufferLength(st.W()), dpb->getBuffer(st.W()));
         return 0;
     });
 }
 
 void FbConnection::Attach(const QString& location, const QString& user, const QString& password)
 {
-    attachWith(location, user, password, false, 0);
+    AttachWith(location, user, password, false, 0);
 }
 
 void FbConnection::Create(const QString& location, const QString& user, const QString& password, int pageSize,
                           bool forcedWrites)
 {
-    attachWith(location, user, password, true, pageSize, forcedWrites);
+    AttachWith(location, user, password, true, pageSize, forcedWrites);
 }
 
 void FbConnection::Detach()
 {
     for (auto& [sql, stmt] : m_cache) {
-        try { Status st; stmt->free(st.w()); } catch (...) { stmt->release(); }
+        try { Status st; stmt->free(st.W()); } catch (...) { stmt->release(); }
     }
     m_cache.clear();
     // A failed rollback still detaches, then reports: otherwise the
@@ -410,7 +410,7 @@ void FbConnection::Detach()
         guarded([&] {
             Status st;
             try {
-                att->detach(st.w());
+                att->detach(st.W());
             } catch (...) {
                 att->release();
                 throw;
@@ -422,15 +422,15 @@ void FbConnection::Detach()
         std::rethrow_exception(rollbackFailure);
 }
 
-ITransaction* FbConnection::startTransaction(bool readOnly)
+ITransaction* FbConnection::StartTransaction(bool readOnly)
 {
     Status st;
     const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait,
                                  static_cast<unsigned char>(readOnly ? isc_tpb_read : isc_tpb_write)};
-    return m_attachment->startTransaction(st.w(), sizeof tpb, tpb);
+    return m_attachment->startTransaction(st.W(), sizeof tpb, tpb);
 }
 
-void FbConnection::finishTransaction(ITransaction*& tra, bool commit)
+void FbConnection::FinishTransaction(ITransaction*& tra, bool commit)
 {
     if (!tra)
         return;
@@ -441,9 +441,9 @@ void FbConnection::finishTransaction(ITransaction*& tra, bool commit)
     Status st;
     try {
         if (commit)
-            t->commit(st.w());
+            t->commit(st.W());
         else
-            t->rollback(st.w());
+            t->rollback(st.W());
     } catch (...) {
         t->release();
         throw;
@@ -478,7 +478,7 @@ void FbConnection::Cancel()
     m_cancelSent = true;
     try {
         Status st;
-        m_attachment->cancelOperation(st.w(), fb_cancel_raise);
+        m_attachment->cancelOperation(st.W(), fb_cancel_raise);
     } catch (const FbException&) {
         // Nothing was running any more.
     }
@@ -497,7 +497,7 @@ void FbConnection::ClearCancel()
     if (sent && m_attachment) {
         try {
             Status st;
-            m_attachment->ping(st.w());
+            m_attachment->ping(st.W());
         } catch (const FbException&) {
         }
     }
@@ -520,7 +520,7 @@ void FbConnection::ForEachRow(const QString& sql, const QVariantList& params,
         throw DatabaseError(QStringLiteral("Database not connected"));
     const RunningScope running(*this);
     try {
-        run(sql, params, onColumns, onRow);
+        Run(sql, params, onColumns, onRow);
     } catch (const QueryCancelled&) {
         throw;
     } catch (const DatabaseError& e) {
@@ -531,65 +531,65 @@ void FbConnection::ForEachRow(const QString& sql, const QVariantList& params,
     }
 }
 
-void FbConnection::run(const QString& sql, const QVariantList& params,
+void FbConnection::Run(const QString& sql, const QVariantList& params,
                        const std::function<void(const std::vector<FbColumn>&)>& onColumns,
                        const std::function<void(const QVariantList&)>& onRow)
 {
     guarded([&] {
         Status st;
-        ITransaction* tra = m_batch ? m_batch : startTransaction(true);
+        ITransaction* tra = m_batch ? m_batch : StartTransaction(true);
         IStatement* stmt = nullptr;
         IResultSet* rs = nullptr;
         try {
             const QByteArray text = brp::qStringToWin1252(sql);
-            stmt = m_attachment->prepare(st.w(), tra, 0, text.constData(), kDialect, IStatement::PREPARE_PREFETCH_METADATA);
-            MetaPtr in(stmt->getInputMetadata(st.w()));
+            stmt = m_attachment->prepare(st.W(), tra, 0, text.constData(), kDialect, IStatement::PREPARE_PREFETCH_METADATA);
+            MetaPtr in(stmt->getInputMetadata(st.W()));
             std::vector<unsigned char> inBuf;
             fillInput(in.get(), inBuf, params);
-            MetaPtr out(stmt->getOutputMetadata(st.w()));
-            const unsigned cols = out->getCount(st.w());
+            MetaPtr out(stmt->getOutputMetadata(st.W()));
+            const unsigned cols = out->getCount(st.W());
             std::vector<FbColumn> columns;
             for (unsigned i = 0; i < cols; ++i) {
-                const char* alias = out->getAlias(st.w(), i);
-                const char* field = out->getField(st.w(), i);
+                const char* alias = out->getAlias(st.W(), i);
+                const char* field = out->getField(st.W(), i);
                 FbColumn c;
                 const char* name = alias && *alias ? alias : field;
                 c.name = brp::win1252ToQString(name, static_cast<qsizetype>(std::strlen(name)));
-                c.type = fieldTypeOf(out->getType(st.w(), i) & ~1u, out->getScale(st.w(), i), out->getSubType(st.w(), i));
-                c.size = static_cast<int>(out->getLength(st.w(), i));
+                c.type = fieldTypeOf(out->getType(st.W(), i) & ~1u, out->getScale(st.W(), i), out->getSubType(st.W(), i));
+                c.size = static_cast<int>(out->getLength(st.W(), i));
                 columns.push_back(c);
             }
             if (onColumns)
                 onColumns(columns);
             if (cols > 0) {
-                rs = stmt->openCursor(st.w(), tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), out.get(), 0);
-                std::vector<unsigned char> row(out->getMessageLength(st.w()));
+                rs = stmt->openCursor(st.W(), tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), out.get(), 0);
+                std::vector<unsigned char> row(out->getMessageLength(st.W()));
                 const std::vector<OutColumn> layout = describeOutput(out.get());
                 QVariantList values;
                 values.reserve(static_cast<qsizetype>(cols));
                 TimestampCache timestamps;
-                while (rs->fetchNext(st.w(), row.data()) == IStatus::RESULT_OK) {
+                while (rs->fetchNext(st.W(), row.data()) == IStatus::RESULT_OK) {
                     values.clear();
                     for (unsigned i = 0; i < cols; ++i)
                         values.append(getValue(m_attachment, tra, layout[i], row.data(), timestamps));
                     onRow(values);
                 }
-                rs->close(st.w());
+                rs->close(st.W());
                 rs = nullptr;
             } else {
-                stmt->execute(st.w(), tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), nullptr, nullptr);
+                stmt->execute(st.W(), tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), nullptr, nullptr);
             }
-            stmt->free(st.w());
+            stmt->free(st.W());
             stmt = nullptr;
             if (!m_batch)
-                finishTransaction(tra, true);
+                FinishTransaction(tra, true);
         } catch (...) {
             if (rs)
                 rs->release();
             if (stmt)
                 stmt->release();
             if (!m_batch) {
-                try { finishTransaction(tra, false); } catch (...) {}
+                try { FinishTransaction(tra, false); } catch (...) {}
             }
             throw;
         }
@@ -604,24 +604,24 @@ void FbConnection::Execute(const QString& sql, const QVariantList& params)
     guarded([&] {
         Status st;
         if (!m_batch) {
-            ITransaction* tra = startTransaction(false);
+            ITransaction* tra = StartTransaction(false);
             try {
                 const QByteArray text = brp::qStringToWin1252(sql);
-                IStatement* stmt = m_attachment->prepare(st.w(), tra, 0, text.constData(), kDialect, 0);
+                IStatement* stmt = m_attachment->prepare(st.W(), tra, 0, text.constData(), kDialect, 0);
                 try {
-                    MetaPtr in(stmt->getInputMetadata(st.w()));
+                    MetaPtr in(stmt->getInputMetadata(st.W()));
                     std::vector<unsigned char> inBuf;
                     fillInput(in.get(), inBuf, params);
-                    stmt->execute(st.w(), tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), nullptr, nullptr);
-                    stmt->free(st.w());
+                    stmt->execute(st.W(), tra, in.get(), inBuf.empty() ? nullptr : inBuf.data(), nullptr, nullptr);
+                    stmt->free(st.W());
                 } catch (...) {
                     // free() releases only when it succeeds.
                     stmt->release();
                     throw;
                 }
-                finishTransaction(tra, true);
+                FinishTransaction(tra, true);
             } catch (...) {
-                try { finishTransaction(tra, false); } catch (...) {}
+                try { FinishTransaction(tra, false); } catch (...) {}
                 throw;
             }
             return 0;
@@ -630,16 +630,16 @@ void FbConnection::Execute(const QString& sql, const QVariantList& params)
         if (!stmt) {
             const QByteArray text = brp::qStringToWin1252(sql);
             try {
-                stmt = m_attachment->prepare(st.w(), m_batch, 0, text.constData(), kDialect, 0);
+                stmt = m_attachment->prepare(st.W(), m_batch, 0, text.constData(), kDialect, 0);
             } catch (...) {
                 m_cache.erase(sql);
                 throw;
             }
         }
-        MetaPtr in(stmt->getInputMetadata(st.w()));
+        MetaPtr in(stmt->getInputMetadata(st.W()));
         std::vector<unsigned char> inBuf;
         fillInput(in.get(), inBuf, params);
-        stmt->execute(st.w(), m_batch, in.get(), inBuf.empty() ? nullptr : inBuf.data(), nullptr, nullptr);
+        stmt->execute(st.W(), m_batch, in.get(), inBuf.empty() ? nullptr : inBuf.data(), nullptr, nullptr);
         return 0;
     });
 }
@@ -649,19 +649,19 @@ void FbConnection::BeginBatch()
     if (!m_attachment)
         throw DatabaseError(QStringLiteral("Database not connected"));
     if (!m_batch)
-        m_batch = guarded([&] { return startTransaction(false); });
+        m_batch = guarded([&] { return StartTransaction(false); });
 }
 
 void FbConnection::CommitBatch()
 {
     ITransaction* tra = m_batch;
     m_batch = nullptr;
-    guarded([&] { finishTransaction(tra, true); return 0; });
+    guarded([&] { FinishTransaction(tra, true); return 0; });
 }
 
 void FbConnection::RollbackBatch()
 {
     ITransaction* tra = m_batch;
     m_batch = nullptr;
-    guarded([&] { finishTransaction(tra, false); return 0; });
+    guarded([&] { FinishTransaction(tra, false); return 0; });
 }

@@ -85,12 +85,12 @@ public:
     void RollbackBatch();
 
 private:
-    Firebird::ITransaction* startTransaction(bool readOnly);
-    void finishTransaction(Firebird::ITransaction*& tra, bool commit);
-    void run(const QString& sql, const QVariantList& params,
+    Firebird::ITransaction* StartTransaction(bool readOnly);
+    void FinishTransaction(Firebird::ITransaction*& tra, bool commit);
+    void Run(const QString& sql, const QVariantList& params,
              const std::function<void(const std::vector<FbColumn>&)>& onColumns,
              const std::function<void(const QVariantList&)>& onRow);
-    void attachWith(const QString& location, const QString& user, const QString& password, bool create, int pageSize,
+    void AttachWith(const QString& location, const QString& user, const QString& password, bool create, int pageSize,
                     bool forcedWrites = true);
 
     // Marks the span in which the engine may be told to cancel.

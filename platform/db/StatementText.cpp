@@ -29,5 +29,5 @@ void StatementText::SetText(const QString& text)
     }
     if (start < text.size())
         m_lines.append(text.mid(start));
-    changed();
+    Changed();
 }

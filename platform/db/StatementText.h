@@ -7,12 +7,12 @@
 
 class StatementText {
 public:
-    void Clear() { m_lines.clear(); changed(); }
-    void Add(const QString& line) { m_lines.append(line); changed(); }
+    void Clear() { m_lines.clear(); Changed(); }
+    void Add(const QString& line) { m_lines.append(line); Changed(); }
     int Count() const { return static_cast<int>(m_lines.size()); }
     const QString& Strings(int index) const { return m_lines.at(index); }
     const QStringList& Lines() const { return m_lines; }
-    void SetLines(const QStringList& lines) { m_lines = lines; changed(); }
+    void SetLines(const QStringList& lines) { m_lines = lines; Changed(); }
 
     // The lines joined, each followed by CR LF.
     QString Text() const;
@@ -22,7 +22,7 @@ public:
     void SetOnChange(std::function<void()> handler) { m_onChange = std::move(handler); }
 
 private:
-    void changed() { if (m_onChange) m_onChange(); }
+    void Changed() { if (m_onChange) m_onChange(); }
 
     QStringList m_lines;
     std::function<void()> m_onChange;

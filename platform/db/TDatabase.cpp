@@ -37,7 +37,7 @@ void TDatabase::SetParam(const QString& name, const QString& value)
     m_written.insert(name.toUpper());
 }
 
-QString TDatabase::effectiveParam(const QString& name, const ParameterList& alias) const
+QString TDatabase::EffectiveParam(const QString& name, const ParameterList& alias) const
 {
     if (m_params.IndexOfName(name) >= 0 || m_written.contains(name.toUpper()))
         return m_params.Value(name);
@@ -57,13 +57,13 @@ void TDatabase::Open()
                                                                              : alias->Value(QStringLiteral("DRIVER"));
     if (!isSupportedDriver(driver))
         throw DatabaseError(QStringLiteral("Driver not supported: %1").arg(driver));
-    const QString location = effectiveParam(QStringLiteral("SERVER NAME"), *alias);
+    const QString location = EffectiveParam(QStringLiteral("SERVER NAME"), *alias);
     if (location.trimmed().isEmpty())
         throw DatabaseError(QStringLiteral("Alias %1: no database location (SERVER NAME is empty)").arg(m_alias));
     auto conn = std::make_unique<FbConnection>();
     const QString mapped = AliasConfig::ResolveLocation(location);
-    conn->Attach(mapped, effectiveParam(QStringLiteral("USER NAME"), *alias),
-                 effectiveParam(QStringLiteral("PASSWORD"), *alias));
+    conn->Attach(mapped, EffectiveParam(QStringLiteral("USER NAME"), *alias),
+                 EffectiveParam(QStringLiteral("PASSWORD"), *alias));
     m_connection = std::move(conn);
     m_openedLocation = mapped;
 }

@@ -54,7 +54,7 @@ public:
     static TDatabase* FindDatabase(const QString& databaseName);
 
 private:
-    QString effectiveParam(const QString& name, const ParameterList& alias) const;
+    QString EffectiveParam(const QString& name, const ParameterList& alias) const;
 
     QString m_alias;
     QString m_databaseName;

@@ -11,30 +11,30 @@ using namespace emf::play;
 
 namespace emf::play {
 
-bool Player::sane(const QRectF& r) const
+bool Player::Sane(const QRectF& r) const
 {
     return std::isfinite(r.left()) && std::isfinite(r.top()) && std::isfinite(r.right())
            && std::isfinite(r.bottom()) && std::abs(r.left()) < kMaxCoordinate && std::abs(r.right()) < kMaxCoordinate
            && std::abs(r.top()) < kMaxCoordinate && std::abs(r.bottom()) < kMaxCoordinate;
 }
 
-void Player::draw(const QPainterPath& path, bool fill, bool stroke)
+void Player::Draw(const QPainterPath& path, bool fill, bool stroke)
 {
-    const QTransform l2d = logicalToDevice();
+    const QTransform l2d = LogicalToDevice();
     if (m_inPath) {
         m_path.addPath(l2d.map(path));
         return;
     }
-    strokeFill(l2d.map(path), fill, stroke);
+    StrokeFill(l2d.map(path), fill, stroke);
 }
 
-void Player::strokeFill(const QPainterPath& devicePath, bool fill, bool stroke)
+void Player::StrokeFill(const QPainterPath& devicePath, bool fill, bool stroke)
 {
     const QTransform t = m_devToTarget * m_base;
     const QRectF box = t.mapRect(devicePath.controlPointRect());
-    if (!sane(box))
+    if (!Sane(box))
         return;
-    QPen pen = stroke ? qpen() : QPen(Qt::NoPen);
+    QPen pen = stroke ? Qpen() : QPen(Qt::NoPen);
     if (pen.style() != Qt::NoPen && pen.style() != Qt::SolidLine) {
         // Dashing very long outlines costs time without showing anything.
         if (box.width() + box.height() > 20000)
@@ -42,14 +42,14 @@ void Player::strokeFill(const QPainterPath& devicePath, bool fill, bool stroke)
     }
     if (!pen.isCosmetic() && pen.style() != Qt::NoPen) {
         // Geometric widths are in logical units: scale them like the path.
-        const QTransform l2d = logicalToDevice();
+        const QTransform l2d = LogicalToDevice();
         const double scale = std::sqrt(std::abs(l2d.determinant()));
         const double w = pen.widthF() * (std::isfinite(scale) && scale > 0 ? scale : 1.0);
         pen.setWidthF(w >= 0 ? std::min(kMaxPenWidth, w) : 1.0);
     }
     // Work: the box's visible area and, per scanline, the edges crossing it
     // when filled; the outline's length times the pen's width when stroked.
-    const double area = visibleArea(box);
+    const double area = VisibleArea(box);
     if (area <= 0)
         return;
     double length = 0, crossings = 0;
@@ -66,22 +66,22 @@ void Player::strokeFill(const QPainterPath& devicePath, bool fill, bool stroke)
         const double width = pen.isCosmetic() ? pen.widthF() : pen.widthF() * scale;
         pixels += length * scale * std::max(1.0, width);
     }
-    if (!spend(0, pixels))
+    if (!Spend(0, pixels))
         return;
     QPainterPath p = devicePath;
     p.setFillRule(m_dc.fillRule);
     m_painter->setTransform(t);
     m_painter->setPen(pen);
-    m_painter->setBrush(fill ? qbrush() : QBrush(Qt::NoBrush));
+    m_painter->setBrush(fill ? Qbrush() : QBrush(Qt::NoBrush));
     if (fill && !stroke)
-        m_painter->fillPath(p, qbrush());
+        m_painter->fillPath(p, Qbrush());
     else if (!fill && p.elementCount() > kStrokePiece)
-        strokeInPieces(p);
+        StrokeInPieces(p);
     else
         m_painter->drawPath(p);
 }
 
-void Player::strokeInPieces(const QPainterPath& path)
+void Player::StrokeInPieces(const QPainterPath& path)
 {
     // Each piece starts where the last one ended: only the joins between
     // pieces are lost.
@@ -108,7 +108,7 @@ void Player::strokeInPieces(const QPainterPath& path)
         m_painter->drawPath(piece);
 }
 
-double Player::visibleArea(const QRectF& targetBox) const
+double Player::VisibleArea(const QRectF& targetBox) const
 {
     const QPaintDevice* device = m_painter->device();
     const QRectF box = targetBox.normalized().adjusted(-1, -1, 1, 1);
@@ -118,7 +118,7 @@ double Player::visibleArea(const QRectF& targetBox) const
     return visible.isEmpty() ? 0 : visible.width() * visible.height();
 }
 
-bool Player::spend(qint64 points, double pixels)
+bool Player::Spend(qint64 points, double pixels)
 {
     if (m_overBudget)
         return false;
@@ -130,18 +130,18 @@ bool Player::spend(qint64 points, double pixels)
     return false;
 }
 
-bool Player::need(const Rec& r, quint32 type, quint32 offset, quint32 size)
+bool Player::Need(const Rec& r, quint32 type, quint32 offset, quint32 size)
 {
     if (r.n >= size)
         return true;
-    problem(QStringLiteral("record %1 shorter than its fields").arg(type), offset);
+    Problem(QStringLiteral("record %1 shorter than its fields").arg(type), offset);
     return false;
 }
 
-bool Player::record(quint32 type, const Rec& r, quint32 offset)
+bool Player::Record(quint32 type, const Rec& r, quint32 offset)
 {
-    if (stateRecord(type, r, offset) || clipRecord(type, r, offset) || objectRecord(type, r, offset)
-        || shapeRecord(type, r, offset))
+    if (StateRecord(type, r, offset) || ClipRecord(type, r, offset) || ObjectRecord(type, r, offset)
+        || ShapeRecord(type, r, offset))
         return true;
     switch (type) {
     case EMR_EOF:
@@ -152,19 +152,19 @@ bool Player::record(quint32 type, const Rec& r, quint32 offset)
     case EMR_SETDIBITSTODEVICE:
     case EMR_ALPHABLEND:
     case EMR_TRANSPARENTBLT:
-        bitmap(r, type, offset);
+        Bitmap(r, type, offset);
         break;
     case EMR_EXTTEXTOUTW:
-        text(r, true, offset);
+        Text(r, true, offset);
         break;
     case EMR_EXTTEXTOUTA:
-        text(r, false, offset);
+        Text(r, false, offset);
         break;
     case EMR_SMALLTEXTOUT:
-        smallText(r, offset);
+        SmallText(r, offset);
         break;
     case EMR_GDICOMMENT:
-        if (r.has(8, 8) && r.u32(12) == 0x2B464D45)  // "EMF+"
+        if (r.Has(8, 8) && r.U32(12) == 0x2B464D45)  // "EMF+"
             ++m_emfPlus;
         return true;
     case EMR_HEADER:
@@ -184,7 +184,7 @@ bool Player::record(quint32 type, const Rec& r, quint32 offset)
     return true;
 }
 
-EmfPlayResult Player::run()
+EmfPlayResult Player::Run()
 {
     EmfPlayResult result;
     QString error;
@@ -224,7 +224,7 @@ EmfPlayResult Player::run()
     m_painter->save();
     m_base = m_painter->transform();
     // Printers draw pages of many more pixels than a screen.
-    m_pixelBudget = std::max(kMaxPagePixels, kMaxPageCoverage * visibleArea(m_base.mapRect(m_target)));
+    m_pixelBudget = std::max(kMaxPagePixels, kMaxPageCoverage * VisibleArea(m_base.mapRect(m_target)));
     m_baseClip = m_painter->hasClipping();
     if (m_baseClip)
         m_baseClipPath = m_painter->clipPath();
@@ -238,30 +238,30 @@ EmfPlayResult Player::run()
     int count = 1;
     while (offset < size) {
         if (size - offset < 8) {
-            problem(QStringLiteral("trailing bytes"), offset);
+            Problem(QStringLiteral("trailing bytes"), offset);
             break;
         }
         const quint32 type = qFromLittleEndian<quint32>(data + offset);
         const quint32 rsize = qFromLittleEndian<quint32>(data + offset + 4);
         if (rsize < 8 || rsize > size - offset) {
-            problem(QStringLiteral("record size %1 out of range").arg(rsize), offset);
+            Problem(QStringLiteral("record size %1 out of range").arg(rsize), offset);
             break;
         }
         if (++count > kMaxRecords) {
-            problem(QStringLiteral("too many records"), offset);
+            Problem(QStringLiteral("too many records"), offset);
             break;
         }
         const Rec r{data + offset, rsize};
         if (type != EMR_GDICOMMENT && type != EMR_EOF && type != EMR_HEADER)
             ++m_drawing;
-        if (!record(type, r, offset)) {
+        if (!Record(type, r, offset)) {
             sawEof = true;
             break;
         }
         if (m_overBudget) {
             // The problem names the record that went past the budget.
             m_problem.clear();
-            problem(QStringLiteral("page drawing budget spent (%1 points, %2 million pixels); the rest of the page "
+            Problem(QStringLiteral("page drawing budget spent (%1 points, %2 million pixels); the rest of the page "
                                    "is skipped")
                         .arg(m_points)
                         .arg(qint64(m_pixels / 1e6)),
@@ -274,7 +274,7 @@ EmfPlayResult Player::run()
     result.recordsPlayed = count;
     result.recordsSkipped = m_skipped;
     if (!sawEof && m_problem.isEmpty())
-        problem(QStringLiteral("no end-of-file record"), offset);
+        Problem(QStringLiteral("no end-of-file record"), offset);
     if (m_emfPlus > 0 && m_drawing == 0 && m_problem.isEmpty())
         m_problem = QStringLiteral("only EMF+ records, which are not painted");
     if (m_problem.isEmpty()) {
@@ -371,5 +371,5 @@ EmfPlayResult EmfPlayer::Play(const QByteArray& emf, QPainter* painter, const QR
         return r;
     }
     Player player(emf, painter, target);
-    return player.run();
+    return player.Run();
 }

@@ -33,7 +33,7 @@ struct EmfPlayResult {
     QString error;          // empty when Complete
     int recordsPlayed = 0;  // records read, painted or skipped
     int recordsSkipped = 0; // records of a type that is not painted
-    bool ok() const { return status == Status::Complete; }
+    bool Ok() const { return status == Status::Complete; }
 };
 
 class EmfPlayer {

@@ -9,34 +9,34 @@ using namespace emf;
 
 namespace emf::play {
 
-std::optional<QImage> Player::dib(const Rec& r, quint32 offBmi, quint32 cbBmi, quint32 offBits, quint32 cbBits,
+std::optional<QImage> Player::Dib(const Rec& r, quint32 offBmi, quint32 cbBmi, quint32 offBits, quint32 cbBits,
                                   quint32 offset)
 {
-    if (cbBmi < 12 || !r.has(offBmi, cbBmi) || !r.has(offBits, cbBits)) {
-        problem(QStringLiteral("bitmap outside its record"), offset);
+    if (cbBmi < 12 || !r.Has(offBmi, cbBmi) || !r.Has(offBits, cbBits)) {
+        Problem(QStringLiteral("bitmap outside its record"), offset);
         return std::nullopt;
     }
-    const quint32 hsize = r.u32(offBmi);
+    const quint32 hsize = r.U32(offBmi);
     qint64 width, height;
     quint32 bpp, compression = 0, clrUsed = 0;
     quint32 palOff;
     int palEntry = 4;
     if (hsize == 12) {  // BITMAPCOREHEADER
-        width = r.u16(offBmi + 4);
-        height = r.i16(offBmi + 6);
-        bpp = r.u16(offBmi + 10);
+        width = r.U16(offBmi + 4);
+        height = r.I16(offBmi + 6);
+        bpp = r.U16(offBmi + 10);
         palOff = offBmi + 12;
         palEntry = 3;
     } else {
         if (hsize < 40 || hsize > cbBmi) {
-            problem(QStringLiteral("unknown bitmap header"), offset);
+            Problem(QStringLiteral("unknown bitmap header"), offset);
             return std::nullopt;
         }
-        width = r.i32(offBmi + 4);
-        height = r.i32(offBmi + 8);
-        bpp = r.u16(offBmi + 14);
-        compression = r.u32(offBmi + 16);
-        clrUsed = r.u32(offBmi + 32);
+        width = r.I32(offBmi + 4);
+        height = r.I32(offBmi + 8);
+        bpp = r.U16(offBmi + 14);
+        compression = r.U32(offBmi + 16);
+        clrUsed = r.U32(offBmi + 32);
         palOff = offBmi + hsize;
     }
     if (compression == 4 || compression == 5) {  // embedded JPEG or PNG
@@ -45,17 +45,17 @@ std::optional<QImage> Player::dib(const Rec& r, quint32 offBmi, quint32 cbBmi, q
             return std::nullopt;
         if (qint64(img.width()) * img.height() > kMaxDibPixels)
             return std::nullopt;
-        if (!spend(0, double(img.width()) * img.height()))
+        if (!Spend(0, double(img.width()) * img.height()))
             return std::nullopt;
         return img;
     }
     const bool topDown = height < 0;
     height = std::abs(height);
     if (width <= 0 || height <= 0 || width > kMaxDibSide || height > kMaxDibSide || width * height > kMaxDibPixels) {
-        problem(QStringLiteral("bitmap size out of range"), offset);
+        Problem(QStringLiteral("bitmap size out of range"), offset);
         return std::nullopt;
     }
-    if (!spend(0, double(width) * double(height)))  // decoding
+    if (!Spend(0, double(width) * double(height)))  // decoding
         return std::nullopt;
     if (!(bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32)
         || !(compression == 0 || compression == 3)) {
@@ -65,9 +65,9 @@ std::optional<QImage> Player::dib(const Rec& r, quint32 offBmi, quint32 cbBmi, q
     if (compression == 3) {
         // Bit fields follow a 40-byte header (or live inside a larger one).
         const quint32 at = offBmi + 40;
-        if (!r.has(at, 12)) return std::nullopt;
+        if (!r.Has(at, 12)) return std::nullopt;
         for (int i = 0; i < 3; ++i)
-            masks[i] = r.u32(at + quint32(i) * 4);
+            masks[i] = r.U32(at + quint32(i) * 4);
         if (hsize == 40)
             palOff += 12;
     } else if (bpp == 16) {
@@ -90,7 +90,7 @@ std::optional<QImage> Player::dib(const Rec& r, quint32 offBmi, quint32 cbBmi, q
     }
     const qint64 stride = ((width * bpp + 31) / 32) * 4;
     if (stride * height > qint64(cbBits)) {
-        problem(QStringLiteral("bitmap bits shorter than the image"), offset);
+        Problem(QStringLiteral("bitmap bits shorter than the image"), offset);
         return std::nullopt;
     }
     auto channel = [](quint32 v, quint32 mask) -> int {
@@ -128,11 +128,11 @@ std::optional<QImage> Player::dib(const Rec& r, quint32 offBmi, quint32 cbBmi, q
     return img;
 }
 
-void Player::bitmap(const Rec& r, quint32 type, quint32 offset)
+void Player::Bitmap(const Rec& r, quint32 type, quint32 offset)
 {
     // Source positions index a bitmap of at most kMaxDibSide pixels a side:
     // clamping them keeps rectangle arithmetic from overflowing.
-    auto sc = [&](quint32 o) { return std::clamp(r.i32(o), -kMaxDibSide, kMaxDibSide); };
+    auto sc = [&](quint32 o) { return std::clamp(r.I32(o), -kMaxDibSide, kMaxDibSide); };
     QRectF dest;
     QRect src;
     quint32 rop = SRCCOPY;
@@ -142,13 +142,13 @@ void Player::bitmap(const Rec& r, quint32 type, quint32 offset)
     case EMR_STRETCHBLT:
     case EMR_ALPHABLEND:
     case EMR_TRANSPARENTBLT: {
-        if (!r.has(0, 100)) return problem(QStringLiteral("short bitmap record"), offset);
-        dest = QRectF(r.i32(24), r.i32(28), r.i32(32), r.i32(36));
-        rop = r.u32(40);
-        offBmi = r.u32(84); cbBmi = r.u32(88); offBits = r.u32(92); cbBits = r.u32(96);
+        if (!r.Has(0, 100)) return Problem(QStringLiteral("short bitmap record"), offset);
+        dest = QRectF(r.I32(24), r.I32(28), r.I32(32), r.I32(36));
+        rop = r.U32(40);
+        offBmi = r.U32(84); cbBmi = r.U32(88); offBits = r.U32(92); cbBits = r.U32(96);
         src = QRect(sc(44), sc(48), sc(32), sc(36));
         if (type != EMR_BITBLT) {
-            if (!r.has(0, 108)) return problem(QStringLiteral("short bitmap record"), offset);
+            if (!r.Has(0, 108)) return Problem(QStringLiteral("short bitmap record"), offset);
             src.setSize(QSize(sc(100), sc(104)));
         }
         if (cbBmi == 0) {
@@ -166,7 +166,7 @@ void Player::bitmap(const Rec& r, quint32 type, quint32 offset)
                 return;
             const PenObj pen = m_dc.pen;
             m_dc.pen.null = true;
-            draw(p, true, false);
+            Draw(p, true, false);
             m_dc.pen = pen;
             m_dc.brush = keep;
             return;
@@ -174,23 +174,23 @@ void Player::bitmap(const Rec& r, quint32 type, quint32 offset)
         break;
     }
     case EMR_STRETCHDIBITS:
-        if (!r.has(0, 80)) return problem(QStringLiteral("short bitmap record"), offset);
+        if (!r.Has(0, 80)) return Problem(QStringLiteral("short bitmap record"), offset);
         src = QRect(sc(32), sc(36), sc(40), sc(44));
-        offBmi = r.u32(48); cbBmi = r.u32(52); offBits = r.u32(56); cbBits = r.u32(60);
-        rop = r.u32(68);
-        dest = QRectF(r.i32(24), r.i32(28), r.i32(72), r.i32(76));
+        offBmi = r.U32(48); cbBmi = r.U32(52); offBits = r.U32(56); cbBits = r.U32(60);
+        rop = r.U32(68);
+        dest = QRectF(r.I32(24), r.I32(28), r.I32(72), r.I32(76));
         break;
     case EMR_SETDIBITSTODEVICE:
-        if (!r.has(0, 76)) return problem(QStringLiteral("short bitmap record"), offset);
+        if (!r.Has(0, 76)) return Problem(QStringLiteral("short bitmap record"), offset);
         src = QRect(sc(32), sc(36), sc(40), sc(44));
-        offBmi = r.u32(48); cbBmi = r.u32(52); offBits = r.u32(56); cbBits = r.u32(60);
-        dest = QRectF(r.i32(24), r.i32(28), src.width(), src.height());
+        offBmi = r.U32(48); cbBmi = r.U32(52); offBits = r.U32(56); cbBits = r.U32(60);
+        dest = QRectF(r.I32(24), r.I32(28), src.width(), src.height());
         break;
     default: return;
     }
     if (rop == 0x00AA0029)
         return;
-    const auto img = dib(r, offBmi, cbBmi, offBits, cbBits, offset);
+    const auto img = Dib(r, offBmi, cbBmi, offBits, cbBits, offset);
     if (!img)
         return;
     QRect s = src;
@@ -203,10 +203,10 @@ void Player::bitmap(const Rec& r, quint32 type, quint32 offset)
         s = img->rect();
     if (m_inPath)
         return;
-    const QTransform t = logicalToTarget();
-    if (!sane(t.mapRect(dest)))
+    const QTransform t = LogicalToTarget();
+    if (!Sane(t.mapRect(dest)))
         return;
-    if (!spend(0, visibleArea(t.mapRect(dest))))
+    if (!Spend(0, VisibleArea(t.mapRect(dest))))
         return;
     m_painter->setTransform(t);
     m_painter->drawImage(dest, *img, QRectF(s));

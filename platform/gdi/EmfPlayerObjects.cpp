@@ -9,7 +9,7 @@ using namespace emf;
 
 namespace emf::play {
 
-QBrush Player::toBrush(const BrushObj& b) const
+QBrush Player::ToBrush(const BrushObj& b) const
 {
     if (b.null)
         return Qt::NoBrush;
@@ -23,7 +23,7 @@ QBrush Player::toBrush(const BrushObj& b) const
     return QBrush(b.color);
 }
 
-QPen Player::qpen() const
+QPen Player::Qpen() const
 {
     const PenObj& p = m_dc.pen;
     if (p.null || (p.style & PS_STYLE_MASK) == PS_NULL)
@@ -72,7 +72,7 @@ QPen Player::qpen() const
     return pen;
 }
 
-void Player::selectObject(quint32 h)
+void Player::SelectObject(quint32 h)
 {
     if (h & STOCK_BIT) {
         switch (h & ~STOCK_BIT) {
@@ -108,7 +108,7 @@ void Player::selectObject(quint32 h)
     }
 }
 
-Obj* Player::newObject(quint32 handle, Obj::Kind kind)
+Obj* Player::NewObject(quint32 handle, Obj::Kind kind)
 {
     if (handle == 0 || handle >= kMaxObjects)
         return nullptr;
@@ -118,67 +118,67 @@ Obj* Player::newObject(quint32 handle, Obj::Kind kind)
     return &o;
 }
 
-bool Player::objectRecord(quint32 type, const Rec& r, quint32 offset)
+bool Player::ObjectRecord(quint32 type, const Rec& r, quint32 offset)
 {
     switch (type) {
     case EMR_SELECTOBJECT:
-        if (need(r, type, offset, 12)) selectObject(r.u32(8));
+        if (Need(r, type, offset, 12)) SelectObject(r.U32(8));
         break;
     case EMR_DELETEOBJECT:
-        if (need(r, type, offset, 12)) m_objects.erase(r.u32(8));
+        if (Need(r, type, offset, 12)) m_objects.erase(r.U32(8));
         break;
     case EMR_CREATEPEN:
-        if (need(r, type, offset, 28)) {
-            Obj* o = newObject(r.u32(8), Obj::Pen);
+        if (Need(r, type, offset, 28)) {
+            Obj* o = NewObject(r.U32(8), Obj::Pen);
             if (!o)
                 break;
-            o->pen.style = r.u32(12);
-            o->pen.width = std::abs(double(r.i32(16)));
-            o->pen.color = ColorRef(r.u32(24));
+            o->pen.style = r.U32(12);
+            o->pen.width = std::abs(double(r.I32(16)));
+            o->pen.color = ColorRef(r.U32(24));
             o->pen.null = (o->pen.style & PS_STYLE_MASK) == PS_NULL;
         }
         break;
     case EMR_EXTCREATEPEN:
-        if (need(r, type, offset, 52)) {
-            Obj* o = newObject(r.u32(8), Obj::Pen);
+        if (Need(r, type, offset, 52)) {
+            Obj* o = NewObject(r.U32(8), Obj::Pen);
             if (!o)
                 break;
-            o->pen.style = r.u32(28);
+            o->pen.style = r.U32(28);
             o->pen.geometric = o->pen.style & PS_GEOMETRIC;
-            o->pen.width = o->pen.geometric ? double(r.u32(32) & 0x7FFFFFFF) : 0;
-            o->pen.null = (o->pen.style & PS_STYLE_MASK) == PS_NULL || r.u32(36) == BS_NULL;
-            o->pen.color = ColorRef(r.u32(40));
-            const quint32 entries = r.u32(48);
+            o->pen.width = o->pen.geometric ? double(r.U32(32) & 0x7FFFFFFF) : 0;
+            o->pen.null = (o->pen.style & PS_STYLE_MASK) == PS_NULL || r.U32(36) == BS_NULL;
+            o->pen.color = ColorRef(r.U32(40));
+            const quint32 entries = r.U32(48);
             if ((o->pen.style & PS_STYLE_MASK) == PS_USERSTYLE && entries > 0 && entries <= 16
-                && r.has(52, quint64(entries) * 4)) {
+                && r.Has(52, quint64(entries) * 4)) {
                 const double w = std::max(1.0, o->pen.width);
                 for (quint32 i = 0; i < entries; ++i)
-                    o->pen.dashes.append(std::clamp(r.u32(52 + i * 4) / w, 0.5, 1000.0));
+                    o->pen.dashes.append(std::clamp(r.U32(52 + i * 4) / w, 0.5, 1000.0));
                 if (o->pen.dashes.size() % 2)
                     o->pen.dashes.append(o->pen.dashes.last());
             }
         }
         break;
     case EMR_CREATEBRUSHINDIRECT:
-        if (need(r, type, offset, 24)) {
-            Obj* o = newObject(r.u32(8), Obj::Brush);
+        if (Need(r, type, offset, 24)) {
+            Obj* o = NewObject(r.U32(8), Obj::Brush);
             if (!o)
                 break;
-            const quint32 style = r.u32(12);
+            const quint32 style = r.U32(12);
             o->brush.null = style == BS_NULL;
-            o->brush.color = ColorRef(r.u32(16));
+            o->brush.color = ColorRef(r.U32(16));
             if (style == BS_HATCHED)
-                o->brush.hatch = int(std::min<quint32>(r.u32(20), 5));
+                o->brush.hatch = int(std::min<quint32>(r.U32(20), 5));
         }
         break;
     case EMR_CREATEMONOBRUSH:
     case EMR_CREATEDIBPATTERNBRUSHPT:
-        if (need(r, type, offset, 32)) {
-            Obj* o = newObject(r.u32(8), Obj::Brush);
+        if (Need(r, type, offset, 32)) {
+            Obj* o = NewObject(r.U32(8), Obj::Brush);
             if (!o)
                 break;
             o->brush.color = Qt::gray;
-            if (auto img = dib(r, r.u32(16), r.u32(20), r.u32(24), r.u32(28), offset);
+            if (auto img = Dib(r, r.U32(16), r.U32(20), r.U32(24), r.U32(28), offset);
                 img && img->width() <= 256 && img->height() <= 256
                 && m_patternPixels + qint64(img->width()) * img->height() <= kMaxPatternPixels) {
                 m_patternPixels += qint64(img->width()) * img->height();
@@ -187,22 +187,22 @@ bool Player::objectRecord(quint32 type, const Rec& r, quint32 offset)
         }
         break;
     case EMR_EXTCREATEFONTINDIRECTW:
-        if (need(r, type, offset, 40)) {
-            Obj* o = newObject(r.u32(8), Obj::Font);
+        if (Need(r, type, offset, 40)) {
+            Obj* o = NewObject(r.U32(8), Obj::Font);
             if (!o)
                 break;
             FontObj& f = o->font;
-            f.height = r.i32(12);
-            f.escapement = r.i32(20);
-            f.weight = r.i32(28);
+            f.height = r.I32(12);
+            f.escapement = r.I32(20);
+            f.weight = r.I32(28);
             f.italic = r.p[32];
             f.underline = r.p[33];
             f.strikeOut = r.p[34];
             f.charset = r.p[35];
             f.pitch = r.p[39];
             f.face.clear();
-            for (quint32 i = 0; i < 32 && r.has(40 + i * 2, 2); ++i) {
-                const quint16 c = r.u16(40 + i * 2);
+            for (quint32 i = 0; i < 32 && r.Has(40 + i * 2, 2); ++i) {
+                const quint16 c = r.U16(40 + i * 2);
                 if (c == 0)
                     break;
                 f.face.append(QChar(c));
@@ -210,8 +210,8 @@ bool Player::objectRecord(quint32 type, const Rec& r, quint32 offset)
         }
         break;
     case EMR_CREATEPALETTE:
-        if (need(r, type, offset, 12))
-            newObject(r.u32(8), Obj::Other);
+        if (Need(r, type, offset, 12))
+            NewObject(r.U32(8), Obj::Other);
         break;
     default:
         return false;

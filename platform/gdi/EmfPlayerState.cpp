@@ -9,7 +9,7 @@ using namespace emf;
 
 namespace emf::play {
 
-QTransform Player::pageTransform() const
+QTransform Player::PageTransform() const
 {
     double sx = 1, sy = 1;
     const double ppmx = m_pxPerMmX, ppmy = m_pxPerMmY;
@@ -40,7 +40,7 @@ QTransform Player::pageTransform() const
     return QTransform(sx, 0, 0, sy, m_dc.vpOrg.x() - m_dc.winOrg.x() * sx, m_dc.vpOrg.y() - m_dc.winOrg.y() * sy);
 }
 
-void Player::applyClip()
+void Player::ApplyClip()
 {
     m_painter->setTransform(m_base);
     if (m_baseClip)
@@ -53,7 +53,7 @@ void Player::applyClip()
     }
 }
 
-void Player::restoreDc(qint32 which)
+void Player::RestoreDc(qint32 which)
 {
     // Negative: relative to the current state; positive: an absolute level.
     qint64 target = which < 0 ? qint64(m_stack.size()) + which : qint64(which) - 1;
@@ -61,19 +61,19 @@ void Player::restoreDc(qint32 which)
         return;
     m_dc = m_stack[size_t(target)];
     m_stack.resize(size_t(target));
-    applyClip();
+    ApplyClip();
 }
 
-std::optional<QRegion> Player::regionData(const Rec& r, quint32 at, quint32 size)
+std::optional<QRegion> Player::RegionData(const Rec& r, quint32 at, quint32 size)
 {
     // RGNDATAHEADER (32 bytes: size, type, count, bytes, bounds) then
     // rectangles in device units.
-    if (size < 32 || !r.has(at, size))
+    if (size < 32 || !r.Has(at, size))
         return std::nullopt;
-    const quint32 count = r.u32(at + 8);
+    const quint32 count = r.U32(at + 8);
     if (quint64(count) * 16 > size - 32)
         return std::nullopt;
-    auto c = [&](quint32 o) { return std::clamp(r.i32(o), -int(kMaxCoordinate), int(kMaxCoordinate)); };
+    auto c = [&](quint32 o) { return std::clamp(r.I32(o), -int(kMaxCoordinate), int(kMaxCoordinate)); };
     auto rect = [&](quint32 o) {
         return QRect(QPoint(c(o), c(o + 4)), QPoint(c(o + 8), c(o + 12)))
             .normalized()
@@ -87,7 +87,7 @@ std::optional<QRegion> Player::regionData(const Rec& r, quint32 at, quint32 size
     return region;
 }
 
-QRegion Player::toRegion(const QPainterPath& devicePath)
+QRegion Player::ToRegion(const QPainterPath& devicePath)
 {
     const QRectF box = devicePath.boundingRect();
     if (!(std::abs(box.left()) < kMaxCoordinate && std::abs(box.right()) < kMaxCoordinate
@@ -111,7 +111,7 @@ QRegion Player::toRegion(const QPainterPath& devicePath)
     return region;
 }
 
-void Player::combineClip(const QRegion& region, quint32 mode)
+void Player::CombineClip(const QRegion& region, quint32 mode)
 {
     const QRegion current = m_dc.hasClip
                                 ? m_dc.clip
@@ -125,14 +125,14 @@ void Player::combineClip(const QRegion& region, quint32 mode)
     default: m_dc.clip = region; break;
     }
     m_dc.hasClip = true;
-    applyClip();
+    ApplyClip();
 }
 
-void Player::region(const Rec& r, quint32 type, quint32 offset)
+void Player::Region(const Rec& r, quint32 type, quint32 offset)
 {
     if (type == EMR_EXTSELECTCLIPRGN) {
-        if (!r.has(0, 16)) return problem(QStringLiteral("short clip record"), offset);
-        const quint32 size = r.u32(8), mode = r.u32(12);
+        if (!r.Has(0, 16)) return Problem(QStringLiteral("short clip record"), offset);
+        const quint32 size = r.U32(8), mode = r.U32(12);
         if (size == 0) {
             // No region: RGN_COPY removes the clipping, other modes do nothing.
             // Removing a clip that is not there changes nothing; telling the
@@ -141,26 +141,26 @@ void Player::region(const Rec& r, quint32 type, quint32 offset)
             if (mode == RGN_COPY && m_dc.hasClip) {
                 m_dc.hasClip = false;
                 m_dc.clip = QRegion();
-                applyClip();
+                ApplyClip();
             }
             return;
         }
-        const auto region = regionData(r, 16, size);
-        if (!region) return problem(QStringLiteral("bad clip region"), offset);
-        combineClip(*region, mode);
+        const auto region = RegionData(r, 16, size);
+        if (!region) return Problem(QStringLiteral("bad clip region"), offset);
+        CombineClip(*region, mode);
         return;
     }
     // FILLRGN (brush at 28, data at 32) and PAINTRGN (current brush, data at 28).
-    if (!r.has(0, 28)) return problem(QStringLiteral("short region record"), offset);
-    const quint32 size = r.u32(24);
+    if (!r.Has(0, 28)) return Problem(QStringLiteral("short region record"), offset);
+    const quint32 size = r.U32(24);
     BrushObj brush = m_dc.brush;
     quint32 at = 28;
     if (type == EMR_FILLRGN) {
-        if (!r.has(0, 32)) return problem(QStringLiteral("short region record"), offset);
-        const quint32 h = r.u32(28);
+        if (!r.Has(0, 32)) return Problem(QStringLiteral("short region record"), offset);
+        const quint32 h = r.U32(28);
         if (h & STOCK_BIT) {
             const BrushObj keep = m_dc.brush;
-            selectObject(h);
+            SelectObject(h);
             brush = m_dc.brush;
             m_dc.brush = keep;
         } else if (auto it = m_objects.find(h); it != m_objects.end() && it->second.kind == Obj::Brush) {
@@ -168,35 +168,35 @@ void Player::region(const Rec& r, quint32 type, quint32 offset)
         }
         at = 32;
     }
-    const auto region = regionData(r, at, size);
-    if (!region) return problem(QStringLiteral("bad region"), offset);
+    const auto region = RegionData(r, at, size);
+    if (!region) return Problem(QStringLiteral("bad region"), offset);
     const BrushObj keep = m_dc.brush;
     m_dc.brush = brush;
     QPainterPath path;
     path.addRegion(*region);
-    strokeFill(path, true, false);
+    StrokeFill(path, true, false);
     m_dc.brush = keep;
 }
 
-bool Player::stateRecord(quint32 type, const Rec& r, quint32 offset)
+bool Player::StateRecord(quint32 type, const Rec& r, quint32 offset)
 {
     switch (type) {
     case EMR_SETWINDOWEXTEX:
-        if (need(r, type, offset, 16)) m_dc.winExt = QSizeF(r.i32(8), r.i32(12));
+        if (Need(r, type, offset, 16)) m_dc.winExt = QSizeF(r.I32(8), r.I32(12));
         break;
     case EMR_SETWINDOWORGEX:
-        if (need(r, type, offset, 16)) m_dc.winOrg = QPointF(r.i32(8), r.i32(12));
+        if (Need(r, type, offset, 16)) m_dc.winOrg = QPointF(r.I32(8), r.I32(12));
         break;
     case EMR_SETVIEWPORTEXTEX:
-        if (need(r, type, offset, 16)) m_dc.vpExt = QSizeF(r.i32(8), r.i32(12));
+        if (Need(r, type, offset, 16)) m_dc.vpExt = QSizeF(r.I32(8), r.I32(12));
         break;
     case EMR_SETVIEWPORTORGEX:
-        if (need(r, type, offset, 16)) m_dc.vpOrg = QPointF(r.i32(8), r.i32(12));
+        if (Need(r, type, offset, 16)) m_dc.vpOrg = QPointF(r.I32(8), r.I32(12));
         break;
     case EMR_SCALEVIEWPORTEXTEX:
     case EMR_SCALEWINDOWEXTEX:
-        if (need(r, type, offset, 24)) {
-            const qint32 xn = r.i32(8), xd = r.i32(12), yn = r.i32(16), yd = r.i32(20);
+        if (Need(r, type, offset, 24)) {
+            const qint32 xn = r.I32(8), xd = r.I32(12), yn = r.I32(16), yd = r.I32(20);
             if (xd != 0 && yd != 0) {
                 QSizeF& e = type == EMR_SCALEVIEWPORTEXTEX ? m_dc.vpExt : m_dc.winExt;
                 e = QSizeF(e.width() * xn / xd, e.height() * yn / yd);
@@ -204,48 +204,48 @@ bool Player::stateRecord(quint32 type, const Rec& r, quint32 offset)
         }
         break;
     case EMR_SETMAPMODE:
-        if (need(r, type, offset, 12)) m_dc.mapMode = r.u32(8);
+        if (Need(r, type, offset, 12)) m_dc.mapMode = r.U32(8);
         break;
     case EMR_SETBKMODE:
-        if (need(r, type, offset, 12)) m_dc.bkMode = int(r.u32(8));
+        if (Need(r, type, offset, 12)) m_dc.bkMode = int(r.U32(8));
         break;
     case EMR_SETPOLYFILLMODE:
-        if (need(r, type, offset, 12)) m_dc.fillRule = r.u32(8) == 2 ? Qt::WindingFill : Qt::OddEvenFill;
+        if (Need(r, type, offset, 12)) m_dc.fillRule = r.U32(8) == 2 ? Qt::WindingFill : Qt::OddEvenFill;
         break;
     case EMR_SETTEXTALIGN:
-        if (need(r, type, offset, 12)) m_dc.textAlign = r.u32(8);
+        if (Need(r, type, offset, 12)) m_dc.textAlign = r.U32(8);
         break;
     case EMR_SETTEXTCOLOR:
-        if (need(r, type, offset, 12)) m_dc.textColor = ColorRef(r.u32(8));
+        if (Need(r, type, offset, 12)) m_dc.textColor = ColorRef(r.U32(8));
         break;
     case EMR_SETBKCOLOR:
-        if (need(r, type, offset, 12)) m_dc.bkColor = ColorRef(r.u32(8));
+        if (Need(r, type, offset, 12)) m_dc.bkColor = ColorRef(r.U32(8));
         break;
     case EMR_SETARCDIRECTION:
-        if (need(r, type, offset, 12)) m_dc.clockwise = r.u32(8) == 2;
+        if (Need(r, type, offset, 12)) m_dc.clockwise = r.U32(8) == 2;
         break;
     case EMR_SETMITERLIMIT:
-        if (need(r, type, offset, 12)) m_dc.miterLimit = std::clamp(double(r.u32(8)), 1.0, 100.0);
+        if (Need(r, type, offset, 12)) m_dc.miterLimit = std::clamp(double(r.U32(8)), 1.0, 100.0);
         break;
     case EMR_SAVEDC:
         if (m_stack.size() < size_t(kMaxSaveDepth))
             m_stack.push_back(m_dc);
         break;
     case EMR_RESTOREDC:
-        if (need(r, type, offset, 12)) restoreDc(r.i32(8));
+        if (Need(r, type, offset, 12)) RestoreDc(r.I32(8));
         break;
     case EMR_SETWORLDTRANSFORM:
     case EMR_MODIFYWORLDTRANSFORM:
-        if (need(r, type, offset, 32)) {
-            const float v[6] = {r.f32(8), r.f32(12), r.f32(16), r.f32(20), r.f32(24), r.f32(28)};
+        if (Need(r, type, offset, 32)) {
+            const float v[6] = {r.F32(8), r.F32(12), r.F32(16), r.F32(20), r.F32(24), r.F32(28)};
             for (float x : v)
                 if (!std::isfinite(x) || std::abs(x) > 1e9f)
                     return true;
             const QTransform x(v[0], v[1], v[2], v[3], v[4], v[5]);
             if (type == EMR_SETWORLDTRANSFORM) {
                 m_dc.world = x;
-            } else if (need(r, type, offset, 36)) {
-                switch (r.u32(32)) {
+            } else if (Need(r, type, offset, 36)) {
+                switch (r.U32(32)) {
                 case MWT_IDENTITY: m_dc.world = QTransform(); break;
                 case MWT_LEFTMULTIPLY: m_dc.world = x * m_dc.world; break;
                 case MWT_RIGHTMULTIPLY: m_dc.world = m_dc.world * x; break;
@@ -261,32 +261,32 @@ bool Player::stateRecord(quint32 type, const Rec& r, quint32 offset)
     return true;
 }
 
-bool Player::clipRecord(quint32 type, const Rec& r, quint32 offset)
+bool Player::ClipRecord(quint32 type, const Rec& r, quint32 offset)
 {
     switch (type) {
     case EMR_SELECTCLIPPATH:
         m_inPath = false;
-        combineClip(toRegion(m_path), need(r, type, offset, 12) ? r.u32(8) : RGN_COPY);
+        CombineClip(ToRegion(m_path), Need(r, type, offset, 12) ? r.U32(8) : RGN_COPY);
         m_path = QPainterPath();
         break;
     case EMR_INTERSECTCLIPRECT:
     case EMR_EXCLUDECLIPRECT:
-        if (need(r, type, offset, 24)) {
+        if (Need(r, type, offset, 24)) {
             QPainterPath p;
-            p.addRect(QRectF(QPointF(r.i32(8), r.i32(12)), QPointF(r.i32(16), r.i32(20))).normalized());
-            combineClip(toRegion(logicalToDevice().map(p)), type == EMR_INTERSECTCLIPRECT ? RGN_AND : RGN_DIFF);
+            p.addRect(QRectF(QPointF(r.I32(8), r.I32(12)), QPointF(r.I32(16), r.I32(20))).normalized());
+            CombineClip(ToRegion(LogicalToDevice().map(p)), type == EMR_INTERSECTCLIPRECT ? RGN_AND : RGN_DIFF);
         }
         break;
     case EMR_OFFSETCLIPRGN:
-        if (need(r, type, offset, 16) && m_dc.hasClip) {
-            m_dc.clip.translate(std::clamp(r.i32(8), -1000000, 1000000), std::clamp(r.i32(12), -1000000, 1000000));
-            applyClip();
+        if (Need(r, type, offset, 16) && m_dc.hasClip) {
+            m_dc.clip.translate(std::clamp(r.I32(8), -1000000, 1000000), std::clamp(r.I32(12), -1000000, 1000000));
+            ApplyClip();
         }
         break;
     case EMR_EXTSELECTCLIPRGN:
     case EMR_FILLRGN:
     case EMR_PAINTRGN:
-        region(r, type, offset);
+        Region(r, type, offset);
         break;
     default:
         return false;

@@ -27,45 +27,45 @@ QString DecodeAnsi(const uchar* s, int n)
     return out;
 }
 
-void Player::smallText(const Rec& r, quint32 offset)
+void Player::SmallText(const Rec& r, quint32 offset)
 {
     // x, y, cChars, fuOptions, iGraphicsMode, exScale, eyScale, [bounds], text
-    if (!r.has(0, 36)) return problem(QStringLiteral("short text record"), offset);
-    const quint32 n = r.u32(16), opts = r.u32(20);
+    if (!r.Has(0, 36)) return Problem(QStringLiteral("short text record"), offset);
+    const quint32 n = r.U32(16), opts = r.U32(20);
     quint32 at = 36;
     if (!(opts & 0x100))  // ETO_NO_RECT
         at += 16;
     const bool ansi = opts & 0x200;  // ETO_SMALL_CHARS
     if (quint64(n) * (ansi ? 1 : 2) > quint64(r.n) - std::min<quint64>(at, r.n) || at > r.n)
-        return problem(QStringLiteral("text beyond record"), offset);
+        return Problem(QStringLiteral("text beyond record"), offset);
     QString s;
     if (ansi)
         s = DecodeAnsi(r.p + at, int(n));
     else
         for (quint32 i = 0; i < n; ++i)
-            s.append(QChar(r.u16(at + i * 2)));
+            s.append(QChar(r.U16(at + i * 2)));
     // Re-encode as an EMR_EXTTEXTOUTW-like call through the common path.
     QByteArray rec(int(kExtTextOutHeader + s.size() * 2 + 4), '\0');
     uchar* p = reinterpret_cast<uchar*>(rec.data());
     qToLittleEndian<quint32>(EMR_EXTTEXTOUTW, p);
     qToLittleEndian<quint32>(quint32(rec.size()), p + 4);
-    qToLittleEndian<qint32>(r.i32(8), p + 36);
-    qToLittleEndian<qint32>(r.i32(12), p + 40);
+    qToLittleEndian<qint32>(r.I32(8), p + 36);
+    qToLittleEndian<qint32>(r.I32(12), p + 40);
     qToLittleEndian<quint32>(quint32(s.size()), p + 44);
     qToLittleEndian<quint32>(kExtTextOutHeader, p + 48);
     qToLittleEndian<quint32>(opts & (ETO_GLYPH_INDEX | ETO_RTLREADING), p + 52);
     for (int i = 0; i < s.size(); ++i)
         qToLittleEndian<quint16>(s.at(i).unicode(), p + kExtTextOutHeader + i * 2);
     Rec rr{p, quint32(rec.size())};
-    text(rr, true, offset);
+    Text(rr, true, offset);
 }
 
-void Player::text(const Rec& r, bool wide, quint32 offset)
+void Player::Text(const Rec& r, bool wide, quint32 offset)
 {
-    if (!r.has(0, kExtTextOutHeader)) return problem(QStringLiteral("short text record"), offset);
-    const QPointF ref(r.i32(36), r.i32(40));
-    const quint32 n = r.u32(44), offString = r.u32(48), options = r.u32(52), offDx = r.u32(72);
-    const QRectF optRect(QPointF(r.i32(56), r.i32(60)), QPointF(r.i32(64), r.i32(68)));
+    if (!r.Has(0, kExtTextOutHeader)) return Problem(QStringLiteral("short text record"), offset);
+    const QPointF ref(r.I32(36), r.I32(40));
+    const quint32 n = r.U32(44), offString = r.U32(48), options = r.U32(52), offDx = r.U32(72);
+    const QRectF optRect(QPointF(r.I32(56), r.I32(60)), QPointF(r.I32(64), r.I32(68)));
     if (n == 0) {
         if (options & ETO_OPAQUE) {
             QPainterPath p;
@@ -74,21 +74,21 @@ void Player::text(const Rec& r, bool wide, quint32 offset)
             const PenObj pen = m_dc.pen;
             m_dc.brush = BrushObj{false, m_dc.bkColor, -1, {}};
             m_dc.pen.null = true;
-            draw(p, true, false);
+            Draw(p, true, false);
             m_dc.brush = keep;
             m_dc.pen = pen;
         }
         return;
     }
     const quint64 charBytes = quint64(n) * (wide ? 2 : 1);
-    if (!r.has(offString, charBytes)) return problem(QStringLiteral("text beyond record"), offset);
+    if (!r.Has(offString, charBytes)) return Problem(QStringLiteral("text beyond record"), offset);
     const bool glyphIndex = options & ETO_GLYPH_INDEX;
     QString s;
     QVector<quint32> glyphIdx;
     if (wide) {
         s.resize(int(n));
         for (quint32 i = 0; i < n; ++i) {
-            const quint16 u = r.u16(offString + i * 2);
+            const quint16 u = r.U16(offString + i * 2);
             s[int(i)] = QChar(u);
             if (glyphIndex)
                 glyphIdx.append(u);
@@ -98,10 +98,10 @@ void Player::text(const Rec& r, bool wide, quint32 offset)
     }
     const bool pdy = options & ETO_PDY;
     QVector<QPointF> adv;
-    if (offDx != 0 && r.has(offDx, quint64(n) * (pdy ? 8 : 4))) {
+    if (offDx != 0 && r.Has(offDx, quint64(n) * (pdy ? 8 : 4))) {
         adv.reserve(int(n));
         for (quint32 i = 0; i < n; ++i)
-            adv.append(pdy ? QPointF(r.i32(offDx + i * 8), r.i32(offDx + i * 8 + 4)) : QPointF(r.i32(offDx + i * 4), 0));
+            adv.append(pdy ? QPointF(r.I32(offDx + i * 8), r.I32(offDx + i * 8 + 4)) : QPointF(r.I32(offDx + i * 4), 0));
     }
 
     const FontObj& f = m_dc.font;
@@ -148,15 +148,15 @@ void Player::text(const Rec& r, bool wide, quint32 offset)
 
     // Text stays upright whatever the axis directions: draw in a local frame
     // at the mapped reference point, scaled by the magnitudes only.
-    const QTransform l2t = logicalToTarget();
+    const QTransform l2t = LogicalToTarget();
     const QPointF o = l2t.map(origin);
     const QPointF ux = l2t.map(origin + QPointF(1, 0)) - o;
     const QPointF uy = l2t.map(origin + QPointF(0, 1)) - o;
     const double sx = std::hypot(ux.x(), ux.y()), sy = std::hypot(uy.x(), uy.y());
-    if (!sane(QRectF(o, QSizeF(1, 1))) || !(sx > 0) || !(sy > 0) || sx * width > kMaxCoordinate
+    if (!Sane(QRectF(o, QSizeF(1, 1))) || !(sx > 0) || !(sy > 0) || sx * width > kMaxCoordinate
         || sy * m.Height() > kMaxCoordinate)
         return;
-    if (!spend(n, visibleArea(QRectF(o.x() - sx * width, o.y() - sy * m.Height(), 3 * sx * width,
+    if (!Spend(n, VisibleArea(QRectF(o.x() - sx * width, o.y() - sy * m.Height(), 3 * sx * width,
                                      3 * sy * m.Height()))))
         return;
     QTransform local;

@@ -51,14 +51,14 @@ constexpr int kStrokePiece = 256;              // path elements
 struct Rec {
     const uchar* p = nullptr;
     quint32 n = 0;
-    bool has(quint64 off, quint64 len) const { return off <= n && len <= n - off; }
-    quint32 u32(quint32 off) const { return qFromLittleEndian<quint32>(p + off); }
-    qint32 i32(quint32 off) const { return qFromLittleEndian<qint32>(p + off); }
-    quint16 u16(quint32 off) const { return qFromLittleEndian<quint16>(p + off); }
-    qint16 i16(quint32 off) const { return qFromLittleEndian<qint16>(p + off); }
-    float f32(quint32 off) const
+    bool Has(quint64 off, quint64 len) const { return off <= n && len <= n - off; }
+    quint32 U32(quint32 off) const { return qFromLittleEndian<quint32>(p + off); }
+    qint32 I32(quint32 off) const { return qFromLittleEndian<qint32>(p + off); }
+    quint16 U16(quint32 off) const { return qFromLittleEndian<quint16>(p + off); }
+    qint16 I16(quint32 off) const { return qFromLittleEndian<qint16>(p + off); }
+    float F32(quint32 off) const
     {
-        const quint32 u = u32(off);
+        const quint32 u = U32(off);
         float f;
         std::memcpy(&f, &u, 4);
         return f;
@@ -129,7 +129,7 @@ public:
     {
     }
 
-    EmfPlayResult run();
+    EmfPlayResult Run();
 
 private:
     const QByteArray& m_data;
@@ -158,57 +158,57 @@ private:
     double m_pixelBudget = kMaxPagePixels;
     bool m_overBudget = false;
 
-    void problem(const QString& text, quint32 offset)
+    void Problem(const QString& text, quint32 offset)
     {
         if (m_problem.isEmpty())
             m_problem = QStringLiteral("%1 at offset %2").arg(text).arg(offset);
     }
     // Charges work to the page; false once its budget is spent, and then the
     // record loop stops.
-    bool spend(qint64 points, double pixels);
+    bool Spend(qint64 points, double pixels);
     // Target pixels a draw can touch: the part of the box on the device.
-    double visibleArea(const QRectF& targetBox) const;
-    void strokeInPieces(const QPainterPath& path);
+    double VisibleArea(const QRectF& targetBox) const;
+    void StrokeInPieces(const QPainterPath& path);
 
-    QTransform pageTransform() const;
-    QTransform logicalToDevice() const { return m_dc.world * pageTransform(); }
-    QTransform logicalToTarget() const { return logicalToDevice() * m_devToTarget * m_base; }
-    void applyClip();
+    QTransform PageTransform() const;
+    QTransform LogicalToDevice() const { return m_dc.world * PageTransform(); }
+    QTransform LogicalToTarget() const { return LogicalToDevice() * m_devToTarget * m_base; }
+    void ApplyClip();
 
-    QPen qpen() const;
-    QBrush qbrush() const { return toBrush(m_dc.brush); }
-    QBrush toBrush(const BrushObj& b) const;
+    QPen Qpen() const;
+    QBrush Qbrush() const { return ToBrush(m_dc.brush); }
+    QBrush ToBrush(const BrushObj& b) const;
     // Draws or, inside a path bracket, collects a logical-coordinate path.
-    void draw(const QPainterPath& path, bool fill, bool stroke);
-    void strokeFill(const QPainterPath& devicePath, bool fill, bool stroke);
-    bool sane(const QRectF& r) const;
+    void Draw(const QPainterPath& path, bool fill, bool stroke);
+    void StrokeFill(const QPainterPath& devicePath, bool fill, bool stroke);
+    bool Sane(const QRectF& r) const;
 
-    bool record(quint32 type, const Rec& r, quint32 offset);
+    bool Record(quint32 type, const Rec& r, quint32 offset);
     // False, with a problem noted, when the record is shorter than `size`.
-    bool need(const Rec& r, quint32 type, quint32 offset, quint32 size);
+    bool Need(const Rec& r, quint32 type, quint32 offset, quint32 size);
     // Each family handles its record types and returns false for others.
-    bool stateRecord(quint32 type, const Rec& r, quint32 offset);
-    bool clipRecord(quint32 type, const Rec& r, quint32 offset);
-    bool objectRecord(quint32 type, const Rec& r, quint32 offset);
-    bool shapeRecord(quint32 type, const Rec& r, quint32 offset);
-    void polyline(const Rec& r, bool bits16, quint32 type, quint32 offset);
-    void polypoly(const Rec& r, bool bits16, bool polygon, quint32 offset);
-    void polydraw(const Rec& r, bool bits16, quint32 offset);
-    void text(const Rec& r, bool wide, quint32 offset);
-    void smallText(const Rec& r, quint32 offset);
-    void arc(const Rec& r, quint32 type);
-    void bitmap(const Rec& r, quint32 type, quint32 offset);
-    void region(const Rec& r, quint32 type, quint32 offset);
-    void selectObject(quint32 handle);
+    bool StateRecord(quint32 type, const Rec& r, quint32 offset);
+    bool ClipRecord(quint32 type, const Rec& r, quint32 offset);
+    bool ObjectRecord(quint32 type, const Rec& r, quint32 offset);
+    bool ShapeRecord(quint32 type, const Rec& r, quint32 offset);
+    void Polyline(const Rec& r, bool bits16, quint32 type, quint32 offset);
+    void Polypoly(const Rec& r, bool bits16, bool polygon, quint32 offset);
+    void Polydraw(const Rec& r, bool bits16, quint32 offset);
+    void Text(const Rec& r, bool wide, quint32 offset);
+    void SmallText(const Rec& r, quint32 offset);
+    void Arc(const Rec& r, quint32 type);
+    void Bitmap(const Rec& r, quint32 type, quint32 offset);
+    void Region(const Rec& r, quint32 type, quint32 offset);
+    void SelectObject(quint32 handle);
     // A fresh object of that kind in the handle's slot, or none for a handle
     // out of range.
-    Obj* newObject(quint32 handle, Obj::Kind kind);
-    void restoreDc(qint32 which);
-    std::optional<QImage> dib(const Rec& r, quint32 offBmi, quint32 cbBmi, quint32 offBits, quint32 cbBits,
+    Obj* NewObject(quint32 handle, Obj::Kind kind);
+    void RestoreDc(qint32 which);
+    std::optional<QImage> Dib(const Rec& r, quint32 offBmi, quint32 cbBmi, quint32 offBits, quint32 cbBits,
                               quint32 offset);
-    std::optional<QRegion> regionData(const Rec& r, quint32 at, quint32 size);
-    void combineClip(const QRegion& region, quint32 mode);
-    static QRegion toRegion(const QPainterPath& devicePath);
+    std::optional<QRegion> RegionData(const Rec& r, quint32 at, quint32 size);
+    void CombineClip(const QRegion& region, quint32 mode);
+    static QRegion ToRegion(const QPainterPath& devicePath);
 };
 
 }  // namespace emf::play

@@ -65,7 +65,7 @@ struct PainterCanvas::Impl {
 
     // Shapes use the platform's geometry: the outline of a w x h rectangle
     // covers pixels x1 .. x2-1; a one-pixel pen is centred on pixel centres.
-    void setup(const TPen& pen, const TBrush& brush, bool withBrush)
+    void Setup(const TPen& pen, const TBrush& brush, bool withBrush)
     {
         painter->setPen(ToQPen(pen));
         painter->setBrush(withBrush ? ToQBrush(brush) : QBrush(Qt::NoBrush));
@@ -75,7 +75,7 @@ struct PainterCanvas::Impl {
                 || painter->paintEngine()->hasFeature(QPaintEngine::RasterOpModes)))
             painter->setCompositionMode(mode);
     }
-    QRectF shapeRect(int x1, int y1, int x2, int y2, const TPen& pen) const
+    QRectF ShapeRect(int x1, int y1, int x2, int y2, const TPen& pen) const
     {
         const double l = std::min(x1, x2), t = std::min(y1, y2);
         const double r = std::max(x1, x2), b = std::max(y1, y2);
@@ -114,7 +114,7 @@ void PainterCanvas::MoveTo(int x, int y)
 
 void PainterCanvas::LineTo(int x, int y)
 {
-    d->setup(Pen, Brush, false);
+    d->Setup(Pen, Brush, false);
     if (Pen.Style != TPenStyle::psClear) {
         QPainterPath path;
         path.moveTo(d->curX, d->curY);
@@ -127,25 +127,25 @@ void PainterCanvas::LineTo(int x, int y)
 
 void PainterCanvas::Rectangle(int x1, int y1, int x2, int y2)
 {
-    d->setup(Pen, Brush, true);
+    d->Setup(Pen, Brush, true);
     QPainterPath path;
-    path.addRect(d->shapeRect(x1, y1, x2, y2, Pen));
+    path.addRect(d->ShapeRect(x1, y1, x2, y2, Pen));
     d->painter->drawPath(path);
 }
 
 void PainterCanvas::RoundRect(int x1, int y1, int x2, int y2, int cw, int ch)
 {
-    d->setup(Pen, Brush, true);
+    d->Setup(Pen, Brush, true);
     QPainterPath path;
-    path.addRoundedRect(d->shapeRect(x1, y1, x2, y2, Pen), cw / 2.0, ch / 2.0);
+    path.addRoundedRect(d->ShapeRect(x1, y1, x2, y2, Pen), cw / 2.0, ch / 2.0);
     d->painter->drawPath(path);
 }
 
 void PainterCanvas::Ellipse(int x1, int y1, int x2, int y2)
 {
-    d->setup(Pen, Brush, true);
+    d->Setup(Pen, Brush, true);
     QPainterPath path;
-    path.addEllipse(d->shapeRect(x1, y1, x2, y2, Pen));
+    path.addEllipse(d->ShapeRect(x1, y1, x2, y2, Pen));
     d->painter->drawPath(path);
 }
 
@@ -214,7 +214,7 @@ bool PainterCanvas::StretchDraw(const TRect& rc, const QByteArray& emf)
         emf, d->painter,
         QRectF(std::min(rc.Left, rc.Right), std::min(rc.Top, rc.Bottom), std::abs(rc.Width()), std::abs(rc.Height())));
     d->painter->restore();
-    return r.ok();
+    return r.Ok();
 }
 
 void PainterCanvas::RemoveClipRegion()

@@ -26,43 +26,43 @@ class Rec {
 public:
     explicit Rec(std::uint32_t type)
     {
-        u32(type);
-        u32(0);
+        U32(type);
+        U32(0);
     }
     Rec(const Rec&) = delete;
     Rec& operator=(const Rec&) = delete;
 
-    Rec& u32(std::uint32_t v) { qToLittleEndian(v, room(4)); return *this; }
-    Rec& i32(std::int32_t v) { return u32(std::uint32_t(v)); }
-    Rec& u16(std::uint16_t v) { qToLittleEndian(v, room(2)); return *this; }
-    Rec& u8(std::uint8_t v) { *room(1) = char(v); return *this; }
-    Rec& f32(float v) { std::uint32_t u; std::memcpy(&u, &v, 4); return u32(u); }
-    Rec& rect(int l, int t, int r, int b) { return i32(l).i32(t).i32(r).i32(b); }
-    Rec& bytes(const QByteArray& a)
+    Rec& U32(std::uint32_t v) { qToLittleEndian(v, Room(4)); return *this; }
+    Rec& I32(std::int32_t v) { return U32(std::uint32_t(v)); }
+    Rec& U16(std::uint16_t v) { qToLittleEndian(v, Room(2)); return *this; }
+    Rec& U8(std::uint8_t v) { *Room(1) = char(v); return *this; }
+    Rec& F32(float v) { std::uint32_t u; std::memcpy(&u, &v, 4); return U32(u); }
+    Rec& Rect(int l, int t, int r, int b) { return I32(l).I32(t).I32(r).I32(b); }
+    Rec& Bytes(const QByteArray& a)
     {
         if (!a.isEmpty())
-            std::memcpy(room(a.size()), a.constData(), size_t(a.size()));
+            std::memcpy(Room(a.size()), a.constData(), size_t(a.size()));
         return *this;
     }
-    Rec& pad4() { while (m_size % 4) u8(0); return *this; }
-    int size() const { return int(m_size); }
+    Rec& Pad4() { while (m_size % 4) U8(0); return *this; }
+    int Size() const { return int(m_size); }
     // Pads the record and writes its size; the bytes are then data()..size().
-    void seal()
+    void Seal()
     {
-        pad4();
+        Pad4();
         qToLittleEndian(std::uint32_t(m_size), m_data + 4);
     }
-    const char* data() const { return m_data; }
-    QByteArray finish()
+    const char* Data() const { return m_data; }
+    QByteArray Finish()
     {
-        seal();
+        Seal();
         return QByteArray(m_data, m_size);
     }
 
 private:
     // Where the next n bytes go; a record outgrowing the inline buffer moves
     // to the heap.
-    char* room(qsizetype n)
+    char* Room(qsizetype n)
     {
         if (m_size + n > m_capacity) {
             m_capacity = std::max(m_capacity * 2, m_size + n);
@@ -143,7 +143,7 @@ struct TMetafileCanvas::Impl {
     TFont measuredFont;
     const TextMeasure* measured = nullptr;
 
-    const TextMeasure& measureFor(const TFont& toMeasure)
+    const TextMeasure& MeasureFor(const TFont& toMeasure)
     {
         if (!measured || !(toMeasure == measuredFont)) {
             measured = &measures.For(FontMapper::ToQFont(toMeasure));
@@ -152,15 +152,15 @@ struct TMetafileCanvas::Impl {
         return *measured;
     }
 
-    void add(Rec& r)
+    void Add(Rec& r)
     {
         if (finished)
             return;
-        r.seal();
-        body.append(r.data(), r.size());
+        r.Seal();
+        body.append(r.Data(), r.Size());
         ++records;
     }
-    void bound(int l, int t, int r, int b)
+    void Bound(int l, int t, int r, int b)
     {
         if (l > r)
             std::swap(l, r);
@@ -174,7 +174,7 @@ struct TMetafileCanvas::Impl {
             br = std::max(br, r); bb = std::max(bb, b);
         }
     }
-    std::uint32_t allocHandle()
+    std::uint32_t AllocHandle()
     {
         for (std::size_t i = 1; i < handles.size(); ++i)
             if (!handles[i]) {
@@ -185,152 +185,152 @@ struct TMetafileCanvas::Impl {
         maxHandles = std::uint16_t(std::min<std::size_t>(handles.size(), 0xFFFF));
         return std::uint32_t(handles.size() - 1);
     }
-    void select(std::uint32_t h) { Rec r(EMR_SELECTOBJECT); r.u32(h); add(r); }
+    void Select(std::uint32_t h) { Rec r(EMR_SELECTOBJECT); r.U32(h); Add(r); }
     // Selects `next` in place of `sel`, deleting the object it replaces.
-    void replace(Selection& sel, std::uint32_t next)
+    void Replace(Selection& sel, std::uint32_t next)
     {
-        select(next);
+        Select(next);
         const std::uint32_t old = sel.handle;
         if (old != 0 && !(old & STOCK_BIT) && old != next) {
             Rec del(EMR_DELETEOBJECT);
-            del.u32(old);
-            add(del);
+            del.U32(old);
+            Add(del);
             handles[old] = false;
         }
         sel.handle = next;
         sel.current = true;
     }
 
-    void usePen(const TPen& p)
+    void UsePen(const TPen& p)
     {
-        if (sel(penSel, p == pen)) {
+        if (Sel(penSel, p == pen)) {
             pen = p;
             if (p.Style == TPenStyle::psClear) {
-                replace(penSel, STOCK_BIT | NULL_PEN);
+                Replace(penSel, STOCK_BIT | NULL_PEN);
             } else {
-                const std::uint32_t h = allocHandle();
+                const std::uint32_t h = AllocHandle();
                 Rec r(EMR_CREATEPEN);
-                r.u32(h).u32(PenStyleCode(p.Style)).i32(std::max(0, p.Width)).i32(0).u32(p.Color & 0xFFFFFF);
-                add(r);
-                replace(penSel, h);
+                r.U32(h).U32(PenStyleCode(p.Style)).I32(std::max(0, p.Width)).I32(0).U32(p.Color & 0xFFFFFF);
+                Add(r);
+                Replace(penSel, h);
             }
         }
         const int rop = brp::PenModeToRop2(p.Mode);
-        setState(rop2, rop, EMR_SETROP2, std::uint32_t(rop));
+        SetState(rop2, rop, EMR_SETROP2, std::uint32_t(rop));
     }
-    void useBrush(const TBrush& b)
+    void UseBrush(const TBrush& b)
     {
-        if (!sel(brushSel, b == brush))
+        if (!Sel(brushSel, b == brush))
             return;
         brush = b;
         if (b.Style == TBrushStyle::bsClear) {
-            replace(brushSel, STOCK_BIT | NULL_BRUSH);
+            Replace(brushSel, STOCK_BIT | NULL_BRUSH);
         } else {
-            const std::uint32_t h = allocHandle();
+            const std::uint32_t h = AllocHandle();
             Rec r(EMR_CREATEBRUSHINDIRECT);
-            r.u32(h).u32(BS_SOLID).u32(b.Color & 0xFFFFFF).u32(0);
-            add(r);
-            replace(brushSel, h);
+            r.U32(h).U32(BS_SOLID).U32(b.Color & 0xFFFFFF).U32(0);
+            Add(r);
+            Replace(brushSel, h);
         }
     }
-    void useFont(const TFont& f)
+    void UseFont(const TFont& f)
     {
         TFont a = f, b = font;
         a.Color = b.Color = clBlack;  // colour is the text colour, not the font
         a.PixelsPerInch = b.PixelsPerInch = 0;
-        if (sel(fontSel, a == b))
-            createFont(f);
-        setState(textColor, f.Color, EMR_SETTEXTCOLOR, f.Color & 0xFFFFFF);
+        if (Sel(fontSel, a == b))
+            CreateFont(f);
+        SetState(textColor, f.Color, EMR_SETTEXTCOLOR, f.Color & 0xFFFFFF);
     }
     // True when a new object must be created; re-selects an unchanged object
     // after Refresh.
-    bool sel(Selection& s, bool same)
+    bool Sel(Selection& s, bool same)
     {
         if (s.handle != 0 && same) {
             if (!s.current) {
-                select(s.handle);
+                Select(s.handle);
                 s.current = true;
             }
             return false;
         }
         return true;
     }
-    void createFont(const TFont& f)
+    void CreateFont(const TFont& f)
     {
         font = f;
-        const std::uint32_t h = allocHandle();
+        const std::uint32_t h = AllocHandle();
         Rec r(EMR_EXTCREATEFONTINDIRECTW);
-        r.u32(h);
-        r.i32(f.Height).i32(0).i32(0).i32(0).i32((f.Style & fsBold) ? 700 : 400);
+        r.U32(h);
+        r.I32(f.Height).I32(0).I32(0).I32(0).I32((f.Style & fsBold) ? 700 : 400);
         std::uint8_t pitch = 0;
         if (f.Pitch == TFontPitch::fpFixed)
             pitch = 1;
         else if (f.Pitch == TFontPitch::fpVariable)
             pitch = 2;
-        r.u8((f.Style & fsItalic) ? 1 : 0).u8((f.Style & fsUnderline) ? 1 : 0)
-            .u8((f.Style & fsStrikeOut) ? 1 : 0).u8(f.Charset).u8(0).u8(0).u8(0).u8(pitch);
+        r.U8((f.Style & fsItalic) ? 1 : 0).U8((f.Style & fsUnderline) ? 1 : 0)
+            .U8((f.Style & fsStrikeOut) ? 1 : 0).U8(f.Charset).U8(0).U8(0).U8(0).U8(pitch);
         QString face = f.Name.left(31);
         for (int i = 0; i < 32; ++i)
-            r.u16(i < face.size() ? face.at(i).unicode() : 0);
-        add(r);
-        replace(fontSel, h);
+            r.U16(i < face.size() ? face.at(i).unicode() : 0);
+        Add(r);
+        Replace(fontSel, h);
     }
     // Records a device-context setting only when it changes.
     template <class T>
-    void setState(T& current, T value, std::uint32_t type, std::uint32_t field)
+    void SetState(T& current, T value, std::uint32_t type, std::uint32_t field)
     {
         if (value == current)
             return;
         Rec r(type);
-        r.u32(field);
-        add(r);
+        r.U32(field);
+        Add(r);
         current = value;
     }
-    void shape(std::uint32_t type, int x1, int y1, int x2, int y2)
+    void Shape(std::uint32_t type, int x1, int y1, int x2, int y2)
     {
         Rec r(type);
-        r.rect(x1, y1, x2, y2);
-        add(r);
+        r.Rect(x1, y1, x2, y2);
+        Add(r);
     }
-    void shapeBounds(int x1, int y1, int x2, int y2, const TPen& p)
+    void ShapeBounds(int x1, int y1, int x2, int y2, const TPen& p)
     {
         const int l = std::min(x1, x2), t = std::min(y1, y2);
         const int rr = std::max(x1, x2) - 1, b = std::max(y1, y2) - 1;
         const int w = p.Style == TPenStyle::psClear ? 0 : std::max(1, p.Width) / 2;
-        bound(l - w, t - w, std::max(l, rr) + w, std::max(t, b) + w);
+        Bound(l - w, t - w, std::max(l, rr) + w, std::max(t, b) + w);
     }
 
-    qsizetype recordBytes() const { return body.size() - headerRoom; }
-    int headerSize() const { return kHeaderSize + ((int(description.size() + 2) * 2 + 3) & ~3); }
+    qsizetype RecordBytes() const { return body.size() - headerRoom; }
+    int HeaderSize() const { return kHeaderSize + ((int(description.size() + 2) * 2 + 3) & ~3); }
 
-    QByteArray header() const
+    QByteArray Header() const
     {
         Rec h(EMR_HEADER);
         if (anyBounds)
-            h.rect(bl, bt, br, bb);
+            h.Rect(bl, bt, br, bb);
         else
-            h.rect(0, 0, -1, -1);
+            h.Rect(0, 0, -1, -1);
         const int fw = int(std::lround(width * 2540.0 / ppi));
         const int fh = int(std::lround(height * 2540.0 / ppi));
-        h.rect(0, 0, fw - 1, fh - 1);
+        h.Rect(0, 0, fw - 1, fh - 1);
         QString desc = description;
         desc.append(QChar(0));
         desc.append(QChar(0));
         const int descBytes = int(desc.size()) * 2;
         const int headerSize = kHeaderSize + ((descBytes + 3) & ~3);
-        h.u32(ENHMETA_SIGNATURE).u32(ENHMETA_VERSION);
-        h.u32(std::uint32_t(headerSize + recordBytes() + 20));  // nBytes, EOF included
-        h.u32(records + 2);                                   // header and EOF too
-        h.u16(maxHandles).u16(0);
-        h.u32(std::uint32_t(desc.size())).u32(kHeaderSize).u32(0);
+        h.U32(ENHMETA_SIGNATURE).U32(ENHMETA_VERSION);
+        h.U32(std::uint32_t(headerSize + RecordBytes() + 20));  // nBytes, EOF included
+        h.U32(records + 2);                                   // header and EOF too
+        h.U16(maxHandles).U16(0);
+        h.U32(std::uint32_t(desc.size())).U32(kHeaderSize).U32(0);
         // Reference device: a 20 x 15 inch screen at the recording resolution,
         // so its pixel and millimetre sizes agree exactly.
-        h.i32(20 * ppi).i32(15 * ppi).i32(508).i32(381);
-        h.u32(0).u32(0).u32(0);
-        h.i32(508000).i32(381000);
+        h.I32(20 * ppi).I32(15 * ppi).I32(508).I32(381);
+        h.U32(0).U32(0).U32(0);
+        h.I32(508000).I32(381000);
         for (QChar c : desc)
-            h.u16(c.unicode());
-        return h.finish();
+            h.U16(c.unicode());
+        return h.Finish();
     }
 };
 
@@ -342,7 +342,7 @@ TMetafileCanvas::TMetafileCanvas(int width, int height, int pixelsPerInch, const
     d->ppi = pixelsPerInch > 0 ? pixelsPerInch : 96;
     d->description = description.isEmpty() ? QStringLiteral("PedidosSemContas") + QChar(0) + QStringLiteral("Page")
                                            : description;
-    d->headerRoom = d->headerSize();
+    d->headerRoom = d->HeaderSize();
     d->body.resize(d->headerRoom);
     Font.PixelsPerInch = d->ppi;
     // Font state starts out unselected: the first text selects the font.
@@ -368,21 +368,21 @@ int TMetafileCanvas::PixelsPerInchY() const { return d->ppi; }
 void TMetafileCanvas::MoveTo(int x, int y)
 {
     Rec r(EMR_MOVETOEX);
-    r.i32(x).i32(y);
-    d->add(r);
+    r.I32(x).I32(y);
+    d->Add(r);
     d->curX = x;
     d->curY = y;
 }
 
 void TMetafileCanvas::LineTo(int x, int y)
 {
-    d->usePen(Pen);
+    d->UsePen(Pen);
     Rec r(EMR_LINETO);
-    r.i32(x).i32(y);
-    d->add(r);
+    r.I32(x).I32(y);
+    d->Add(r);
     if (Pen.Style != TPenStyle::psClear) {
         const int w = std::max(1, Pen.Width) / 2;
-        d->bound(std::min(d->curX, x) - w, std::min(d->curY, y) - w, std::max(d->curX, x) + w,
+        d->Bound(std::min(d->curX, x) - w, std::min(d->curY, y) - w, std::max(d->curX, x) + w,
                  std::max(d->curY, y) + w);
     }
     d->curX = x;
@@ -391,50 +391,50 @@ void TMetafileCanvas::LineTo(int x, int y)
 
 void TMetafileCanvas::Rectangle(int x1, int y1, int x2, int y2)
 {
-    d->usePen(Pen);
-    d->useBrush(Brush);
-    d->shape(EMR_RECTANGLE, x1, y1, x2, y2);
-    d->shapeBounds(x1, y1, x2, y2, Pen);
+    d->UsePen(Pen);
+    d->UseBrush(Brush);
+    d->Shape(EMR_RECTANGLE, x1, y1, x2, y2);
+    d->ShapeBounds(x1, y1, x2, y2, Pen);
 }
 
 void TMetafileCanvas::RoundRect(int x1, int y1, int x2, int y2, int cw, int ch)
 {
-    d->usePen(Pen);
-    d->useBrush(Brush);
+    d->UsePen(Pen);
+    d->UseBrush(Brush);
     Rec r(EMR_ROUNDRECT);
-    r.rect(x1, y1, x2, y2).i32(cw).i32(ch);
-    d->add(r);
-    d->shapeBounds(x1, y1, x2, y2, Pen);
+    r.Rect(x1, y1, x2, y2).I32(cw).I32(ch);
+    d->Add(r);
+    d->ShapeBounds(x1, y1, x2, y2, Pen);
 }
 
 void TMetafileCanvas::Ellipse(int x1, int y1, int x2, int y2)
 {
-    d->usePen(Pen);
-    d->useBrush(Brush);
-    d->shape(EMR_ELLIPSE, x1, y1, x2, y2);
-    d->shapeBounds(x1, y1, x2, y2, Pen);
+    d->UsePen(Pen);
+    d->UseBrush(Brush);
+    d->Shape(EMR_ELLIPSE, x1, y1, x2, y2);
+    d->ShapeBounds(x1, y1, x2, y2, Pen);
 }
 
 void TMetafileCanvas::FillRect(const TRect& rc)
 {
     if (Brush.Style == TBrushStyle::bsClear || rc.Width() == 0 || rc.Height() == 0)
         return;
-    d->useBrush(Brush);
+    d->UseBrush(Brush);
     // The platform records a brush fill as a pattern copy without a source.
     const int l = std::min(rc.Left, rc.Right), t = std::min(rc.Top, rc.Bottom);
     const int w = std::abs(rc.Width()), h = std::abs(rc.Height());
     Rec r(EMR_BITBLT);
-    r.rect(l, t, l + w - 1, t + h - 1);
-    r.i32(l).i32(t).i32(w).i32(h).u32(PATCOPY).i32(0).i32(0);
-    r.f32(1).f32(0).f32(0).f32(1).f32(0).f32(0);  // source transform: identity
-    r.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);  // colour, usage, no bitmap
-    d->add(r);
-    d->bound(l, t, l + w - 1, t + h - 1);
+    r.Rect(l, t, l + w - 1, t + h - 1);
+    r.I32(l).I32(t).I32(w).I32(h).U32(PATCOPY).I32(0).I32(0);
+    r.F32(1).F32(0).F32(0).F32(1).F32(0).F32(0);  // source transform: identity
+    r.U32(0).U32(0).U32(0).U32(0).U32(0).U32(0);  // colour, usage, no bitmap
+    d->Add(r);
+    d->Bound(l, t, l + w - 1, t + h - 1);
 }
 
 QSize TMetafileCanvas::TextExtent(const QString& text)
 {
-    const TextMeasure& m = d->measureFor(Font);
+    const TextMeasure& m = d->MeasureFor(Font);
     return QSize(m.Width(text), m.Height());
 }
 
@@ -442,13 +442,13 @@ void TMetafileCanvas::TextOut(int x, int y, const QString& text, unsigned option
 {
     if (text.isEmpty())
         return;
-    d->useFont(Font);
-    d->setState(d->textAlign, m_textAlign, EMR_SETTEXTALIGN, m_textAlign);
-    d->setState(d->bkMode, m_bkMode, EMR_SETBKMODE, std::uint32_t(m_bkMode));
+    d->UseFont(Font);
+    d->SetState(d->textAlign, m_textAlign, EMR_SETTEXTALIGN, m_textAlign);
+    d->SetState(d->bkMode, m_bkMode, EMR_SETBKMODE, std::uint32_t(m_bkMode));
     if (m_bkMode == OPAQUE)
-        d->setState(d->bkColor, Brush.Color, EMR_SETBKCOLOR, Brush.Color & 0xFFFFFF);
+        d->SetState(d->bkColor, Brush.Color, EMR_SETBKCOLOR, Brush.Color & 0xFFFFFF);
 
-    const TextMeasure& m = d->measureFor(Font);
+    const TextMeasure& m = d->MeasureFor(Font);
     QVector<int> dx;
     const int width = m.Measure(text, nullptr, &dx);
     const QPoint anchor = m.Anchor(m_textAlign, x, y, width);
@@ -459,18 +459,18 @@ void TMetafileCanvas::TextOut(int x, int y, const QString& text, unsigned option
     const int strBytes = (n * 2 + 3) & ~3;
     const float scale = float(2540.0 / d->ppi);
     Rec r(EMR_EXTTEXTOUTW);
-    r.rect(left, top, left + std::max(width, 1) - 1, top + m.Height() - 1);
-    r.u32(GM_COMPATIBLE).f32(scale).f32(scale);
-    r.i32(x).i32(y).u32(std::uint32_t(n)).u32(kExtTextOutHeader).u32(options & ETO_RTLREADING);
-    r.rect(0, 0, -1, -1);
-    r.u32(std::uint32_t(kExtTextOutHeader + strBytes));
+    r.Rect(left, top, left + std::max(width, 1) - 1, top + m.Height() - 1);
+    r.U32(GM_COMPATIBLE).F32(scale).F32(scale);
+    r.I32(x).I32(y).U32(std::uint32_t(n)).U32(kExtTextOutHeader).U32(options & ETO_RTLREADING);
+    r.Rect(0, 0, -1, -1);
+    r.U32(std::uint32_t(kExtTextOutHeader + strBytes));
     for (QChar c : text)
-        r.u16(c.unicode());
-    r.pad4();
+        r.U16(c.unicode());
+    r.Pad4();
     for (int v : dx)
-        r.i32(v);
-    d->add(r);
-    d->bound(left, top, left + std::max(width, 1) - 1, top + m.Height() - 1);
+        r.I32(v);
+    d->Add(r);
+    d->Bound(left, top, left + std::max(width, 1) - 1, top + m.Height() - 1);
 }
 
 bool TMetafileCanvas::StretchDraw(const TRect& rc, const QByteArray& emf)
@@ -485,32 +485,32 @@ bool TMetafileCanvas::StretchDraw(const TRect& rc, const QByteArray& emf)
     bool ok;
     {
         QPainter p(&img);
-        ok = EmfPlayer::Play(emf, &p, QRectF(0, 0, w, h)).ok();
+        ok = EmfPlayer::Play(emf, &p, QRectF(0, 0, w, h)).Ok();
     }
     const int bmiSize = 40;
     const int bitsSize = w * h * 4;
     Rec r(EMR_STRETCHDIBITS);
-    r.rect(l, t, l + w - 1, t + h - 1);
-    r.i32(l).i32(t).i32(0).i32(0).i32(w).i32(h);
-    r.u32(80).u32(bmiSize).u32(80 + bmiSize).u32(std::uint32_t(bitsSize));
-    r.u32(0).u32(SRCCOPY).i32(w).i32(h);
+    r.Rect(l, t, l + w - 1, t + h - 1);
+    r.I32(l).I32(t).I32(0).I32(0).I32(w).I32(h);
+    r.U32(80).U32(bmiSize).U32(80 + bmiSize).U32(std::uint32_t(bitsSize));
+    r.U32(0).U32(SRCCOPY).I32(w).I32(h);
     // BITMAPINFOHEADER: bottom-up, 32 bits, no compression.
-    r.u32(40).i32(w).i32(h).u16(1).u16(32).u32(0).u32(std::uint32_t(bitsSize)).i32(0).i32(0).u32(0).u32(0);
+    r.U32(40).I32(w).I32(h).U16(1).U16(32).U32(0).U32(std::uint32_t(bitsSize)).I32(0).I32(0).U32(0).U32(0);
     QByteArray bits;
     bits.resize(bitsSize);
     for (int row = 0; row < h; ++row)
         std::memcpy(bits.data() + qsizetype(row) * w * 4, img.constScanLine(h - 1 - row), size_t(w) * 4);
-    r.bytes(bits);
-    d->add(r);
-    d->bound(l, t, l + w - 1, t + h - 1);
+    r.Bytes(bits);
+    d->Add(r);
+    d->Bound(l, t, l + w - 1, t + h - 1);
     return ok;
 }
 
 void TMetafileCanvas::RemoveClipRegion()
 {
     Rec r(EMR_EXTSELECTCLIPRGN);
-    r.u32(0).u32(RGN_COPY);
-    d->add(r);
+    r.U32(0).U32(RGN_COPY);
+    d->Add(r);
 }
 
 void TMetafileCanvas::Refresh()
@@ -526,12 +526,12 @@ QByteArray TMetafileCanvas::Finish()
         return d->result;
     // The header goes into the room left at the front: the page is never
     // copied to put it there.
-    const QByteArray head = d->header();
+    const QByteArray head = d->Header();
     Rec eof(EMR_EOF);
-    eof.u32(0).u32(16).u32(20);
-    eof.seal();
+    eof.U32(0).U32(16).U32(20);
+    eof.Seal();
     QByteArray out = std::move(d->body);
-    out.append(eof.data(), eof.size());
+    out.append(eof.Data(), eof.Size());
     if (head.size() == d->headerRoom)
         std::memcpy(out.data(), head.constData(), size_t(head.size()));
     else
@@ -546,7 +546,7 @@ QByteArray TMetafileCanvas::Finish()
 
 void TMetafileCanvas::ReuseBuffer(QByteArray buffer)
 {
-    if (d->finished || d->recordBytes() > 0 || buffer.isDetached() == false)
+    if (d->finished || d->RecordBytes() > 0 || buffer.isDetached() == false)
         return;
     buffer.resize(d->headerRoom);
     d->body = std::move(buffer);

@@ -17,7 +17,7 @@ TextMeasure::TextMeasure(const QFont& font) : m_font(font), m_raw(QRawFont::from
     }
 }
 
-bool TextMeasure::latin1Glyph(char16_t unit) const
+bool TextMeasure::Latin1Glyph(char16_t unit) const
 {
     if (m_latin1Known[unit])
         return true;
@@ -38,7 +38,7 @@ int TextMeasure::Measure(const QString& text, QVector<quint32>* glyphs, QVector<
     // of single-byte characters are looked up once per font.
     bool cached = m_raw.isValid();
     for (int i = 0; cached && i < n; ++i)
-        cached = text.at(i).unicode() < 256 && latin1Glyph(text.at(i).unicode());
+        cached = text.at(i).unicode() < 256 && Latin1Glyph(text.at(i).unicode());
     if (cached) {
         if (glyphs) {
             glyphs->resize(n);

@@ -44,7 +44,7 @@ public:
 private:
     // Fills the lookup for one character below 256; false when the font
     // does not give it exactly one glyph.
-    bool latin1Glyph(char16_t unit) const;
+    bool Latin1Glyph(char16_t unit) const;
 
     QFont m_font;
     QRawFont m_raw;

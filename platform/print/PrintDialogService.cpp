@@ -75,17 +75,17 @@ private:
 };
 } // namespace
 
-PrintDialogService& PrintDialogService::instance()
+PrintDialogService& PrintDialogService::Instance()
 {
     return g_service.Current();
 }
 
-void PrintDialogService::setInstance(PrintDialogService* service)
+void PrintDialogService::SetInstance(PrintDialogService* service)
 {
     g_service.Install(service);
 }
 
-PrintDialogService* PrintDialogService::installed()
+PrintDialogService* PrintDialogService::Installed()
 {
     return g_service.Installed();
 }

@@ -57,10 +57,10 @@ public:
     PrintDialogService& operator=(const PrintDialogService&) = delete;
 
     // The service in use: the one installed by setInstance, else Qt's dialog.
-    static PrintDialogService& instance();
+    static PrintDialogService& Instance();
     // Installs `service` (not owned); nullptr goes back to the real dialog.
-    static void setInstance(PrintDialogService* service);
-    static PrintDialogService* installed();
+    static void SetInstance(PrintDialogService* service);
+    static PrintDialogService* Installed();
 
     // Shows the dialog modally; true when confirmed, `data` then holding the
     // choices (flags, pages, copies, device names and device mode).

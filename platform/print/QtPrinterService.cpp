@@ -91,19 +91,19 @@ void QtPrinterService::SetPrinterIndex(int index)
     }
     if (index < 0 || index >= m_names.size())
         throw PrintError(QStringLiteral("Printer index out of range"));
-    selectDevice(index);
+    SelectDevice(index);
 }
 
-void QtPrinterService::selectDevice(int index)
+void QtPrinterService::SelectDevice(int index)
 {
     if (Printing())
         throw PrintError(QStringLiteral("Cannot change the printer while printing"));
     m_index = index;
     m_printer.setPrinterName(m_names.at(index));
-    applyDefaults();
+    ApplyDefaults();
 }
 
-void QtPrinterService::applyDefaults()
+void QtPrinterService::ApplyDefaults()
 {
     const QPrinterInfo info(m_printer);
     const QPageSize size = info.defaultPageSize();
@@ -118,7 +118,7 @@ void QtPrinterService::applyDefaults()
     m_printer.setPaperSource(QPrinter::Auto);
 }
 
-DeviceMode QtPrinterService::readMode() const
+DeviceMode QtPrinterService::ReadMode() const
 {
     DeviceMode mode;
     mode.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH | DM_COPIES | DM_DEFAULTSOURCE;
@@ -150,7 +150,7 @@ DeviceMode QtPrinterService::readMode() const
     return mode;
 }
 
-void QtPrinterService::applyMode(const DeviceMode& mode)
+void QtPrinterService::ApplyMode(const DeviceMode& mode)
 {
     bool sized = false;
     if ((mode.dmFields & DM_PAPERSIZE) && mode.dmPaperSize != DMPAPER_USER) {
@@ -190,7 +190,7 @@ void QtPrinterService::GetPrinter(QString& device, QString& driver, QString& por
     device = m_names.at(m_index);
     driver = info.makeAndModel();
     port = info.location();
-    mode = std::make_shared<DeviceMode>(readMode());
+    mode = std::make_shared<DeviceMode>(ReadMode());
 }
 
 void QtPrinterService::SetPrinter(const QString& device, const QString&, const QString&,
@@ -202,9 +202,9 @@ void QtPrinterService::SetPrinter(const QString& device, const QString&, const Q
     if (Printing())
         throw PrintError(QStringLiteral("Cannot change the printer while printing"));
     if (index != m_index || !mode)
-        selectDevice(index);
+        SelectDevice(index);
     if (mode)
-        applyMode(*mode);
+        ApplyMode(*mode);
 }
 
 QString QtPrinterService::DriverPath(const QString& device) const
@@ -295,7 +295,7 @@ void QtPrinterService::NewPage()
     m_canvas->Refresh();
 }
 
-void QtPrinterService::endPainting()
+void QtPrinterService::EndPainting()
 {
     m_canvas.reset();
     if (m_painter && m_painter->isActive())
@@ -319,7 +319,7 @@ void QtPrinterService::Abort()
     if (!Printing())
         return;
     m_printer.abort();
-    endPainting();
+    EndPainting();
 }
 
 TCanvas* QtPrinterService::Canvas()

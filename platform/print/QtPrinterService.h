@@ -41,11 +41,11 @@ public:
     QPrinter& Device() { return m_printer; }
 
 private:
-    void selectDevice(int index);
-    void applyDefaults();
-    void applyMode(const DeviceMode& mode);
-    DeviceMode readMode() const;
-    void endPainting();
+    void SelectDevice(int index);
+    void ApplyDefaults();
+    void ApplyMode(const DeviceMode& mode);
+    DeviceMode ReadMode() const;
+    void EndPainting();
 
     QPrinter m_printer{QPrinter::HighResolution};
     std::unique_ptr<QPainter> m_painter;

@@ -2,14 +2,14 @@
 
 #include <QWidget>
 
-RecordingPrintDialogService::RecordingPrintDialogService() : m_previous(PrintDialogService::installed())
+RecordingPrintDialogService::RecordingPrintDialogService() : m_previous(PrintDialogService::Installed())
 {
-    PrintDialogService::setInstance(this);
+    PrintDialogService::SetInstance(this);
 }
 
 RecordingPrintDialogService::~RecordingPrintDialogService()
 {
-    PrintDialogService::setInstance(m_previous);
+    PrintDialogService::SetInstance(m_previous);
 }
 
 bool RecordingPrintDialogService::Run(PrintDialogData& data)

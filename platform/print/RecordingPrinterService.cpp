@@ -17,7 +17,7 @@ public:
         // here at a small size.
         QImage probe(32, 32, QImage::Format_RGB32);
         QPainter painter(&probe);
-        return EmfPlayer::Play(emf, &painter, QRectF(0, 0, 32, 32)).ok();
+        return EmfPlayer::Play(emf, &painter, QRectF(0, 0, 32, 32)).Ok();
     }
 
 private:
@@ -54,7 +54,7 @@ RecordingPrinterService::RecordingPrinterService(QList<RecordedPrinter> printers
 RecordingPrinterService::~RecordingPrinterService() = default;
 
 // As a real queue does: the job in progress keeps its device and mode.
-void RecordingPrinterService::refuseWhilePrinting() const
+void RecordingPrinterService::RefuseWhilePrinting() const
 {
     if (m_printing)
         throw PrintError(QStringLiteral("Cannot change the printer while printing"));
@@ -77,7 +77,7 @@ void RecordingPrinterService::SetPrinterIndex(int index)
     }
     if (index < 0 || index >= m_printers.size())
         throw PrintError(QStringLiteral("Printer index out of range"));
-    refuseWhilePrinting();
+    RefuseWhilePrinting();
     m_index = index;
     Log.append(QStringLiteral("SetIndex %1").arg(index));
 }
@@ -103,7 +103,7 @@ void RecordingPrinterService::SetPrinter(const QString& device, const QString&, 
             index = i;
     if (index < 0)
         throw PrintError(QStringLiteral("Printer \"%1\" not found").arg(device));
-    refuseWhilePrinting();
+    RefuseWhilePrinting();
     m_index = index;
     m_modes[index] = mode ? *mode : m_printers[index].defaults;
     Log.append(QStringLiteral("SetPrinter %1").arg(device));
@@ -164,7 +164,7 @@ void RecordingPrinterService::BeginDoc()
     m_canvas = std::make_unique<PageCanvas>(m_page, PageWidth(), PageHeight(), LogPixelsX());
 }
 
-void RecordingPrinterService::closePage()
+void RecordingPrinterService::ClosePage()
 {
     if (m_canvas) {
         m_page.emf = m_canvas->Finish();
@@ -180,7 +180,7 @@ void RecordingPrinterService::NewPage()
     Log.append(QStringLiteral("NewPage"));
     if (OnCall)
         OnCall(Log.last());
-    closePage();
+    ClosePage();
     m_page = PrintedPage{};
     m_canvas = std::make_unique<PageCanvas>(m_page, PageWidth(), PageHeight(), LogPixelsX());
 }
@@ -192,7 +192,7 @@ void RecordingPrinterService::EndDoc()
     Log.append(QStringLiteral("EndDoc"));
     if (OnCall)
         OnCall(Log.last());
-    closePage();
+    ClosePage();
     m_printing = false;
 }
 
@@ -203,7 +203,7 @@ void RecordingPrinterService::Abort()
     Log.append(QStringLiteral("Abort"));
     if (OnCall)
         OnCall(Log.last());
-    closePage();
+    ClosePage();
     m_printing = false;
 }
 

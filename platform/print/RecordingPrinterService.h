@@ -85,8 +85,8 @@ public:
     static bool PageHasText(const QByteArray& emf, const QString& text);
 
 private:
-    void closePage();
-    void refuseWhilePrinting() const;
+    void ClosePage();
+    void RefuseWhilePrinting() const;
 
     QList<RecordedPrinter> m_printers;
     QList<DeviceMode> m_modes;

@@ -65,7 +65,7 @@ void Application::ProcessMessages()
 
 void Application::ShowException(const std::exception& error)
 {
-    MessageService::instance().show(QCoreApplication::applicationName(), brp::ExceptionText(error), QMessageBox::Critical,
+    MessageService::Instance().Show(QCoreApplication::applicationName(), brp::ExceptionText(error), QMessageBox::Critical,
                                     QMessageBox::Ok);
 }
 
@@ -76,7 +76,7 @@ void Application::HandleCurrentException()
     } catch (const std::exception& error) {
         ShowException(error);
     } catch (...) {
-        MessageService::instance().show(QCoreApplication::applicationName(),
+        MessageService::Instance().Show(QCoreApplication::applicationName(),
                                         QStringLiteral("Unknown failure."), QMessageBox::Critical,
                                         QMessageBox::Ok);
     }

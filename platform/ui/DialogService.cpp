@@ -11,17 +11,17 @@ namespace {
 InstalledService<DialogService, QtDialogService> g_service;
 }
 
-DialogService& DialogService::instance()
+DialogService& DialogService::Instance()
 {
     return g_service.Current();
 }
 
-void DialogService::setInstance(DialogService* service)
+void DialogService::SetInstance(DialogService* service)
 {
     g_service.Install(service);
 }
 
-DialogService* DialogService::installed()
+DialogService* DialogService::Installed()
 {
     return g_service.Installed();
 }
@@ -76,7 +76,7 @@ bool QtDialogService::InputQuery(const QString& caption, const QString& prompt, 
     return ok;
 }
 
-bool QtDialogService::fileDialog(bool save, const QString& title, const QString& filter, const QString& defaultExt,
+bool QtDialogService::FileDialog(bool save, const QString& title, const QString& filter, const QString& defaultExt,
                                  QString& fileName, int& filterIndex)
 {
     QFileDialog dialog(QApplication::activeWindow(), title);
@@ -107,11 +107,11 @@ bool QtDialogService::fileDialog(bool save, const QString& title, const QString&
 bool QtDialogService::OpenFileName(const QString& title, const QString& filter, const QString& defaultExt,
                                    QString& fileName, int& filterIndex)
 {
-    return fileDialog(false, title, filter, defaultExt, fileName, filterIndex);
+    return FileDialog(false, title, filter, defaultExt, fileName, filterIndex);
 }
 
 bool QtDialogService::SaveFileName(const QString& title, const QString& filter, const QString& defaultExt,
                                    QString& fileName, int& filterIndex)
 {
-    return fileDialog(true, title, filter, defaultExt, fileName, filterIndex);
+    return FileDialog(true, title, filter, defaultExt, fileName, filterIndex);
 }

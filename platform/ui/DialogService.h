@@ -17,10 +17,10 @@ public:
 
     // The service in use: the one installed by setInstance, else the one
     // that shows real dialogs.
-    static DialogService& instance();
+    static DialogService& Instance();
     // Installs `service` (not owned); nullptr goes back to real dialogs.
-    static void setInstance(DialogService* service);
-    static DialogService* installed();
+    static void SetInstance(DialogService* service);
+    static DialogService* Installed();
 
     // One-line prompt: `value` holds the initial answer and, when the
     // operator confirms, the new one. Cancelling leaves it as it was.
@@ -52,6 +52,6 @@ public:
                       int& filterIndex) override;
 
 private:
-    bool fileDialog(bool save, const QString& title, const QString& filter, const QString& defaultExt,
+    bool FileDialog(bool save, const QString& title, const QString& filter, const QString& defaultExt,
                     QString& fileName, int& filterIndex);
 };

@@ -50,7 +50,7 @@ bool Bool(const DefinitionValue& v, const QString& name)
         (v.text.compare(QLatin1String("True"), Qt::CaseInsensitive) != 0 &&
          v.text.compare(QLatin1String("False"), Qt::CaseInsensitive) != 0))
         Fail(QStringLiteral("Invalid value for %1: %2").arg(name, ValueText(v)));
-    return v.toBool();
+    return v.ToBool();
 }
 
 // Font sub-properties; colours and character sets keep the platform's.
@@ -140,7 +140,7 @@ QVariant ToVariant(const QMetaProperty& p, const DefinitionValue& v, const QStri
         return x;
     }
     case QMetaType::Double:
-        if (!v.isNumber())
+        if (!v.IsNumber())
             Fail(QStringLiteral("Invalid value for %1: %2").arg(name, ValueText(v)));
         return v.number;
     case QMetaType::QString:
@@ -277,8 +277,8 @@ void BuildChildren(QWidget* form, QObject* parent, const DefinitionObject& def, 
         if (auto* label = qobject_cast<QLabel*>(object)) {
             // Labels size themselves to their text, so a font a little wider
             // than the designed one does not cut the caption.
-            const DefinitionValue* autoSize = child.find(QStringLiteral("AutoSize"));
-            if (!autoSize || autoSize->toBool())
+            const DefinitionValue* autoSize = child.Find(QStringLiteral("AutoSize"));
+            if (!autoSize || autoSize->ToBool())
                 label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
         }
         if (auto* w = qobject_cast<QWidget*>(object))

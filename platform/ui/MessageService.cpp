@@ -8,22 +8,22 @@ namespace {
 InstalledService<MessageService, QtMessageService> g_service;
 }
 
-MessageService& MessageService::instance()
+MessageService& MessageService::Instance()
 {
     return g_service.Current();
 }
 
-void MessageService::setInstance(MessageService* service)
+void MessageService::SetInstance(MessageService* service)
 {
     g_service.Install(service);
 }
 
-MessageService* MessageService::installed()
+MessageService* MessageService::Installed()
 {
     return g_service.Installed();
 }
 
-QMessageBox::StandardButton QtMessageService::show(const QString& caption, const QString& text,
+QMessageBox::StandardButton QtMessageService::Show(const QString& caption, const QString& text,
                                                    QMessageBox::Icon icon, QMessageBox::StandardButtons buttons)
 {
     // Texts may break lines with a bare carriage return, as the platform allowed.

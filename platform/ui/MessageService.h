@@ -14,26 +14,26 @@ public:
 
     // The service in use: the one installed by setInstance, else the one
     // that shows real message boxes.
-    static MessageService& instance();
+    static MessageService& Instance();
     // Installs `service` (not owned); nullptr goes back to real message boxes.
-    static void setInstance(MessageService* service);
-    static MessageService* installed();
+    static void SetInstance(MessageService* service);
+    static MessageService* Installed();
 
     // Shows a modal message and returns the button the operator pressed.
-    virtual QMessageBox::StandardButton show(const QString& caption, const QString& text,
+    virtual QMessageBox::StandardButton Show(const QString& caption, const QString& text,
                                              QMessageBox::Icon icon,
                                              QMessageBox::StandardButtons buttons = QMessageBox::Ok) = 0;
 
     // The platform's warning dialog: caption "Warning", warning icon, OK.
-    QMessageBox::StandardButton warning(const QString& text)
+    QMessageBox::StandardButton Warning(const QString& text)
     {
-        return show(QStringLiteral("Warning"), text, QMessageBox::Warning, QMessageBox::Ok);
+        return Show(QStringLiteral("Warning"), text, QMessageBox::Warning, QMessageBox::Ok);
     }
 };
 
 // Real message boxes over QMessageBox.
 class QtMessageService : public MessageService {
 public:
-    QMessageBox::StandardButton show(const QString& caption, const QString& text, QMessageBox::Icon icon,
+    QMessageBox::StandardButton Show(const QString& caption, const QString& text, QMessageBox::Icon icon,
                                      QMessageBox::StandardButtons buttons) override;
 };

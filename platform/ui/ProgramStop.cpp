@@ -72,7 +72,7 @@ public:
                     ProgramStop::Stop(128 + byte);
             });
         }
-        watchDisplay();
+        WatchDisplay();
     }
 
 private:
@@ -80,7 +80,7 @@ private:
     // the connection. Its end of the socket becomes readable then, and this
     // notifier is served before Qt's own event source: the windows are closed
     // at once, which frees the preview's pages before the process ends.
-    void watchDisplay()
+    void WatchDisplay()
     {
 #ifdef BRP_WATCH_DISPLAY
         auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;

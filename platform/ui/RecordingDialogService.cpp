@@ -1,16 +1,16 @@
 #include "RecordingDialogService.h"
 
-RecordingDialogService::RecordingDialogService() : m_previous(DialogService::installed())
+RecordingDialogService::RecordingDialogService() : m_previous(DialogService::Installed())
 {
-    DialogService::setInstance(this);
+    DialogService::SetInstance(this);
 }
 
 RecordingDialogService::~RecordingDialogService()
 {
-    DialogService::setInstance(m_previous);
+    DialogService::SetInstance(m_previous);
 }
 
-bool RecordingDialogService::answer(Request request, QString& value, int* filterIndex)
+bool RecordingDialogService::Reply(Request request, QString& value, int* filterIndex)
 {
     m_requests.append(std::move(request));
     if (onShow)
@@ -28,17 +28,17 @@ bool RecordingDialogService::answer(Request request, QString& value, int* filter
 
 bool RecordingDialogService::InputQuery(const QString& caption, const QString& prompt, QString& value)
 {
-    return answer({Kind::Input, caption, prompt, value, {}, {}}, value, nullptr);
+    return Reply({Kind::Input, caption, prompt, value, {}, {}}, value, nullptr);
 }
 
 bool RecordingDialogService::OpenFileName(const QString& title, const QString& filter, const QString& defaultExt,
                                           QString& fileName, int& filterIndex)
 {
-    return answer({Kind::Open, title, {}, fileName, filter, defaultExt}, fileName, &filterIndex);
+    return Reply({Kind::Open, title, {}, fileName, filter, defaultExt}, fileName, &filterIndex);
 }
 
 bool RecordingDialogService::SaveFileName(const QString& title, const QString& filter, const QString& defaultExt,
                                           QString& fileName, int& filterIndex)
 {
-    return answer({Kind::Save, title, {}, fileName, filter, defaultExt}, fileName, &filterIndex);
+    return Reply({Kind::Save, title, {}, fileName, filter, defaultExt}, fileName, &filterIndex);
 }

@@ -38,16 +38,16 @@ public:
                       int& filterIndex) override;
 
     // Answers in turn; with none queued every dialog is cancelled.
-    void queueAnswer(const QString& text, int filterIndex = 1) { m_answers.append({text, filterIndex}); }
-    void queueCancel() { m_answers.append({std::nullopt, 1}); }
+    void QueueAnswer(const QString& text, int filterIndex = 1) { m_answers.append({text, filterIndex}); }
+    void QueueCancel() { m_answers.append({std::nullopt, 1}); }
 
-    const QList<Request>& requests() const { return m_requests; }
-    void clear() { m_requests.clear(); }
+    const QList<Request>& Requests() const { return m_requests; }
+    void Clear() { m_requests.clear(); }
     // Called while the dialog is "on screen".
     std::function<void(const Request&)> onShow;
 
 private:
-    bool answer(Request request, QString& value, int* filterIndex);
+    bool Reply(Request request, QString& value, int* filterIndex);
 
     QList<Request> m_requests;
     QList<Answer> m_answers;

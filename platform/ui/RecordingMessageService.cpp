@@ -1,16 +1,16 @@
 #include "RecordingMessageService.h"
 
-RecordingMessageService::RecordingMessageService() : m_previous(MessageService::installed())
+RecordingMessageService::RecordingMessageService() : m_previous(MessageService::Installed())
 {
-    MessageService::setInstance(this);
+    MessageService::SetInstance(this);
 }
 
 RecordingMessageService::~RecordingMessageService()
 {
-    MessageService::setInstance(m_previous);
+    MessageService::SetInstance(m_previous);
 }
 
-QMessageBox::StandardButton RecordingMessageService::show(const QString& caption, const QString& text,
+QMessageBox::StandardButton RecordingMessageService::Show(const QString& caption, const QString& text,
                                                           QMessageBox::Icon icon,
                                                           QMessageBox::StandardButtons buttons)
 {
@@ -26,7 +26,7 @@ QMessageBox::StandardButton RecordingMessageService::show(const QString& caption
     return QMessageBox::NoButton;
 }
 
-QStringList RecordingMessageService::texts() const
+QStringList RecordingMessageService::Texts() const
 {
     QStringList out;
     for (const auto& m : m_messages)

@@ -21,16 +21,16 @@ public:
     RecordingMessageService(const RecordingMessageService&) = delete;
     RecordingMessageService& operator=(const RecordingMessageService&) = delete;
 
-    QMessageBox::StandardButton show(const QString& caption, const QString& text, QMessageBox::Icon icon,
+    QMessageBox::StandardButton Show(const QString& caption, const QString& text, QMessageBox::Icon icon,
                                      QMessageBox::StandardButtons buttons) override;
 
-    const QList<Message>& messages() const { return m_messages; }
-    QStringList texts() const;
-    void clear() { m_messages.clear(); }
+    const QList<Message>& Messages() const { return m_messages; }
+    QStringList Texts() const;
+    void Clear() { m_messages.clear(); }
 
     // Answers given in turn; when none is queued, the first of OK, Yes,
     // Retry, Ignore, No, Cancel, Abort that the message offers.
-    void queueAnswer(QMessageBox::StandardButton answer) { m_answers.append(answer); }
+    void QueueAnswer(QMessageBox::StandardButton answer) { m_answers.append(answer); }
     // Called while the message is "on screen", e.g. to look at the focus.
     std::function<void(const Message&)> onShow;
 

@@ -13,16 +13,16 @@ TMaskEdit::TMaskEdit(QWidget* parent) : QLineEdit(parent) {}
 void TMaskEdit::SetEditMask(const QString& mask)
 {
     m_editMask = mask;
-    applyMask();
+    ApplyMask();
 }
 
 void TMaskEdit::SetCharCase(TEditCharCase value)
 {
     m_charCase = value;
-    applyMask();
+    ApplyMask();
 }
 
-void TMaskEdit::applyMask()
+void TMaskEdit::ApplyMask()
 {
     const QStringList parts = m_editMask.split(u';');
     const QString pattern = parts.value(0);

@@ -32,7 +32,7 @@ public:
     void Clear();
 
 private:
-    void applyMask();
+    void ApplyMask();
 
     QString m_editMask;
     TEditCharCase m_charCase = ecNormal;

@@ -1,6 +1,6 @@
 #include "BrushHolder.h"
 
-void BrushHolder::changed()
+void BrushHolder::Changed()
 {
     if (m_changed)
         m_changed();
@@ -9,19 +9,19 @@ void BrushHolder::changed()
 void BrushHolder::Assign(const TBrush& brush)
 {
     m_brush = brush;
-    changed();
+    Changed();
 }
 
 void BrushHolder::SetColor(TColor color)
 {
     m_brush.Color = color;
-    changed();
+    Changed();
 }
 
 void BrushHolder::SetStyleValue(int v)
 {
     if (v >= static_cast<int>(TBrushStyle::bsSolid) && v <= static_cast<int>(TBrushStyle::bsClear)) {
         m_brush.Style = static_cast<TBrushStyle>(v);
-        changed();
+        Changed();
     }
 }

@@ -24,7 +24,7 @@ public:
 private:
     int StyleValue() const { return static_cast<int>(m_brush.Style); }
     void SetStyleValue(int v);
-    void changed();
+    void Changed();
 
     TBrush m_brush;
     std::function<void()> m_changed;

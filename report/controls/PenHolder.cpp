@@ -1,6 +1,6 @@
 #include "PenHolder.h"
 
-void PenHolder::changed()
+void PenHolder::Changed()
 {
     if (m_changed)
         m_changed();
@@ -9,26 +9,26 @@ void PenHolder::changed()
 void PenHolder::Assign(const TPen& pen)
 {
     m_pen = pen;
-    changed();
+    Changed();
 }
 
 void PenHolder::SetColor(TColor color)
 {
     m_pen.Color = color;
-    changed();
+    Changed();
 }
 
 void PenHolder::SetWidth(int width)
 {
     m_pen.Width = width;
-    changed();
+    Changed();
 }
 
 void PenHolder::SetModeValue(int v)
 {
     if (v >= static_cast<int>(TPenMode::pmBlack) && v <= static_cast<int>(TPenMode::pmNotXor)) {
         m_pen.Mode = static_cast<TPenMode>(v);
-        changed();
+        Changed();
     }
 }
 
@@ -36,6 +36,6 @@ void PenHolder::SetStyleValue(int v)
 {
     if (v >= static_cast<int>(TPenStyle::psSolid) && v <= static_cast<int>(TPenStyle::psInsideFrame)) {
         m_pen.Style = static_cast<TPenStyle>(v);
-        changed();
+        Changed();
     }
 }

@@ -32,7 +32,7 @@ private:
     void SetModeValue(int v);
     int StyleValue() const { return static_cast<int>(m_pen.Style); }
     void SetStyleValue(int v);
-    void changed();
+    void Changed();
 
     TPen m_pen;
     std::function<void()> m_changed;

@@ -29,7 +29,7 @@ TBRDBText::~TBRDBText() = default;
 void TBRDBText::SetDataSet(TDataSet* dataSet)
 {
     if (m_dataSet)
-        RemoveFreeNotification(m_dataSet.data());
+        RemoveFreeNotification(m_dataSet.Data());
     m_dataSet = dataSet;
     if (dataSet)
         FreeNotification(dataSet);
@@ -44,7 +44,7 @@ void TBRDBText::SetDataField(const QString& field)
 void TBRDBText::Notification(TComponent* component, TOperation operation)
 {
     TBRCustomLabel::Notification(component, operation);
-    if (operation == TOperation::opRemove && m_dataSet.refersTo(component)) {
+    if (operation == TOperation::opRemove && m_dataSet.RefersTo(component)) {
         m_dataSet = nullptr;
         m_boundField = nullptr;
         m_fieldResolved = false;
@@ -129,7 +129,7 @@ void TBRDBText::WriteProperties(BRDefinitionWriter& w) const
     TBRPrintable::WriteProperties(w);
     WriteLayout(w);
     w.WriteColor(QStringLiteral("Color"), Color());
-    w.WriteRef(QStringLiteral("DataSet"), m_dataSet.data());
+    w.WriteRef(QStringLiteral("DataSet"), m_dataSet.Data());
     w.WriteString(QStringLiteral("DataField"), m_dataField);
     WriteOwnFont(w);
     if (!m_mask.isEmpty())

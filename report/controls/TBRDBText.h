@@ -23,7 +23,7 @@ public:
     void EndOutput() override;
     bool UseRightToLeftAlignment() const override;
 
-    TDataSet* DataSet() const { return m_dataSet.data(); }
+    TDataSet* DataSet() const { return m_dataSet.Data(); }
     // Cleared when the data set is destroyed.
     void SetDataSet(TDataSet* dataSet);
     QString DataField() const { return m_dataField; }

@@ -13,7 +13,7 @@ BRExportFile::~BRExportFile()
 void BRExportFile::Open()
 {
     if (!m_file.Open())
-        fail(QStringLiteral("Cannot create"));
+        Fail(QStringLiteral("Cannot create"));
 }
 
 void BRExportFile::Write(const QByteArray& bytes)
@@ -21,7 +21,7 @@ void BRExportFile::Write(const QByteArray& bytes)
     if (!m_file.isOpen())
         Open();
     if (m_file.write(bytes) != bytes.size())
-        fail(QStringLiteral("Cannot write"));
+        Fail(QStringLiteral("Cannot write"));
 }
 
 void BRExportFile::Commit()
@@ -29,7 +29,7 @@ void BRExportFile::Commit()
     if (!m_file.isOpen())
         Open();
     if (!m_file.Commit())
-        fail(QStringLiteral("Cannot write"));
+        Fail(QStringLiteral("Cannot write"));
 }
 
 void BRExportFile::Discard()
@@ -37,7 +37,7 @@ void BRExportFile::Discard()
     m_file.Discard();
 }
 
-void BRExportFile::fail(const QString& what)
+void BRExportFile::Fail(const QString& what)
 {
     const QString reason = m_file.errorString();
     Discard();

@@ -25,7 +25,7 @@ public:
     void Discard();
 
 private:
-    [[noreturn]] void fail(const QString& what);
+    [[noreturn]] void Fail(const QString& what);
 
     QString m_fileName;
     CompleteFileWriter m_file;

@@ -27,7 +27,7 @@ void SetExpressionLocale(std::optional<QLocale> locale)
 
 } // namespace brp
 
-std::optional<QLocale> ScopedExpressionLocale::s_current()
+std::optional<QLocale> ScopedExpressionLocale::CurrentOverride()
 {
     return pinnedLocale();
 }

@@ -29,12 +29,12 @@ QString ShortDateText(const QDate& date, const QLocale& locale);
 // Pins a locale for the lifetime of the object (tests).
 class ScopedExpressionLocale {
 public:
-    explicit ScopedExpressionLocale(const QLocale& locale) : m_saved(s_current()) { brp::SetExpressionLocale(locale); }
+    explicit ScopedExpressionLocale(const QLocale& locale) : m_saved(CurrentOverride()) { brp::SetExpressionLocale(locale); }
     ~ScopedExpressionLocale() { brp::SetExpressionLocale(m_saved); }
     ScopedExpressionLocale(const ScopedExpressionLocale&) = delete;
     ScopedExpressionLocale& operator=(const ScopedExpressionLocale&) = delete;
 
 private:
-    static std::optional<QLocale> s_current();
+    static std::optional<QLocale> CurrentOverride();
     std::optional<QLocale> m_saved;
 };

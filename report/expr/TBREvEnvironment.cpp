@@ -20,7 +20,7 @@ TBREvEnvironment::~TBREvEnvironment()
     Clear();
 }
 
-qsizetype TBREvEnvironment::indexOf(const QString& name) const
+qsizetype TBREvEnvironment::IndexOf(const QString& name) const
 {
     for (size_t i = 0; i < m_entries.size(); ++i)
         if (m_entries[i].name.compare(name, Qt::CaseInsensitive) == 0)
@@ -30,11 +30,11 @@ qsizetype TBREvEnvironment::indexOf(const QString& name) const
 
 TBREvEmbeddedFunction* TBREvEnvironment::Find(const QString& name) const
 {
-    const qsizetype i = indexOf(name);
+    const qsizetype i = IndexOf(name);
     return i < 0 ? nullptr : m_entries[static_cast<size_t>(i)].function.get();
 }
 
-void TBREvEnvironment::compileEntry(TBREvEmbeddedFunction& f)
+void TBREvEnvironment::CompileEntry(TBREvEmbeddedFunction& f)
 {
     f.OwnEvaluator.UseDataSets(DataSetList());
     f.OwnEvaluator.SetScope(this);
@@ -44,16 +44,16 @@ void TBREvEnvironment::compileEntry(TBREvEmbeddedFunction& f)
 void TBREvEnvironment::Define(const QString& name, const QString& expressionText)
 {
     const QString upper = name.toUpper();
-    if (indexOf(upper) >= 0)
+    if (IndexOf(upper) >= 0)
         return;
     m_entries.push_back({upper, std::make_shared<TBREvEmbeddedFunction>(expressionText)});
     if (IsCompiled())
-        compileEntry(*m_entries.back().function);
+        CompileEntry(*m_entries.back().function);
 }
 
 void TBREvEnvironment::Undefine(const QString& name)
 {
-    const qsizetype i = indexOf(name);
+    const qsizetype i = IndexOf(name);
     if (i >= 0)
         m_entries.erase(m_entries.begin() + i);
 }
@@ -73,7 +73,7 @@ void TBREvEnvironment::CompileAll()
         return;
     for (size_t i = 0; i < m_entries.size(); ++i) {
         std::shared_ptr<TBREvEmbeddedFunction> f = m_entries[i].function;
-        compileEntry(*f);
+        CompileEntry(*f);
     }
 }
 
@@ -96,7 +96,7 @@ void TBREvEnvironment::ReleaseAll()
 
 std::unique_ptr<TBREvElement> TBREvEnvironment::ElementFor(const QString& name)
 {
-    const qsizetype i = indexOf(name.toUpper());
+    const qsizetype i = IndexOf(name.toUpper());
     if (i < 0)
         return std::make_unique<TBREvElementError>(QStringLiteral("Unknown function : %1").arg(name));
     return std::make_unique<TBREvElementWrapper>(m_entries[static_cast<size_t>(i)].function, name);
@@ -104,7 +104,7 @@ std::unique_ptr<TBREvElement> TBREvEnvironment::ElementFor(const QString& name)
 
 void TBREvEnvironment::ValueOf(const QString& name, TBREvValue& value)
 {
-    const qsizetype i = indexOf(name);
+    const qsizetype i = IndexOf(name);
     if (i < 0) {
         value.SetError(QStringLiteral("Unknown function : %1").arg(name));
         return;
@@ -176,6 +176,6 @@ void TBREvEnvironment::SetDefinitions(const QStringList& names, const QStringLis
         m_entries.push_back({names[i].toUpper(),
                              std::make_shared<TBREvEmbeddedFunction>(i < texts.size() ? texts[i] : QString())});
         if (IsCompiled())
-            compileEntry(*m_entries.back().function);
+            CompileEntry(*m_entries.back().function);
     }
 }

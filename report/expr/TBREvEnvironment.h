@@ -55,8 +55,8 @@ private:
         QString name;
         std::shared_ptr<TBREvEmbeddedFunction> function;
     };
-    void compileEntry(TBREvEmbeddedFunction& f);
-    qsizetype indexOf(const QString& name) const;
+    void CompileEntry(TBREvEmbeddedFunction& f);
+    qsizetype IndexOf(const QString& name) const;
 
     std::vector<Entry> m_entries;
     int m_useCount = 0;

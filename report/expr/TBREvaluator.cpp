@@ -313,18 +313,18 @@ void TBREvaluator::CompileExpression(const QString& text)
 
 void TBREvaluator::CompileSimple(QString text)
 {
-    compileLevel(std::move(text), true);
+    CompileLevel(std::move(text), true);
 }
 
 void TBREvaluator::CompileTerm(QString text)
 {
-    compileLevel(std::move(text), false);
+    CompileLevel(std::move(text), false);
 }
 
 // The additive or the multiplicative level. Each operator found compiles its
 // left part one level down and continues with the right part in the same loop
 // (the right part is the last operand in prefix order).
-void TBREvaluator::compileLevel(QString text, bool additive)
+void TBREvaluator::CompileLevel(QString text, bool additive)
 {
     const Level level = additive ? Level::Additive : Level::Multiplicative;
     CompileDepth depth(*this, 0);

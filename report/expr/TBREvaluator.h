@@ -58,7 +58,7 @@ protected:
 
 private:
     friend struct CompileDepth;
-    void compileLevel(QString text, bool additive);
+    void CompileLevel(QString text, bool additive);
     std::unique_ptr<TBRFiFo> m_elements;
     bool m_compiled = false;
     TBREvEnvironment* m_scope = nullptr;

@@ -12,77 +12,77 @@ QString BRDefinitionWriter::Write(const TCustomBandReport& report, int indent)
 {
     BRDefinitionWriter w;
     w.m_indent = indent;
-    w.writeObject(report);
+    w.WriteObject(report);
     return w.m_text;
 }
 
-void BRDefinitionWriter::writeObject(const QObject& object)
+void BRDefinitionWriter::WriteObject(const QObject& object)
 {
-    line(QStringLiteral("object %1: %2").arg(object.objectName(), QString::fromLatin1(object.metaObject()->className())));
+    Line(QStringLiteral("object %1: %2").arg(object.objectName(), QString::fromLatin1(object.metaObject()->className())));
     ++m_indent;
     if (auto* report = qobject_cast<const TCustomBandReport*>(&object)) {
         report->WriteProperties(*this);
         // Bands in the order they were placed, then printables on the report.
         for (const TBRCustomBand* band : report->PlacedBands())
-            writeObject(*band);
+            WriteObject(*band);
         for (const TBRPrintable* p : report->Printables())
-            writeObject(*p);
+            WriteObject(*p);
     } else if (auto* band = qobject_cast<const TBRCustomBand*>(&object)) {
         band->WriteProperties(*this);
         for (const TBRPrintable* p : band->Printables())
-            writeObject(*p);
+            WriteObject(*p);
     } else if (auto* printable = qobject_cast<const TBRPrintable*>(&object)) {
         printable->WriteProperties(*this);
     }
     --m_indent;
-    line(QStringLiteral("end"));
+    Line(QStringLiteral("end"));
 }
 
-void BRDefinitionWriter::line(const QString& text)
+void BRDefinitionWriter::Line(const QString& text)
 {
     m_text += QString(m_indent * 2, u' ') + text + u'\n';
 }
 
 void BRDefinitionWriter::WriteInt(const QString& name, qint64 value)
 {
-    line(name + QStringLiteral(" = ") + QString::number(value));
+    Line(name + QStringLiteral(" = ") + QString::number(value));
 }
 
 void BRDefinitionWriter::WriteBool(const QString& name, bool value)
 {
-    line(name + (value ? QStringLiteral(" = True") : QStringLiteral(" = False")));
+    Line(name + (value ? QStringLiteral(" = True") : QStringLiteral(" = False")));
 }
 
 void BRDefinitionWriter::WriteIdent(const QString& name, const QString& identifier)
 {
-    line(name + QStringLiteral(" = ") + identifier);
+    Line(name + QStringLiteral(" = ") + identifier);
 }
 
 void BRDefinitionWriter::WriteString(const QString& name, const QString& text)
 {
-    line(name + QStringLiteral(" = ") + Quote(text));
+    Line(name + QStringLiteral(" = ") + Quote(text));
 }
 
 void BRDefinitionWriter::WriteSet(const QString& name, const QStringList& members)
 {
-    line(name + QStringLiteral(" = [") + members.join(QStringLiteral(", ")) + u']');
+    Line(name + QStringLiteral(" = [") + members.join(QStringLiteral(", ")) + u']');
 }
 
 void BRDefinitionWriter::WriteValues(const QString& name, const QList<BRNative>& values)
 {
-    line(name + QStringLiteral(" = ") + TBRUnitBase::FormatValues(values));
+    Line(name + QStringLiteral(" = ") + TBRUnitBase::FormatValues(values));
 }
 
 void BRDefinitionWriter::WriteStrings(const QString& name, const QStringList& lines)
 {
     if (lines.isEmpty()) {
-        line(name + QStringLiteral(" = ()"));
+        Line(name + QStringLiteral(" = ()"));
         return;
     }
-    line(name + QStringLiteral(" = ("));
+    Line(name + QStringLiteral(" = ("));
     ++m_indent;
     for (qsizetype i = 0; i < lines.size(); ++i)
-        line(Quote(lines[i]) + (i + 1 == lines.size() ? QStringLiteral(")") : QString()));
+        Line(Quote(lines[i]) + (i + 1 == lines.size() ? QStringLiteral(")") : QString()));
     --m_indent;
 }
 
@@ -90,7 +90,7 @@ void BRDefinitionWriter::WriteColor(const QString& name, TColor color)
 {
     const QString n = brp::ColorName(color);
     if (n.isEmpty())
-        line(name + QStringLiteral(" = ") + QString::number(color));
+        Line(name + QStringLiteral(" = ") + QString::number(color));
     else
         WriteIdent(name, n);
 }

@@ -45,8 +45,8 @@ public:
     QString Text() const { return m_text; }
 
 private:
-    void writeObject(const QObject& object);
-    void line(const QString& text);
+    void WriteObject(const QObject& object);
+    void Line(const QString& text);
 
     QString m_text;
     int m_indent = 0;

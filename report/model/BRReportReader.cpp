@@ -89,23 +89,23 @@ class Reader {
 public:
     Reader(QObject* owner, const BRReportReader::EventBinder& bind) : m_owner(owner), m_bind(bind) {}
 
-    TCustomBandReport* read(const DefinitionObject& def)
+    TCustomBandReport* Read(const DefinitionObject& def)
     {
         try {
-            QObject* object = create(def, nullptr);
+            QObject* object = Create(def, nullptr);
             m_report = qobject_cast<TCustomBandReport*>(object);
             if (!m_report)
                 fail(def.line, QStringLiteral("Class %1 is not a report").arg(def.className));
-            build(def, m_report);
-            resolveReferences();
-            refuseCircles();
+            Build(def, m_report);
+            ResolveReferences();
+            RefuseCircles();
             for (const auto& c : std::as_const(m_created))
                 if (c && c != m_report)
                     c->Loaded();
             m_report->Loaded();
             return m_report;
         } catch (...) {
-            cleanUp();
+            CleanUp();
             throw;
         }
     }
@@ -118,14 +118,14 @@ private:
         int line;
     };
 
-    QObject* componentOwner() const { return m_owner ? m_owner : static_cast<QObject*>(m_report); }
+    QObject* ComponentOwner() const { return m_owner ? m_owner : static_cast<QObject*>(m_report); }
 
-    QObject* create(const DefinitionObject& def, TBRBasePanel* parent)
+    QObject* Create(const DefinitionObject& def, TBRBasePanel* parent)
     {
         const ClassFactory factory = brp::FindClass(def.className);
         if (!factory)
             fail(def.line, QStringLiteral("Class %1 not found").arg(def.className));
-        QObject* object = factory(m_report ? componentOwner() : m_owner);
+        QObject* object = factory(m_report ? ComponentOwner() : m_owner);
         auto* component = qobject_cast<TComponent*>(object);
         if (!component) {
             delete object;
@@ -146,7 +146,7 @@ private:
         return object;
     }
 
-    void build(const DefinitionObject& def, QObject* object)
+    void Build(const DefinitionObject& def, QObject* object)
     {
         QList<const DefinitionProperty*> deferred;
         QStringList functionNames, functionTexts;
@@ -165,7 +165,7 @@ private:
                 hasTexts = true;
                 functionsLine = p.line;
             } else {
-                setProperty(object, p.name, *p.value, p.line);
+                SetProperty(object, p.name, *p.value, p.line);
             }
         }
         if (hasNames || hasTexts) {
@@ -177,18 +177,18 @@ private:
         }
         // Lengths after paper size and orientation, which would reset them.
         for (const DefinitionProperty* p : deferred)
-            setProperty(object, p->name, *p->value, p->line);
+            SetProperty(object, p->name, *p->value, p->line);
 
         auto* panel = qobject_cast<TBRBasePanel*>(object);
         for (const DefinitionObject& child : def.children) {
             if (!panel)
                 fail(child.line, QStringLiteral("%1 cannot hold %2").arg(def.name, child.name));
-            QObject* c = create(child, panel);
-            build(child, c);
+            QObject* c = Create(child, panel);
+            Build(child, c);
         }
     }
 
-    void setFont(TFont& font, const QString& sub, const DefinitionValue& v, int line, const QString& name)
+    void SetFont(TFont& font, const QString& sub, const DefinitionValue& v, int line, const QString& name)
     {
         auto is = [&](const char* n) { return sub.compare(QLatin1String(n), Qt::CaseInsensitive) == 0; };
         if (is("Name")) {
@@ -203,7 +203,7 @@ private:
             else
                 font.SetSize(int(v.integer));
         } else if (is("Color")) {
-            font.Color = color(v, line, name);
+            font.Color = Color(v, line, name);
         } else if (is("Charset")) {
             int charset = 0;
             if (v.kind == DefinitionValue::Integer && v.integer >= 0 && v.integer <= 255)
@@ -233,7 +233,7 @@ private:
         }
     }
 
-    static unsigned color(const DefinitionValue& v, int line, const QString& name)
+    static unsigned Color(const DefinitionValue& v, int line, const QString& name)
     {
         unsigned c = 0;
         if (v.kind == DefinitionValue::Integer && v.integer >= std::numeric_limits<qint32>::min()
@@ -244,19 +244,19 @@ private:
         fail(line, QStringLiteral("Invalid value for %1: %2").arg(name, valueText(v)));
     }
 
-    void setProperty(QObject* object, const QString& name, const DefinitionValue& v, int line)
+    void SetProperty(QObject* object, const QString& name, const DefinitionValue& v, int line)
     {
         const qsizetype dot = name.indexOf(u'.');
         const QString head = dot < 0 ? name : name.left(dot);
         const QString rest = dot < 0 ? QString() : name.mid(dot + 1);
         if (head.compare(QLatin1String("Font"), Qt::CaseInsensitive) == 0 && dot >= 0) {
             if (auto* panel = qobject_cast<TBRBasePanel*>(object)) {
-                setFont(panel->StoredFont(), rest, v, line, name);
+                SetFont(panel->StoredFont(), rest, v, line, name);
                 panel->SetParentFont(false);
                 return;
             }
             if (auto* printable = qobject_cast<TBRPrintable*>(object)) {
-                setFont(printable->StoredFont(), rest, v, line, name);
+                SetFont(printable->StoredFont(), rest, v, line, name);
                 printable->SetParentFont(false);
                 return;
             }
@@ -295,11 +295,11 @@ private:
                 fail(line, QStringLiteral("Property %1 does not exist").arg(name));
             if (rest.compare(QLatin1String("Values"), Qt::CaseInsensitive) == 0) {
                 if (auto* unit = qobject_cast<TBRUnitBase*>(sub)) {
-                    setValues(*unit, v, line, name);
+                    SetValues(*unit, v, line, name);
                     return;
                 }
             }
-            setProperty(sub, rest, v, line);
+            SetProperty(sub, rest, v, line);
             return;
         }
         if (isObject) {
@@ -312,17 +312,17 @@ private:
         }
         if (!p.isWritable())
             fail(line, QStringLiteral("Property %1 cannot be set").arg(name));
-        if (!p.write(object, toVariant(*object, p, v, line, name)))
+        if (!p.write(object, ToVariant(*object, p, v, line, name)))
             fail(line, QStringLiteral("Invalid value for %1: %2").arg(name, valueText(v)));
     }
 
-    static void setValues(TBRUnitBase& unit, const DefinitionValue& v, int line, const QString& name)
+    static void SetValues(TBRUnitBase& unit, const DefinitionValue& v, int line, const QString& name)
     {
         if (v.kind != DefinitionValue::List)
             fail(line, QStringLiteral("Invalid value for %1: a list was expected").arg(name));
         QStringList items;
         for (const DefinitionValue& item : v.list) {
-            if (!item.isNumber())
+            if (!item.IsNumber())
                 fail(line, QStringLiteral("Invalid value for %1: %2").arg(name, valueText(item)));
             // The digits as written: a double would lose the last of 16.
             if (!(std::fabs(item.number) <= kMaxLength))
@@ -339,7 +339,7 @@ private:
         }
     }
 
-    static QVariant toVariant(const QObject& object, const QMetaProperty& p, const DefinitionValue& v, int line,
+    static QVariant ToVariant(const QObject& object, const QMetaProperty& p, const DefinitionValue& v, int line,
                               const QString& name)
     {
         const QString prop = QString::fromLatin1(p.name());
@@ -353,7 +353,7 @@ private:
                 || (v.text.compare(QLatin1String("True"), Qt::CaseInsensitive) != 0
                     && v.text.compare(QLatin1String("False"), Qt::CaseInsensitive) != 0))
                 bad();
-            return v.toBool();
+            return v.ToBool();
         case QMetaType::Int: {
             const QStringList enums = brp::EnumNames(object, prop);
             if (!enums.isEmpty()) {
@@ -389,9 +389,9 @@ private:
             return int(v.integer);
         }
         case QMetaType::UInt:
-            return color(v, line, name);
+            return Color(v, line, name);
         case QMetaType::Double:
-            if (!v.isNumber() || !(std::fabs(v.number) <= kMaxLength))
+            if (!v.IsNumber() || !(std::fabs(v.number) <= kMaxLength))
                 bad();
             if (v.number < 0 && qobject_cast<const TBRUnitBase*>(&object) && isSizeProperty(object, prop))
                 negative();
@@ -410,10 +410,10 @@ private:
     // The owner, else the first of its descendants with that name (letter
     // case aside), from an index made once: searching the whole tree for each
     // reference made long reports quadratic.
-    QObject* findByName(const QString& name)
+    QObject* FindByName(const QString& name)
     {
         if (!m_namesIndexed) {
-            QObject* root = componentOwner();
+            QObject* root = ComponentOwner();
             m_names.insert(root->objectName().toCaseFolded(), root);
             const auto all = root->findChildren<QObject*>();
             for (QObject* o : all) {
@@ -428,7 +428,7 @@ private:
     }
 
     // The link or parent a band's reference set, for the circle check.
-    static QObject* linkOf(const QObject* object, const QString& property)
+    static QObject* LinkOf(const QObject* object, const QString& property)
     {
         if (property == QLatin1String("LinkBand"))
             if (const auto* band = qobject_cast<const TBRCustomBand*>(object))
@@ -443,7 +443,7 @@ private:
     // of either is refused here, in one pass over each kind. Of all circles,
     // the one closed first while reading is named, at the reference that
     // closed it: the one a band would have refused itself.
-    void refuseCircles() const
+    void RefuseCircles() const
     {
         qsizetype closing = -1;
         for (const char* property : {"LinkBand", "ParentBand"}) {
@@ -462,7 +462,7 @@ private:
                 while (at && !walkOf.contains(at)) {
                     walkOf.insert(at, walk);
                     path.append(at);
-                    at = linkOf(at, name);
+                    at = LinkOf(at, name);
                 }
                 if (!at || walkOf.value(at) != walk)
                     continue;
@@ -482,12 +482,12 @@ private:
                          .arg(r.property, r.target));
     }
 
-    void resolveReferences()
+    void ResolveReferences()
     {
         for (const Reference& r : std::as_const(m_references)) {
             if (!r.object)
                 continue;
-            QObject* target = findByName(r.target);
+            QObject* target = FindByName(r.target);
             if (!target)
                 fail(r.line, QStringLiteral("%1 names %2, which does not exist").arg(r.property, r.target));
             const QMetaProperty p = r.object->metaObject()->property(findProperty(r.object->metaObject(), r.property));
@@ -504,7 +504,7 @@ private:
         }
     }
 
-    void cleanUp()
+    void CleanUp()
     {
         // The report frees what is placed on it; the rest goes one by one.
         QList<QPointer<TComponent>> created = m_created;
@@ -529,7 +529,7 @@ TCustomBandReport* BRReportReader::Read(const DefinitionObject& definition, QObj
 {
     brp::RegisterReportModelClasses();
     Reader reader(owner, bindEvent);
-    return reader.read(definition);
+    return reader.Read(definition);
 }
 
 TCustomBandReport* BRReportReader::ReadText(const QString& text, QObject* owner)

@@ -22,13 +22,13 @@ public:
     void ListBands(QList<TBRCustomBand*>& bands) const override;
     void ListDataSets() override;
 
-    TDataSet* DataSet() const { return m_dataSet.data(); }
+    TDataSet* DataSet() const { return m_dataSet.Data(); }
     void SetDataSet(TDataSet* dataSet);
-    TBRCustomBand* Header() const { return m_header.data(); }
+    TBRCustomBand* Header() const { return m_header.Data(); }
     void SetHeader(TBRCustomBand* band);
-    TBRCustomBand* Detail() const { return m_detail.data(); }
+    TBRCustomBand* Detail() const { return m_detail.Data(); }
     void SetDetail(TBRCustomBand* band);
-    TBRCustomBand* Footer() const { return m_footer.data(); }
+    TBRCustomBand* Footer() const { return m_footer.Data(); }
     void SetFooter(TBRCustomBand* band);
 
     TBRNeedDataEvent OnNeedData;
@@ -50,7 +50,7 @@ public:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
-    void setBand(ComponentRef<TBRCustomBand>& slot, TBRCustomBand* band);
+    void SetBand(ComponentRef<TBRCustomBand>& slot, TBRCustomBand* band);
 
     ComponentRef<TDataSet> m_dataSet;
     ComponentRef<TBRCustomBand> m_header;

@@ -28,7 +28,7 @@ void TBRController::PrepareRun()
 {
     TBRCustomController::PrepareRun();
     UpdateSQLParams = false;
-    auto* query = qobject_cast<TQuery*>(m_dataSet.data());
+    auto* query = qobject_cast<TQuery*>(m_dataSet.Data());
     TCustomBandReport* report = ParentReport();
     if (!query || !report || query->ParamCount() == 0)
         return;
@@ -51,11 +51,11 @@ void TBRController::RunEmpty()
     TCustomBandReport* report = ParentReport();
     if (!report)
         return;
-    report->PrintBand(m_header.data());
+    report->PrintBand(m_header.Data());
     RunBeforeControllers();
-    report->PrintBand(m_detail.data());
+    report->PrintBand(m_detail.Data());
     RunAfterControllers();
-    report->PrintBand(m_footer.data());
+    report->PrintBand(m_footer.Data());
 }
 
 void TBRController::Run()
@@ -65,7 +65,7 @@ void TBRController::Run()
     for (TBRGroup* group : m_groupList)
         group->HasValue = false;
     TCustomBandReport* report = ParentReport();
-    TDataSet* data = m_dataSet.data();
+    TDataSet* data = m_dataSet.Data();
     const bool open = data && data->Active();
     if ((!open && !OnNeedData) || !report) {
         if (m_printIfEmpty)
@@ -97,7 +97,7 @@ void TBRController::Run()
     if (report->Cancelled())
         return;
     if (m_header) {
-        report->PrintBand(m_header.data());
+        report->PrintBand(m_header.Data());
         if (isMain)
             report->SetSkipNextForcedPage(true);
     }
@@ -118,7 +118,7 @@ void TBRController::Run()
         ++DetailNumber;
         PrintGroupHeaders();
         RunBeforeControllers();
-        report->PrintBand(m_detail.data());
+        report->PrintBand(m_detail.Data());
         RunAfterControllers();
         if (open) {
             data->Next();
@@ -147,7 +147,7 @@ void TBRController::Run()
     if (m_footer) {
         if (report->PageNumber() == 0)
             report->StartNewPage();
-        report->PrintBand(m_footer.data());
+        report->PrintBand(m_footer.Data());
     }
 }
 

@@ -52,13 +52,13 @@ void TBRCustomController::CollectChildren()
     TComponent* self = m_selfCheck ? m_selfCheck.data() : this;
     QList<TBRCustomController*> seen;
     if (QObject* container = (self == this ? parent() : self->parent()))
-        scanChildren(container, seen);
-    scanChildren(self, seen);
+        ScanChildren(container, seen);
+    ScanChildren(self, seen);
     ListDataSets();
     m_collecting = false;
 }
 
-void TBRCustomController::scanChildren(QObject* container, QList<TBRCustomController*>& seen)
+void TBRCustomController::ScanChildren(QObject* container, QList<TBRCustomController*>& seen)
 {
     TComponent* self = m_selfCheck ? m_selfCheck.data() : this;
     const QObjectList children = container->children();

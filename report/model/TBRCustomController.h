@@ -80,7 +80,7 @@ public:
     void Notification(TComponent* component, TOperation operation) override;
 
 protected:
-    void scanChildren(QObject* container, QList<TBRCustomController*>& seen);
+    void ScanChildren(QObject* container, QList<TBRCustomController*>& seen);
 
     QPointer<TComponent> m_master;
     QList<TBRCustomController*> m_afterList;

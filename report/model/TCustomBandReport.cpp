@@ -302,7 +302,7 @@ void TCustomBandReport::LayOutBands()
     SetUnits(saved);
 }
 
-const TextMeasure& TCustomBandReport::measureFor(const TFont& font) const
+const TextMeasure& TCustomBandReport::MeasureFor(const TFont& font) const
 {
     // The report keeps its measuring fonts for its lifetime; a run measures
     // every label's text at each print, with a handful of fonts.
@@ -321,7 +321,7 @@ const TextMeasure& TCustomBandReport::measureFor(const TFont& font) const
 int TCustomBandReport::MeasureTextWidth(const TFont& font, const QString& text) const
 {
     try {
-        return measureFor(font).Width(text) + 1;
+        return MeasureFor(font).Width(text) + 1;
     } catch (...) {
         return 0;
     }
@@ -331,7 +331,7 @@ int TCustomBandReport::MeasureTextHeight(const TFont& font, const QString&) cons
 {
     // The height of a line of the font, as the canvases give it for any text.
     try {
-        return measureFor(font).Height();
+        return MeasureFor(font).Height();
     } catch (...) {
         return 0;
     }

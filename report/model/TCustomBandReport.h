@@ -272,9 +272,9 @@ private:
     RunState m_run;
 
     // The generation's steps and helpers (TCustomBandReportRun.cpp).
-    void runSteps();
-    void printPageExtras();
-    void forEachPrintable(const std::function<void(TBRPrintable*)>& action);
+    void RunSteps();
+    void PrintPageExtras();
+    void ForEachPrintable(const std::function<void(TBRPrintable*)>& action);
     TBRExportFilter* m_exportFilter = nullptr;
     std::unique_ptr<TMetafile> m_firstPage;
     std::unique_ptr<TBRDataSetList> m_runDataSets;
@@ -282,6 +282,6 @@ private:
     TBREvElement* m_columnNumberElement = nullptr;
 
     // The screen-resolution metrics text is measured with, kept for the report's life.
-    const TextMeasure& measureFor(const TFont& font) const;
+    const TextMeasure& MeasureFor(const TFont& font) const;
     mutable std::vector<std::pair<TFont, std::unique_ptr<TextMeasure>>> m_measures;
 };

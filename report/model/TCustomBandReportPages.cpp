@@ -89,14 +89,14 @@ void TCustomBandReport::FinishPage()
     m_run.CursorX = brp::Round(m_page->Native(TBRPage::iLeftMargin));
     if (!m_run.FinalPage || (m_options & LastPageFooter))
         PrintBand(FindBand(rbPageFooter));
-    printPageExtras();
+    PrintPageExtras();
     if (OnEndPage && !IsDesigning())
         OnEndPage(this);
     if (m_exportFilter)
         m_exportFilter->EndPage();
 }
 
-void TCustomBandReport::printPageExtras()
+void TCustomBandReport::PrintPageExtras()
 {
     const QList<TBRPrintable*> printables = Printables();
     for (TBRPrintable* p : printables)

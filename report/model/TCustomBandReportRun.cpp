@@ -233,7 +233,7 @@ void TCustomBandReport::ApplyPrinterSettings()
     t.SetCustomPaperCode(ps.CustomPaperCode);
 }
 
-void TCustomBandReport::forEachPrintable(const std::function<void(TBRPrintable*)>& action)
+void TCustomBandReport::ForEachPrintable(const std::function<void(TBRPrintable*)>& action)
 {
     const QList<TBRPrintable*> own = Printables();
     for (TBRPrintable* p : own)
@@ -292,13 +292,13 @@ void TCustomBandReport::Generate()
         BeforePrint(this, printReport);
     if (!printReport)
         return;
-    runSteps();
+    RunSteps();
 }
 
 // Steps from the units switch to the end of the job. A failure still ends the
 // job and puts units, printables, controllers and environments back, so that
 // the report can run again.
-void TCustomBandReport::runSteps()
+void TCustomBandReport::RunSteps()
 {
     const TBRUnit savedUnits = Units();
     SetUnits(TBRUnit::Native);
@@ -325,7 +325,7 @@ void TCustomBandReport::runSteps()
     auto restore = [&] {
         SetUnits(savedUnits);
         if (begun)
-            forEachPrintable([](TBRPrintable* p) { p->EndOutput(); });
+            ForEachPrintable([](TBRPrintable* p) { p->EndOutput(); });
         if (prepared)
             m_controller->UnprepareRun();
         if (compiled) {
@@ -365,7 +365,7 @@ void TCustomBandReport::runSteps()
         prepared = true;
         m_controller->PrepareRun();
         begun = true;
-        forEachPrintable([](TBRPrintable* p) { p->BeginOutput(); });
+        ForEachPrintable([](TBRPrintable* p) { p->BeginOutput(); });
         RunReport();
         m_run.CursorX = brp::Round(m_page->Native(TBRPage::iLeftMargin));
         m_run.FinalPage = true;

@@ -18,7 +18,7 @@ int thickness(int width, long double scale)
 
 TBRFrame::TBRFrame(BRRepaintable* control) : m_control(control) {}
 
-void TBRFrame::changed()
+void TBRFrame::Changed()
 {
     if (m_control)
         m_control->Repaint();
@@ -27,7 +27,7 @@ void TBRFrame::changed()
 void TBRFrame::SetColor(TColor color)
 {
     m_color = color;
-    changed();
+    Changed();
 }
 
 void TBRFrame::SetSide(int index, bool value)
@@ -35,13 +35,13 @@ void TBRFrame::SetSide(int index, bool value)
     if (index < 0 || index >= 4)
         return;
     m_sides[index] = value;
-    changed();
+    Changed();
 }
 
 void TBRFrame::SetStyle(TPenStyle style)
 {
     m_style = style;
-    changed();
+    Changed();
 }
 
 void TBRFrame::SetStyleValue(int v)
@@ -53,7 +53,7 @@ void TBRFrame::SetStyleValue(int v)
 void TBRFrame::SetWidth(int width)
 {
     m_width = width;
-    changed();
+    Changed();
 }
 
 bool TBRFrame::HasAnySide() const

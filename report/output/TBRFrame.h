@@ -50,7 +50,7 @@ public:
 private:
     int StyleValue() const { return static_cast<int>(m_style); }
     void SetStyleValue(int v);
-    void changed();
+    void Changed();
 
     BRRepaintable* m_control;
     TColor m_color = clBlack;

@@ -21,13 +21,13 @@ TBRPage::TBRPage(BRReportHost* parent) : TBRUnitBase(parent)
     m_values[iColumnSpace] = 0;
 }
 
-void TBRPage::layOut()
+void TBRPage::LayOut()
 {
     if (m_parentReport)
         m_parentReport->LayOutBands();
 }
 
-void TBRPage::repaint()
+void TBRPage::Repaint()
 {
     if (m_parentReport)
         m_parentReport->RepaintPanel();
@@ -36,7 +36,7 @@ void TBRPage::repaint()
 void TBRPage::SetUnits(TBRUnit units)
 {
     TBRUnitBase::SetUnits(units);
-    repaint();
+    Repaint();
 }
 
 BRNative TBRPage::GetDimension(int index) const
@@ -58,11 +58,11 @@ void TBRPage::SetDimension(int index, BRNative value)
     case iLength:
     case iWidth:
         ResizeOwner();
-        layOut();
+        LayOut();
         break;
     default:
-        layOut();
-        repaint();
+        LayOut();
+        Repaint();
         break;
     }
 }
@@ -72,8 +72,8 @@ void TBRPage::SetColumns(int columns)
     if (columns <= 0 || columns == m_columns)
         return;
     m_columns = columns;
-    layOut();
-    repaint();
+    LayOut();
+    Repaint();
 }
 
 void TBRPage::SetOrientation(TPrinterOrientation orientation)
@@ -103,7 +103,7 @@ void TBRPage::SetPaperSize(TBRPaperSize size)
             SetDimension(iLength, paper.width);
         }
         RestoreUnits();
-        layOut();
+        LayOut();
     }
     m_paperSize = size;
 }
@@ -113,7 +113,7 @@ void TBRPage::SetRuler(bool ruler)
     if (ruler == m_ruler)
         return;
     m_ruler = ruler;
-    repaint();
+    Repaint();
     if (m_parentReport)
         m_parentReport->ReapplyUnits();
 }
@@ -138,7 +138,7 @@ void TBRPage::PanelResized(int widthPixels, int heightPixels)
         RestoreUnits();
         m_parentUpdating = false;
     }
-    layOut();
+    LayOut();
 }
 
 void TBRPage::LoadValues(const QList<BRNative>& values)

@@ -70,8 +70,8 @@ private:
     void SetOrientationValue(int v) { SetOrientation(v == poLandscape ? poLandscape : poPortrait); }
     int PaperSizeValue() const { return static_cast<int>(m_paperSize); }
     void SetPaperSizeValue(int v);
-    void layOut();
-    void repaint();
+    void LayOut();
+    void Repaint();
 
     std::array<BRNative, 7> m_values{};
     int m_columns = 1;

@@ -64,12 +64,12 @@ TBRPrinter::~TBRPrinter()
 
 // ---- job ------------------------------------------------------------------
 
-void TBRPrinter::useScreenFactors()
+void TBRPrinter::UseScreenFactors()
 {
     m_job.HorzFactor = m_job.VertFactor = static_cast<long double>(brp::ScreenPixelsPerInch()) / 254;
 }
 
-void TBRPrinter::usePrinterFactors()
+void TBRPrinter::UsePrinterFactors()
 {
     m_job.HorzFactor = static_cast<long double>(m_printer->LogPixelsX()) / 254;
     m_job.VertFactor = static_cast<long double>(m_printer->LogPixelsY()) / 254;
@@ -97,18 +97,18 @@ void TBRPrinter::StartJob()
     if (m_destination == qdPreview) {
         m_pageList->SetStore(std::make_unique<TBRStream>(kStoreMemoryLimit));
         m_store = m_pageList->Store();
-        useScreenFactors();
+        UseScreenFactors();
     } else {
-        usePrinterFactors();
+        UsePrinterFactors();
     }
 }
 
-bool TBRPrinter::pageInRange() const
+bool TBRPrinter::PageInRange() const
 {
     return (m_firstPage <= 0 || m_firstPage <= m_job.PageTotal) && (m_lastPage <= 0 || m_lastPage >= m_job.PageTotal);
 }
 
-void TBRPrinter::openRecording()
+void TBRPrinter::OpenRecording()
 {
     m_pageMetafile = std::make_unique<TMetafile>(DeviceWidth(OrientedPaperWidth()), DeviceHeight(OrientedPaperLength()));
     m_recordCanvas = std::make_unique<TMetafileCanvas>(m_pageMetafile.get(), brp::ScreenPixelsPerInch());
@@ -116,11 +116,11 @@ void TBRPrinter::openRecording()
     // than the recording itself.
     m_recordCanvas->ReuseBuffer(std::exchange(m_spareBuffer, QByteArray()));
     m_pageCanvas = m_recordCanvas.get();
-    useScreenFactors();
+    UseScreenFactors();
 }
 
 // Ends the recording; a kept page goes to the page list.
-void TBRPrinter::closeRecording(bool keep)
+void TBRPrinter::CloseRecording(bool keep)
 {
     if (m_pageCanvas == m_recordCanvas.get())
         m_pageCanvas = nullptr;
@@ -132,7 +132,7 @@ void TBRPrinter::closeRecording(bool keep)
     m_pageMetafile.reset();
 }
 
-void TBRPrinter::openPrinterPage()
+void TBRPrinter::OpenPrinterPage()
 {
     if (!m_printer->Printing()) {
         m_printer->SetTitle(m_jobTitle);
@@ -143,22 +143,22 @@ void TBRPrinter::openPrinterPage()
         if (m_pageCanvas)
             m_pageCanvas->Refresh();
     }
-    usePrinterFactors();
+    UsePrinterFactors();
 }
 
-void TBRPrinter::postPagesReady()
+void TBRPrinter::PostPagesReady()
 {
     ++m_job.PagesReady;
     post(m_statusClient, BRM_PAGESREADY, static_cast<quintptr>(m_job.PagesReady), 0);
 }
 
-void TBRPrinter::closePage()
+void TBRPrinter::ClosePage()
 {
     if (m_destination == qdPreview) {
-        closeRecording(true);
+        CloseRecording(true);
     } else if (m_pageMetafile) {
-        closeRecording(false); // outside the range: recorded only to be discarded
-    } else if (pageInRange()) {
+        CloseRecording(false); // outside the range: recorded only to be discarded
+    } else if (PageInRange()) {
         if (m_printer->Printing() && m_job.PageTotal != m_lastPage)
             m_printer->NewPage();
     }
@@ -169,14 +169,14 @@ void TBRPrinter::NewPage()
     if (m_job.State != jsRunning)
         throw EBRError(QStringLiteral("Illegal call to NewPage"));
     if (m_job.PageTotal > 0) {
-        closePage();
-        postPagesReady();
+        ClosePage();
+        PostPagesReady();
     }
     ++m_job.PageTotal;
-    if (m_destination == qdPrinter && pageInRange())
-        openPrinterPage();
+    if (m_destination == qdPrinter && PageInRange())
+        OpenPrinterPage();
     else
-        openRecording();
+        OpenRecording();
 }
 
 void TBRPrinter::FinishJob()
@@ -185,14 +185,14 @@ void TBRPrinter::FinishJob()
         return;
     if (m_destination == qdPreview) {
         if (m_job.PageTotal > 0 && m_pageMetafile)
-            closeRecording(true);
+            CloseRecording(true);
         // The final count goes into the header before any message is handled:
         // a save made from one (the preview's button) must not copy a store
         // that still says one page.
         if (m_pageList->Store())
             m_pageList->WriteHeader();
     } else {
-        closeRecording(false);
+        CloseRecording(false);
         m_pageCanvas = nullptr;
         if (m_printer->Printing())
             m_printer->EndDoc();
@@ -203,7 +203,7 @@ void TBRPrinter::FinishJob()
     QCoreApplication::processEvents();
     if (!self)
         return;
-    postPagesReady();
+    PostPagesReady();
     if (m_destination != qdPreview && m_afterPrint)
         m_afterPrint(this);
 }
@@ -211,12 +211,12 @@ void TBRPrinter::FinishJob()
 void TBRPrinter::AbortJob()
 {
     if (m_destination == qdPrinter) {
-        closeRecording(false);
+        CloseRecording(false);
         m_pageCanvas = nullptr;
         if (m_printer->Printing())
             m_printer->Abort();
     } else if (m_pageMetafile) {
-        closeRecording(true); // the pages made so far stay in the store
+        CloseRecording(true); // the pages made so far stay in the store
     }
     m_job.State = jsFinished;
 }
@@ -379,7 +379,7 @@ void TBRPrinter::LoadReportFile(const QString& fileName)
     try {
         m_pageList->OpenFile(fileName);
         m_job.PageTotal = m_pageList->Count();
-        useScreenFactors();
+        UseScreenFactors();
         if (m_job.PageTotal > 0) {
             // The paper is recognised from page 1, in units of 4 mm.
             const std::optional<QByteArray> bytes = m_pageList->FetchPage(1);

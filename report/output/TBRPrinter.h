@@ -165,14 +165,14 @@ public:
     void SetOnPrintSetup(TBRNotifyEvent handler) { m_onPrintSetup = std::move(handler); }
 
 private:
-    bool pageInRange() const;
-    void openRecording();
-    void openPrinterPage();
-    void closeRecording(bool keep);
-    void closePage();
-    void useScreenFactors();
-    void usePrinterFactors();
-    void postPagesReady();
+    bool PageInRange() const;
+    void OpenRecording();
+    void OpenPrinterPage();
+    void CloseRecording(bool keep);
+    void ClosePage();
+    void UseScreenFactors();
+    void UsePrinterFactors();
+    void PostPagesReady();
 
     PrinterService* m_printer = nullptr;
     std::unique_ptr<PrinterService> m_privatePrinter;

@@ -81,7 +81,7 @@ bool CompleteFileWriter::Open()
         setErrorString(systemReason(errno));
         return false;
     }
-    if (m_fd < 0 && !createNamed(target))
+    if (m_fd < 0 && !CreateNamed(target))
         return false;
     m_target = target;
     // The replaced file's permissions carry over, as an editor saving it would keep them.
@@ -92,15 +92,15 @@ bool CompleteFileWriter::Open()
     return true;
 }
 
-QString CompleteFileWriter::besideName(const QString& target)
+QString CompleteFileWriter::BesideName(const QString& target)
 {
     return target + QStringLiteral(".%1").arg(QRandomGenerator::global()->generate() & 0xFFFFFF, 6, 16, QLatin1Char('0'));
 }
 
-bool CompleteFileWriter::createNamed(const QString& target)
+bool CompleteFileWriter::CreateNamed(const QString& target)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString candidate = besideName(target);
+        const QString candidate = BesideName(target);
         m_fd = ::open(encoded(candidate).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd >= 0) {
             m_temporary = candidate;
@@ -115,24 +115,24 @@ bool CompleteFileWriter::createNamed(const QString& target)
     return false;
 }
 
-bool CompleteFileWriter::giveName()
+bool CompleteFileWriter::GiveName()
 {
     if (!m_temporary.isEmpty())
         return true;
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString candidate = besideName(m_target);
+        const QString candidate = BesideName(m_target);
         if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, encoded(candidate).constData(), AT_SYMLINK_FOLLOW) == 0) {
             m_temporary = candidate;
             return true;
         }
         if (errno != EEXIST)
-            return fail(errno);
+            return Fail(errno);
     }
-    return fail(EEXIST);
+    return Fail(EEXIST);
 }
 
-bool CompleteFileWriter::fail(int error)
+bool CompleteFileWriter::Fail(int error)
 {
     m_failed = true;
     setErrorString(systemReason(error));
@@ -152,7 +152,7 @@ qint64 CompleteFileWriter::writeData(const char* data, qint64 length)
             continue;
         } else {
             // A short write is as much a failure as an error: the file would be cut.
-            fail(n < 0 ? errno : ENOSPC);
+            Fail(n < 0 ? errno : ENOSPC);
             return -1;
         }
     }
@@ -164,7 +164,7 @@ bool CompleteFileWriter::seek(qint64 position)
     if (m_fd < 0 || !QIODevice::seek(position))
         return false;
     if (::lseek(m_fd, position, SEEK_SET) < 0)
-        return fail(errno);
+        return Fail(errno);
     return true;
 }
 
@@ -180,14 +180,14 @@ bool CompleteFileWriter::Commit()
         return false;
     // Delayed allocation may only say "full" when the data are flushed.
     if (!m_failed && ::fsync(m_fd) != 0 && errno != EINVAL && errno != EROFS)
-        fail(errno);
+        Fail(errno);
     if (!m_failed)
-        giveName();
+        GiveName();
     if (::close(m_fd) != 0 && errno != EINTR && !m_failed)
-        fail(errno);
+        Fail(errno);
     m_fd = -1;
     if (!m_failed && ::rename(encoded(m_temporary).constData(), encoded(m_target).constData()) != 0)
-        fail(errno);
+        Fail(errno);
     if (m_failed) {
         const QString reason = errorString();
         Discard();
@@ -199,7 +199,7 @@ bool CompleteFileWriter::Commit()
     return true;
 }
 
-void CompleteFileWriter::removeTemporary()
+void CompleteFileWriter::RemoveTemporary()
 {
     if (m_fd >= 0)
         ::close(m_fd);
@@ -211,7 +211,7 @@ void CompleteFileWriter::removeTemporary()
 
 void CompleteFileWriter::Discard()
 {
-    removeTemporary();
+    RemoveTemporary();
     if (isOpen())
         QIODevice::close();
 }

@@ -48,12 +48,12 @@ protected:
     qint64 writeData(const char* data, qint64 length) override;
 
 private:
-    static QString besideName(const QString& target);
-    bool createNamed(const QString& target);
+    static QString BesideName(const QString& target);
+    bool CreateNamed(const QString& target);
     // An unnamed file gets its name beside the target, for the rename.
-    bool giveName();
-    bool fail(int error);
-    void removeTemporary();
+    bool GiveName();
+    bool Fail(int error);
+    void RemoveTemporary();
 
     QString m_fileName;
     QString m_target;

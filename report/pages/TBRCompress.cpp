@@ -53,7 +53,7 @@ void TBRCompress::Finish()
 // grandparent. The path is given bottom-up: up[0] is the leaf, up[i + 1] the
 // parent of up[i], side[i] which child up[i] is; up[depth] is the root. No
 // parent is looked up, so the swaps do not wait on one another's loads.
-void TBRCompress::splayPath(const quint16* up, const quint8* side, int depth)
+void TBRCompress::SplayPath(const quint16* up, const quint8* side, int depth)
 {
     for (int j = 0; j + 2 <= depth; j += 2) {
         const unsigned a = up[j], c = up[j + 1], d = up[j + 2];
@@ -66,7 +66,7 @@ void TBRCompress::splayPath(const quint16* up, const quint8* side, int depth)
     }
 }
 
-char* TBRCompress::encodeInto(quint8 value, char* out)
+char* TBRCompress::EncodeInto(quint8 value, char* out)
 {
     // Walking up from the leaf, each new bit is the one nearer the root, so
     // shifting left leaves the root's bit lowest: the order the code goes out.
@@ -107,7 +107,7 @@ char* TBRCompress::encodeInto(quint8 value, char* out)
     out += whole;
     m_bits = whole == 8 ? 0 : m_bits >> (whole * 8);
     m_bitCount &= 7;
-    splayPath(up, side, depth);
+    SplayPath(up, side, depth);
     return out;
 }
 
@@ -125,14 +125,14 @@ void TBRCompress::EncodeBytes(const char* data, qsizetype size)
         char* const begin = m_output->data() + start;
         char* out = begin;
         for (qsizetype i = 0; i < chunk; ++i)
-            out = encodeInto(quint8(data[i]), out);
+            out = EncodeInto(quint8(data[i]), out);
         m_output->resize(start + (out - begin));
         data += chunk;
         size -= chunk;
     }
 }
 
-void TBRCompress::refill()
+void TBRCompress::Refill()
 {
     // Whole bytes into the word while there is room and input left.
     while (m_bitCount <= 56 && m_inputPosition < m_inputSize) {
@@ -154,7 +154,7 @@ quint8 TBRCompress::DecodeByte()
     down[0] = Root;
     do {
         if (m_bitCount == 0)
-            refill();
+            Refill();
         const unsigned bit = unsigned(m_bits & 1);
         m_bits >>= 1;
         --m_bitCount;

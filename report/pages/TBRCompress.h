@@ -47,10 +47,10 @@ public:
     static QByteArray Decode(const char* code, qsizetype size, qsizetype count, qsizetype* consumed = nullptr);
 
 private:
-    void splayPath(const quint16* up, const quint8* side, int depth);
-    void refill();
+    void SplayPath(const quint16* up, const quint8* side, int depth);
+    void Refill();
     // Appends the code of one byte to the bit word; flushes whole bytes to out.
-    char* encodeInto(quint8 value, char* out);
+    char* EncodeInto(quint8 value, char* out);
 
     bool m_encoding;
     // Children of the 256 inner nodes (0 = left, 1 = right); nodes 256..511 are

@@ -45,7 +45,7 @@ bool sameFile(const QString& a, const QString& b)
 TBRPageList::TBRPageList() = default;
 TBRPageList::~TBRPageList() = default;
 
-TBRStream& TBRPageList::store()
+TBRStream& TBRPageList::RequiredStore()
 {
     if (!m_store)
         throw PlatformError(QStringLiteral("The page list has no page store"));
@@ -66,12 +66,12 @@ void TBRPageList::Reset()
     m_text.Clear();
 }
 
-qint32 TBRPageList::readInt32At(qint32 position, qint32 size)
+qint32 TBRPageList::ReadInt32At(qint32 position, qint32 size)
 {
     if (position < 0 || qint64(position) + 4 > size)
         throw DamagedStoreError(QStringLiteral("Damaged report file: a record field at offset %1 lies outside "
                                                "the file (%2 bytes)").arg(position).arg(size));
-    TBRStream& s = store();
+    TBRStream& s = RequiredStore();
     s.SetPosition(position);
     char b[4];
     if (s.Read(b, 4) != 4)
@@ -79,10 +79,10 @@ qint32 TBRPageList::readInt32At(qint32 position, qint32 size)
     return int32At(b);
 }
 
-QByteArray TBRPageList::readBytes(qint32 count)
+QByteArray TBRPageList::ReadBytes(qint32 count)
 {
     QByteArray data(count, Qt::Uninitialized);
-    if (count > 0 && store().Read(data.data(), count) != count)
+    if (count > 0 && RequiredStore().Read(data.data(), count) != count)
         throw DamagedStoreError(QStringLiteral("Damaged report file: it ends inside a page record"));
     return data;
 }
@@ -141,7 +141,7 @@ QDateTime TBRPageList::FromDays(double days)
 void TBRPageList::WriteHeader()
 {
     std::lock_guard guard(m_lock);
-    TBRStream& s = store();
+    TBRStream& s = RequiredStore();
     QByteArray header(HeaderSize, '\0');
     char* h = header.data();
     qToLittleEndian<quint16>(FileWord0, h);
@@ -160,14 +160,14 @@ void TBRPageList::WriteHeader()
 void TBRPageList::ReadHeader()
 {
     std::lock_guard guard(m_lock);
-    TBRStream& s = store();
+    TBRStream& s = RequiredStore();
     std::lock_guard storeGuard(s.Lock());
     const qint32 size = s.Size();
     if (size < HeaderSize)
         throw DamagedStoreError(QStringLiteral("Not a saved report: %1 bytes are fewer than the %2-byte header")
                                     .arg(size).arg(HeaderSize));
     s.SetPosition(0);
-    const QByteArray header = readBytes(HeaderSize);
+    const QByteArray header = ReadBytes(HeaderSize);
     const qint32 count = int32At(header.constData() + HeaderCountOffset);
     // Each page takes at least its record's fixed fields.
     const qint32 room = (size - HeaderSize) / RecordOverhead;
@@ -178,7 +178,7 @@ void TBRPageList::ReadHeader()
     m_compressed = header.at(HeaderCompressedOffset) != 0;
 }
 
-void TBRPageList::writeRecord(TBRStream& s, qint32 number, qint32 start, const QByteArray& metafile)
+void TBRPageList::WriteRecord(TBRStream& s, qint32 number, qint32 start, const QByteArray& metafile)
 {
     // Written in pieces straight from the page (or its code): a record is
     // as large as the page, and copying it into one block costs more than
@@ -221,7 +221,7 @@ void TBRPageList::AppendPage(const QByteArray& metafile)
                                 .arg(metafile.size() - nBytes));
 
     std::lock_guard guard(m_lock);
-    TBRStream& s = store();
+    TBRStream& s = RequiredStore();
     std::lock_guard storeGuard(s.Lock());
     const qint32 oldCount = m_count;
     const qint32 oldSize = s.Size();
@@ -230,7 +230,7 @@ void TBRPageList::AppendPage(const QByteArray& metafile)
         if (m_count == 1)
             WriteHeader();
         const qint32 start = s.Seek(0, TBRStream::SeekOrigin::End);
-        writeRecord(s, m_count, start, metafile);
+        WriteRecord(s, m_count, start, metafile);
     } catch (...) {
         // A half-written record would break the chain for every later page.
         m_count = oldCount;
@@ -266,7 +266,7 @@ PageTextIndex& TBRPageList::TextIndex()
 void TBRPageList::LocatePage(qint32 n)
 {
     std::lock_guard guard(m_lock);
-    TBRStream& s = store();
+    TBRStream& s = RequiredStore();
     std::lock_guard storeGuard(s.Lock());
     if (n < 1 || n > m_count)
         throw PlatformError(QStringLiteral("Page %1 is not in the report (1 to %2)").arg(n).arg(m_count));
@@ -274,7 +274,7 @@ void TBRPageList::LocatePage(qint32 n)
     const qint32 lastPossible = size - RecordOverhead;
 
     auto lastRecord = [&] {
-        const qint32 last = readInt32At(size - 4, size);
+        const qint32 last = ReadInt32At(size - 4, size);
         if (last < 0 || last >= size)
             throw DamagedStoreError(QStringLiteral("Damaged report file: the last record's offset %1 points "
                                                    "outside the file (%2 bytes)").arg(last).arg(size));
@@ -300,29 +300,29 @@ void TBRPageList::LocatePage(qint32 n)
         position = s.Position();
         if (position < HeaderSize || position > lastPossible)
             position = lastRecord();
-        qint32 p = readInt32At(position, size);
+        qint32 p = ReadInt32At(position, size);
         // Pages are numbered one after the other, so |n - p| steps must reach n;
         // and offsets must move the right way. Either way the walk ends.
         qint64 stepsLeft = std::abs(qint64(n) - p);
         if (n > p) {
             // Forward through the next offsets.
             while (p != n) {
-                const qint32 next = readInt32At(position + 4, size);
+                const qint32 next = ReadInt32At(position + 4, size);
                 if (next <= position || next > lastPossible || stepsLeft-- == 0)
                     throw notFound(position);
                 position = next;
-                p = readInt32At(position, size);
+                p = ReadInt32At(position, size);
             }
         } else if (n < p) {
             // Backward through the trailing start offsets.
             while (p != n) {
                 if (position - 4 < HeaderSize)
                     throw notFound(position);
-                const qint32 previous = readInt32At(position - 4, size);
+                const qint32 previous = ReadInt32At(position - 4, size);
                 if (previous >= position || previous < HeaderSize || stepsLeft-- == 0)
                     throw notFound(position);
                 position = previous;
-                p = readInt32At(position, size);
+                p = ReadInt32At(position, size);
             }
         }
     }
@@ -340,16 +340,16 @@ std::optional<QByteArray> TBRPageList::FetchPage(qint32 n)
         LocatePage(n);
         const qint32 size = s.Size();
         const qint32 start = s.Position();
-        const qint32 number = readInt32At(start, size);
+        const qint32 number = ReadInt32At(start, size);
         if (number != n)
             throw DamagedStoreError(QStringLiteral("Damaged report file: the record at offset %1 holds page %2, "
                                                    "expected page %3").arg(start).arg(number).arg(n));
-        const qint32 next = readInt32At(start + 4, size);
+        const qint32 next = ReadInt32At(start + 4, size);
         const QString wrongNext = NextOffsetProblem(start, next, size);
         if (!wrongNext.isEmpty())
             throw DamagedStoreError(QStringLiteral("Damaged report file: page %1's next-record offset %2 %3")
                                         .arg(n).arg(next).arg(wrongNext));
-        const qint32 trailing = readInt32At(next - 4, size);
+        const qint32 trailing = ReadInt32At(next - 4, size);
         if (trailing != start)
             throw DamagedStoreError(QStringLiteral("Damaged report file: page %1's record at offset %2 ends with "
                                                    "the offset %3").arg(n).arg(start).arg(trailing));
@@ -360,7 +360,7 @@ std::optional<QByteArray> TBRPageList::FetchPage(qint32 n)
             if (dataLength < 4)
                 throw DamagedStoreError(QStringLiteral("Damaged report file: compressed page %1 has no byte count")
                                             .arg(n));
-            const QByteArray data = readBytes(dataLength);
+            const QByteArray data = ReadBytes(dataLength);
             const qint32 u = int32At(data.constData());
             // Every code bit yields at most one byte: this bounds what is allocated.
             const qint64 codeLength = dataLength - 4;
@@ -373,7 +373,7 @@ std::optional<QByteArray> TBRPageList::FetchPage(qint32 n)
                 throw DamagedStoreError(QStringLiteral("Damaged report file: page %1: %2").arg(n).arg(e.Message()));
             }
         } else {
-            page = readBytes(dataLength);
+            page = ReadBytes(dataLength);
         }
         QString problem;
         const qint32 nBytes = MetafileSize(page.constData(), page.size(), &problem);
@@ -396,7 +396,7 @@ std::optional<QByteArray> TBRPageList::FetchPage(qint32 n)
 void TBRPageList::WriteToFile(const QString& fileName)
 {
     std::lock_guard guard(m_lock);
-    TBRStream& s = store();
+    TBRStream& s = RequiredStore();
     std::lock_guard storeGuard(s.Lock());
     if (!s.FileName().isEmpty() && sameFile(s.FileName(), fileName))
         throw StoreFileError(QStringLiteral("Cannot create file \"%1\": the pages are being read from it")

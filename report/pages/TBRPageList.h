@@ -94,10 +94,10 @@ public:
     static QDateTime FromDays(double days);
 
 private:
-    qint32 readInt32At(qint32 position, qint32 size);
-    QByteArray readBytes(qint32 count);
-    void writeRecord(TBRStream& s, qint32 number, qint32 start, const QByteArray& metafile);
-    TBRStream& store();
+    qint32 ReadInt32At(qint32 position, qint32 size);
+    QByteArray ReadBytes(qint32 count);
+    void WriteRecord(TBRStream& s, qint32 number, qint32 start, const QByteArray& metafile);
+    TBRStream& RequiredStore();
 
     std::recursive_mutex m_lock;
     bool m_compressed = false;

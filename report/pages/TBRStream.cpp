@@ -46,7 +46,7 @@ QString TBRStream::FileName() const
     return m_file ? m_file->fileName() : QString();
 }
 
-void TBRStream::fileFailure(const QString& what) const
+void TBRStream::FileFailure(const QString& what) const
 {
     throw StoreFileError(QStringLiteral("%1 \"%2\": %3").arg(what, m_file->fileName(), m_file->errorString()));
 }
@@ -66,7 +66,7 @@ qint32 TBRStream::Read(void* buffer, qint32 count)
     }
     const qint64 n = m_file->read(static_cast<char*>(buffer), count);
     if (n < 0)
-        fileFailure(QStringLiteral("Cannot read file"));
+        FileFailure(QStringLiteral("Cannot read file"));
     return qint32(n);
 }
 
@@ -85,7 +85,7 @@ qint32 TBRStream::Write(const void* buffer, qint32 count)
         // leaves the data as they were and the failed write did not happen.
         const qint64 newSize = std::max<qint64>(m_memory.size(), position + count);
         if (newSize > m_spillLimit)
-            spill();
+            Spill();
     }
     if (m_usingMemory) {
         if (position + count > m_memory.size())
@@ -95,11 +95,11 @@ qint32 TBRStream::Write(const void* buffer, qint32 count)
         return count;
     }
     if (m_file->write(static_cast<const char*>(buffer), count) != count)
-        fileFailure(QStringLiteral("Cannot write file"));
+        FileFailure(QStringLiteral("Cannot write file"));
     return count;
 }
 
-void TBRStream::spill()
+void TBRStream::Spill()
 {
     // An unusable TMPDIR makes tempPath() empty: refuse rather than fall back
     // to a name relative to the root.
@@ -145,7 +145,7 @@ qint32 TBRStream::Seek(qint32 offset, SeekOrigin origin)
     if (m_usingMemory) {
         m_memoryPosition = qint32(target);
     } else if (!m_file->seek(target)) {
-        fileFailure(QStringLiteral("Cannot seek in file"));
+        FileFailure(QStringLiteral("Cannot seek in file"));
     }
     return qint32(target);
 }
@@ -171,7 +171,7 @@ void TBRStream::SetSize(qint32 size)
         throw StoreFileError(QStringLiteral("Cannot change \"%1\": the file is open read-only").arg(FileName()));
     if (m_usingMemory) {
         if (size > m_spillLimit) {
-            spill();
+            Spill();
         } else {
             m_memory.resize(size, '\0');
             m_memoryPosition = std::min(m_memoryPosition, size);
@@ -180,7 +180,7 @@ void TBRStream::SetSize(qint32 size)
     }
     const qint64 position = m_file->pos();
     if (!m_file->resize(size))
-        fileFailure(QStringLiteral("Cannot resize file"));
+        FileFailure(QStringLiteral("Cannot resize file"));
     m_file->seek(std::min<qint64>(position, size));
 }
 

@@ -65,8 +65,8 @@ public:
     std::recursive_mutex& Lock() { return m_lock; }
 
 private:
-    void spill();
-    [[noreturn]] void fileFailure(const QString& what) const;
+    void Spill();
+    [[noreturn]] void FileFailure(const QString& what) const;
 
     std::recursive_mutex m_lock;
     QByteArray m_memory;

@@ -67,7 +67,7 @@ bool RunPrintSetupDialog(BRPrintSetupData& data)
     TBRPrintDialog dialog(qApp);
     PrinterService& printer = dialog.Printer();
     if (printer.Printers().isEmpty()) {
-        MessageService::instance().show(QStringLiteral("Printer setup"), brp::NoPrinterMessage(), QMessageBox::Warning);
+        MessageService::Instance().Show(QStringLiteral("Printer setup"), brp::NoPrinterMessage(), QMessageBox::Warning);
         return false;
     }
     // The current device with its default settings, then the report's printer.

@@ -32,10 +32,10 @@ TBRPreview::TBRPreview(QWidget* parent)
 
 TBRPreview::~TBRPreview()
 {
-    detach();
+    Detach();
 }
 
-void TBRPreview::detach()
+void TBRPreview::Detach()
 {
     if (m_printer && m_printer->StatusClient() == this) {
         TBRPrinter* const printer = m_printer;
@@ -55,7 +55,7 @@ void TBRPreview::detach()
 
 void TBRPreview::SetBRPrinter(TBRPrinter* printer)
 {
-    detach();
+    Detach();
     m_printer = printer;
     m_image->SetBRPrinter(printer);
     if (printer) {
@@ -79,10 +79,10 @@ void TBRPreview::SetPageNumber(int value)
         return;
     m_image->SetImagePage(value);
     m_pageNumber = value;
-    scrollHome();
+    ScrollHome();
 }
 
-void TBRPreview::scrollHome()
+void TBRPreview::ScrollHome()
 {
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
@@ -99,12 +99,12 @@ void TBRPreview::ShowImageArea(const QRect& area)
     ensureVisible(centre.x(), centre.y(), xMargin, yMargin);
 }
 
-long double TBRPreview::paperWidth() const
+long double TBRPreview::PaperWidth() const
 {
     return m_printer ? static_cast<long double>(m_printer->OrientedPaperWidth()) : kLetterWidth;
 }
 
-long double TBRPreview::paperLength() const
+long double TBRPreview::PaperLength() const
 {
     return m_printer ? static_cast<long double>(m_printer->OrientedPaperLength()) : kLetterLength;
 }
@@ -123,8 +123,8 @@ void TBRPreview::FitPage()
     const long double W = width(), H = height();
     int a, b;
     if (m_printer) {
-        a = brp::Round(W / m_printer->DeviceWidth(paperWidth()) * 95);
-        b = brp::Round(H / m_printer->DeviceHeight(paperLength()) * 95);
+        a = brp::Round(W / m_printer->DeviceWidth(PaperWidth()) * 95);
+        b = brp::Round(H / m_printer->DeviceHeight(PaperLength()) * 95);
     } else {
         a = brp::Round(W / kLetterWidth * 95);
         b = brp::Round(H / kLetterLength * 95);
@@ -137,7 +137,7 @@ void TBRPreview::FitWidth()
 {
     const long double W = width();
     if (m_printer)
-        SetZoom(brp::Round(W / m_printer->DeviceWidth(paperWidth()) * 90));
+        SetZoom(brp::Round(W / m_printer->DeviceWidth(PaperWidth()) * 90));
     else
         SetZoom(brp::Round(W / kLetterWidth * 95));
     LayoutImage();
@@ -148,8 +148,8 @@ void TBRPreview::LayoutImage()
 {
     int w, h;
     if (m_printer) {
-        w = m_printer->DeviceWidth(paperWidth() / 100 * m_zoom) + 4;
-        h = m_printer->DeviceHeight(paperLength() / 100 * m_zoom) + 4;
+        w = m_printer->DeviceWidth(PaperWidth() / 100 * m_zoom) + 4;
+        h = m_printer->DeviceHeight(PaperLength() / 100 * m_zoom) + 4;
     } else {
         w = brp::Round(kLetterWidth / 100 * m_zoom) + 4;
         h = brp::Round(kLetterLength / 100 * m_zoom) + 4;
@@ -161,7 +161,7 @@ void TBRPreview::LayoutImage()
     const int top = h < height() ? (height() - h) / 2 : 0;
     m_image->setGeometry(left, top, w, h);
     m_content->resize(left + w, top + h);
-    scrollHome();
+    ScrollHome();
     m_image->SetZoom(m_zoom);
 }
 
@@ -177,7 +177,7 @@ void TBRPreview::resizeEvent(QResizeEvent* event)
     });
 }
 
-void TBRPreview::pagesReady(int pages)
+void TBRPreview::PagesReady(int pages)
 {
     if (pages == m_pageNumber && m_printer && !m_image->HasImage() && m_image->ImagePage() <= m_printer->PagesReady()) {
         FitWidth();
@@ -191,7 +191,7 @@ bool TBRPreview::event(QEvent* event)
 {
     if (BRMessageEvent::Is(event, BRM_PAGESREADY)) {
         const int pages = static_cast<quint16>(static_cast<BRMessageEvent*>(event)->WParam);
-        Application::Guard([&] { pagesReady(pages); });
+        Application::Guard([&] { PagesReady(pages); });
         return true;
     }
     if (BRMessageEvent::Is(event, BRM_PROGRESS)) {

@@ -55,12 +55,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void detach();
-    void pagesReady(int pages);
-    void scrollHome();
+    void Detach();
+    void PagesReady(int pages);
+    void ScrollHome();
     // Oriented paper in native units; Letter without a target.
-    long double paperWidth() const;
-    long double paperLength() const;
+    long double PaperWidth() const;
+    long double PaperLength() const;
 
     QWidget* m_content;
     TBRPreviewImage* m_image;

@@ -27,7 +27,7 @@ void TBRPreviewSearch::Reset()
     m_unreadablePages = 0;
 }
 
-PageTextIndex* TBRPreviewSearch::index() const
+PageTextIndex* TBRPreviewSearch::Index() const
 {
     if (!m_printer || m_printer->State() == jsIdle)
         return nullptr;
@@ -47,7 +47,7 @@ bool TBRPreviewSearch::SetQuery(const QString& text, int fromPage)
     m_current = -1;
     m_searchedPages = 0;
     m_unreadablePages = 0;
-    if (PageTextIndex* i = index()) {
+    if (PageTextIndex* i = Index()) {
         m_hits = i->Search(m_query);
         m_searchedPages = i->Pages();
         m_unreadablePages = i->UnreadablePages();
@@ -59,9 +59,9 @@ bool TBRPreviewSearch::SetQuery(const QString& text, int fromPage)
     return true;
 }
 
-void TBRPreviewSearch::refresh()
+void TBRPreviewSearch::Refresh()
 {
-    PageTextIndex* i = index();
+    PageTextIndex* i = Index();
     if (!i || m_query.isEmpty() || i->Pages() == m_searchedPages)
         return;
     const bool had = HasCurrent();
@@ -79,7 +79,7 @@ void TBRPreviewSearch::refresh()
 
 bool TBRPreviewSearch::Next()
 {
-    refresh();
+    Refresh();
     if (m_hits.empty())
         return false;
     m_current = (m_current + 1) % Count();
@@ -88,7 +88,7 @@ bool TBRPreviewSearch::Next()
 
 bool TBRPreviewSearch::Previous()
 {
-    refresh();
+    Refresh();
     if (m_hits.empty())
         return false;
     m_current = m_current <= 0 ? Count() - 1 : m_current - 1;

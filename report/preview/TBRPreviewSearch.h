@@ -46,8 +46,8 @@ public:
     QString StatusText() const;
 
 private:
-    PageTextIndex* index() const;
-    void refresh();
+    PageTextIndex* Index() const;
+    void Refresh();
 
     QPointer<TBRPrinter> m_printer;
     QString m_query;

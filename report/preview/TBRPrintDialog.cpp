@@ -34,7 +34,7 @@ std::uint32_t TBRPrintDialog::DialogFlags() const
     return flags;
 }
 
-void TBRPrintDialog::placeWindow(QWidget* window) const
+void TBRPrintDialog::PlaceWindow(QWidget* window) const
 {
     // Centred across, a third of the way down.
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -44,7 +44,7 @@ void TBRPrintDialog::placeWindow(QWidget* window) const
     window->move((s.width() - window->width()) / 2, (s.height() - window->height()) / 3);
 }
 
-int TBRPrintDialog::printerCopies()
+int TBRPrintDialog::PrinterCopies()
 {
     QString device, driver, port;
     DeviceModeHandle mode;
@@ -86,12 +86,12 @@ bool TBRPrintDialog::Execute()
     data.Copies = 0; // the mode carries the printer's copies
     data.Owner = nullptr; // the application's own (hidden) window
     data.OnInitDialog = [this](QWidget* window) {
-        placeWindow(window);
+        PlaceWindow(window);
         WindowInitialized(window);
     };
     data.OnDestroyDialog = [this] { WindowDestroyed(); };
 
-    const bool confirmed = TaskModalDialog([&] { return PrintDialogService::instance().Run(data); });
+    const bool confirmed = TaskModalDialog([&] { return PrintDialogService::Instance().Run(data); });
     if (!confirmed)
         return false;
 
@@ -104,6 +104,6 @@ bool TBRPrintDialog::Execute()
     m_fromPage = data.FromPage;
     m_toPage = data.ToPage;
     // 1 means the driver keeps the count in its mode.
-    SetCopies(data.Copies == 1 ? printerCopies() : data.Copies);
+    SetCopies(data.Copies == 1 ? PrinterCopies() : data.Copies);
     return true;
 }

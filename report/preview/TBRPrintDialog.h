@@ -64,8 +64,8 @@ public:
     std::uint32_t DialogFlags() const;
 
 private:
-    void placeWindow(QWidget* window) const;
-    int printerCopies();
+    void PlaceWindow(QWidget* window) const;
+    int PrinterCopies();
 
     bool m_collate = false;
     int m_copies = 0;

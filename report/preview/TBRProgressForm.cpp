@@ -52,7 +52,7 @@ void TBRProgressForm::CancelButtonClick()
         m_printer->RequestCancel();
 }
 
-void TBRProgressForm::progress()
+void TBRProgressForm::Progress()
 {
     if (!m_printer)
         return;
@@ -74,7 +74,7 @@ void TBRProgressForm::closeEvent(QCloseEvent* event)
 bool TBRProgressForm::event(QEvent* event)
 {
     if (BRMessageEvent::Is(event, BRM_PROGRESS)) {
-        Application::Guard([this] { progress(); });
+        Application::Guard([this] { Progress(); });
         return true;
     }
     return QWidget::event(event);

@@ -32,7 +32,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void progress();
+    void Progress();
 
     QPointer<TBRPrinter> m_printer;
 };

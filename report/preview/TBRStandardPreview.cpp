@@ -69,35 +69,35 @@ TBRStandardPreview::TBRStandardPreview(QWidget* parent) : QMainWindow(parent)
 
     auto* zoomGroup = new QActionGroup(this);
     zoomGroup->setExclusive(true);
-    ToolButton1 = addDivider("ToolButton1");
-    ZoomFit = addButton("ZoomFit", 0, QStringLiteral("Zoom to fit"), &TBRStandardPreview::ZoomToFitClick);
-    Zoom100 = addButton("Zoom100", 1, QStringLiteral("100%"), &TBRStandardPreview::ZoomTo100Click);
-    ZoomToWidth = addButton("ZoomToWidth", 2, QStringLiteral("Zoom to width"), &TBRStandardPreview::ZoomToWidthClick);
+    ToolButton1 = AddDivider("ToolButton1");
+    ZoomFit = AddButton("ZoomFit", 0, QStringLiteral("Zoom to fit"), &TBRStandardPreview::ZoomToFitClick);
+    Zoom100 = AddButton("Zoom100", 1, QStringLiteral("100%"), &TBRStandardPreview::ZoomTo100Click);
+    ZoomToWidth = AddButton("ZoomToWidth", 2, QStringLiteral("Zoom to width"), &TBRStandardPreview::ZoomToWidthClick);
     for (QAction* a : {ZoomFit, Zoom100, ZoomToWidth}) {
         a->setCheckable(true);
         zoomGroup->addAction(a);
     }
     ZoomToWidth->setChecked(true);
-    Separator1 = addDivider("Separator1");
-    FirstPage = addButton("FirstPage", 3, QStringLiteral("First page"), &TBRStandardPreview::FirstPageClick);
-    PreviousPage = addButton("PreviousPage", 4, QStringLiteral("Previous page"), &TBRStandardPreview::PrevPageClick);
-    ToolButton2 = addButton("ToolButton2", 5, QStringLiteral("Next page"), &TBRStandardPreview::NextPageClick);
-    LastPage = addButton("LastPage", 6, QStringLiteral("Last page"), &TBRStandardPreview::LastPageClick);
-    Separator2 = addDivider("Separator2");
-    ToolButton3 = addButton("ToolButton3", 11, QStringLiteral("Go to page"), &TBRStandardPreview::ToolButton3Click);
-    ToolButton4 = addDivider("ToolButton4");
-    PrintSetup = addButton("PrintSetup", 7, QStringLiteral("Printer setup"), &TBRStandardPreview::PrintSetupClick);
+    Separator1 = AddDivider("Separator1");
+    FirstPage = AddButton("FirstPage", 3, QStringLiteral("First page"), &TBRStandardPreview::FirstPageClick);
+    PreviousPage = AddButton("PreviousPage", 4, QStringLiteral("Previous page"), &TBRStandardPreview::PrevPageClick);
+    ToolButton2 = AddButton("ToolButton2", 5, QStringLiteral("Next page"), &TBRStandardPreview::NextPageClick);
+    LastPage = AddButton("LastPage", 6, QStringLiteral("Last page"), &TBRStandardPreview::LastPageClick);
+    Separator2 = AddDivider("Separator2");
+    ToolButton3 = AddButton("ToolButton3", 11, QStringLiteral("Go to page"), &TBRStandardPreview::ToolButton3Click);
+    ToolButton4 = AddDivider("ToolButton4");
+    PrintSetup = AddButton("PrintSetup", 7, QStringLiteral("Printer setup"), &TBRStandardPreview::PrintSetupClick);
     PrintSetup->setEnabled(false);
-    Print = addButton("Print", 8, QStringLiteral("Print"), &TBRStandardPreview::PrintClick);
-    Separator3 = addDivider("Separator3");
-    SaveReport = addButton("SaveReport", 10, QStringLiteral("Save Report"), &TBRStandardPreview::SaveClick);
-    LoadReport = addButton("LoadReport", 9, QStringLiteral("Load Report"), &TBRStandardPreview::LoadClick);
-    Separator5 = addDivider("Separator5");
-    Find = addButton("Find", 15, QStringLiteral("Find (Ctrl+F)"), &TBRStandardPreview::FindClick);
-    Thumbnails = addButton("Thumbnails", 14, QStringLiteral("Page thumbnails (Ctrl+T)"),
+    Print = AddButton("Print", 8, QStringLiteral("Print"), &TBRStandardPreview::PrintClick);
+    Separator3 = AddDivider("Separator3");
+    SaveReport = AddButton("SaveReport", 10, QStringLiteral("Save Report"), &TBRStandardPreview::SaveClick);
+    LoadReport = AddButton("LoadReport", 9, QStringLiteral("Load Report"), &TBRStandardPreview::LoadClick);
+    Separator5 = AddDivider("Separator5");
+    Find = AddButton("Find", 15, QStringLiteral("Find (Ctrl+F)"), &TBRStandardPreview::FindClick);
+    Thumbnails = AddButton("Thumbnails", 14, QStringLiteral("Page thumbnails (Ctrl+T)"),
                            &TBRStandardPreview::ThumbnailsClick);
     Thumbnails->setCheckable(true);
-    Separator4 = addDivider("Separator4");
+    Separator4 = AddDivider("Separator4");
     ExitButton = new QToolButton(ToolBar1);
     ExitButton->setObjectName(QStringLiteral("ExitButton"));
     ExitButton->setText(QStringLiteral("&Close"));
@@ -136,12 +136,12 @@ TBRStandardPreview::TBRStandardPreview(QWidget* parent) : QMainWindow(parent)
         PageNote->setVisible(!note.isEmpty());
     });
 
-    buildFindBar();
-    buildThumbnails();
-    installKeyPreview();
+    BuildFindBar();
+    BuildThumbnails();
+    InstallKeyPreview();
 }
 
-void TBRStandardPreview::buildFindBar()
+void TBRStandardPreview::BuildFindBar()
 {
     FindBar = new QToolBar(QStringLiteral("FindBar"), this);
     FindBar->setObjectName(QStringLiteral("FindBar"));
@@ -158,7 +158,7 @@ void TBRStandardPreview::buildFindBar()
     FindEdit->setClearButtonEnabled(true);
     FindBar->addWidget(FindEdit);
     connect(FindEdit, &QLineEdit::textEdited, this,
-            [this](const QString& text) { Application::Guard([&] { findTextEdited(text); }); });
+            [this](const QString& text) { Application::Guard([&] { FindTextEdited(text); }); });
     auto addAction = [this](const QIcon& icon, const QString& hint, void (TBRStandardPreview::*handler)()) {
         QAction* action = FindBar->addAction(icon, hint);
         action->setToolTip(hint);
@@ -173,7 +173,7 @@ void TBRStandardPreview::buildFindBar()
     FindBar->hide();
 }
 
-void TBRStandardPreview::buildThumbnails()
+void TBRStandardPreview::BuildThumbnails()
 {
     ThumbnailDock = new QDockWidget(this);
     ThumbnailDock->setObjectName(QStringLiteral("ThumbnailDock"));
@@ -189,7 +189,7 @@ void TBRStandardPreview::buildThumbnails()
 
 TBRStandardPreview::~TBRStandardPreview() = default;
 
-QAction* TBRStandardPreview::addButton(const char* name, int image, const QString& hint,
+QAction* TBRStandardPreview::AddButton(const char* name, int image, const QString& hint,
                                        void (TBRStandardPreview::*handler)())
 {
     QAction* action = ToolBar1->addAction(PreviewGlyphs::Glyph(image), hint);
@@ -203,14 +203,14 @@ QAction* TBRStandardPreview::addButton(const char* name, int image, const QStrin
     return action;
 }
 
-QAction* TBRStandardPreview::addDivider(const char* name)
+QAction* TBRStandardPreview::AddDivider(const char* name)
 {
     QAction* divider = ToolBar1->addSeparator();
     divider->setObjectName(QString::fromLatin1(name));
     return divider;
 }
 
-void TBRStandardPreview::installKeyPreview()
+void TBRStandardPreview::InstallKeyPreview()
 {
     // The window sees every key before its controls.
     installEventFilter(this);
@@ -232,7 +232,7 @@ TBRStandardPreview* TBRStandardPreview::CreatePreview(QObject*, TBRPrinter* prin
             form->resize(std::max(w, kDesignedSize.width()), std::max(h, kDesignedSize.height()));
             // Centred now, so that the window comes back there when restored
             // from the maximised or minimised state it may open in.
-            form->centreOnScreen();
+            form->CentreOnScreen();
             if (host->PreviewInitialStateOrdinal() == kMaximized)
                 form->setWindowState(Qt::WindowMaximized);
             else if (host->PreviewInitialStateOrdinal() == kMinimized)
@@ -251,7 +251,7 @@ TBRStandardPreview* TBRStandardPreview::CreatePreview(QObject*, TBRPrinter* prin
     return form;
 }
 
-int TBRStandardPreview::pageTotal() const
+int TBRStandardPreview::PageTotal() const
 {
     return m_printer ? m_printer->PageTotal() : 0;
 }
@@ -259,8 +259,8 @@ int TBRStandardPreview::pageTotal() const
 void TBRStandardPreview::UpdatePageStatus()
 {
     StatusBar->SetPanelText(1, kPage + u' ' + QString::number(BRPreview->PageNumber()) + u' ' + kOf + u' ' +
-                                   QString::number(pageTotal()));
-    ThumbnailPanel->SetPageCount(pageTotal());
+                                   QString::number(PageTotal()));
+    ThumbnailPanel->SetPageCount(PageTotal());
     ThumbnailPanel->SetCurrentPage(BRPreview->PageNumber());
 }
 
@@ -287,7 +287,7 @@ void TBRStandardPreview::NextPageClick()
 
 void TBRStandardPreview::LastPageClick()
 {
-    GotoPage(pageTotal());
+    GotoPage(PageTotal());
 }
 
 int TBRStandardPreview::LeadingInteger(const QString& text)
@@ -309,10 +309,10 @@ int TBRStandardPreview::LeadingInteger(const QString& text)
 
 void TBRStandardPreview::ToolButton3Click()
 {
-    const int total = pageTotal();
+    const int total = PageTotal();
     QString answer = QStringLiteral("1");
     // A cancelled prompt still answers: its initial "1".
-    DialogService::instance().InputQuery(QStringLiteral("Select a page from 1 to %1").arg(total),
+    DialogService::Instance().InputQuery(QStringLiteral("Select a page from 1 to %1").arg(total),
                                          QStringLiteral("Go to page >>"), answer);
     int page = LeadingInteger(answer);
     if (page < 1 || page > total)
@@ -350,7 +350,7 @@ void TBRStandardPreview::PrintClick()
         return;
     // Printing without a printer would do nothing, silently.
     if (!m_printer->HasPrinters()) {
-        MessageService::instance().show(QStringLiteral("Print"), brp::NoPrinterMessage(), QMessageBox::Warning);
+        MessageService::Instance().Show(QStringLiteral("Print"), brp::NoPrinterMessage(), QMessageBox::Warning);
         return;
     }
     // While the report generates (a print run included) a click is ignored.
@@ -366,7 +366,7 @@ void TBRStandardPreview::SaveClick()
 {
     QString fileName;
     int filterIndex = 1;
-    if (!DialogService::instance().SaveFileName(QStringLiteral("Save report"), BuildSaveFilter(),
+    if (!DialogService::Instance().SaveFileName(QStringLiteral("Save report"), BuildSaveFilter(),
                                                 QStringLiteral("BRP"), fileName, filterIndex))
         return;
     if (!m_printer)
@@ -393,18 +393,18 @@ void TBRStandardPreview::SaveClick()
     QString text = QStringLiteral("The report was not exported to \"%1\".").arg(QDir::toNativeSeparators(fileName));
     if (!failure.isEmpty())
         text += u'\n' + failure;
-    MessageService::instance().show(QCoreApplication::applicationName(), text, QMessageBox::Warning, QMessageBox::Ok);
+    MessageService::Instance().Show(QCoreApplication::applicationName(), text, QMessageBox::Warning, QMessageBox::Ok);
 }
 
 void TBRStandardPreview::LoadClick()
 {
     QString fileName;
     int filterIndex = 1;
-    if (!DialogService::instance().OpenFileName(QStringLiteral("Load report"), QStringLiteral("Report file (*.BRP)|*.BRP"),
+    if (!DialogService::Instance().OpenFileName(QStringLiteral("Load report"), QStringLiteral("Report file (*.BRP)|*.BRP"),
                                                 QString(), fileName, filterIndex))
         return;
     if (!QFileInfo(fileName).isFile()) {
-        MessageService::instance().show(QCoreApplication::applicationName(), QStringLiteral("File does not exist"),
+        MessageService::Instance().Show(QCoreApplication::applicationName(), QStringLiteral("File does not exist"),
                                         QMessageBox::NoIcon, QMessageBox::Ok);
         return;
     }
@@ -418,12 +418,12 @@ void TBRStandardPreview::LoadClick()
         m_printer->LoadReportFile(fileName);
     } catch (...) {
         // The target is left empty: show that, then report the failure.
-        pagesReplaced();
+        PagesReplaced();
         BRPreview->PreviewImage()->SetImagePage(1);
         UpdatePageStatus();
         throw;
     }
-    pagesReplaced();
+    PagesReplaced();
     BRPreview->SetPageNumber(1);
     BRPreview->PreviewImage()->SetImagePage(1);
     // The file's paper may differ from the one shown so far.
@@ -451,15 +451,15 @@ void TBRStandardPreview::ExitClick()
     close();
 }
 
-void TBRStandardPreview::pagesReplaced()
+void TBRStandardPreview::PagesReplaced()
 {
     m_search.Reset();
-    setSearchStatus(QString());
+    SetSearchStatus(QString());
     BRPreview->PreviewImage()->ClearHighlight();
     ThumbnailPanel->Reset();
 }
 
-void TBRStandardPreview::setSearchStatus(const QString& text)
+void TBRStandardPreview::SetSearchStatus(const QString& text)
 {
     SearchStatus->setText(text);
     SearchStatus->setVisible(!text.isEmpty());
@@ -476,7 +476,7 @@ void TBRStandardPreview::CloseFindBar()
 {
     FindBar->hide();
     m_search.Reset();
-    setSearchStatus(QString());
+    SetSearchStatus(QString());
     BRPreview->PreviewImage()->ClearHighlight();
     setFocus();
 }
@@ -503,24 +503,24 @@ private:
 };
 } // namespace
 
-void TBRStandardPreview::findTextEdited(const QString& text)
+void TBRStandardPreview::FindTextEdited(const QString& text)
 {
     const WaitCursor wait(m_search.Slow());
     m_search.SetQuery(text, BRPreview->PageNumber());
-    showHit();
+    ShowHit();
 }
 
 void TBRStandardPreview::FindNext()
 {
-    moveToHit(true);
+    MoveToHit(true);
 }
 
 void TBRStandardPreview::FindPrevious()
 {
-    moveToHit(false);
+    MoveToHit(false);
 }
 
-void TBRStandardPreview::moveToHit(bool forward)
+void TBRStandardPreview::MoveToHit(bool forward)
 {
     if (FindEdit->text().isEmpty()) {
         FindClick();
@@ -533,12 +533,12 @@ void TBRStandardPreview::moveToHit(bool forward)
         m_search.SetQuery(FindEdit->text(), BRPreview->PageNumber());
     else
         forward ? m_search.Next() : m_search.Previous();
-    showHit();
+    ShowHit();
 }
 
-void TBRStandardPreview::showHit()
+void TBRStandardPreview::ShowHit()
 {
-    setSearchStatus(m_search.StatusText());
+    SetSearchStatus(m_search.StatusText());
     TBRPreviewImage* image = BRPreview->PreviewImage();
     if (!m_search.HasCurrent()) {
         image->ClearHighlight();
@@ -607,7 +607,7 @@ void TBRStandardPreview::BRPreviewProgressUpdate(QObject*, int progress)
 // Keys while the find bar's edit has the focus: Esc closes the bar, Enter
 // moves between hits, and the edit keeps what it uses itself (Home, End,
 // arrows, letters); the window's other keys still work.
-bool TBRStandardPreview::findKey(QKeyEvent* event)
+bool TBRStandardPreview::FindKey(QKeyEvent* event)
 {
     const std::uint16_t key = brp::VirtualKeyOf(*event);
     const Qt::KeyboardModifiers held =
@@ -632,7 +632,7 @@ bool TBRStandardPreview::findKey(QKeyEvent* event)
 bool TBRStandardPreview::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && FindEdit && FindEdit->hasFocus())
-        return findKey(static_cast<QKeyEvent*>(event)) || QMainWindow::eventFilter(watched, event);
+        return FindKey(static_cast<QKeyEvent*>(event)) || QMainWindow::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress) {
         auto* keyEvent = static_cast<QKeyEvent*>(event);
         std::uint16_t key = brp::VirtualKeyOf(*keyEvent);
@@ -662,11 +662,11 @@ void TBRStandardPreview::resizeEvent(QResizeEvent* event)
 void TBRStandardPreview::showEvent(QShowEvent* event)
 {
     if (!m_centred && !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
-        centreOnScreen();
+        CentreOnScreen();
     QMainWindow::showEvent(event);
 }
 
-void TBRStandardPreview::centreOnScreen()
+void TBRStandardPreview::CentreOnScreen()
 {
     m_centred = true;
     if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen()) {

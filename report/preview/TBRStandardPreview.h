@@ -120,23 +120,23 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QAction* addButton(const char* name, int image, const QString& hint, void (TBRStandardPreview::*handler)());
-    QAction* addDivider(const char* name);
-    void installKeyPreview();
-    int pageTotal() const;
-    void buildFindBar();
-    void buildThumbnails();
-    bool findKey(QKeyEvent* event);
-    void findTextEdited(const QString& text);
-    void moveToHit(bool forward);
+    QAction* AddButton(const char* name, int image, const QString& hint, void (TBRStandardPreview::*handler)());
+    QAction* AddDivider(const char* name);
+    void InstallKeyPreview();
+    int PageTotal() const;
+    void BuildFindBar();
+    void BuildThumbnails();
+    bool FindKey(QKeyEvent* event);
+    void FindTextEdited(const QString& text);
+    void MoveToHit(bool forward);
     // Shows the current hit: its page, marked and scrolled into view.
-    void showHit();
+    void ShowHit();
     // The target's pages were replaced (a file loaded).
-    void pagesReplaced();
+    void PagesReplaced();
     // "hit 3 of 17", shown only while there is something to say.
-    void setSearchStatus(const QString& text);
+    void SetSearchStatus(const QString& text);
     // The window's normal place: the middle of its screen.
-    void centreOnScreen();
+    void CentreOnScreen();
 
     QPointer<TBRPrinter> m_printer;
     int m_lastProgress = 0;

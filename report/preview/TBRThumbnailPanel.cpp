@@ -38,13 +38,13 @@ protected:
     void paintEvent(QPaintEvent* event) override
     {
         QPainter painter(this);
-        m_panel->paintStrip(painter, event->rect());
+        m_panel->PaintStrip(painter, event->rect());
     }
     void mousePressEvent(QMouseEvent* event) override
     {
         if (event->button() != Qt::LeftButton)
             return;
-        const int page = m_panel->pageAt(event->position().toPoint());
+        const int page = m_panel->PageAt(event->position().toPoint());
         if (page > 0 && m_panel->OnPageClick)
             Application::Guard([&] { m_panel->OnPageClick(page); });
     }
@@ -82,7 +82,7 @@ QSize TBRThumbnailPanel::PictureSize() const
     return QSize(kPictureWidth, std::clamp(int(kPictureWidth * ratio + 0.5), 8, 4 * kPictureWidth));
 }
 
-int TBRThumbnailPanel::itemHeight() const
+int TBRThumbnailPanel::ItemHeight() const
 {
     return PictureSize().height() + kLabelHeight + kMargin;
 }
@@ -91,14 +91,14 @@ QRect TBRThumbnailPanel::PictureRect(int page) const
 {
     if (page < 1 || page > m_pageCount)
         return {};
-    return QRect(QPoint(kMargin, kMargin + (page - 1) * itemHeight()), PictureSize());
+    return QRect(QPoint(kMargin, kMargin + (page - 1) * ItemHeight()), PictureSize());
 }
 
-int TBRThumbnailPanel::pageAt(const QPoint& p) const
+int TBRThumbnailPanel::PageAt(const QPoint& p) const
 {
     if (p.y() < kMargin)
         return 0;
-    const int page = (p.y() - kMargin) / itemHeight() + 1;
+    const int page = (p.y() - kMargin) / ItemHeight() + 1;
     // The picture or its number below it.
     const QRect item = PictureRect(page).adjusted(-kMargin / 2, 0, kMargin / 2, kLabelHeight);
     return item.contains(p) ? page : 0;
@@ -110,7 +110,7 @@ void TBRThumbnailPanel::SetPageCount(int count)
     if (count == m_pageCount)
         return;
     m_pageCount = count;
-    m_strip->resize(kPictureWidth + 2 * kMargin, kMargin + count * itemHeight());
+    m_strip->resize(kPictureWidth + 2 * kMargin, kMargin + count * ItemHeight());
     m_strip->update();
 }
 
@@ -149,7 +149,7 @@ int TBRThumbnailPanel::Cached() const
     return int(m_cache->pictures.size());
 }
 
-const QImage* TBRThumbnailPanel::picture(int page)
+const QImage* TBRThumbnailPanel::Picture(int page)
 {
     if (auto it = m_cache->pictures.constFind(page); it != m_cache->pictures.constEnd())
         return &*it;
@@ -185,17 +185,17 @@ const QImage* TBRThumbnailPanel::picture(int page)
     return &*m_cache->pictures.insert(page, image);
 }
 
-void TBRThumbnailPanel::paintStrip(QPainter& painter, const QRect& area)
+void TBRThumbnailPanel::PaintStrip(QPainter& painter, const QRect& area)
 {
     painter.fillRect(area, palette().color(QPalette::Dark));
     if (m_pageCount <= 0)
         return;
-    const int h = itemHeight();
+    const int h = ItemHeight();
     const int first = std::max(1, (area.top() - kMargin) / h + 1);
     const int last = std::min(m_pageCount, (area.bottom() - kMargin) / h + 1);
     for (int page = first; page <= last; ++page) {
         const QRect r = PictureRect(page);
-        const QImage* image = picture(page);
+        const QImage* image = Picture(page);
         if (image && !image->isNull()) {
             painter.drawImage(r, *image);
         } else {

@@ -45,11 +45,11 @@ private:
     class Strip;
     friend class Strip;
 
-    int itemHeight() const;
-    int pageAt(const QPoint& stripPoint) const;
-    void paintStrip(QPainter& painter, const QRect& area);
+    int ItemHeight() const;
+    int PageAt(const QPoint& stripPoint) const;
+    void PaintStrip(QPainter& painter, const QRect& area);
     // The picture of page, drawn if not held yet; null while the page is not ready.
-    const QImage* picture(int page);
+    const QImage* Picture(int page);
 
     Strip* m_strip;
     QPointer<TBRPrinter> m_printer;

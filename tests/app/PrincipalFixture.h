@@ -66,7 +66,7 @@ class PrincipalTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Clock::setFixedToday(QDate(2026, 3, 9));
+        Clock::SetFixedToday(QDate(2026, 3, 9));
         Application::InstallFontSubstitutes();
         w = new TestPrincipal;
         w->show();
@@ -74,12 +74,12 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         w->DataIni->setFocus();
         // Whatever start-up reported (no database here) is not under test.
-        messages.clear();
+        messages.Clear();
     }
     void TearDown() override
     {
         delete w;
-        Clock::reset();
+        Clock::Reset();
     }
 
     QList<QWidget*> entradas() const

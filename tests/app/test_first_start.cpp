@@ -57,7 +57,7 @@ protected:
     // during start-up is recorded.
     void start()
     {
-        messages.clear();
+        messages.Clear();
         statusSeen.clear();
         QTimer probe;
         probe.setInterval(10);
@@ -84,7 +84,7 @@ TEST_F(FirstStart, MakesTheDemoDatabaseOnceAndConnects)
 {
     ASSERT_TRUE(FirstStartSetup::Needed(QDir::currentPath()));
     start();
-    EXPECT_TRUE(messages.messages().isEmpty()) << messages.texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(messages.Messages().isEmpty()) << messages.Texts().join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(statusSeen.contains(QStringLiteral("banco de dados de demonstração"))) << statusSeen.toStdString();
     EXPECT_EQ(window->BarraStatus->PanelText(0), QString());
     EXPECT_EQ(readAll(dir.aliasFile()), FirstStartSetup::AliasFileText(dataDir()).toUtf8());
@@ -107,7 +107,7 @@ TEST_F(FirstStart, MakesTheDemoDatabaseOnceAndConnects)
     edited.close();
     const QByteArray aliases = readAll(dir.aliasFile());
     start();
-    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_TRUE(messages.Messages().isEmpty());
     EXPECT_TRUE(statusSeen.isEmpty()) << statusSeen.toStdString();
     EXPECT_EQ(readAll(dir.aliasFile()), aliases);
     EXPECT_TRUE(window->CnKavrano->Connected());
@@ -150,8 +150,8 @@ TEST_F(FirstStart, LeavesStartUpAloneWhenThereIsSomethingToConnectTo)
             EXPECT_EQ(readAll(dir.aliasFile()), QByteArray(c.aliases));
         }
         // What start-up reports is its own: never the set-up's message.
-        ASSERT_FALSE(messages.messages().isEmpty());
-        for (const auto& m : messages.messages())
+        ASSERT_FALSE(messages.Messages().isEmpty());
+        for (const auto& m : messages.Messages())
             EXPECT_FALSE(m.text.contains(QStringLiteral("demonstração"))) << m.text.toStdString();
     }
 }
@@ -173,8 +173,8 @@ TEST_F(FirstStart, AFailureIsReportedAndLeavesNothingBehind)
     // The data folder cannot be made: a file stands where it should be.
     TempFirebirdDir::writeFile(dir.path(QStringLiteral("data")), QStringLiteral("x"));
     start();
-    ASSERT_FALSE(messages.messages().isEmpty());
-    const auto& m = messages.messages()[0];
+    ASSERT_FALSE(messages.Messages().isEmpty());
+    const auto& m = messages.Messages()[0];
     EXPECT_EQ(m.caption, QStringLiteral("Atenção"));
     EXPECT_EQ(m.icon, QMessageBox::Critical);
     EXPECT_TRUE(m.text.startsWith(QStringLiteral("Não foi possível criar o banco de dados de demonstração: ")));

@@ -100,7 +100,7 @@ protected:
 
     void abrir()
     {
-        mensagens.clear();
+        mensagens.Clear();
         janela = std::make_unique<Janela>();
     }
 
@@ -118,7 +118,7 @@ TempFirebirdDir* Inicio::dir = nullptr;
 TEST_F(Inicio, AliasWithoutLocationFileOpensEverything)
 {
     abrir();
-    EXPECT_TRUE(mensagens.messages().isEmpty()) << mensagens.texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(mensagens.Messages().isEmpty()) << mensagens.Texts().join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(janela->DbKavrano->Connected());
     EXPECT_TRUE(janela->CnKavrano->Connected());
     EXPECT_EQ(janela->CnKavrano->Params().Value(QStringLiteral("DataBase")), banco());
@@ -132,7 +132,7 @@ TEST_F(Inicio, AliasWithoutLocationFileOpensEverything)
     // A listing on the open connection: status text while it runs, then the
     // report with the rows, and a clean window afterwards.
     janela->BtImpClick();
-    EXPECT_TRUE(mensagens.messages().isEmpty());
+    EXPECT_TRUE(mensagens.Messages().isEmpty());
     EXPECT_GT(janela->linhasMostradas, 0);
     EXPECT_EQ(janela->statusDuranteRelatorio, QStringLiteral("Buscando pedidos. Isto poderá levar alguns instantes..."));
     EXPECT_FALSE(janela->QryRel->Active());
@@ -150,18 +150,18 @@ TEST_F(Inicio, LocationFileNamingADatabaseIsUsedByBoth)
     EXPECT_EQ(janela->CnKavrano->Params().Value(QStringLiteral("DataBase")), outro);
     // That database lacks the configuration tables: the standard error
     // display shows the database's own text.
-    ASSERT_EQ(mensagens.messages().size(), 1);
-    EXPECT_EQ(mensagens.messages()[0].icon, QMessageBox::Critical);
-    EXPECT_TRUE(mensagens.messages()[0].text.contains(QStringLiteral("RELATORP"))) << mensagens.texts()[0].toStdString();
+    ASSERT_EQ(mensagens.Messages().size(), 1);
+    EXPECT_EQ(mensagens.Messages()[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(mensagens.Messages()[0].text.contains(QStringLiteral("RELATORP"))) << mensagens.Texts()[0].toStdString();
     EXPECT_FALSE(janela->RelatorP->Active());
 
     // And a listing reports the missing table, then the empty result.
-    mensagens.clear();
+    mensagens.Clear();
     janela->BtImpClick();
-    ASSERT_EQ(mensagens.messages().size(), 2);
-    EXPECT_TRUE(mensagens.messages()[0].text.startsWith(kErroConsulta));
-    EXPECT_TRUE(mensagens.messages()[0].text.contains(QStringLiteral("PEDIDOC")));
-    EXPECT_EQ(mensagens.messages()[1].text, kVazio);
+    ASSERT_EQ(mensagens.Messages().size(), 2);
+    EXPECT_TRUE(mensagens.Messages()[0].text.startsWith(kErroConsulta));
+    EXPECT_TRUE(mensagens.Messages()[0].text.contains(QStringLiteral("PEDIDOC")));
+    EXPECT_EQ(mensagens.Messages()[1].text, kVazio);
     EXPECT_EQ(janela->linhasMostradas, -1);
 }
 
@@ -180,8 +180,8 @@ TEST_F(Inicio, UnusableLocationFileFallsBackAndLeavesTheSqlConnectionClosed)
         SCOPED_TRACE(c.nome);
         caminho(c.conteudo);
         abrir();
-        ASSERT_EQ(mensagens.messages().size(), 1) << mensagens.texts().join(QLatin1Char('|')).toStdString();
-        const auto& m = mensagens.messages()[0];
+        ASSERT_EQ(mensagens.Messages().size(), 1) << mensagens.Texts().join(QLatin1Char('|')).toStdString();
+        const auto& m = mensagens.Messages()[0];
         EXPECT_EQ(m.caption, QStringLiteral("Atenção"));
         EXPECT_EQ(m.icon, QMessageBox::Critical);
         EXPECT_EQ(m.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -196,16 +196,16 @@ TEST_F(Inicio, UnusableLocationFileFallsBackAndLeavesTheSqlConnectionClosed)
     }
 
     // The first listing then fails on the closed connection, then finds nothing.
-    mensagens.clear();
+    mensagens.Clear();
     janela->BtImpClick();
-    ASSERT_EQ(mensagens.messages().size(), 2);
-    for (const auto& m : mensagens.messages()) {
+    ASSERT_EQ(mensagens.Messages().size(), 2);
+    for (const auto& m : mensagens.Messages()) {
         EXPECT_EQ(m.caption, QStringLiteral("Warning"));
         EXPECT_EQ(m.icon, QMessageBox::Warning);
     }
-    EXPECT_TRUE(mensagens.messages()[0].text.startsWith(kErroConsulta));
-    EXPECT_GT(mensagens.messages()[0].text.size(), kErroConsulta.size());
-    EXPECT_EQ(mensagens.messages()[1].text, kVazio);
+    EXPECT_TRUE(mensagens.Messages()[0].text.startsWith(kErroConsulta));
+    EXPECT_GT(mensagens.Messages()[0].text.size(), kErroConsulta.size());
+    EXPECT_EQ(mensagens.Messages()[1].text, kVazio);
     EXPECT_EQ(janela->BarraStatus->PanelText(0), QString());
 }
 
@@ -215,7 +215,7 @@ TEST_F(Inicio, LocationWithBlanksIsPassedUnchanged)
     const QString linha = QStringLiteral("  ") + banco() + QStringLiteral(" ");
     caminho(linha.toUtf8());
     abrir();
-    EXPECT_TRUE(mensagens.messages().isEmpty());
+    EXPECT_TRUE(mensagens.Messages().isEmpty());
     EXPECT_EQ(janela->DbKavrano->Params().Value(QStringLiteral("SERVER NAME")), linha);
     EXPECT_EQ(janela->CnKavrano->Params().Value(QStringLiteral("DataBase")), linha);
     EXPECT_TRUE(janela->CnKavrano->Connected());
@@ -226,8 +226,8 @@ TEST_F(Inicio, FallbackFailingToo)
     aliases(false);   // no path map: "C:\Kavrano.gdb" names nothing here
     caminho("/nao/existe.gdb");
     abrir();
-    ASSERT_EQ(mensagens.messages().size(), 1);
-    const auto& m = mensagens.messages()[0];
+    ASSERT_EQ(mensagens.Messages().size(), 1);
+    const auto& m = mensagens.Messages()[0];
     EXPECT_EQ(m.icon, QMessageBox::Critical);
     EXPECT_NE(m.caption, QStringLiteral("Atenção"));
     EXPECT_TRUE(m.text.contains(QStringLiteral("Kavrano.gdb"))) << m.text.toStdString();
@@ -242,14 +242,14 @@ TEST_F(Inicio, FallbackFailingToo)
 TEST_F(Inicio, SqlConnectionFailing)
 {
     abrir();
-    ASSERT_TRUE(mensagens.messages().isEmpty());
+    ASSERT_TRUE(mensagens.Messages().isEmpty());
     // The SQL driver refuses (here: a driver it does not have).
     janela->CnKavrano->SetDriverName(QStringLiteral("Informix"));
     janela->RelatorP->Close();
     janela->RlPadrao->Close();
     janela->FormCreate();
-    ASSERT_EQ(mensagens.messages().size(), 1);
-    const auto& m = mensagens.messages()[0];
+    ASSERT_EQ(mensagens.Messages().size(), 1);
+    const auto& m = mensagens.Messages()[0];
     EXPECT_EQ(m.caption, QStringLiteral("Informação"));
     EXPECT_EQ(m.icon, QMessageBox::Information);
     EXPECT_EQ(m.text, QStringLiteral("Impossível conectar ao banco de dados pelo seguinte motivo: \nUnknown driver: Informix"));
@@ -275,7 +275,7 @@ TEST_F(Inicio, OnlyTheWorkingDirectoryIsSearched)
     // A directory named like the location file is not a location file.
     QDir().mkdir(QStringLiteral("Caminho.Dir"));
     abrir();
-    EXPECT_TRUE(mensagens.messages().isEmpty());
+    EXPECT_TRUE(mensagens.Messages().isEmpty());
     EXPECT_TRUE(janela->CnKavrano->Connected());
     EXPECT_EQ(janela->DbKavrano->OpenedLocation(), banco());
 }

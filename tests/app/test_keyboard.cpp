@@ -85,7 +85,7 @@ TEST_F(KeyboardTest, LeavingADateFieldValidatesOnlyAfterEnter)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        messages.clear();
+        messages.Clear();
         w->LimparCampos();
         w->DataIni->setFocus();
         w->DataIni->setCursorPosition(0);
@@ -95,9 +95,9 @@ TEST_F(KeyboardTest, LeavingADateFieldValidatesOnlyAfterEnter)
         else
             w->DataFim->setFocus(Qt::MouseFocusReason);
         if (*c.message)
-            EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8(c.message)});
+            EXPECT_EQ(messages.Texts(), QStringList{QString::fromUtf8(c.message)});
         else
-            EXPECT_TRUE(messages.messages().isEmpty()) << messages.texts().join(QStringLiteral("|")).toStdString();
+            EXPECT_TRUE(messages.Messages().isEmpty()) << messages.Texts().join(QStringLiteral("|")).toStdString();
         EXPECT_EQ(w->DataIni->Text(), QString::fromUtf8(c.iniAfter));
         EXPECT_EQ(focado(), c.focusStaysInIni ? static_cast<QWidget*>(w->DataIni) : w->DataFim);
     }
@@ -110,16 +110,16 @@ TEST_F(KeyboardTest, EndFieldLeftWithEnterIsCheckedAgainstTheStart)
     w->DataFim->setCursorPosition(0);
     QTest::keyClicks(w->DataFim, QStringLiteral("09032026"));
     QTest::keyClick(w->DataFim, Qt::Key_Return);
-    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Data final não pode ser menor que data inicial.")});
+    EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("Data final não pode ser menor que data inicial.")});
     EXPECT_EQ(w->DataFim->Text(), QStringLiteral("  /  /    "));
     EXPECT_EQ(focado(), w->DataFim);
 
     // Up arrow leaves it without a check: the last key was not Enter.
-    messages.clear();
+    messages.Clear();
     QTest::keyClicks(w->DataFim, QStringLiteral("01"));
     QTest::keyClick(w->DataFim, Qt::Key_Up);
     EXPECT_EQ(focado(), w->DataIni);
-    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_TRUE(messages.Messages().isEmpty());
     EXPECT_EQ(w->DataFim->Text(), QStringLiteral("01/  /    "));
 }
 
@@ -138,16 +138,16 @@ TEST_F(KeyboardTest, PastedLettersEndInTheMessagesNotACrash)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pasted);
-        messages.clear();
+        messages.Clear();
         w->LimparCampos();
         w->DataIni->setFocus();
         w->DataIni->setCursorPosition(0);
         w->DataIni->insert(QString::fromUtf8(c.pasted));
         QTest::keyClick(w->DataIni, Qt::Key_Return);
         if (*c.message)
-            EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8(c.message)});
+            EXPECT_EQ(messages.Texts(), QStringList{QString::fromUtf8(c.message)});
         else
-            EXPECT_TRUE(messages.messages().isEmpty()) << messages.texts().join(QStringLiteral("|")).toStdString();
+            EXPECT_TRUE(messages.Messages().isEmpty()) << messages.Texts().join(QStringLiteral("|")).toStdString();
         EXPECT_EQ(w->DataIni->Text(), QString::fromUtf8(c.iniAfter));
     }
 }
@@ -182,9 +182,9 @@ TEST_F(KeyboardTest, AFailedExitClearsOneFieldAndKeepsTheFocusThere)
         w->DataIni->SetText(QString::fromUtf8(c.ini));
         w->DataFim->SetText(QString::fromUtf8(c.fim));
         campo->setFocus();
-        messages.clear();
+        messages.Clear();
         QTest::keyClick(campo, Qt::Key_Return);
-        EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8(c.message)});
+        EXPECT_EQ(messages.Texts(), QStringList{QString::fromUtf8(c.message)});
         EXPECT_EQ(w->DataIni->Text(), QString::fromUtf8(c.iniAfter));
         EXPECT_EQ(w->DataFim->Text(), QString::fromUtf8(c.fimAfter));
         EXPECT_EQ(focado(), campo);

@@ -110,7 +110,7 @@ protected:
         QApplication::setActiveWindow(janela.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(janela.get()));
         ASSERT_TRUE(janela->CnKavrano->Connected());
-        mensagens.clear();
+        mensagens.Clear();
     }
     void TearDown() override
     {
@@ -182,9 +182,9 @@ TEST_F(ListagemEmSegundoPlano, EscapeCancelsTheStatementAndASecondListingWorks)
     EXPECT_GT(ocupada.pinturas, 0) << "the window did not paint while the statement ran";
     ASSERT_GE(ms, 0) << "the statement ended before Escape";
     EXPECT_LT(ms, 1000);
-    ASSERT_EQ(mensagens.messages().size(), 1) << mensagens.texts().join(QLatin1Char('|')).toStdString();
-    EXPECT_EQ(mensagens.messages()[0].caption, QStringLiteral("Informação"));
-    EXPECT_EQ(mensagens.messages()[0].text, QStringLiteral("A listagem foi cancelada."));
+    ASSERT_EQ(mensagens.Messages().size(), 1) << mensagens.Texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(mensagens.Messages()[0].caption, QStringLiteral("Informação"));
+    EXPECT_EQ(mensagens.Messages()[0].text, QStringLiteral("A listagem foi cancelada."));
     EXPECT_FALSE(janela->mostrou);
     // Back to idle.
     EXPECT_TRUE(janela->BtImp->isEnabled());
@@ -195,11 +195,11 @@ TEST_F(ListagemEmSegundoPlano, EscapeCancelsTheStatementAndASecondListingWorks)
     EXPECT_TRUE(janela->CnKavrano->Connected());
 
     // The same connection lists again, here one month.
-    mensagens.clear();
+    mensagens.Clear();
     janela->DataIni->SetText(QStringLiteral("01/06/2020"));
     janela->DataFim->SetText(QStringLiteral("30/06/2020"));
     janela->BtImp->click();
-    EXPECT_TRUE(mensagens.messages().isEmpty()) << mensagens.texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(mensagens.Messages().isEmpty()) << mensagens.Texts().join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(janela->mostrou);
     EXPECT_FALSE(janela->mostradas.rows.empty());
 }
@@ -211,7 +211,7 @@ TEST_F(ListagemEmSegundoPlano, ClosingTheWindowCancelsTheStatement)
     ASSERT_GE(ms, 0) << "the statement ended before the window was closed";
     EXPECT_LT(ms, 1000);
     // The program is ending: no message, no report.
-    EXPECT_TRUE(mensagens.messages().isEmpty()) << mensagens.texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(mensagens.Messages().isEmpty()) << mensagens.Texts().join(QLatin1Char('|')).toStdString();
     EXPECT_FALSE(janela->mostrou);
     EXPECT_FALSE(janela->isVisible());
 }
@@ -223,7 +223,7 @@ TEST_F(ListagemEmSegundoPlano, AcceleratedSettingGivesTheDocumentedRows)
     relogio.start();
     janela->BtImp->click();
     const qint64 ms = relogio.elapsed();
-    ASSERT_TRUE(janela->mostrou) << mensagens.texts().join(QLatin1Char('|')).toStdString();
+    ASSERT_TRUE(janela->mostrou) << mensagens.Texts().join(QLatin1Char('|')).toStdString();
 
     FbConnection db;
     db.Attach(dir->path(QStringLiteral("dados/Kavrano.gdb")), QStringLiteral("SYSDBA"), QString());

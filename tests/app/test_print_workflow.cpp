@@ -21,7 +21,7 @@ TEST_F(WorkflowTest, OrderTypeListAndBusyStateThenCleanUp)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.tipos);
-        messages.clear();
+        messages.Clear();
         w->calls.clear();
         w->DataIni->SetText(QStringLiteral("01/03/2026"));
         w->DataFim->SetText(QStringLiteral("09/03/2026"));
@@ -43,11 +43,11 @@ TEST_F(WorkflowTest, OrderTypeListAndBusyStateThenCleanUp)
         EXPECT_EQ(disabled.size(), 8) << disabled.join(QStringLiteral(",")).toStdString();
         EXPECT_TRUE(othersEnabled);
         EXPECT_EQ(w->calls, (QStringList{QStringLiteral("BuscarPedidos"), QStringLiteral("ConsultaVazia"), QStringLiteral("FecharConsulta")}));
-        ASSERT_EQ(messages.messages().size(), 1);
-        EXPECT_EQ(messages.messages()[0].text, kSemPedidos);
-        EXPECT_EQ(messages.messages()[0].caption, QStringLiteral("Warning"));
-        EXPECT_EQ(messages.messages()[0].icon, QMessageBox::Warning);
-        EXPECT_EQ(messages.messages()[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        ASSERT_EQ(messages.Messages().size(), 1);
+        EXPECT_EQ(messages.Messages()[0].text, kSemPedidos);
+        EXPECT_EQ(messages.Messages()[0].caption, QStringLiteral("Warning"));
+        EXPECT_EQ(messages.Messages()[0].icon, QMessageBox::Warning);
+        EXPECT_EQ(messages.Messages()[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         // clean-up
         for (QWidget* e : entradas())
             EXPECT_TRUE(e->isEnabled()) << e->objectName().toStdString();
@@ -69,7 +69,7 @@ TEST_F(WorkflowTest, RowsFoundShowTheReportWithTheCompletedPeriod)
     QTest::mouseClick(w->BtImp, Qt::LeftButton);
     EXPECT_EQ(w->calls, (QStringList{QStringLiteral("BuscarPedidos"), QStringLiteral("ConsultaVazia"), QStringLiteral("MostrarRelatorio"), QStringLiteral("FecharConsulta")}));
     EXPECT_EQ(periodo, QStringLiteral("01/03/2026 a 01/01/2999"));
-    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_TRUE(messages.Messages().isEmpty());
     EXPECT_EQ(w->DataIni->Text(), kVazia);
 }
 
@@ -101,14 +101,14 @@ TEST_F(WorkflowTest, BadPeriodStopsBeforeAnythingIsDisabledOrCleared)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
-        messages.clear();
+        messages.Clear();
         w->calls.clear();
         w->DataIni->SetText(QString::fromUtf8(c.ini));
         w->DataFim->SetText(QString::fromUtf8(c.fim));
         w->P55->setChecked(true);
         w->BtImp->setFocus();
         QTest::mouseClick(w->BtImp, Qt::LeftButton);
-        EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8(c.message)});
+        EXPECT_EQ(messages.Texts(), QStringList{QString::fromUtf8(c.message)});
         EXPECT_TRUE(w->calls.isEmpty());
         EXPECT_EQ(w->DataIni->Text(), QString::fromUtf8(c.iniAfter));
         EXPECT_EQ(w->DataFim->Text(), QString::fromUtf8(c.fimAfter));
@@ -128,7 +128,7 @@ TEST_F(WorkflowTest, FailureAfterDisablingStillCleansUpAndReachesTheErrorDisplay
     } cases[] = {{"search fails", true}, {"report fails", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        messages.clear();
+        messages.Clear();
         w->calls.clear();
         w->vazia = false;
         w->duranteBusca = w->duranteRelatorio = nullptr;
@@ -140,9 +140,9 @@ TEST_F(WorkflowTest, FailureAfterDisablingStillCleansUpAndReachesTheErrorDisplay
         QTest::mouseClick(w->BtImp, Qt::LeftButton);
 
         EXPECT_EQ(w->calls.last(), QStringLiteral("FecharConsulta"));
-        ASSERT_EQ(messages.messages().size(), 1);
-        EXPECT_EQ(messages.messages()[0].text, QStringLiteral("Falha ao gerar o relatório"));
-        EXPECT_EQ(messages.messages()[0].icon, QMessageBox::Critical);
+        ASSERT_EQ(messages.Messages().size(), 1);
+        EXPECT_EQ(messages.Messages()[0].text, QStringLiteral("Falha ao gerar o relatório"));
+        EXPECT_EQ(messages.Messages()[0].icon, QMessageBox::Critical);
         for (QWidget* e : entradas())
             EXPECT_TRUE(e->isEnabled());
         EXPECT_EQ(w->DataIni->Text(), kVazia);
@@ -176,7 +176,7 @@ TEST_F(WorkflowTest, LimparAndSair)
     EXPECT_EQ(w->DataFim->Text(), kVazia);
     EXPECT_FALSE(w->P51->isChecked() || w->P55->isChecked() || w->P56->isChecked());
     EXPECT_EQ(focado(), w->DataIni);
-    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_TRUE(messages.Messages().isEmpty());
 
     QTest::mouseClick(w->BtSair, Qt::LeftButton);
     EXPECT_FALSE(w->isVisible());

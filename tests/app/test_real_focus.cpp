@@ -17,7 +17,7 @@ protected:
         const QString reason = RealDesktop::StartFor(desktop);
         if (!reason.isEmpty())
             GTEST_SKIP() << reason.toStdString();
-        Clock::setFixedToday(QDate(2026, 3, 9));
+        Clock::SetFixedToday(QDate(2026, 3, 9));
         Application::InstallFontSubstitutes();
         {
             // Start-up reports the missing database; that is not under test.
@@ -32,7 +32,7 @@ protected:
     {
         w.reset();
         desktop.reset();
-        Clock::reset();
+        Clock::Reset();
     }
 
     // Active for Qt and for the X server: keys pressed now reach it.

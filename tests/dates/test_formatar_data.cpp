@@ -11,8 +11,8 @@ namespace {
 
 class FormatarDataTest : public ::testing::Test {
 protected:
-    void SetUp() override { Clock::setFixedToday(QDate(2026, 3, 9)); }
-    void TearDown() override { Clock::reset(); }
+    void SetUp() override { Clock::SetFixedToday(QDate(2026, 3, 9)); }
+    void TearDown() override { Clock::Reset(); }
     RecordingMessageService messages;
 };
 
@@ -43,12 +43,12 @@ TEST_F(FormatarDataTest, CompletesTypedDates)
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatarData(QString::fromUtf8(c.before)), QString::fromUtf8(c.after)) << c.before;
-    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_TRUE(messages.Messages().isEmpty());
 }
 
 TEST_F(FormatarDataTest, UsesTodayOfTheClock)
 {
-    Clock::setFixedToday(QDate(2031, 12, 1));
+    Clock::SetFixedToday(QDate(2031, 12, 1));
     EXPECT_EQ(FormatarData(QStringLiteral("15/  /    ")), QStringLiteral("15/12/2031"));
     EXPECT_EQ(FormatarData(QStringLiteral("15/03/015 ")), QStringLiteral("15/03/2015"));
 }
@@ -56,8 +56,8 @@ TEST_F(FormatarDataTest, UsesTodayOfTheClock)
 TEST_F(FormatarDataTest, ThreeDigitYearNotAtItsStartIsSuspicious)
 {
     EXPECT_EQ(FormatarData(QStringLiteral("15/03/ 201")), QStringLiteral("15/03/201"));
-    ASSERT_EQ(messages.messages().size(), 1);
-    const auto& m = messages.messages()[0];
+    ASSERT_EQ(messages.Messages().size(), 1);
+    const auto& m = messages.Messages()[0];
     EXPECT_EQ(m.caption, QStringLiteral("Alerta"));
     EXPECT_EQ(m.icon, QMessageBox::Warning);
     EXPECT_EQ(m.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));

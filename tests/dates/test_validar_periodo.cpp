@@ -20,7 +20,7 @@ class ValidarPeriodoTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Clock::setFixedToday(QDate(2026, 3, 9));
+        Clock::SetFixedToday(QDate(2026, 3, 9));
         auto* layout = new QVBoxLayout(&host);
         for (TMaskEdit* e : {ini, fim, other}) {
             e->SetEditMask(QStringLiteral("!99/99/9999;1;_"));
@@ -31,7 +31,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
         other->setFocus();
     }
-    void TearDown() override { Clock::reset(); }
+    void TearDown() override { Clock::Reset(); }
 
     bool validar(const char* textIni, const char* textFim, const QString& lado, const QString& rotIni,
                  const QString& rotFim)
@@ -87,20 +87,20 @@ TEST_F(ValidarPeriodoTest, MessagesClearedFieldAndFocus)
         {"29/02/2024", "01/03/24  ", "Fim", true, "", "29/02/2024", "01/03/2024", Other},
     };
     for (const auto& c : cases) {
-        messages.clear();
+        messages.Clear();
         const QString lado = QString::fromUtf8(c.lado);
         const bool result = validar(c.ini, c.fim, lado, lado == QStringLiteral("Fim") ? QStringLiteral("data inicial") : QStringLiteral("Data inicial"),
                                     lado == QStringLiteral("Fim") ? QStringLiteral("Data final") : QStringLiteral("data final"));
         SCOPED_TRACE(std::string(c.ini) + " | " + c.fim + " | " + c.lado);
         EXPECT_EQ(result, c.result);
         if (*c.message) {
-            ASSERT_EQ(messages.messages().size(), 1);
-            EXPECT_EQ(messages.messages()[0].text, QString::fromUtf8(c.message));
-            EXPECT_EQ(messages.messages()[0].caption, QStringLiteral("Alerta"));
-            EXPECT_EQ(messages.messages()[0].icon, QMessageBox::Warning);
-            EXPECT_EQ(messages.messages()[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+            ASSERT_EQ(messages.Messages().size(), 1);
+            EXPECT_EQ(messages.Messages()[0].text, QString::fromUtf8(c.message));
+            EXPECT_EQ(messages.Messages()[0].caption, QStringLiteral("Alerta"));
+            EXPECT_EQ(messages.Messages()[0].icon, QMessageBox::Warning);
+            EXPECT_EQ(messages.Messages()[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         } else {
-            EXPECT_TRUE(messages.messages().isEmpty()) << messages.texts().join(QStringLiteral("|")).toStdString();
+            EXPECT_TRUE(messages.Messages().isEmpty()) << messages.Texts().join(QStringLiteral("|")).toStdString();
         }
         EXPECT_EQ(ini->Text(), QString::fromUtf8(c.iniAfter));
         EXPECT_EQ(fim->Text(), QString::fromUtf8(c.fimAfter));
@@ -112,8 +112,8 @@ TEST_F(ValidarPeriodoTest, MessagesClearedFieldAndFocus)
 TEST_F(ValidarPeriodoTest, LabelsAreRecasedOnlyInAsciiLetters)
 {
     validar("10/03/2026", "09/03/2026", QStringLiteral("Ini"), QStringLiteral("dATA ÍNICIAL"), QStringLiteral("DATA FINAL"));
-    ASSERT_EQ(messages.messages().size(), 1);
-    EXPECT_EQ(messages.messages()[0].text, QStringLiteral("Data Ínicial não pode ser maior que data final."));
+    ASSERT_EQ(messages.Messages().size(), 1);
+    EXPECT_EQ(messages.Messages()[0].text, QStringLiteral("Data Ínicial não pode ser maior que data final."));
 }
 
 TEST_F(ValidarPeriodoTest, DisabledFieldSkipsEverything)
@@ -125,19 +125,19 @@ TEST_F(ValidarPeriodoTest, DisabledFieldSkipsEverything)
         EXPECT_EQ(fim->Text(), QStringLiteral("31/02/2026"));
         disabled->setEnabled(true);
     }
-    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_TRUE(messages.Messages().isEmpty());
 }
 
 TEST_F(ValidarPeriodoTest, SuspiciousYearWarnsThenValidates)
 {
     EXPECT_TRUE(validar("15/03/ 201", "09/03/2026", QStringLiteral("Ini"), QStringLiteral("Data inicial"), QStringLiteral("data final")));
-    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Atenção data suspeita:\r15/03/201")});
+    EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("Atenção data suspeita:\r15/03/201")});
     EXPECT_EQ(ini->Text(), QStringLiteral("15/03/201 "));
 }
 
 TEST(ValidarPeriodoTabs, FieldOnAHiddenTabPageIsShownBeforeFocus)
 {
-    Clock::setFixedToday(QDate(2026, 3, 9));
+    Clock::SetFixedToday(QDate(2026, 3, 9));
     RecordingMessageService messages;
     QTabWidget tabs;
     auto* first = new QWidget;
@@ -156,7 +156,7 @@ TEST(ValidarPeriodoTabs, FieldOnAHiddenTabPageIsShownBeforeFocus)
     EXPECT_FALSE(ValidarPeriodo(*ini, *fim, QStringLiteral("Data inicial"), QStringLiteral("data final"), QStringLiteral("Ini")));
     EXPECT_EQ(tabs.currentWidget(), second);
     EXPECT_EQ(QApplication::focusWidget(), ini);
-    Clock::reset();
+    Clock::Reset();
 }
 
 } // namespace

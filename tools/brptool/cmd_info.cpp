@@ -16,7 +16,7 @@ namespace {
 struct Reader {
     QFile& file;
     qint64 size;
-    bool int32At(qint64 at, qint32* value)
+    bool Int32At(qint64 at, qint32* value)
     {
         char b[4];
         if (at < 0 || at + 4 > size || !file.seek(at) || file.read(b, 4) != 4)
@@ -73,7 +73,7 @@ int runInfo(const QStringList& args)
     while (position < size) {
         ++records;
         qint32 page = 0, next = 0, trailing = 0;
-        if (!r.int32At(position, &page) || !r.int32At(position + 4, &next)) {
+        if (!r.Int32At(position, &page) || !r.Int32At(position + 4, &next)) {
             problems << QStringLiteral("record %1 at offset %2 is cut short").arg(records).arg(position);
             break;
         }
@@ -84,16 +84,16 @@ int runInfo(const QStringList& args)
                             .arg(records).arg(position).arg(next).arg(nextProblem);
             break;
         }
-        r.int32At(next - 4, &trailing);
+        r.Int32At(next - 4, &trailing);
         const qint64 dataLength = next - position - TBRPageList::RecordOverhead;
         QString pageSize = QStringLiteral("-");
         if (compressed) {
             qint32 u = 0;
-            if (dataLength >= 4 && r.int32At(position + 8, &u))
+            if (dataLength >= 4 && r.Int32At(position + 8, &u))
                 pageSize = QString::number(u);
         } else if (dataLength >= 52) {
             qint32 nBytes = 0;
-            r.int32At(position + 8 + 48, &nBytes);
+            r.Int32At(position + 8 + 48, &nBytes);
             pageSize = QString::number(nBytes);
         }
         std::printf("%6d %10lld %6d %10d %10lld %10d %10s\n", records, position, page, next, dataLength, trailing,
@@ -102,7 +102,7 @@ int runInfo(const QStringList& args)
             // The code must end where the record does: bytes the coder does
             // not use mean a damaged or forged record.
             qint32 u = 0;
-            r.int32At(position + 8, &u);
+            r.Int32At(position + 8, &u);
             const qint64 codeLength = dataLength - 4;
             if (u >= 0 && file.seek(position + 12)) {
                 const QByteArray code = file.read(codeLength);

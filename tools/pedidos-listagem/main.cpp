@@ -48,7 +48,7 @@ int uso()
 // The window's message boxes, as lines on standard error.
 class MensagensNoTerminal : public MessageService {
 public:
-    QMessageBox::StandardButton show(const QString& caption, const QString& text, QMessageBox::Icon,
+    QMessageBox::StandardButton Show(const QString& caption, const QString& text, QMessageBox::Icon,
                                      QMessageBox::StandardButtons) override
     {
         QString t = text;
@@ -125,7 +125,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     brp::StartReportEngine(QCoreApplication::applicationName());
     MensagensNoTerminal mensagens;
-    MessageService::setInstance(&mensagens);
+    MessageService::SetInstance(&mensagens);
 
     const QStringList args = app.arguments().mid(1);
     QString local, de, ate, tiposTexto, consulta;

@@ -152,7 +152,7 @@ TEST_F(Listagem, ImprimirShowsPendingOrdersThatCanBeSavedAndPrinted)
 {
     Janela janela;
     janela.show();
-    ASSERT_TRUE(mensagens.messages().isEmpty()) << mensagens.texts().join(QLatin1Char('|')).toStdString();
+    ASSERT_TRUE(mensagens.Messages().isEmpty()) << mensagens.Texts().join(QLatin1Char('|')).toStdString();
     janela.P55->setChecked(true);
     janela.P56->setChecked(true);
 

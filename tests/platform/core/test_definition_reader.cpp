@@ -92,5 +92,5 @@ TEST(DefinitionReader, FilesAreUtf8OrWindows1252)
     const DefinitionObject o =
         brp::ReadDefinition(brp::DefinitionText("object Relat\xf3rio: TA\n  Caption = 'Relat\xf3rio de Pedidos'\nend\n"));
     EXPECT_EQ(o.name, QStringLiteral("Relatório"));
-    EXPECT_EQ(o.find(QStringLiteral("Caption"))->text, QStringLiteral("Relatório de Pedidos"));
+    EXPECT_EQ(o.Find(QStringLiteral("Caption"))->text, QStringLiteral("Relatório de Pedidos"));
 }

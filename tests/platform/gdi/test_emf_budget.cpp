@@ -40,7 +40,7 @@ TEST(EmfBudget, LongPointListsAreDrawnWhole)
             continue;
         SCOPED_TRACE(page.name);
         const Played p = Play(page.make());
-        EXPECT_TRUE(p.result.ok()) << p.result.error.toStdString();
+        EXPECT_TRUE(p.result.Ok()) << p.result.error.toStdString();
     }
 }
 

@@ -96,7 +96,7 @@ TEST(EmfPlayer, MapsLogicalUnitsThroughModesTransformsAndSavedStates)
         k.setup(w);
         w.Record(EMR_RECTANGLE, {10, 10, 30, 30});
         const Rendered r = Render(w.Bytes());
-        EXPECT_TRUE(r.result.ok()) << k.name << ": " << r.result.error.toStdString();
+        EXPECT_TRUE(r.result.Ok()) << k.name << ": " << r.result.error.toStdString();
         EXPECT_EQ(r.image.pixel(k.inside), kRed) << k.name;
         EXPECT_NE(r.image.pixel(k.outside), kRed) << k.name;
     }
@@ -164,7 +164,7 @@ TEST(EmfPlayer, PaintsPolygonsTextAndBitmapsOfOtherWriters)
         Writer w = RedFill();
         k.draw(w);
         const Rendered r = Render(w.Bytes());
-        EXPECT_TRUE(r.result.ok()) << k.name << ": " << r.result.error.toStdString();
+        EXPECT_TRUE(r.result.Ok()) << k.name << ": " << r.result.error.toStdString();
         EXPECT_LT(qGray(r.image.pixel(k.inked)), 200) << k.name;
     }
 }
@@ -241,7 +241,7 @@ TEST(EmfPlayer, BoundsStateAndObjectTables)
                                     std::uint32_t(INT_MIN), std::uint32_t(INT_MAX), std::uint32_t(INT_MAX)});
     w.Record(9999, {1, 2, 3});
     const Rendered r = Render(w.Bytes());
-    EXPECT_TRUE(r.result.ok()) << r.result.error.toStdString();
+    EXPECT_TRUE(r.result.Ok()) << r.result.error.toStdString();
     EXPECT_EQ(r.result.recordsSkipped, 1);
 }
 
@@ -268,7 +268,7 @@ TEST(EmfPlayer, TextUnderExtremeScalingIsDrawnAsOutlines)
     w.Record(EMR_EXTTEXTOUTW, {0, 0, 0, 0, 1, 0, 0, 3410, 6663, 2, 76, 0, 0, 0, std::uint32_t(-1),
                                std::uint32_t(-1), 0, 'H' | ('i' << 16)});
     const Rendered r = Render(w.Bytes(), 64, 64);
-    EXPECT_TRUE(r.result.ok()) << r.result.error.toStdString();
+    EXPECT_TRUE(r.result.Ok()) << r.result.error.toStdString();
 }
 
 TEST(EmfPlayer, CorpusOfOtherWritersNearlyAllPlaysToTheEnd)

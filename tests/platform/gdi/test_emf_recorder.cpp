@@ -293,7 +293,7 @@ TEST(EmfRecorder, PlaybackLooksLikeDirectPainting)
         QPainter p(&played);
         r = EmfPlayer::Play(SamplePage(), &p, QRectF(0, 0, kA4Width, kA4Height));
     }
-    EXPECT_TRUE(r.ok()) << r.error.toStdString();
+    EXPECT_TRUE(r.Ok()) << r.error.toStdString();
     EXPECT_EQ(r.recordsSkipped, 0);
     played.save(OutputDir() + QStringLiteral("/sample-page-played.png"));
     direct.save(OutputDir() + QStringLiteral("/sample-page-direct.png"));

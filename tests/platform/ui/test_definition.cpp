@@ -50,28 +50,28 @@ TEST(DefinitionReader, ReadsEveryKindOfValue)
     const DefinitionObject o = brp::ReadDefinition(text);
     EXPECT_EQ(o.name, QStringLiteral("Form1"));
     EXPECT_EQ(o.className, QStringLiteral("TForm1"));
-    EXPECT_EQ(o.find(QStringLiteral("caption"))->text, QStringLiteral("It's ét"));
-    EXPECT_EQ(o.find(QStringLiteral("Hint"))->text, QStringLiteral("first line second\r\n"));
-    EXPECT_EQ(o.find(QStringLiteral("Font.Height"))->integer, -11);
-    EXPECT_EQ(o.find(QStringLiteral("Mask"))->integer, 255);
-    EXPECT_EQ(o.find(QStringLiteral("Ratio"))->kind, DefinitionValue::Float);
-    EXPECT_DOUBLE_EQ(o.find(QStringLiteral("Ratio"))->number, 2.5);
-    EXPECT_TRUE(o.find(QStringLiteral("Active"))->toBool());
-    EXPECT_EQ(o.find(QStringLiteral("Style"))->set, (QStringList{QStringLiteral("fsBold"), QStringLiteral("fsItalic")}));
-    EXPECT_EQ(o.find(QStringLiteral("None"))->kind, DefinitionValue::Set);
-    EXPECT_TRUE(o.find(QStringLiteral("None"))->set.isEmpty());
-    ASSERT_EQ(o.find(QStringLiteral("Lines.Strings"))->list.size(), 2);
-    EXPECT_EQ(o.find(QStringLiteral("Lines.Strings"))->list[1].text, QStringLiteral("two"));
-    EXPECT_EQ(o.find(QStringLiteral("Glyph.Data"))->binary, QByteArray("\x0a\x0b\xff", 3));
-    const auto& items = o.find(QStringLiteral("Panels"))->items;
+    EXPECT_EQ(o.Find(QStringLiteral("caption"))->text, QStringLiteral("It's ét"));
+    EXPECT_EQ(o.Find(QStringLiteral("Hint"))->text, QStringLiteral("first line second\r\n"));
+    EXPECT_EQ(o.Find(QStringLiteral("Font.Height"))->integer, -11);
+    EXPECT_EQ(o.Find(QStringLiteral("Mask"))->integer, 255);
+    EXPECT_EQ(o.Find(QStringLiteral("Ratio"))->kind, DefinitionValue::Float);
+    EXPECT_DOUBLE_EQ(o.Find(QStringLiteral("Ratio"))->number, 2.5);
+    EXPECT_TRUE(o.Find(QStringLiteral("Active"))->ToBool());
+    EXPECT_EQ(o.Find(QStringLiteral("Style"))->set, (QStringList{QStringLiteral("fsBold"), QStringLiteral("fsItalic")}));
+    EXPECT_EQ(o.Find(QStringLiteral("None"))->kind, DefinitionValue::Set);
+    EXPECT_TRUE(o.Find(QStringLiteral("None"))->set.isEmpty());
+    ASSERT_EQ(o.Find(QStringLiteral("Lines.Strings"))->list.size(), 2);
+    EXPECT_EQ(o.Find(QStringLiteral("Lines.Strings"))->list[1].text, QStringLiteral("two"));
+    EXPECT_EQ(o.Find(QStringLiteral("Glyph.Data"))->binary, QByteArray("\x0a\x0b\xff", 3));
+    const auto& items = o.Find(QStringLiteral("Panels"))->items;
     ASSERT_EQ(items.size(), 2);
     EXPECT_EQ(items[0].properties[0].value->integer, 50);
     EXPECT_EQ(items[1].properties[0].value->text, QStringLiteral("x"));
     ASSERT_EQ(o.children.size(), 2);
-    EXPECT_EQ(o.children[0].find(QStringLiteral("Caption"))->text, QString());
+    EXPECT_EQ(o.children[0].Find(QStringLiteral("Caption"))->text, QString());
     EXPECT_EQ(o.children[0].children[0].className, QStringLiteral("TThing"));
     EXPECT_TRUE(o.children[1].inherited);
-    EXPECT_EQ(o.find(QStringLiteral("Missing")), nullptr);
+    EXPECT_EQ(o.Find(QStringLiteral("Missing")), nullptr);
 }
 
 TEST(FormBuilder, AHookMayBuildAnObjectItself)
@@ -219,7 +219,7 @@ TEST(FormBuilder, BuildsControlsBindsEventsAndOrdersTabs)
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Janela de teste"));
     EXPECT_EQ(form.size(), QSize(200, 100));
     EXPECT_EQ(form.font().pixelSize(), 11);
-    EXPECT_TRUE(own.value(QStringLiteral("KeyPreview")).toBool());
+    EXPECT_TRUE(own.value(QStringLiteral("KeyPreview")).ToBool());
     EXPECT_EQ(events, (QStringList{QStringLiteral("form.OnCreate=FormCreate"), QStringLiteral("Campo.OnExit=CampoExit"), QStringLiteral("Botao.OnClick=BotaoClick")}));
     EXPECT_EQ(pictures, QStringList{QStringLiteral("ok")});
 

@@ -38,32 +38,32 @@ TEST(DialogService, PlatformFiltersAsQtFilters)
 
 TEST(DialogService, RecorderAnswersInTurn)
 {
-    DialogService* before = &DialogService::instance();
+    DialogService* before = &DialogService::Instance();
     {
         RecordingDialogService rec;
-        EXPECT_EQ(&DialogService::instance(), &rec);
-        rec.queueAnswer(QStringLiteral("7"));
-        rec.queueCancel();
-        rec.queueAnswer(QStringLiteral("/tmp/a.BRP"), 2);
+        EXPECT_EQ(&DialogService::Instance(), &rec);
+        rec.QueueAnswer(QStringLiteral("7"));
+        rec.QueueCancel();
+        rec.QueueAnswer(QStringLiteral("/tmp/a.BRP"), 2);
         QString value = QStringLiteral("1");
-        EXPECT_TRUE(DialogService::instance().InputQuery(QStringLiteral("Caption"), QStringLiteral("Prompt"), value));
+        EXPECT_TRUE(DialogService::Instance().InputQuery(QStringLiteral("Caption"), QStringLiteral("Prompt"), value));
         EXPECT_EQ(value, QStringLiteral("7"));
-        EXPECT_FALSE(DialogService::instance().InputQuery(QStringLiteral("Caption"), QStringLiteral("Prompt"), value));
+        EXPECT_FALSE(DialogService::Instance().InputQuery(QStringLiteral("Caption"), QStringLiteral("Prompt"), value));
         EXPECT_EQ(value, QStringLiteral("7"));
         QString name;
         int index = 1;
-        EXPECT_TRUE(DialogService::instance().SaveFileName(QStringLiteral("Save"), QStringLiteral("A|*.a|B|*.b"), QStringLiteral("a"), name, index));
+        EXPECT_TRUE(DialogService::Instance().SaveFileName(QStringLiteral("Save"), QStringLiteral("A|*.a|B|*.b"), QStringLiteral("a"), name, index));
         EXPECT_EQ(name, QStringLiteral("/tmp/a.BRP"));
         EXPECT_EQ(index, 2);
-        EXPECT_FALSE(DialogService::instance().OpenFileName(QStringLiteral("Open"), QStringLiteral("A|*.a"), QStringLiteral(""), name, index)); // none queued
-        ASSERT_EQ(rec.requests().size(), 4);
-        EXPECT_EQ(rec.requests()[0].prompt, QStringLiteral("Prompt"));
-        EXPECT_EQ(rec.requests()[1].value, QStringLiteral("7"));
-        EXPECT_EQ(rec.requests()[2].kind, RecordingDialogService::Kind::Save);
-        EXPECT_EQ(rec.requests()[2].defaultExt, QStringLiteral("a"));
-        EXPECT_EQ(rec.requests()[3].kind, RecordingDialogService::Kind::Open);
+        EXPECT_FALSE(DialogService::Instance().OpenFileName(QStringLiteral("Open"), QStringLiteral("A|*.a"), QStringLiteral(""), name, index)); // none queued
+        ASSERT_EQ(rec.Requests().size(), 4);
+        EXPECT_EQ(rec.Requests()[0].prompt, QStringLiteral("Prompt"));
+        EXPECT_EQ(rec.Requests()[1].value, QStringLiteral("7"));
+        EXPECT_EQ(rec.Requests()[2].kind, RecordingDialogService::Kind::Save);
+        EXPECT_EQ(rec.Requests()[2].defaultExt, QStringLiteral("a"));
+        EXPECT_EQ(rec.Requests()[3].kind, RecordingDialogService::Kind::Open);
     }
-    EXPECT_EQ(&DialogService::instance(), before);
+    EXPECT_EQ(&DialogService::Instance(), before);
 }
 
 TEST(DialogService, ATypedNameTakesTheChosenTypesExtension)

@@ -14,30 +14,30 @@ namespace {
 
 TEST(MessageService, RecorderCapturesAndAnswersAndRestoresPrevious)
 {
-    MessageService* before = &MessageService::instance();
+    MessageService* before = &MessageService::Instance();
     {
         RecordingMessageService outer;
         {
             RecordingMessageService inner;
-            inner.queueAnswer(QMessageBox::No);
-            EXPECT_EQ(MessageService::instance().show(QStringLiteral("Q"), QStringLiteral("sure?"), QMessageBox::Question,
+            inner.QueueAnswer(QMessageBox::No);
+            EXPECT_EQ(MessageService::Instance().Show(QStringLiteral("Q"), QStringLiteral("sure?"), QMessageBox::Question,
                                                       QMessageBox::Yes | QMessageBox::No),
                       QMessageBox::No);
-            EXPECT_EQ(MessageService::instance().show(QStringLiteral("Q"), QStringLiteral("again?"), QMessageBox::Question,
+            EXPECT_EQ(MessageService::Instance().Show(QStringLiteral("Q"), QStringLiteral("again?"), QMessageBox::Question,
                                                       QMessageBox::Yes | QMessageBox::No),
                       QMessageBox::Yes);
-            EXPECT_EQ(MessageService::instance().warning(QStringLiteral("careful")), QMessageBox::Ok);
-            ASSERT_EQ(inner.messages().size(), 3);
-            const auto& w = inner.messages()[2];
+            EXPECT_EQ(MessageService::Instance().Warning(QStringLiteral("careful")), QMessageBox::Ok);
+            ASSERT_EQ(inner.Messages().size(), 3);
+            const auto& w = inner.Messages()[2];
             EXPECT_EQ(w.caption, QStringLiteral("Warning"));
             EXPECT_EQ(w.icon, QMessageBox::Warning);
             EXPECT_EQ(w.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
             EXPECT_EQ(w.text, QStringLiteral("careful"));
         }
-        EXPECT_EQ(&MessageService::instance(), &outer);
-        EXPECT_TRUE(outer.messages().isEmpty());
+        EXPECT_EQ(&MessageService::Instance(), &outer);
+        EXPECT_TRUE(outer.Messages().isEmpty());
     }
-    EXPECT_EQ(&MessageService::instance(), before);
+    EXPECT_EQ(&MessageService::Instance(), before);
 }
 
 TEST(StandardErrorDisplay, ShowsTheFailureTextAndGoesOn)
@@ -49,10 +49,10 @@ TEST(StandardErrorDisplay, ShowsTheFailureTextAndGoesOn)
     Application::Guard([] { throw 42; });
     after = true;
     EXPECT_TRUE(after);
-    ASSERT_EQ(messages.messages().size(), 3);
-    EXPECT_EQ(messages.texts()[0], QStringLiteral("'x' is not a valid date"));
-    EXPECT_EQ(messages.texts()[1], QStringLiteral("plain failure"));
-    for (const auto& m : messages.messages()) {
+    ASSERT_EQ(messages.Messages().size(), 3);
+    EXPECT_EQ(messages.Texts()[0], QStringLiteral("'x' is not a valid date"));
+    EXPECT_EQ(messages.Texts()[1], QStringLiteral("plain failure"));
+    for (const auto& m : messages.Messages()) {
         EXPECT_EQ(m.icon, QMessageBox::Critical);
         EXPECT_EQ(m.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         EXPECT_EQ(m.caption, QCoreApplication::applicationName());

@@ -124,7 +124,7 @@ TEST_F(ListingTest, PdfTurnsLandscapePages)
     listing(pedidos(5)).Page()->SetOrientation(poLandscape);
     report->Preview();
     TBRPrinter* target = report->OutputTarget();
-    ASSERT_TRUE(target && target->State == jsFinished);
+    ASSERT_TRUE(target && target->State() == jsFinished);
     TBRPDFExportFilter filter(path(QStringLiteral("deitado.pdf")));
     target->RunExport(&filter);
     ASSERT_TRUE(filter.Written());

@@ -44,21 +44,21 @@ TEST_F(ListingTest, SaveDialogExportsThroughEachFilter)
     const QStringList names{path(QStringLiteral("a.pdf")), path(QStringLiteral("a.csv")), path(QStringLiteral("a.txt"))};
     inThePreview(r, [&](TBRStandardPreview& window) {
         for (int k = 0; k < names.size(); ++k) {
-            dialogs.queueAnswer(names[k], 2 + k);
+            dialogs.QueueAnswer(names[k], 2 + k);
             window.SaveClick();
         }
-        dialogs.queueAnswer(path(QStringLiteral("missing/b.csv")), 3);
+        dialogs.QueueAnswer(path(QStringLiteral("missing/b.csv")), 3);
         window.SaveClick();
     });
-    ASSERT_EQ(dialogs.requests().size(), 4);
-    EXPECT_EQ(dialogs.requests()[0].filter,
+    ASSERT_EQ(dialogs.Requests().size(), 4);
+    EXPECT_EQ(dialogs.Requests()[0].filter,
               QStringLiteral("Report file(*.BRP)|*.BRP|PDF document (*.pdf)|*.pdf|Comma-separated values (*.csv)|*.csv|"
                              "Plain text (*.txt)|*.txt"));
     EXPECT_TRUE(readAll(names[0]).startsWith("%PDF-"));
     EXPECT_TRUE(readAll(names[1]).contains(rows.last().nome.toUtf8()));
     EXPECT_EQ(readAll(names[2]).count('\f') + 1, 2) << "two pages";
-    ASSERT_EQ(messages.messages().size(), 1) << "only the failure is reported";
-    EXPECT_TRUE(messages.messages()[0].text.contains(QStringLiteral("was not exported"))) << messages.messages()[0].text.toStdString();
-    EXPECT_TRUE(messages.messages()[0].text.contains(QStringLiteral("Cannot create")));
+    ASSERT_EQ(messages.Messages().size(), 1) << "only the failure is reported";
+    EXPECT_TRUE(messages.Messages()[0].text.contains(QStringLiteral("was not exported"))) << messages.Messages()[0].text.toStdString();
+    EXPECT_TRUE(messages.Messages()[0].text.contains(QStringLiteral("Cannot create")));
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("missing"))));
 }

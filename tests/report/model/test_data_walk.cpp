@@ -188,6 +188,6 @@ TEST_F(DataWalkTest, DisabledDetailStillAdvancesAndPageOneBeginsBeforeTheSummary
     c->SetParentPanel(summary);
     run();
     EXPECT_EQ(notes, 2);
-    EXPECT_EQ(report->OutputTarget()->PageTotal, 1);
+    EXPECT_EQ(report->OutputTarget()->PageTotal(), 1);
     EXPECT_EQ(all().first(), QStringLiteral("SUM"));
 }

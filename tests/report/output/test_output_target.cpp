@@ -228,11 +228,11 @@ TEST_F(TargetTest, DirectPrintingOfAPageRange)
     t.SetAfterPrint([&](QObject* sender) {
         EXPECT_EQ(sender, &t);
         ++afterPrint;
-    };
-    t.Destination = qdPrinter;
-    t.FirstPage = 2;
-    t.LastPage = 3;
-    t.JobTitle = QStringLiteral("Listagem");
+    });
+    t.SetDestination(qdPrinter);
+    t.SetFirstPage(2);
+    t.SetLastPage(3);
+    t.SetJobTitle(QStringLiteral("Listagem"));
     t.SetCopies(2);
     runJob(t, 5);
     EXPECT_EQ(docLog(t), (QStringList{QStringLiteral("BeginDoc Listagem"), QStringLiteral("NewPage"), QStringLiteral("EndDoc")}));
@@ -265,7 +265,7 @@ TEST_F(TargetTest, AbortOnThePrinter)
     u.NewPage();
     u.AbortJob();
     EXPECT_EQ(docLog(u), (QStringList{QStringLiteral("BeginDoc "), QStringLiteral("Abort")}));
-    EXPECT_EQ(u.State, jsFinished);
+    EXPECT_EQ(u.State(), jsFinished);
 }
 
 TEST_F(TargetTest, PrinterFailureLeavesNoJob)
@@ -273,7 +273,7 @@ TEST_F(TargetTest, PrinterFailureLeavesNoJob)
     printers[0].paperCodes.clear();
     TBRPrinter t(&host);
     rec(t).FailBeginDoc = QStringLiteral("Queue stopped");
-    t.Destination = qdPrinter;
+    t.SetDestination(qdPrinter);
     t.StartJob();
     EXPECT_THROW(t.NewPage(), PrintError);
     t.AbortJob();
@@ -297,9 +297,9 @@ TEST_F(TargetTest, ReplayRanges)
         SCOPED_TRACE(c.first * 10 + c.last);
         TBRPrinter t(&host);
         runJob(t, 5);
-        t.FirstPage = c.first;
-        t.LastPage = c.last;
-        t.JobTitle = QStringLiteral("Replay");
+        t.SetFirstPage(c.first);
+        t.SetLastPage(c.last);
+        t.SetJobTitle(QStringLiteral("Replay"));
         t.SetPrintMetaFile(true);
         t.PrintReport();
         const QStringList log = docLog(t);
@@ -529,7 +529,7 @@ TEST_F(TargetTest, BadFilesLeaveTheTargetIdle)
     }
     TBRPrinter t(&host);
     EXPECT_THROW(t.LoadReportFile(dir.filePath(QStringLiteral("missing.brp"))), PlatformError);
-    EXPECT_EQ(t.State, jsIdle);
+    EXPECT_EQ(t.State(), jsIdle);
 }
 
 TEST_F(TargetTest, PreviewHandshakes)
@@ -550,7 +550,7 @@ TEST_F(TargetTest, PreviewHandshakes)
     EXPECT_EQ(afterPreview, 1);
 
     t.SetPreviewOpen(true);
-    t.AfterPreview = [](QObject*) { throw EBRError(QStringLiteral("handler failed")); };
+    t.SetAfterPreview([](QObject*) { throw EBRError(QStringLiteral("handler failed")); });
     EXPECT_THROW(t.SetPreviewOpen(false), EBRError);
     EXPECT_FALSE(t.PreviewOpen());
 
@@ -628,7 +628,7 @@ TEST_F(TargetTest, PreviewOpenerAndExportRegistry)
                                           QStringLiteral("Text file"), QStringLiteral("TXT")});
     EXPECT_EQ(BuildSaveFilter(), QStringLiteral("Report file(*.BRP)|*.BRP|Text file (*.TXT)|*.TXT"));
     TBRExportFilter* exported = nullptr;
-    t.OnExport = [&](TBRExportFilter* f) { exported = f; };
+    t.SetOnExport([&](TBRExportFilter* f) { exported = f; });
     auto filter = ExportFilterLibrary().Filters[0].FilterClass(QStringLiteral("out.txt"));
     t.RunExport(filter.get());
     EXPECT_EQ(exported->FileName(), QStringLiteral("out.txt"));

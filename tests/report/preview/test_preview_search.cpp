@@ -241,7 +241,7 @@ TEST_F(PreviewSearchTest, ALoadedFileIsSearchedAfresh)
     runJob(*other, 2);
     other->SaveReportFile(tmp.filePath(QStringLiteral("two.BRP")));
     RecordingDialogService dialogs;
-    dialogs.queueAnswer(tmp.filePath(QStringLiteral("two.BRP")));
+    dialogs.QueueAnswer(tmp.filePath(QStringLiteral("two.BRP")));
     window->LoadClick();
     ASSERT_EQ(target->PageTotal(), 2);
     EXPECT_TRUE(status().isEmpty());

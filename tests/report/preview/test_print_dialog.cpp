@@ -318,10 +318,10 @@ TEST_F(PrintDialogTest, NoPrinterInstalledIsSaidPlainly)
     delete window;
     brp::SetPrinterServiceFactory(previous);
 
-    ASSERT_EQ(messages.messages().size(), 2);
-    EXPECT_EQ(messages.messages()[0].caption, QStringLiteral("Printer setup"));
-    EXPECT_EQ(messages.messages()[1].caption, QStringLiteral("Print"));
-    for (const auto& m : messages.messages()) {
+    ASSERT_EQ(messages.Messages().size(), 2);
+    EXPECT_EQ(messages.Messages()[0].caption, QStringLiteral("Printer setup"));
+    EXPECT_EQ(messages.Messages()[1].caption, QStringLiteral("Print"));
+    for (const auto& m : messages.Messages()) {
         EXPECT_TRUE(m.text.startsWith(QStringLiteral("No printer is installed."))) << m.text.toStdString();
         EXPECT_TRUE(m.text.contains(QStringLiteral("lpadmin"))) << m.text.toStdString();
     }

@@ -217,13 +217,13 @@ TEST_F(StandardPreviewTest, GoToPrompt)
                           Case{QStringLiteral("-3"), 1}, Case{QStringLiteral("99999999999"), 1}}) {
         window->GotoPage(5);
         if (c.answer)
-            dialogs.queueAnswer(*c.answer);
+            dialogs.QueueAnswer(*c.answer);
         else
-            dialogs.queueCancel();
+            dialogs.QueueCancel();
         window->ToolButton3->trigger();
         EXPECT_EQ(shown(), c.expected) << c.answer.value_or(QStringLiteral("(cancelled)")).toStdString();
     }
-    const auto& r = dialogs.requests().constFirst();
+    const auto& r = dialogs.Requests().constFirst();
     EXPECT_EQ(r.kind, RecordingDialogService::Kind::Input);
     EXPECT_EQ(r.caption, QStringLiteral("Select a page from 1 to 10"));
     EXPECT_EQ(r.prompt, QStringLiteral("Go to page >>"));
@@ -331,10 +331,10 @@ TEST_F(StandardPreviewTest, SaveLoadAndPrintALoadedFile)
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("pedidos.BRP"));
     open(3);
-    dialogs.queueAnswer(file);
+    dialogs.QueueAnswer(file);
     window->SaveReport->trigger();
-    ASSERT_EQ(dialogs.requests().size(), 1);
-    const auto save = dialogs.requests()[0];
+    ASSERT_EQ(dialogs.Requests().size(), 1);
+    const auto save = dialogs.Requests()[0];
     EXPECT_EQ(save.kind, RecordingDialogService::Kind::Save);
     EXPECT_EQ(save.caption, QStringLiteral("Save report"));
     EXPECT_EQ(save.filter, QStringLiteral("Report file(*.BRP)|*.BRP"));
@@ -351,15 +351,15 @@ TEST_F(StandardPreviewTest, SaveLoadAndPrintALoadedFile)
     window->show();
     window->PrintSetup->setEnabled(true);
     EXPECT_NE(window->BRPreview->PreviewImage()->size(), QSize(798, 1127));
-    dialogs.queueAnswer(file);
+    dialogs.QueueAnswer(file);
     window->LoadReport->trigger();
-    const auto load = dialogs.requests().last();
+    const auto load = dialogs.Requests().last();
     EXPECT_EQ(load.kind, RecordingDialogService::Kind::Open);
     EXPECT_EQ(load.caption, QStringLiteral("Load report"));
     EXPECT_EQ(load.filter, QStringLiteral("Report file (*.BRP)|*.BRP"));
-    EXPECT_TRUE(messages.messages().isEmpty());
-    EXPECT_EQ(target->PageTotal, 3);
-    EXPECT_TRUE(target->LoadedFromFile);
+    EXPECT_TRUE(messages.Messages().isEmpty());
+    EXPECT_EQ(target->PageTotal(), 3);
+    EXPECT_TRUE(target->LoadedFromFile());
     EXPECT_EQ(pageLine(), QStringLiteral("Page 1 of 3"));
     EXPECT_TRUE(window->BRPreview->PreviewImage()->HasImage());
     EXPECT_FALSE(window->PrintSetup->isEnabled());
@@ -384,7 +384,7 @@ TEST_F(StandardPreviewTest, SaveLoadAndPrintALoadedFile)
 
     // Saving a loaded file copies it byte for byte.
     const QString copy = dir.filePath(QStringLiteral("copia.BRP"));
-    dialogs.queueAnswer(copy);
+    dialogs.QueueAnswer(copy);
     window->SaveReport->trigger();
     QFile a(file), b(copy);
     ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
@@ -399,17 +399,17 @@ TEST_F(StandardPreviewTest, LoadFailures)
 
     // A name that is not a file: a message, nothing else changes.
     for (const QString& name : {dir.filePath(QStringLiteral("nada.BRP")), dir.path()}) {
-        dialogs.queueAnswer(name);
+        dialogs.QueueAnswer(name);
         window->LoadClick();
     }
-    ASSERT_EQ(messages.texts(), QStringList({QStringLiteral("File does not exist"), QStringLiteral("File does not exist")}));
-    EXPECT_EQ(target->PageTotal, 2);
+    ASSERT_EQ(messages.Texts(), QStringList({QStringLiteral("File does not exist"), QStringLiteral("File does not exist")}));
+    EXPECT_EQ(target->PageTotal(), 2);
     EXPECT_EQ(shown(), 2);
 
     // Cancelled: nothing at all.
-    dialogs.queueCancel();
+    dialogs.QueueCancel();
     window->LoadReport->trigger();
-    EXPECT_EQ(messages.messages().size(), 2);
+    EXPECT_EQ(messages.Messages().size(), 2);
 
     // A damaged or foreign file: the loader's message, and the pages shown
     // stay as they were, ready to be saved.
@@ -441,20 +441,20 @@ TEST_F(StandardPreviewTest, LoadFailures)
             ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
             f.write(d.content);
         }
-        messages.clear();
-        dialogs.queueAnswer(bad);
+        messages.Clear();
+        dialogs.QueueAnswer(bad);
         window->LoadReport->trigger();
-        ASSERT_EQ(messages.messages().size(), 1);
-        EXPECT_FALSE(messages.messages().last().text.isEmpty());
-        EXPECT_EQ(target->State, jsFinished);
-        EXPECT_EQ(target->PageTotal, 2);
-        EXPECT_FALSE(target->LoadedFromFile);
+        ASSERT_EQ(messages.Messages().size(), 1);
+        EXPECT_FALSE(messages.Messages().last().text.isEmpty());
+        EXPECT_EQ(target->State(), jsFinished);
+        EXPECT_EQ(target->PageTotal(), 2);
+        EXPECT_FALSE(target->LoadedFromFile());
         EXPECT_EQ(pageLine(), QStringLiteral("Page 2 of 2"));
         EXPECT_TRUE(window->BRPreview->PreviewImage()->HasImage());
         EXPECT_TRUE(window->isVisible());
     }
     const QString again = dir.filePath(QStringLiteral("again.BRP"));
-    dialogs.queueAnswer(again);
+    dialogs.QueueAnswer(again);
     window->SaveReport->trigger();
     QFile againFile(again);
     ASSERT_TRUE(againFile.open(QIODevice::ReadOnly));
@@ -474,7 +474,7 @@ TEST_F(StandardPreviewTest, LoadWhileGeneratingIsRefused)
     window = TBRStandardPreview::CreatePreview(qApp, target.get());
     target->StartJob();
     target->NewPage();
-    dialogs.queueAnswer(file);
+    dialogs.QueueAnswer(file);
     window->LoadClick();
     EXPECT_EQ(target->State(), jsRunning);
     EXPECT_FALSE(target->LoadedFromFile());
@@ -492,12 +492,12 @@ TEST_F(StandardPreviewTest, SaveThroughAnExportFilter)
     auto& library = ExportFilterLibrary();
     library.Filters.append({[](const QString& name) { return std::make_unique<TBRExportFilter>(name); },
                             QStringLiteral("Text"), QStringLiteral("txt")});
-    dialogs.queueAnswer(QStringLiteral("/tmp/out.txt"), 2);
+    dialogs.QueueAnswer(QStringLiteral("/tmp/out.txt"), 2);
     window->SaveClick();
-    dialogs.queueAnswer(QStringLiteral("/tmp/out.xyz"), 3); // no such entry
+    dialogs.QueueAnswer(QStringLiteral("/tmp/out.xyz"), 3); // no such entry
     window->SaveClick();
     library.Filters.clear();
-    EXPECT_EQ(dialogs.requests()[0].filter, QStringLiteral("Report file(*.BRP)|*.BRP|Text (*.txt)|*.txt"));
+    EXPECT_EQ(dialogs.Requests()[0].filter, QStringLiteral("Report file(*.BRP)|*.BRP|Text (*.txt)|*.txt"));
     EXPECT_EQ(exported, QStringList({QStringLiteral("/tmp/out.txt")}));
 }
 

@@ -85,7 +85,7 @@ TEST(Application, FailureInAnEventHandlerIsShownAndTheLoopGoesOn)
         }));
         QCoreApplication::postEvent(&receptor, new Acao([&] {
             visto << QStringLiteral("seguinte");
-            mensagensAntesDoSeguinte = static_cast<int>(mensagens.messages().size());
+            mensagensAntesDoSeguinte = static_cast<int>(mensagens.Messages().size());
             form->close();
         }));
 
@@ -94,8 +94,8 @@ TEST(Application, FailureInAnEventHandlerIsShownAndTheLoopGoesOn)
 
         EXPECT_EQ(visto, (QStringList{QStringLiteral("falha"), QStringLiteral("seguinte")}));
         EXPECT_EQ(mensagensAntesDoSeguinte, 1); // shown before the loop went on
-        ASSERT_EQ(mensagens.messages().size(), 1);
-        const auto& m = mensagens.messages().first();
+        ASSERT_EQ(mensagens.Messages().size(), 1);
+        const auto& m = mensagens.Messages().first();
         EXPECT_EQ(m.text, QString::fromUtf8(c.texto));
         EXPECT_EQ(m.caption, QCoreApplication::applicationName());
         EXPECT_EQ(m.icon, QMessageBox::Critical);
@@ -126,7 +126,7 @@ TEST(Application, ClosingTheMainWindowEndsRunWhateverElseIsOpen)
 
     EXPECT_TRUE(principalVisivel); // Run showed it
     EXPECT_TRUE(outraVisivel);     // and the loop still ended
-    EXPECT_TRUE(mensagens.messages().isEmpty());
+    EXPECT_TRUE(mensagens.Messages().isEmpty());
     delete outra;
     delete principal;
 }
