@@ -1,4 +1,5 @@
 #include "DefinitionReader.h"
+#include "Win1252Text.h"
 
 #include <QStringDecoder>
 
@@ -7,12 +8,6 @@ namespace {
 // Deeper nesting (objects in objects, lists in lists, collections) than any
 // window or report needs; past it a hostile text would exhaust the stack.
 constexpr int kMaxDepth = 200;
-
-// Windows-1252 0x80..0x9F; the five unassigned codes stay C1 controls.
-constexpr char16_t kWindows1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 class Parser {
 public:
@@ -362,12 +357,7 @@ QString DefinitionText(const QByteArray& bytes)
     const QString text = utf8(bytes);
     if (!utf8.hasError())
         return text;
-    QString latin(bytes.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        latin[i] = QChar(b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80] : char16_t(b));
-    }
-    return latin;
+    return win1252ToQString(bytes);
 }
 
 DefinitionObject ReadDefinition(const QString& text)

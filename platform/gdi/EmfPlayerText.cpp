@@ -2,6 +2,7 @@
 #include "EmfPlayer_p.h"
 
 #include "FontMapper.h"
+#include "Win1252Text.h"
 
 #include <QGlyphRun>
 #include <QPaintEngine>
@@ -16,15 +17,7 @@ namespace emf::play {
 // Windows-1252 for the 8-bit text records.
 QString DecodeAnsi(const uchar* s, int n)
 {
-    static const char16_t high[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    QString out;
-    out.resize(n);
-    for (int i = 0; i < n; ++i)
-        out[i] = (s[i] >= 0x80 && s[i] < 0xA0) ? QChar(high[s[i] - 0x80]) : QChar(QLatin1Char(char(s[i])));
-    return out;
+    return brp::win1252ToQString(reinterpret_cast<const char*>(s), n);
 }
 
 void Player::SmallText(const Rec& r, quint32 offset)

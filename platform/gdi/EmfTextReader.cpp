@@ -1,6 +1,7 @@
 #include "EmfTextReader.h"
 
 #include "EmfRecords.h"
+#include "Win1252Text.h"
 
 #include <QtEndian>
 
@@ -36,15 +37,6 @@ QRect textBox(const uchar* r)
     return QRect(i32(r + kReference), i32(r + kReference + 4), 1, 1);
 }
 
-QChar ansi(uchar c)
-{
-    static const char16_t high[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    return (c >= 0x80 && c < 0xA0) ? QChar(high[c - 0x80]) : QChar(QLatin1Char(char(c)));
-}
-
 } // namespace
 
 namespace EmfTextReader {
@@ -77,7 +69,7 @@ bool ForEachText(const QByteArray& emf, const Visitor& visit)
                         out[i] = QChar(qFromLittleEndian<quint16>(r + at + 2 * i));
                 } else {
                     for (quint32 i = 0; i < chars; ++i)
-                        out[i] = ansi(r[at + i]);
+                        out[i] = brp::win1252ToQChar(r[at + i]);
                 }
                 visit(textBox(r), QStringView(buffer));
             }

@@ -12,16 +12,18 @@ const char16_t kHigh[32] = {
 
 namespace brp {
 
+QChar win1252ToQChar(unsigned char byte)
+{
+    if (byte >= 0x80 && byte <= 0x9F && kHigh[byte - 0x80])
+        return QChar(kHigh[byte - 0x80]);
+    return QChar(char16_t(byte));
+}
+
 QString win1252ToQString(const char* data, qsizetype length)
 {
     QString out(length, Qt::Uninitialized);
-    for (qsizetype i = 0; i < length; ++i) {
-        const auto b = static_cast<unsigned char>(data[i]);
-        char16_t c = b;
-        if (b >= 0x80 && b <= 0x9F && kHigh[b - 0x80])
-            c = kHigh[b - 0x80];
-        out[i] = QChar(c);
-    }
+    for (qsizetype i = 0; i < length; ++i)
+        out[i] = win1252ToQChar(static_cast<unsigned char>(data[i]));
     return out;
 }
 
