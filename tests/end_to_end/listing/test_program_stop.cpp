@@ -116,6 +116,16 @@ TEST_F(ProgramStopTest, EndsWithItsPreviewOpenAndLeavesNoPageFile)
                                        QStringLiteral("[Kavrano]\nSERVER NAME=%1\n").arg(work.filePath(QStringLiteral("nada.gdb"))));
             env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
         }
+        // Under the sanitizers the program runs without their leak check at
+        // exit. Stopped by a signal after it has loaded both the database
+        // client's plugins and its windows' (each with thread-local storage),
+        // the runtime's own record of that storage can be garbage, and its
+        // leak check then crashes in its thread tracer and aborts (exit code
+        // 6): seen in about one run in three on a busy machine, whatever the
+        // program did last. This test looks at the exit and the page file;
+        // everything else the sanitizers check stays on.
+        if (const QString asan = env.value(QStringLiteral("ASAN_OPTIONS")); !asan.isEmpty())
+            env.insert(QStringLiteral("ASAN_OPTIONS"), asan + QStringLiteral(":detect_leaks=0"));
         env.insert(QStringLiteral("DISPLAY"), server.Display());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.insert(QStringLiteral("TMPDIR"), temp.path());
