@@ -65,12 +65,13 @@ void SqlDataSet::InternalOpen()
     for (const FbColumn& c : result.columns)
         AddFieldDef(c.name, c.type, c.size);
     // Each fetched row is let go as soon as it is held compactly, so the two
-    // forms are never both held in full.
-    m_rows.Reset(static_cast<int>(result.columns.size()));
+    // forms are never both held in full; a failure holds nothing.
+    CompactRowStore rows(static_cast<int>(result.columns.size()));
     for (QVariantList& row : result.rows) {
-        m_rows.AppendRow(row);
+        rows.AppendRow(row);
         row = QVariantList();
     }
+    m_rows = std::move(rows);
     m_cursor.Reset();
 }
 
