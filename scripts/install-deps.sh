@@ -37,6 +37,8 @@ if [ "${1:-all}" != run ] && [ "${1:-all}" != package ]; then
     emf2svg clang libclang-rt-14-dev
     # profiling the benchmarks
     linux-perf
+    # time zones with clock changes, for the local times the data sets hold
+    tzdata
     # checking the desktop entries and the file type that install puts in place
     desktop-file-utils shared-mime-info
     # making the package and checking it: its contents, AppStream data and

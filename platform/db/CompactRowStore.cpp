@@ -16,6 +16,9 @@ namespace {
 // a short data set stays small, large enough that the blocks' own
 // bookkeeping is noise.
 constexpr int kBlockShift = 12;
+constexpr qint64 kMsecsPerDay = 86400000;
+// Far past any calendar in use; keeps day * kMsecsPerDay inside 64 bits.
+constexpr qint64 kMaxWallClockDay = qint64(1) << 36;
 constexpr int kBlockRows = 1 << kBlockShift;
 constexpr int kBlockMask = kBlockRows - 1;
 
@@ -94,11 +97,17 @@ Cell cellOf(const QVariant& v, QByteArray& scratch)
         break;
     }
     case QMetaType::QDateTime: {
-        // Only local times come back the same from their instant.
+        // A local time is held as its wall-clock date and time, as a database
+        // or a file gives it (its instant would cost a look at the time zone
+        // for every value, both ways). Of the two moments an hour repeated by
+        // a clock change names, it reads back as the first.
         const QDateTime dt = v.toDateTime();
         if (dt.isValid() && dt.timeSpec() == Qt::LocalTime) {
-            c.kind = Kind::DateTime;
-            c.fixed.i64 = dt.toMSecsSinceEpoch();
+            const qint64 day = dt.date().toJulianDay();
+            if (day > -kMaxWallClockDay && day < kMaxWallClockDay) {
+                c.kind = Kind::DateTime;
+                c.fixed.i64 = day * kMsecsPerDay + dt.time().msecsSinceStartOfDay();
+            }
         }
         break;
     }
@@ -122,6 +131,43 @@ Cell cellOf(const QVariant& v, QByteArray& scratch)
     }
     return c;
 }
+
+// The local date-time of a held wall-clock value.
+QDateTime dateTimeOf(qint64 wallClock)
+{
+    qint64 day = wallClock / kMsecsPerDay;
+    qint64 msecs = wallClock % kMsecsPerDay;
+    if (msecs < 0) {
+        --day;
+        msecs += kMsecsPerDay;
+    }
+    return QDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(int(msecs)));
+}
+
+// Local date-times made lately, by their wall-clock value. Making one costs
+// several microseconds (the C library looks at the time zone file each
+// time), and the rows of a data set share few distinct moments (the orders
+// of a day).
+class RecentDateTimes {
+public:
+    QDateTime Get(qint64 wallClock)
+    {
+        Entry& e = m_entries[size_t((quint64(wallClock) * 0x9E3779B97F4A7C15ULL) >> (64 - kBits))];
+        if (!e.made || e.wallClock != wallClock)
+            e = {wallClock, dateTimeOf(wallClock), true};
+        return e.dateTime;
+    }
+
+private:
+    // Room for the days of decades, in about 400 kB.
+    static constexpr int kBits = 14;
+    struct Entry {
+        qint64 wallClock = 0;
+        QDateTime dateTime;
+        bool made = false;
+    };
+    std::array<Entry, size_t(1) << kBits> m_entries;
+};
 
 } // namespace
 
@@ -260,7 +306,16 @@ private:
         return ReadAs(c.kind, b, 0);
     }
 
-    QVariant Read(const Block& b, int i) const { return ReadAs(m_kind, b, i); }
+    QVariant Read(const Block& b, int i) const
+    {
+        if (m_kind != Kind::DateTime)
+            return ReadAs(m_kind, b, i);
+        qint64 wallClock = 0;
+        std::memcpy(&wallClock, b.fixed.data() + size_t(i) * sizeof wallClock, sizeof wallClock);
+        if (!m_recentDateTimes)
+            m_recentDateTimes = std::make_unique<RecentDateTimes>();
+        return QVariant(m_recentDateTimes->Get(wallClock));
+    }
 
     static QVariant ReadAs(Kind kind, const Block& b, int i)
     {
@@ -288,7 +343,7 @@ private:
             return QVariant(QTime::fromMSecsSinceStartOfDay(i32));
         case Kind::DateTime:
             std::memcpy(&i64, at, sizeof i64);
-            return QVariant(QDateTime::fromMSecsSinceEpoch(i64));
+            return QVariant(dateTimeOf(i64));
         case Kind::Text:
         case Kind::Bytes: {
             const quint32 start = i == 0 ? 0 : b.ends[size_t(i) - 1];
@@ -308,6 +363,7 @@ private:
     Kind m_kind = Kind::Unset;
     int m_count = 0;
     std::vector<std::unique_ptr<Block>> m_blocks;
+    mutable std::unique_ptr<RecentDateTimes> m_recentDateTimes;
 };
 
 CompactRowStore::CompactRowStore(int columns)

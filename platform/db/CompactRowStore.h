@@ -5,8 +5,9 @@
 // QVariants costs a few hundred bytes on the heap; here it costs about what
 // its values take in a file, and growing never copies what is already held.
 //
-// A value reads back as the QVariant that went in: same type, same value. A
-// column takes the type of its first value that is not null; a column whose
+// A value reads back as the QVariant that went in: same type, same value (a
+// local date-time by its wall-clock date and time: of the two moments an hour
+// repeated by a clock change names, it reads back as the first). A column takes the type of its first value that is not null; a column whose
 // values are of several types, or of a type without a plain form, keeps
 // QVariants (as compact as before, no worse).
 
@@ -50,6 +51,8 @@ public:
     void EndRow();
 
     // Null (an invalid QVariant) for a null cell or one outside the store.
+    // Reading keeps the date-times it made lately, for the next reads: one
+    // thread at a time.
     QVariant Value(int row, int column) const;
 
     // Bytes held by the columns, spare room included.

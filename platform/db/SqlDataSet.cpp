@@ -51,10 +51,7 @@ void SqlDataSet::SetParamData(const QVariantList& items)
 
 QVariant SqlDataSet::FieldValue(int index) const
 {
-    if (m_current < 0 || m_current >= RecordCount())
-        return QVariant();
-    const QVariantList& row = m_rows[static_cast<size_t>(m_current)];
-    return index >= 0 && index < row.size() ? row[index] : QVariant();
+    return m_cursor.Value(index);
 }
 
 void SqlDataSet::InternalOpen()
@@ -67,8 +64,15 @@ void SqlDataSet::InternalOpen()
     FbResult result = m_runner ? m_runner(connection, parsed.sql, values) : connection.Query(parsed.sql, values);
     for (const FbColumn& c : result.columns)
         AddFieldDef(c.name, c.type, c.size);
-    m_rows = std::move(result.rows);
-    m_current = -1;
+    // Each fetched row is let go as soon as it is held compactly, so the two
+    // forms are never both held in full; a failure holds nothing.
+    CompactRowStore rows(static_cast<int>(result.columns.size()));
+    for (QVariantList& row : result.rows) {
+        rows.AppendRow(row);
+        row = QVariantList();
+    }
+    m_rows = std::move(rows);
+    m_cursor.Reset();
 }
 
 void SqlDataSet::OpenWith(const Runner& runner)
@@ -83,14 +87,11 @@ void SqlDataSet::OpenWith(const Runner& runner)
 
 void SqlDataSet::InternalClose()
 {
-    m_rows.clear();
-    m_current = -1;
+    m_rows.Reset(0);
+    m_cursor.Reset();
 }
 
 bool SqlDataSet::InternalGoto(int record)
 {
-    if (record < 0 || record >= RecordCount())
-        return false;
-    m_current = record;
-    return true;
+    return m_cursor.MoveTo(record);
 }

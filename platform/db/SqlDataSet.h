@@ -1,8 +1,11 @@
 #pragma once
 // Common ground of the two kinds of query (SQL driver layer and alias
 // database): the statement lines, the named parameters parsed from them, and
-// the fetched rows. Opening fetches every row, so the record count is known.
+// the fetched rows. Opening fetches every row, so the record count is known;
+// the rows are held compactly (CompactRowStore), each value as it came.
 
+#include "CompactRowCursor.h"
+#include "CompactRowStore.h"
 #include "StatementText.h"
 #include "TDataSet.h"
 #include "TParams.h"
@@ -43,7 +46,7 @@ public:
     // Opens once with `runner` instead of running the statement here.
     void OpenWith(const Runner& runner);
 
-    int RecordCount() const override { return static_cast<int>(m_rows.size()); }
+    int RecordCount() const override { return m_rows.RowCount(); }
     QVariant FieldValue(int index) const override;
 
 protected:
@@ -57,7 +60,7 @@ protected:
 private:
     StatementText m_sql;
     TParams m_params;
-    std::vector<QVariantList> m_rows;
-    int m_current = -1;
+    CompactRowStore m_rows;
+    CompactRowCursor m_cursor{m_rows};
     Runner m_runner;
 };

@@ -3,11 +3,11 @@
 // held in a CompactRowStore, so a large data set costs about what its values
 // take in a file.
 
+#include "CompactRowCursor.h"
 #include "CompactRowStore.h"
 #include "TDataSet.h"
 
 #include <QVariantList>
-#include <vector>
 
 class TMemDataSet : public TDataSet {
     Q_OBJECT
@@ -36,9 +36,5 @@ private:
     struct Def { QString name; TFieldType type; int size; };
     QList<Def> m_defs;
     CompactRowStore m_rows;
-    int m_current = -1;
-    // The current row's values as read so far: a report reads a field several
-    // times a record (text, display text, aggregates).
-    mutable std::vector<QVariant> m_cache;
-    mutable std::vector<char> m_cached;
+    CompactRowCursor m_cursor{m_rows};
 };

@@ -5,9 +5,11 @@
 #include "CompactRowStore.h"
 
 #include <QDateTime>
+#include <QScopeGuard>
 #include <QStringList>
 
 #include <cmath>
+#include <ctime>
 
 namespace {
 
@@ -41,7 +43,8 @@ TEST(CompactRowStore, EveryKindOfValueReadsBackAsItWentIn)
         {true, false},
         {QDate(2024, 3, 5), QDate(1, 1, 1), QDate(9999, 12, 31)},
         {QTime(23, 59, 59, 999), QTime(0, 0)},
-        {QDateTime(QDate(2024, 3, 5), QTime(10, 30)), QDateTime(QDate(2024, 3, 5), QTime(1, 2), Qt::UTC)},
+        {QDateTime(QDate(2024, 3, 5), QTime(10, 30)), QDateTime(QDate(2024, 3, 5), QTime(1, 2), Qt::UTC),
+         QDateTime(QDate(-4800, 3, 1), QTime(23, 59, 59, 999)), QDateTime::fromMSecsSinceEpoch(-1)},
         {QStringLiteral("Conceição"), QString(), bom, loneSurrogate, QStringLiteral("a\0b")},
         {QByteArray("\x00\xFF", 2), QByteArray()},
         {QStringList{QStringLiteral("a"), QStringLiteral("b")}, QVariant::fromValue(nullptr)},
@@ -75,6 +78,36 @@ TEST(CompactRowStore, EveryKindOfValueReadsBackAsItWentIn)
     EXPECT_FALSE(store.Value(rows, 0).isValid());
     EXPECT_FALSE(store.Value(0, int(columns.size())).isValid());
     EXPECT_FALSE(store.Value(-1, 0).isValid());
+}
+
+// Local times are held by their wall clock: in a zone that changes its clocks,
+// a time in the skipped hour, one in the repeated hour and the days around
+// them read back as the same date, time and moment.
+TEST(CompactRowStore, LocalTimesKeepTheirWallClockAcrossClockChanges)
+{
+    const QByteArray zone = qgetenv("TZ");
+    const auto restore = qScopeGuard([&] {
+        zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+        tzset();
+    });
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    const QList<QDateTime> values = {
+        QDateTime(QDate(2024, 3, 31), QTime(2, 30)),  QDateTime(QDate(2024, 10, 27), QTime(2, 30)),
+        QDateTime(QDate(2024, 10, 27), QTime(3, 30)), QDateTime(QDate(2024, 7, 1), QTime(12, 0)),
+        QDateTime(QDate(1850, 1, 1), QTime(0, 0)),
+    };
+    CompactRowStore store(1);
+    for (int round = 0; round < 2; ++round)
+        for (const QDateTime& v : values)
+            store.AppendRow({v});
+    for (int r = 0; r < store.RowCount(); ++r) {
+        const QDateTime want = values[r % values.size()];
+        const QDateTime got = store.Value(r, 0).toDateTime();
+        EXPECT_TRUE(sameVariant(got, want)) << "row " << r;
+        EXPECT_EQ(got.date(), want.date()) << "row " << r;
+        EXPECT_EQ(got.time(), want.time()) << "row " << r;
+    }
 }
 
 TEST(CompactRowStore, RowsMadeCellByCellAndWidened)
